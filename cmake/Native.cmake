@@ -1,0 +1,28 @@
+# Native Linux build of the window-free code: tests under AddressSanitizer
+# and UBSan, libFuzzer targets, benchmarks.
+option(SANITIZE "Build with AddressSanitizer and UBSan" ON)
+option(BUILD_FUZZERS "Build libFuzzer targets (clang only)" ON)
+option(BUILD_BENCHMARKS "Build benchmarks" OFF)
+
+if(SANITIZE)
+  add_compile_options(-fsanitize=address,undefined -fno-sanitize-recover=undefined -fno-omit-frame-pointer -g)
+  add_link_options(-fsanitize=address,undefined)
+endif()
+
+find_package(ZLIB REQUIRED)
+
+add_library(kernel_native STATIC framework/kernel/KernelApiNative.cpp)
+target_include_directories(kernel_native PUBLIC framework/kernel)
+
+add_subdirectory(formats)
+
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+add_subdirectory(tests/native)
+
+if(BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_subdirectory(fuzz)
+endif()
+if(BUILD_BENCHMARKS)
+  add_subdirectory(bench)
+endif()

@@ -1,0 +1,17 @@
+# The product: 32-bit Windows programs and DLLs, and Windows test programs
+# that run under Wine.
+add_compile_definitions(WINVER=0x0500 _WIN32_WINNT=0x0500 _WIN32_IE=0x0500 NOMINMAX)
+# Everything links the C and C++ runtimes statically: the suite ships no
+# runtime DLLs of its own.
+set(SUITE_STATIC_LINK -static -static-libgcc -static-libstdc++)
+
+find_package(ZLIB REQUIRED)
+
+add_subdirectory(formats)
+
+set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(tests/win)
+add_subdirectory(tests/driver)

@@ -1,0 +1,181 @@
+// Import and export through the readers and writers: the static record, the
+// choice of codec, and safe replacement of an existing file on export.
+#include "FormatFrame.h"
+
+#include <cstring>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "DibHelpers.h"
+
+namespace {
+
+ImageRecord g_record;
+
+const ReaderEntry kReaders[] = {
+    {"bmp", ReadBmpFile, kErrBmp},  {"dib", ReadBmpFile, kErrBmp},  {"rle", ReadBmpFile, kErrBmp},
+    {"cur", nullptr, kErrBmp},      {"ico", nullptr, kErrBmp},      {"gif", ReadGifFile, kErrGif},
+    {"jpg", ReadJpgFile, kErrJpg},  {"png", ReadPngFile, kErrPng},
+};
+
+bool EqualsNoCase(const char* a, const char* b) {
+    for (; *a && *b; ++a, ++b) {
+        char x = (*a >= 'A' && *a <= 'Z') ? char(*a + 32) : *a;
+        char y = (*b >= 'A' && *b <= 'Z') ? char(*b + 32) : *b;
+        if (x != y) return false;
+    }
+    return *a == *b;
+}
+
+// Reads a whole file; false when it cannot be opened. A file too large to
+// hold yields an empty buffer with `tooLarge` set.
+bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes, bool& tooLarge) {
+    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) return false;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    tooLarge = high != 0 || size == INVALID_FILE_SIZE || size > kMaxImageBytes * 2u;
+    if (!tooLarge) {
+        try {
+            bytes.resize(size);
+        } catch (const std::bad_alloc&) {
+            tooLarge = true;
+        }
+    }
+    DWORD done = 0;
+    if (!tooLarge && size > 0 && (!ReadFile(file, bytes.data(), size, &done, nullptr) || done != size))
+        bytes.resize(done);
+    CloseHandle(file);
+    return true;
+}
+
+}  // namespace
+
+const ReaderEntry* FindReader(const char* path) {
+    const char* dot = strrchr(path, '.');
+    if (!dot || strlen(dot + 1) > 11) return nullptr;
+    for (const ReaderEntry& entry : kReaders)
+        if (EqualsNoCase(dot + 1, entry.extension)) return &entry;
+    return nullptr;
+}
+
+ImageWriter FindWriter(int type) {
+    switch (type) {
+    case kTypeBmp: case kTypeDib: case kTypeRle: return WriteBmpFile;
+    case kTypeGif: return WriteGifFile;
+    case kTypeGifInterlaced: return WriteGifFileInterlaced;
+    case kTypeJpg: return WriteJpgFile;
+    case kTypePng: return WritePngFile;
+    default: return nullptr;  // no writer: the file is left as it is
+    }
+}
+
+void RunReader(const ReaderEntry& entry, const uint8_t* data, size_t size, ImageRecord& record) {
+    memset(&record, 0, sizeof record);
+    ByteView file(data, size, entry.errorId);
+    int error = 0;
+    try {
+        entry.reader(file, record);
+    } catch (const CodecFailure& failure) {
+        error = failure.id;
+    } catch (const std::bad_alloc&) {
+        error = kErrNoMemory;
+    }
+    if (error) {
+        FreeRecordBlocks(record);
+        memset(&record, 0, sizeof record);
+        record.error = error;
+    }
+}
+
+ImageRecord ImportImageMemory(const char* nameForExtension, const uint8_t* data, size_t size) {
+    ImageRecord record;
+    memset(&record, 0, sizeof record);
+    const ReaderEntry* entry = FindReader(nameForExtension);
+    if (entry && entry->reader) RunReader(*entry, data, size, record);
+    return record;
+}
+
+int RunWriter(ImageWriter writer, const ImageRecord& record, ByteSink& out) {
+    try {
+        writer(record, out);
+    } catch (const CodecFailure& failure) {
+        return failure.id;
+    } catch (const std::bad_alloc&) {
+        return kErrNoMemory;
+    }
+    return out.ok() ? 0 : kErrCannotCreate;
+}
+
+int ExportRefusal(const ImageRecord& record, int type) {
+    if ((type == kTypeGif || type == kTypeGifInterlaced) && record.bitCount == 24) return kErrGif24Bit;
+    if (type == kTypeWpg && record.bitCount == 24) return kErrWpg24Bit;
+    if (type == kTypeJpg && record.bitCount < 8) return kErrJpgLowDepth;
+    return 0;
+}
+
+ImageRecord* __cdecl ImportImageFile(const char* path) {
+    memset(&g_record, 0, sizeof g_record);
+    std::vector<uint8_t> bytes;
+    bool tooLarge = false;
+    const ReaderEntry* entry = path ? FindReader(path) : nullptr;
+    if (!path || !ReadWholeFile(path, bytes, tooLarge)) {
+        g_record.error = kErrCannotOpen;
+        return &g_record;
+    }
+    MeasureScreen();
+    if (!entry) return &g_record;
+    if (!entry->reader) {
+        ImportIconFile(path, EqualsNoCase(entry->extension, "cur"), g_record);
+    } else if (tooLarge) {
+        g_record.error = kErrNoMemory;
+    } else {
+        RunReader(*entry, bytes.data(), bytes.size(), g_record);
+    }
+    return &g_record;
+}
+
+// The image goes to a temporary file beside the target, which replaces the
+// target only once it is complete: a failed export never costs the user an
+// existing file.
+void __cdecl ExportImageFile(ImageRecord* caller, const char* path, int type) {
+    if (!caller) return;
+    if (int refusal = ExportRefusal(*caller, type)) {
+        caller->error = refusal;
+        return;
+    }
+    ImageWriter writer = FindWriter(type);
+    if (!writer) {
+        // No writer for this code: as before, the file is opened (created when
+        // missing) and closed untouched.
+        HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+        caller->error = file == INVALID_HANDLE_VALUE ? kErrCannotCreate : 0;
+        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+        return;
+    }
+    memcpy(&g_record, caller, sizeof g_record);
+    g_record.error = 0;
+
+    DWORD attributes = GetFileAttributesA(path);
+    std::string temporary = std::string(path) + ".~pv";
+    HANDLE file = (attributes != INVALID_FILE_ATTRIBUTES && (attributes & 0x10))
+                      ? INVALID_HANDLE_VALUE  // a folder is no file to write
+                      : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE) {
+        caller->error = kErrCannotCreate;
+        return;
+    }
+    int error = 0;
+    {
+        FileSink sink(file);
+        error = RunWriter(writer, g_record, sink);
+        if (!sink.flush() && !error) error = kErrCannotCreate;
+    }
+    CloseHandle(file);
+    if (!error && !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) error = kErrCannotCreate;
+    if (error) DeleteFileA(temporary.c_str());
+    g_record.error = error;
+    caller->error = error;
+}

@@ -1,0 +1,136 @@
+// The real Pictova.dll under Windows (Wine): exports by name and ordinal,
+// the string table, a file round trip, and the icon path at screen depth.
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <cstring>
+#include <string>
+
+#include "formats/DibHelpers.h"
+
+namespace {
+
+using ImportFn = ImageRecord*(__cdecl*)(const char*);
+using ExportFn = void(__cdecl*)(ImageRecord*, const char*, int);
+using MessageFn = int(__cdecl*)(int, char*);
+
+// Exports are plain cdecl functions; GetProcAddress hands them out untyped.
+template <class Fn> Fn Export(HMODULE module, const char* name) {
+    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
+}
+
+std::string TempPath(const char* name) {
+    char folder[MAX_PATH];
+    GetTempPathA(MAX_PATH, folder);
+    return std::string(folder) + name;
+}
+
+class PictovaDll : public testing::Test {
+protected:
+    void SetUp() override {
+        module = LoadLibraryA("Pictova.dll");
+        ASSERT_NE(module, nullptr);
+    }
+    void TearDown() override { FreeLibrary(module); }
+    HMODULE module = nullptr;
+};
+
+}  // namespace
+
+TEST_F(PictovaDll, ExportsByNameAndOrdinal) {
+    const char* names[] = {"DisplayFormatErrorMsg", "ExportImageFile", "GetErrorMessage", "ImportImageFile"};
+    for (int ordinal = 1; ordinal <= 4; ++ordinal) {
+        FARPROC byName = GetProcAddress(module, names[ordinal - 1]);
+        FARPROC byOrdinal = GetProcAddress(module, MAKEINTRESOURCEA(ordinal));
+        EXPECT_NE(byName, nullptr) << names[ordinal - 1];
+        EXPECT_EQ(byName, byOrdinal) << names[ordinal - 1];
+    }
+}
+
+TEST_F(PictovaDll, StringTableHoldsEveryMessage) {
+    auto getMessage = Export<MessageFn>(module, "GetErrorMessage");
+    char text[260];
+    EXPECT_EQ(getMessage(1000, text), 0);
+    EXPECT_EQ(getMessage(1018, text), 0);
+    for (int id = 1001; id <= 1017; ++id) EXPECT_GT(getMessage(id, text), 0) << id;
+    getMessage(1014, text);
+    EXPECT_STREQ(text, "GIF format doesn't support 24-bit image. Please use other format.");
+    getMessage(1017, text);
+    EXPECT_STREQ(text, "Insufficient memory!");
+}
+
+TEST_F(PictovaDll, ExportThenImportThroughTheDll) {
+    auto importFile = Export<ImportFn>(module, MAKEINTRESOURCEA(4));
+    auto exportFile = Export<ExportFn>(module, MAKEINTRESOURCEA(2));
+    ImageRecord source = {};
+    source.width = 5;
+    source.height = 3;
+    source.bitCount = 24;
+    ASSERT_TRUE(CreateDibHeader(source));
+    source.hBits = GlobalAlloc(GHND, GetDibImageSize(source));
+    {
+        BlockLock bits(source.hBits);
+        for (uint32_t i = 0; i < GetDibImageSize(source); ++i) bits.data()[i] = uint8_t(i * 13);
+    }
+    std::string path = TempPath("pictova_dll.bmp");
+    exportFile(&source, path.c_str(), 1);
+    ASSERT_EQ(+source.error, 0);
+    ImageRecord back = *importFile(path.c_str());
+    ASSERT_EQ(+back.error, 0);
+    EXPECT_EQ(+back.width, 5);
+    EXPECT_EQ(+back.height, 3);
+    EXPECT_EQ(+back.bitCount, 24);
+    {
+        BlockLock a(source.hBits), b(back.hBits);
+        EXPECT_EQ(memcmp(a.data(), b.data(), GetDibImageSize(source)), 0);
+    }
+    FreeRecordBlocks(source);
+    FreeRecordBlocks(back);
+
+    ImageRecord missing = *importFile(TempPath("no_such_file.bmp").c_str());
+    EXPECT_EQ(+missing.error, 1001);
+}
+
+TEST_F(PictovaDll, IconImportsAtScreenDepth) {
+    // An icon taken from a system program, written as a .ico file by hand.
+    HICON icon = LoadIconA(nullptr, MAKEINTRESOURCEA(32512));  // IDI_APPLICATION
+    ASSERT_NE(icon, nullptr);
+    ICONINFO info;
+    ASSERT_TRUE(GetIconInfo(icon, &info));
+    // A minimal 32 x 32 32-bit icon: header, directory entry, DIB with mask.
+    std::string path = TempPath("pictova_test.ico");
+    {
+        const int size = 32;
+        std::vector<uint8_t> file;
+        auto put16 = [&](uint16_t v) { file.push_back(uint8_t(v)); file.push_back(uint8_t(v >> 8)); };
+        auto put32 = [&](uint32_t v) { put16(uint16_t(v)); put16(uint16_t(v >> 16)); };
+        uint32_t imageBytes = 40 + size * size * 4 + size * 4;
+        put16(0); put16(1); put16(1);
+        file.push_back(size); file.push_back(size); file.push_back(0); file.push_back(0);
+        put16(1); put16(32); put32(imageBytes); put32(22);
+        put32(40); put32(size); put32(size * 2); put16(1); put16(32); put32(0); put32(0); put32(0); put32(0); put32(0); put32(0);
+        for (int i = 0; i < size * size; ++i) put32(0xFF0000FF);  // opaque red
+        for (int i = 0; i < size * 4; ++i) file.push_back(0);
+        HANDLE handle = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+        DWORD done;
+        WriteFile(handle, file.data(), DWORD(file.size()), &done, nullptr);
+        CloseHandle(handle);
+    }
+    DeleteObject(info.hbmColor);
+    DeleteObject(info.hbmMask);
+    auto importFile = Export<ImportFn>(module, "ImportImageFile");
+    ImageRecord r = *importFile(path.c_str());
+    ASSERT_EQ(+r.error, 0);
+    EXPECT_EQ(+r.width, 32);
+    EXPECT_EQ(+r.height, 32);
+    HDC screen = GetDC(nullptr);
+    int depth = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(+r.bitCount, depth > 8 ? 24 : depth);
+    if (r.bitCount == 24) {
+        BlockLock bits(r.hBits);
+        EXPECT_EQ(bits.data()[2], 255);  // red, blue-green-red order
+        EXPECT_EQ(bits.data()[0], 0);
+    }
+    FreeRecordBlocks(r);
+}
