@@ -14,10 +14,17 @@ find_package(ZLIB REQUIRED)
 add_library(kernel_native STATIC framework/kernel/KernelApiNative.cpp)
 target_include_directories(kernel_native PUBLIC framework/kernel)
 
-add_subdirectory(formats)
-
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(formats)
+# Window-free parts of the programs; they add their libraries to the native
+# test program through the global property NATIVE_TEST_LIBS.
+foreach(part capture/core print)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/${part}/CMakeLists.txt)
+    add_subdirectory(${part})
+  endif()
+endforeach()
 add_subdirectory(tests/native)
 
 if(BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")

@@ -7,11 +7,18 @@ set(SUITE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 find_package(ZLIB REQUIRED)
 
-add_subdirectory(formats)
-
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+add_subdirectory(formats)
+# Libraries may add themselves to the Windows test program through the
+# global property WIN_TEST_LIBS.
+foreach(part framework hook capture/core print capture ui/coolbars browser convert setup tests/framework)
+  if(EXISTS ${PROJECT_SOURCE_DIR}/${part}/CMakeLists.txt)
+    add_subdirectory(${part})
+  endif()
+endforeach()
 
 add_subdirectory(tests/win)
 add_subdirectory(tests/driver)

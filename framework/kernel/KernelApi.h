@@ -78,6 +78,9 @@ BOOL WritePrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR value, LPCSTR
 
 DWORD GetTickCount();
 
-// Test support: how many global blocks are allocated right now.
+// Test and benchmark support: global blocks allocated right now, and the
+// most bytes held in global blocks at once since the last reset.
 size_t KernelLiveBlockCount();
+size_t KernelPeakBlockBytes();
+void KernelResetPeakBlockBytes();
 #endif

@@ -32,6 +32,14 @@ std::vector<HGLOBAL>& FreeHandles() {
     return handles;
 }
 
+size_t g_liveBytes = 0;
+size_t g_peakBytes = 0;
+
+void CountBytes(size_t freed, size_t added) {
+    g_liveBytes = g_liveBytes - freed + added;
+    if (g_liveBytes > g_peakBytes) g_peakBytes = g_liveBytes;
+}
+
 Block* Find(HGLOBAL handle) {
     auto& blocks = Blocks();
     if (handle == 0 || handle > blocks.size() || !blocks[handle - 1].data) return nullptr;
@@ -44,6 +52,7 @@ HGLOBAL GlobalAlloc(UINT flags, size_t bytes) {
     // Like Windows, a zero-byte request still yields a usable block.
     void* data = (flags & GMEM_ZEROINIT) ? calloc(1, bytes ? bytes : 1) : malloc(bytes ? bytes : 1);
     if (!data) return 0;
+    CountBytes(0, bytes);
     auto& blocks = Blocks();
     auto& freeHandles = FreeHandles();
     if (!freeHandles.empty()) {
@@ -61,6 +70,7 @@ HGLOBAL GlobalReAlloc(HGLOBAL handle, size_t bytes, UINT flags) {
     if (!block) return 0;
     void* data = realloc(block->data, bytes ? bytes : 1);
     if (!data) return 0;
+    CountBytes(block->size, bytes);
     if ((flags & GMEM_ZEROINIT) && bytes > block->size)
         memset(static_cast<char*>(data) + block->size, 0, bytes - block->size);
     block->data = data;
@@ -79,6 +89,7 @@ HGLOBAL GlobalFree(HGLOBAL handle) {
     Block* block = Find(handle);
     if (!block) return handle;
     free(block->data);
+    CountBytes(block->size, 0);
     *block = {nullptr, 0};
     FreeHandles().push_back(handle);
     return 0;
@@ -88,6 +99,9 @@ size_t GlobalSize(HGLOBAL handle) {
     Block* block = Find(handle);
     return block ? block->size : 0;
 }
+
+size_t KernelPeakBlockBytes() { return g_peakBytes; }
+void KernelResetPeakBlockBytes() { g_peakBytes = g_liveBytes; }
 
 size_t KernelLiveBlockCount() {
     size_t live = 0;
