@@ -24,6 +24,7 @@ bool IsInfoHeaderSize(uint32_t size) {
 // entries are widened by ReadColorTable).
 DibHeader ConvertCoreHeader(ByteView& file) {
     DibHeader header = {};
+    file.skip(4);  // the header's own size field
     header.size = 40;
     header.width = file.u16le();
     header.height = file.u16le();
