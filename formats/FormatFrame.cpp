@@ -28,25 +28,18 @@ bool EqualsNoCase(const char* a, const char* b) {
     return *a == *b;
 }
 
-// Reads a whole file; false when it cannot be opened. A file too large to
-// hold yields an empty buffer with `tooLarge` set.
-bool ReadWholeFile(const char* path, std::vector<uint8_t>& bytes, bool& tooLarge) {
-    HANDLE file = CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE) return false;
+// Reads the whole of an open file; false when it is too large to hold.
+bool ReadOpenFile(HANDLE file, std::vector<uint8_t>& bytes) {
     DWORD high = 0;
     DWORD size = GetFileSize(file, &high);
-    tooLarge = high != 0 || size == INVALID_FILE_SIZE || size > kMaxImageBytes * 2u;
-    if (!tooLarge) {
-        try {
-            bytes.resize(size);
-        } catch (const std::bad_alloc&) {
-            tooLarge = true;
-        }
+    if (high != 0 || size == INVALID_FILE_SIZE || size > kMaxImageBytes * 2u) return false;
+    try {
+        bytes.resize(size);
+    } catch (const std::bad_alloc&) {
+        return false;
     }
     DWORD done = 0;
-    if (!tooLarge && size > 0 && (!ReadFile(file, bytes.data(), size, &done, nullptr) || done != size))
-        bytes.resize(done);
-    CloseHandle(file);
+    if (size > 0 && (!ReadFile(file, bytes.data(), size, &done, nullptr) || done != size)) bytes.resize(done);
     return true;
 }
 
@@ -117,22 +110,24 @@ int ExportRefusal(const ImageRecord& record, int type) {
 
 ImageRecord* __cdecl ImportImageFile(const char* path) {
     memset(&g_record, 0, sizeof g_record);
-    std::vector<uint8_t> bytes;
-    bool tooLarge = false;
-    const ReaderEntry* entry = path ? FindReader(path) : nullptr;
-    if (!path || !ReadWholeFile(path, bytes, tooLarge)) {
+    HANDLE file = path ? CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                       : INVALID_HANDLE_VALUE;
+    if (file == INVALID_HANDLE_VALUE) {
         g_record.error = kErrCannotOpen;
         return &g_record;
     }
     MeasureScreen();
-    if (!entry) return &g_record;
-    if (!entry->reader) {
+    const ReaderEntry* entry = FindReader(path);
+    std::vector<uint8_t> bytes;
+    bool held = entry && entry->reader && ReadOpenFile(file, bytes);
+    CloseHandle(file);
+    if (!entry) return &g_record;  // unknown extensions read nothing
+    if (!entry->reader)
         ImportIconFile(path, EqualsNoCase(entry->extension, "cur"), g_record);
-    } else if (tooLarge) {
+    else if (!held)
         g_record.error = kErrNoMemory;
-    } else {
+    else
         RunReader(*entry, bytes.data(), bytes.size(), g_record);
-    }
     return &g_record;
 }
 
