@@ -25,6 +25,8 @@ foreach(part capture/core print)
     add_subdirectory(${part})
   endif()
 endforeach()
+# The framework's window-free frame and document logic.
+include(framework/FrameworkFrameCore.cmake)
 add_subdirectory(tests/native)
 
 if(BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
