@@ -3,14 +3,31 @@
 // answer is printed on standard output.
 //
 //   kdriver wait-window <class|-> <title|->  [seconds]   print the handle when it appears
+//   kdriver find-prop <property> [seconds]               top-level window carrying the property
 //   kdriver send <hwnd> <message> <wparam> <lparam>      SendMessage, print the result
 //   kdriver post <hwnd> <message> <wparam> <lparam>      PostMessage
-//   kdriver command <hwnd> <id>                          WM_COMMAND with a menu id
+//   kdriver command <hwnd> <id>                          WM_COMMAND with a menu id (sent)
+//   kdriver post-command <hwnd> <id>                     the same, posted (for commands that prompt)
+//   kdriver hotkey <hwnd> <key> [modifiers]              WM_USER+3 as the hook library sends it;
+//                                                        modifiers: letters e s c a (Esc, Shift,
+//                                                        Ctrl, Alt), key: a character or 0x..
 //   kdriver title <hwnd>                                 print the window text
 //   kdriver children <hwnd>                              print class and text of each child
+//   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
+//   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
+//   kdriver wait-visible <hwnd> <0|1> [seconds]          until the window is shown (1) or hidden (0)
+//   kdriver status-text <hwnd> <pane>                    text of a pane of the window's status bar
+//   kdriver menu-state <hwnd> <id>                       "enabled"/"disabled" and ",checked"
+//   kdriver wait-dialog <pid|-> <title|-> [seconds]      a dialog box (class #32770) of that process
+//   kdriver dialog-text <hwnd>                           the texts of a dialog's static controls
+//   kdriver answer <hwnd> <id>                           press a dialog's button by its id
 //   kdriver close <hwnd>                                 WM_CLOSE and wait for the window to go
+//   kdriver wait-gone <hwnd> [seconds]                   until the window no longer exists
+//   kdriver window-pid <hwnd>                            the id of the window's process
 #include <windows.h>
+#include <commctrl.h>
 
+#include <cctype>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -23,11 +40,16 @@ LPARAM ParseNumber(const char* text) { return static_cast<LPARAM>(strtol(text, n
 
 const char* OrNull(const char* text) { return strcmp(text, "-") == 0 ? nullptr : text; }
 
-int WaitWindow(const char* className, const char* title, double seconds) {
+void PrintWindow(HWND window) { printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window))); }
+
+// Polls found() every 100 ms until it gives a window or the time is up.
+template <class Finder>
+int WaitFor(double seconds, Finder found)
+{
     DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
     do {
-        if (HWND window = FindWindowA(OrNull(className), OrNull(title))) {
-            printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+        if (HWND window = found()) {
+            PrintWindow(window);
             return 0;
         }
         Sleep(100);
@@ -36,7 +58,69 @@ int WaitWindow(const char* className, const char* title, double seconds) {
     return 1;
 }
 
-BOOL CALLBACK PrintChild(HWND child, LPARAM) {
+int WaitWindow(const char* className, const char* title, double seconds)
+{
+    return WaitFor(seconds, [&] { return FindWindowA(OrNull(className), OrNull(title)); });
+}
+
+struct PropertySearch {
+    const char* property;
+    HWND found;
+};
+
+BOOL CALLBACK CheckProperty(HWND window, LPARAM data)
+{
+    PropertySearch* search = reinterpret_cast<PropertySearch*>(data);
+    if (GetPropA(window, search->property)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int FindProperty(const char* property, double seconds)
+{
+    return WaitFor(seconds, [&] {
+        PropertySearch search = {property, nullptr};
+        EnumWindows(CheckProperty, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    });
+}
+
+struct DialogSearch {
+    DWORD process;   // 0: any
+    const char* title;
+    HWND found;
+};
+
+BOOL CALLBACK CheckDialog(HWND window, LPARAM data)
+{
+    DialogSearch* search = reinterpret_cast<DialogSearch*>(data);
+    char className[64], text[256];
+    GetClassNameA(window, className, sizeof className);
+    GetWindowTextA(window, text, sizeof text);
+    DWORD process = 0;
+    GetWindowThreadProcessId(window, &process);
+    if (strcmp(className, "#32770") == 0 && IsWindowVisible(window) &&
+        (!search->process || search->process == process) && (!search->title || strcmp(search->title, text) == 0)) {
+        search->found = window;
+        return FALSE;
+    }
+    return TRUE;
+}
+
+int WaitDialog(const char* process, const char* title, double seconds)
+{
+    return WaitFor(seconds, [&] {
+        DialogSearch search = {OrNull(process) ? static_cast<DWORD>(strtoul(process, nullptr, 0)) : 0,
+                               OrNull(title), nullptr};
+        EnumWindows(CheckDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found;
+    });
+}
+
+BOOL CALLBACK PrintChild(HWND child, LPARAM)
+{
     char className[128], text[512];
     GetClassNameA(child, className, sizeof className);
     GetWindowTextA(child, text, sizeof text);
@@ -44,25 +128,159 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM) {
     return TRUE;
 }
 
-int Close(HWND window) {
-    PostMessageA(window, WM_CLOSE, 0, 0);
-    for (int i = 0; i < 100 && IsWindow(window); ++i) Sleep(100);
-    return IsWindow(window) ? 1 : 0;
+BOOL CALLBACK PrintStatic(HWND child, LPARAM)
+{
+    char className[128], text[1024];
+    GetClassNameA(child, className, sizeof className);
+    if (_stricmp(className, "Static") == 0 && GetWindowTextA(child, text, sizeof text) > 0)
+        printf("%s\n", text);
+    return TRUE;
 }
 
-int Usage() {
-    fprintf(stderr, "usage: kdriver wait-window|send|post|command|title|children|close ...\n");
+int MdiChildren(HWND frame)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    if (!client) {
+        fprintf(stderr, "no MDI client\n");
+        return 1;
+    }
+    for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        char text[512];
+        GetWindowTextA(child, text, sizeof text);
+        printf("%s\n", text);
+    }
+    return 0;
+}
+
+// The modifier bits of a hot key: set for each key not held.
+WPARAM HotkeyBits(const char* modifiers)
+{
+    WPARAM bits = (1u << 28) | (1u << 24) | (1u << 20) | (1u << 16);
+    for (const char* letter = modifiers; *letter; ++letter) {
+        switch (tolower(static_cast<unsigned char>(*letter))) {
+        case 'e': bits &= ~(1u << 28); break;
+        case 's': bits &= ~(1u << 24); break;
+        case 'c': bits &= ~(1u << 20); break;
+        case 'a': bits &= ~(1u << 16); break;
+        default: break;
+        }
+    }
+    return bits;
+}
+
+int Hotkey(HWND window, const char* key, const char* modifiers)
+{
+    WPARAM code = strlen(key) == 1 ? static_cast<WPARAM>(toupper(static_cast<unsigned char>(key[0])))
+                                   : static_cast<WPARAM>(strtoul(key, nullptr, 0));
+    DWORD_PTR result = 0;
+    // Sent as the hook library does; a prompt the key opens must not hang us.
+    SendMessageTimeoutA(window, WM_USER + 3, HotkeyBits(modifiers) | (code & 0xFFFF), 0, SMTO_NORMAL, 5000,
+                        &result);
+    return 0;
+}
+
+// Status-bar texts live in the other process: read them through a buffer
+// allocated there.
+int StatusText(HWND frame, int pane)
+{
+    HWND bar = FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr);
+    if (!bar) {
+        fprintf(stderr, "no status bar\n");
+        return 1;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(bar, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return 1;
+    const SIZE_T size = 1024;
+    void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
+    char text[size] = {};
+    if (remote) {
+        SendMessageA(bar, SB_GETTEXTA, pane, reinterpret_cast<LPARAM>(remote));
+        SIZE_T done = 0;
+        ReadProcessMemory(process, remote, text, size - 1, &done);
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    }
+    CloseHandle(process);
+    printf("%s\n", text);
+    return remote ? 0 : 1;
+}
+
+int MenuState(HWND window, UINT id)
+{
+    HMENU menu = GetMenu(window);
+    if (!menu) {
+        fprintf(stderr, "no menu\n");
+        return 1;
+    }
+    // Let the program bring the items up to date, as opening the menu would.
+    for (int index = 0; index < GetMenuItemCount(menu); ++index)
+        if (HMENU popup = GetSubMenu(menu, index))
+            SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), index);
+    UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
+    if (state == static_cast<UINT>(-1)) {
+        fprintf(stderr, "no such item\n");
+        return 1;
+    }
+    printf("%s%s\n", state & (MF_GRAYED | MF_DISABLED) ? "disabled" : "enabled", state & MF_CHECKED ? ",checked" : "");
+    return 0;
+}
+
+int WaitVisible(HWND window, bool shown, double seconds)
+{
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+    while (!IsWindowVisible(window) != !shown) {
+        if (static_cast<LONG>(deadline - GetTickCount()) <= 0)
+            return 1;
+        Sleep(100);
+    }
+    return 0;
+}
+
+int WaitGone(HWND window, double seconds)
+{
+    DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
+    while (IsWindow(window)) {
+        if (static_cast<LONG>(deadline - GetTickCount()) <= 0)
+            return 1;
+        Sleep(100);
+    }
+    return 0;
+}
+
+int Close(HWND window)
+{
+    PostMessageA(window, WM_CLOSE, 0, 0);
+    return WaitGone(window, 10);
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
+                    "title|children|mdi-children|visible|wait-visible|status-text|menu-state|dialog-text|"
+                    "answer|close|wait-gone|window-pid ...\n");
     return 2;
 }
 
+double Seconds(int argc, char** argv, int index) { return argc > index ? atof(argv[index]) : 10.0; }
+
 }  // namespace
 
-int main(int argc, char** argv) {
-    if (argc < 3) return Usage();
+int main(int argc, char** argv)
+{
+    if (argc < 3)
+        return Usage();
     const char* verb = argv[1];
     if (strcmp(verb, "wait-window") == 0 && argc >= 4)
-        return WaitWindow(argv[2], argv[3], argc > 4 ? atof(argv[4]) : 10.0);
+        return WaitWindow(argv[2], argv[3], Seconds(argc, argv, 4));
+    if (strcmp(verb, "find-prop") == 0)
+        return FindProperty(argv[2], Seconds(argc, argv, 3));
+    if (strcmp(verb, "wait-dialog") == 0 && argc >= 4)
+        return WaitDialog(argv[2], argv[3], Seconds(argc, argv, 4));
     HWND window = ParseWindow(argv[2]);
+    if (strcmp(verb, "wait-gone") == 0)
+        return WaitGone(window, Seconds(argc, argv, 3));
     if (!IsWindow(window)) {
         fprintf(stderr, "not a window: %s\n", argv[2]);
         return 1;
@@ -78,6 +296,10 @@ int main(int argc, char** argv) {
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0);
         return 0;
     }
+    if (strcmp(verb, "post-command") == 0 && argc == 4)
+        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0) ? 0 : 1;
+    if (strcmp(verb, "hotkey") == 0 && argc >= 4)
+        return Hotkey(window, argv[3], argc > 4 ? argv[4] : "");
     if (strcmp(verb, "title") == 0) {
         char text[512];
         GetWindowTextA(window, text, sizeof text);
@@ -88,6 +310,31 @@ int main(int argc, char** argv) {
         EnumChildWindows(window, PrintChild, 0);
         return 0;
     }
-    if (strcmp(verb, "close") == 0) return Close(window);
+    if (strcmp(verb, "mdi-children") == 0)
+        return MdiChildren(window);
+    if (strcmp(verb, "visible") == 0) {
+        printf("%d\n", IsWindowVisible(window) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(verb, "wait-visible") == 0 && argc >= 4)
+        return WaitVisible(window, atoi(argv[3]) != 0, Seconds(argc, argv, 4));
+    if (strcmp(verb, "status-text") == 0 && argc == 4)
+        return StatusText(window, atoi(argv[3]));
+    if (strcmp(verb, "menu-state") == 0 && argc == 4)
+        return MenuState(window, static_cast<UINT>(ParseNumber(argv[3])));
+    if (strcmp(verb, "dialog-text") == 0) {
+        EnumChildWindows(window, PrintStatic, 0);
+        return 0;
+    }
+    if (strcmp(verb, "answer") == 0 && argc == 4)
+        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), BN_CLICKED), 0) ? 0 : 1;
+    if (strcmp(verb, "window-pid") == 0) {
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        printf("%lu\n", static_cast<unsigned long>(process));
+        return 0;
+    }
+    if (strcmp(verb, "close") == 0)
+        return Close(window);
     return Usage();
 }
