@@ -1,0 +1,44 @@
+#include "ImageResult.h"
+
+void BeginResult(DisplayImage& result, const DisplayImage& source)
+{
+    result.CopyAttributesFrom(source);
+    result.hPixels = 0;
+    result.hHeader = 0;
+}
+
+void AbandonResult(DisplayImage& result, int32_t status)
+{
+    result.FreeBlocks();
+    result.status = status;
+}
+
+bool AllocateResultPixels(DisplayImage& result)
+{
+    uint32_t bytes = result.GetBitsSize();
+    result.hPixels = bytes ? GlobalAlloc(GHND, bytes) : 0;
+    if (!result.hPixels) {
+        AbandonResult(result, kStatusNoMemory);
+        return false;
+    }
+    return true;
+}
+
+bool CopyResultHeader(DisplayImage& result, const DisplayImage& source)
+{
+    result.hHeader = DuplicateGlobalBlock(source.hHeader, source.GetHeaderSize());
+    if (!result.hHeader) {
+        AbandonResult(result, kStatusNoMemory);
+        return false;
+    }
+    return true;
+}
+
+bool CreateResultHeader(DisplayImage& result)
+{
+    if (!result.CreateHeader()) {
+        AbandonResult(result, kStatusNoMemory);
+        return false;
+    }
+    return true;
+}

@@ -1,0 +1,34 @@
+# The image object, the work image, the colour operations and clipboard
+# images. The pixel code is window-free and builds in both configurations
+# (natively for tests under the sanitizers); on Windows a second library adds
+# the device bitmaps, palettes, drawing and the clipboard calls.
+set(CAPTURE_IMAGE_DIR ${CMAKE_CURRENT_LIST_DIR})
+include(${PROJECT_SOURCE_DIR}/framework/FrameworkCore.cmake)
+
+add_library(capture_image STATIC
+  ${CAPTURE_IMAGE_DIR}/DisplayImage.cpp
+  ${CAPTURE_IMAGE_DIR}/DisplayImagePixels.cpp
+  ${CAPTURE_IMAGE_DIR}/ImageNotify.cpp
+  ${CAPTURE_IMAGE_DIR}/ImageResult.cpp
+  ${CAPTURE_IMAGE_DIR}/ColorOps.cpp
+  ${CAPTURE_IMAGE_DIR}/ColorReduction.cpp
+  ${CAPTURE_IMAGE_DIR}/ClipboardImageDib.cpp
+  ${CAPTURE_IMAGE_DIR}/WorkImage.cpp)
+target_include_directories(capture_image PUBLIC ${CAPTURE_IMAGE_DIR})
+target_link_libraries(capture_image PUBLIC capture_settings kframework_core)
+
+if(WIN32)
+  # Pictova.dll keeps its bitmap helpers to itself: the program side carries
+  # its own copy.
+  target_sources(capture_image PRIVATE ${PROJECT_SOURCE_DIR}/formats/DibHelpers.cpp)
+  target_link_libraries(capture_image PUBLIC user32)
+  add_library(capture_image_gdi STATIC
+    ${CAPTURE_IMAGE_DIR}/DisplayImageGdi.cpp
+    ${CAPTURE_IMAGE_DIR}/ColorOpsGdi.cpp
+    ${CAPTURE_IMAGE_DIR}/ClipboardImageWin32.cpp)
+  target_link_libraries(capture_image_gdi PUBLIC capture_image gdi32 user32)
+  set_property(GLOBAL APPEND PROPERTY WIN_TEST_LIBS capture_image_gdi capture_image)
+else()
+  target_link_libraries(capture_image PUBLIC pictova_core)
+  set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_image)
+endif()
