@@ -77,20 +77,20 @@ protected: \
     }
 
 // An entry whose body calls the handler through "self" with "kfCall".
-#define KF_ENTRY(msg, code, first, last, body) \
-    {(UINT)(msg), (UINT)(code), (UINT)(first), (UINT)(last), \
+#define KF_ENTRY(kfMsg, kfCode, kfFirst, kfLast, kfBody) \
+    {(UINT)(kfMsg), (UINT)(kfCode), (UINT)(kfFirst), (UINT)(kfLast), \
      [](CCmdTarget* kfTarget, KfMessageCall& kfCall) -> BOOL { \
          ThisClass* self = static_cast<ThisClass*>(kfTarget); \
          (void)self; (void)kfCall; \
-         body; \
+         kfBody; \
          return TRUE; \
      }},
-#define KF_ENTRY_EX(msg, code, first, last, expr) \
-    {(UINT)(msg), (UINT)(code), (UINT)(first), (UINT)(last), \
+#define KF_ENTRY_EX(kfMsg, kfCode, kfFirst, kfLast, kfExpr) \
+    {(UINT)(kfMsg), (UINT)(kfCode), (UINT)(kfFirst), (UINT)(kfLast), \
      [](CCmdTarget* kfTarget, KfMessageCall& kfCall) -> BOOL { \
          ThisClass* self = static_cast<ThisClass*>(kfTarget); \
          (void)kfCall; \
-         return (expr); \
+         return (kfExpr); \
      }},
 
 #define KF_WP kfCall.wParam
@@ -98,44 +98,44 @@ protected: \
 #define KF_POINT CPoint(kfCall.lParam)
 
 // Commands and their state updates.
-#define ON_COMMAND(id, fn) KF_ENTRY(WM_COMMAND, CN_COMMAND, id, id, self->fn())
-#define ON_COMMAND_EX(id, fn) KF_ENTRY_EX(WM_COMMAND, CN_COMMAND, id, id, self->fn(kfCall.id))
+#define ON_COMMAND(cmdId, fn) KF_ENTRY(WM_COMMAND, CN_COMMAND, cmdId, cmdId, self->fn())
+#define ON_COMMAND_EX(cmdId, fn) KF_ENTRY_EX(WM_COMMAND, CN_COMMAND, cmdId, cmdId, self->fn(kfCall.id))
 #define ON_COMMAND_RANGE(first, last, fn) KF_ENTRY(WM_COMMAND, CN_COMMAND, first, last, self->fn(kfCall.id))
 #define ON_COMMAND_EX_RANGE(first, last, fn) KF_ENTRY_EX(WM_COMMAND, CN_COMMAND, first, last, self->fn(kfCall.id))
-#define ON_UPDATE_COMMAND_UI(id, fn) \
-    KF_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, id, id, self->fn(static_cast<CCmdUI*>(kfCall.extra)))
+#define ON_UPDATE_COMMAND_UI(cmdId, fn) \
+    KF_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, cmdId, cmdId, self->fn(static_cast<CCmdUI*>(kfCall.extra)))
 #define ON_UPDATE_COMMAND_UI_RANGE(first, last, fn) \
     KF_ENTRY(WM_COMMAND, CN_UPDATE_COMMAND_UI, first, last, self->fn(static_cast<CCmdUI*>(kfCall.extra)))
 
 // Control notifications through WM_COMMAND and WM_NOTIFY.
-#define ON_CONTROL(code, id, fn) KF_ENTRY(WM_COMMAND, code, id, id, self->fn())
-#define ON_CONTROL_RANGE(code, first, last, fn) KF_ENTRY(WM_COMMAND, code, first, last, self->fn(kfCall.id))
-#define ON_BN_CLICKED(id, fn) ON_CONTROL(BN_CLICKED, id, fn)
-#define ON_BN_DOUBLECLICKED(id, fn) ON_CONTROL(BN_DOUBLECLICKED, id, fn)
-#define ON_EN_CHANGE(id, fn) ON_CONTROL(EN_CHANGE, id, fn)
-#define ON_EN_KILLFOCUS(id, fn) ON_CONTROL(EN_KILLFOCUS, id, fn)
-#define ON_EN_SETFOCUS(id, fn) ON_CONTROL(EN_SETFOCUS, id, fn)
-#define ON_EN_UPDATE(id, fn) ON_CONTROL(EN_UPDATE, id, fn)
-#define ON_CBN_SELCHANGE(id, fn) ON_CONTROL(CBN_SELCHANGE, id, fn)
-#define ON_CBN_EDITCHANGE(id, fn) ON_CONTROL(CBN_EDITCHANGE, id, fn)
-#define ON_CBN_DROPDOWN(id, fn) ON_CONTROL(CBN_DROPDOWN, id, fn)
-#define ON_LBN_SELCHANGE(id, fn) ON_CONTROL(LBN_SELCHANGE, id, fn)
-#define ON_LBN_DBLCLK(id, fn) ON_CONTROL(LBN_DBLCLK, id, fn)
-#define ON_NOTIFY(code, id, fn) \
-    KF_ENTRY(WM_NOTIFY, code, id, id, self->fn(static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
-#define ON_NOTIFY_RANGE(code, first, last, fn) \
-    KF_ENTRY(WM_NOTIFY, code, first, last, self->fn(kfCall.id, static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
-#define ON_NOTIFY_EX(code, id, fn) \
-    KF_ENTRY_EX(WM_NOTIFY, code, id, id, self->fn(kfCall.id, static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
+#define ON_CONTROL(notifyCode, cmdId, fn) KF_ENTRY(WM_COMMAND, notifyCode, cmdId, cmdId, self->fn())
+#define ON_CONTROL_RANGE(notifyCode, first, last, fn) KF_ENTRY(WM_COMMAND, notifyCode, first, last, self->fn(kfCall.id))
+#define ON_BN_CLICKED(cmdId, fn) ON_CONTROL(BN_CLICKED, cmdId, fn)
+#define ON_BN_DOUBLECLICKED(cmdId, fn) ON_CONTROL(BN_DOUBLECLICKED, cmdId, fn)
+#define ON_EN_CHANGE(cmdId, fn) ON_CONTROL(EN_CHANGE, cmdId, fn)
+#define ON_EN_KILLFOCUS(cmdId, fn) ON_CONTROL(EN_KILLFOCUS, cmdId, fn)
+#define ON_EN_SETFOCUS(cmdId, fn) ON_CONTROL(EN_SETFOCUS, cmdId, fn)
+#define ON_EN_UPDATE(cmdId, fn) ON_CONTROL(EN_UPDATE, cmdId, fn)
+#define ON_CBN_SELCHANGE(cmdId, fn) ON_CONTROL(CBN_SELCHANGE, cmdId, fn)
+#define ON_CBN_EDITCHANGE(cmdId, fn) ON_CONTROL(CBN_EDITCHANGE, cmdId, fn)
+#define ON_CBN_DROPDOWN(cmdId, fn) ON_CONTROL(CBN_DROPDOWN, cmdId, fn)
+#define ON_LBN_SELCHANGE(cmdId, fn) ON_CONTROL(LBN_SELCHANGE, cmdId, fn)
+#define ON_LBN_DBLCLK(cmdId, fn) ON_CONTROL(LBN_DBLCLK, cmdId, fn)
+#define ON_NOTIFY(notifyCode, cmdId, fn) \
+    KF_ENTRY(WM_NOTIFY, notifyCode, cmdId, cmdId, self->fn(static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
+#define ON_NOTIFY_RANGE(notifyCode, first, last, fn) \
+    KF_ENTRY(WM_NOTIFY, notifyCode, first, last, self->fn(kfCall.id, static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
+#define ON_NOTIFY_EX(notifyCode, cmdId, fn) \
+    KF_ENTRY_EX(WM_NOTIFY, notifyCode, cmdId, cmdId, self->fn(kfCall.id, static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
 
 // Notifications reflected back to the control that sent them; the parent
 // sees them only when the control has no entry for them.
-#define ON_CONTROL_REFLECT(code, fn) KF_ENTRY(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, self->fn())
-#define ON_CONTROL_REFLECT_EX(code, fn) KF_ENTRY_EX(WM_REFLECT_BASE + WM_COMMAND, code, 0, 0, self->fn())
-#define ON_NOTIFY_REFLECT(code, fn) \
-    KF_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, self->fn(static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
-#define ON_NOTIFY_REFLECT_EX(code, fn) \
-    KF_ENTRY_EX(WM_REFLECT_BASE + WM_NOTIFY, code, 0, 0, self->fn(static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
+#define ON_CONTROL_REFLECT(notifyCode, fn) KF_ENTRY(WM_REFLECT_BASE + WM_COMMAND, notifyCode, 0, 0, self->fn())
+#define ON_CONTROL_REFLECT_EX(notifyCode, fn) KF_ENTRY_EX(WM_REFLECT_BASE + WM_COMMAND, notifyCode, 0, 0, self->fn())
+#define ON_NOTIFY_REFLECT(notifyCode, fn) \
+    KF_ENTRY(WM_REFLECT_BASE + WM_NOTIFY, notifyCode, 0, 0, self->fn(static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
+#define ON_NOTIFY_REFLECT_EX(notifyCode, fn) \
+    KF_ENTRY_EX(WM_REFLECT_BASE + WM_NOTIFY, notifyCode, 0, 0, self->fn(static_cast<NMHDR*>(kfCall.extra), &kfCall.result))
 // HBRUSH CtlColor(CDC*, UINT kind): a null brush leaves the colours to the parent.
 #define ON_WM_CTLCOLOR_REFLECT() \
     KF_ENTRY_EX(WM_REFLECT_BASE + WM_CTLCOLORSTATIC, 0, 0, 0, \
