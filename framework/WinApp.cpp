@@ -1,5 +1,7 @@
 #include "Wnd.h"
 
+#include "Controls.h"
+
 #include <vector>
 
 IMPLEMENT_DYNAMIC(CWinApp, CCmdTarget)
@@ -143,6 +145,7 @@ BOOL CWinApp::OnIdle(LONG count)
         CWnd::DeleteTempMap();
         KfDeleteTempGdiObjects();
         KfDeleteTempMenus();
+        KfDeleteTempImageLists();
     }
     return FALSE;
 }
