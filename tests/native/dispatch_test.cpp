@@ -266,3 +266,68 @@ TEST(Progress, BarLayout)
 }
 
 }  // namespace
+
+// ---- Settings file copies (Load and Save Settings) --------------------------
+
+#include <fstream>
+#include <sstream>
+
+#include "ImageTestKit.h"
+#include "capture/core/SettingsFileCopy.h"
+
+namespace {
+
+std::string ReadText(const std::string& path)
+{
+    std::ifstream in(path, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::string& path, const std::string& text)
+{
+    std::ofstream(path, std::ios::binary) << text;
+}
+
+TEST(SettingsFileCopyTest, WholeCopyReplacesTheTarget)
+{
+    const std::string from = kit::ScratchDir() + "/copy_from.ini", to = kit::ScratchDir() + "/copy_to.ini";
+    WriteText(from, "[Kaptura 99]\r\nRunMode=1,0,1\r\n");
+    WriteText(to, "old settings that are longer than the new ones\r\n");
+    EXPECT_EQ(CopySettingsFileBytes(from.c_str(), to.c_str()), kSettingsCopied);
+    EXPECT_EQ(ReadText(to), "[Kaptura 99]\r\nRunMode=1,0,1\r\n");
+    // An empty source gives an empty target.
+    WriteText(from, "");
+    EXPECT_EQ(CopySettingsFileBytes(from.c_str(), to.c_str()), kSettingsCopied);
+    EXPECT_EQ(ReadText(to), "");
+}
+
+TEST(SettingsFileCopyTest, MissingSourceOrUnwritableTargetKeepsTheTarget)
+{
+    const std::string to = kit::ScratchDir() + "/copy_kept.ini";
+    WriteText(to, "[Kaptura 99]\r\nFormat=14\r\n");
+    const std::string missing = kit::ScratchDir() + "/no_such_settings.ini";
+    EXPECT_EQ(CopySettingsFileBytes(missing.c_str(), to.c_str()), kSettingsCopyReadFailed);
+    EXPECT_EQ(ReadText(to), "[Kaptura 99]\r\nFormat=14\r\n");
+    const std::string noFolder = kit::ScratchDir() + "/no_such_folder/target.ini";
+    EXPECT_EQ(CopySettingsFileBytes(to.c_str(), noFolder.c_str()), kSettingsCopyWriteFailed);
+}
+
+TEST(SettingsFileCopyTest, IniExtensionOnlyForNamesWithoutOne)
+{
+    char path[64] = "C:\\Settings\\mine";
+    AddIniExtension(path, sizeof path);
+    EXPECT_STREQ(path, "C:\\Settings\\mine.ini");
+    char dotted[64] = "C:\\My.Folder\\mine";
+    AddIniExtension(dotted, sizeof dotted);
+    EXPECT_STREQ(dotted, "C:\\My.Folder\\mine.ini");
+    char kept[64] = "C:\\Settings\\mine.cfg";
+    AddIniExtension(kept, sizeof kept);
+    EXPECT_STREQ(kept, "C:\\Settings\\mine.cfg");
+    char full[8] = "abcdefg";  // no room: left as it is
+    AddIniExtension(full, sizeof full);
+    EXPECT_STREQ(full, "abcdefg");
+}
+
+}  // namespace

@@ -1,0 +1,4 @@
+#include "CaptureState.h"
+
+CaptureState CurrentCapture;
+int ModalBusy = 0;
