@@ -1,0 +1,43 @@
+// Grayscale and colour reduction of a 1920 x 1080 picture (target: under
+// 100 ms each).
+#include <cstdio>
+
+#include "ImageBench.h"
+#include "capture/core/ColorOps.h"
+
+namespace {
+
+template <class Operation>
+double TimeOperation(const DisplayImage& source, Operation operation, int32_t* status)
+{
+    return imagebench::MedianMs(11, [&] {
+        DisplayImage result;
+        operation(result, source);
+        *status = result.status;
+    });
+}
+
+} // namespace
+
+int main()
+{
+    DisplayImage photo, screen;
+    imagebench::FillPhoto(photo, 1920, 1080);
+    imagebench::FillScreenshot(screen, 1920, 1080);
+    int32_t status = 0;
+
+    double grayPhoto = TimeOperation(photo, ConvertToGrayscale, &status);
+    std::printf("ConvertToGrayscale 24 -> 8, 1920x1080 photo: median %.2f ms (status %d)\n", grayPhoto, status);
+    double reduce = TimeOperation(screen, ReduceColors24To8, &status);
+    std::printf("ReduceColors24To8 1920x1080 screenshot: median %.2f ms (status %d)\n", reduce, status);
+    double refuse = TimeOperation(photo, ReduceColors24To8, &status);
+    std::printf("ReduceColors24To8 1920x1080 photo, refused: median %.2f ms (status %d)\n", refuse, status);
+
+    DisplayImage eight;
+    ReduceColors24To8(eight, screen);
+    double gray8 = TimeOperation(eight, ConvertToGrayscale, &status);
+    std::printf("ConvertToGrayscale 8 -> 8, 1920x1080: median %.2f ms (status %d)\n", gray8, status);
+    double bw = TimeOperation(photo, ConvertToBlackWhite, &status);
+    std::printf("ConvertToBlackWhite 24 -> 1, 1920x1080 photo: median %.2f ms (status %d)\n", bw, status);
+    return 0;
+}
