@@ -22,3 +22,7 @@ endforeach()
 
 add_subdirectory(tests/win)
 add_subdirectory(tests/driver)
+# End-to-end cases need the programs and the driver above.
+if(EXISTS ${PROJECT_SOURCE_DIR}/tests/e2e/CMakeLists.txt)
+  add_subdirectory(tests/e2e)
+endif()

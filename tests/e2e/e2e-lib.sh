@@ -1,0 +1,90 @@
+# Shared by the end-to-end cases: a copy of the program in a folder of its
+# own (so each case has its own "Kaptura99.ini"), a Wine prefix shared by
+# the cases, a virtual display, and the test driver.
+#
+# Needs: BIN (the build's bin folder with Kaptura99.exe, the DLLs and
+# kdriver.exe), E2E_ROOT (a scratch folder kept between cases).
+set -euo pipefail
+
+: "${BIN:?}" "${E2E_ROOT:?}"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+export WINEPREFIX="$E2E_ROOT/prefix"
+
+case_dir=$(mktemp -d "$E2E_ROOT/case.XXXXXX")
+app="$case_dir/app"
+mkdir -p "$app"
+cp "$BIN/Kaptura99.exe" "$BIN"/*.dll "$app/"
+[ -f "$BIN/LOGO.PNG" ] && cp "$BIN/LOGO.PNG" "$app/"
+ini="$app/Kaptura99.ini"
+pids=()
+
+started_xvfb=""
+if [ -z "${DISPLAY:-}" ]; then
+  for number in $(seq 140 180); do
+    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
+    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
+    started_xvfb=$!
+    export DISPLAY=":$number"
+    break
+  done
+  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+fi
+
+if [ ! -d "$WINEPREFIX" ]; then
+  wineboot -i >/dev/null 2>&1
+  wineserver -w >/dev/null 2>&1 || true
+fi
+
+finish() {
+  local status=$?
+  for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
+  wineserver -k >/dev/null 2>&1 || true
+  [ -n "$started_xvfb" ] && kill "$started_xvfb" >/dev/null 2>&1 || true
+  [ "$status" = 0 ] && rm -rf "$case_dir"
+  exit "$status"
+}
+trap finish EXIT
+
+fail() { echo "FAIL: $*" >&2; exit 1; }
+
+# The driver; its output with carriage returns removed.
+kd() { wine "$BIN/kdriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Writes the ini the case starts with (section "Kaptura 99"); the splash is
+# off unless the case writes RunMode itself.
+seed_ini() {
+  printf '[Kaptura 99]\r\n' > "$ini"
+  local line
+  for line in "$@"; do printf '%s\r\n' "$line" >> "$ini"; done
+  grep -q '^RunMode=' "$ini" || printf 'RunMode=0,0,0,1,0,0,0,0,1\r\n' >> "$ini"
+}
+
+# Starts the program; prints nothing, sets $frame to its main window.
+start_kaptura() {
+  (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
+  pids+=($!)
+  frame=$(kd find-prop Kaptura 20) || fail "no main window"
+  [ -n "$frame" ] || fail "no main window"
+}
+
+# The value of key in the ini file.
+ini_get() { grep -a "^$1=" "$ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
+
+# Waits until the MDI children listing matches the expected count.
+wait_children() {
+  local want=$1 count=""
+  for _ in $(seq 40); do
+    count=$(kd mdi-children "$frame" | grep -c . || true)
+    [ "$count" = "$want" ] && return 0
+    sleep 0.25
+  done
+  fail "expected $want image windows, found $count"
+}
+
+# Asks the program to end through File Exit and waits for it to go.
+exit_kaptura() {
+  kd post-command "$frame" 57665 >/dev/null
+  kd wait-gone "$frame" 20 >/dev/null || fail "the program did not end"
+  wineserver -w >/dev/null 2>&1 || true
+}

@@ -1,0 +1,114 @@
+#!/usr/bin/env bash
+# End-to-end cases of the capture program under Wine: kaptura_e2e.sh <case>.
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/e2e-lib.sh"
+
+Ctrl=c
+ShiftCtrlAlt=sca
+
+case_single_instance() {
+  seed_ini
+  start_kaptura
+  kd command "$frame" 32826 >/dev/null          # tray Hide
+  kd wait-visible "$frame" 0 5 || fail "Hide left the frame shown"
+  # A second start finds the first by its window property and ends.
+  (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
+  local second=$!
+  for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
+  kill -0 "$second" 2>/dev/null && fail "the second instance is still running"
+  kd wait-visible "$frame" 1 5 || fail "the first instance was not brought forward"
+  [ "$(kd find-prop Kaptura 1)" = "$frame" ] || fail "another main window appeared"
+  exit_kaptura
+  [ "$(ini_get RunMode | cut -d, -f4)" = 1 ] || fail "RunMode does not keep the frame shown"
+}
+
+case_hotkeys() {
+  seed_ini
+  start_kaptura
+  [ "$(kd status-text "$frame" 4)" = "000" ] || fail "document count pane is not 000"
+  kd hotkey "$frame" 1 $Ctrl                   # row 1: screen
+  wait_children 1
+  kd mdi-children "$frame" | grep -qx "Screen Capture" || fail "no Screen Capture window"
+  kd hotkey "$frame" 6 $Ctrl                   # row 6: pointer
+  wait_children 2
+  kd mdi-children "$frame" | grep -qx "Pointer Capture" || fail "no Pointer Capture window"
+  kd hotkey "$frame" 9 $Ctrl                   # no row
+  kd hotkey "$frame" 1 ""                      # no Ctrl: no row either
+  kd hotkey "$frame" 1 "cs"                    # an extra Shift: no row
+  sleep 0.5
+  wait_children 2
+  [ "$(kd status-text "$frame" 4)" = "002" ] || fail "document count pane is not 002"
+  kd status-text "$frame" 1 | grep -Eq '^[0-9]+w x [0-9]+h$' || fail "image size pane"
+  kd status-text "$frame" 2 | grep -q -- '-bit, ' || fail "image depth pane"
+  mkdir -p "$E2E_ROOT/shots"
+  /usr/bin/import-im6.q16 -window root "$E2E_ROOT/shots/main-frame.png" 2>/dev/null || true
+  exit_kaptura
+}
+
+case_hide_show() {
+  seed_ini
+  start_kaptura
+  kd hotkey "$frame" B $ShiftCtrlAlt
+  kd wait-visible "$frame" 0 5 || fail "Shift+Ctrl+Alt+B left the frame shown"
+  # The settings were written at once, with the frame hidden.
+  [ "$(ini_get RunMode | cut -d, -f4)" = 0 ] || fail "RunMode not written with the frame hidden"
+  [ -n "$(ini_get Format)" ] && [ -n "$(ini_get NormalKey)" ] && [ -n "$(ini_get SendtoPage)" ] \
+    || fail "not every key was written"
+  # With Esc held too it is still the hide/show key, and a row on the same
+  # keys does not take it.
+  kd hotkey "$frame" F "esca"
+  kd wait-visible "$frame" 1 5 || fail "Shift+Ctrl+Alt+F did not show the frame"
+  exit_kaptura
+  [ "$(ini_get RunMode | cut -d, -f4)" = 1 ] || fail "RunMode not back to shown"
+}
+
+case_countdown() {
+  # Screen countdown on, one second.
+  seed_ini "ScreenPage=0,0,200,100,1,1"
+  start_kaptura
+  kd hotkey "$frame" 1 $Ctrl
+  kd hotkey "$frame" 6 $Ctrl                   # dropped: the countdown runs
+  wait_children 1
+  kd mdi-children "$frame" | grep -qx "Screen Capture" || fail "no Screen Capture after the countdown"
+  sleep 0.5
+  wait_children 1
+  kd status-text "$frame" 1 | grep -qx '200w x 100h' || fail "the ScreenPage rectangle was not captured"
+  exit_kaptura
+}
+
+case_close_all() {
+  seed_ini
+  start_kaptura
+  kd hotkey "$frame" 1 $Ctrl
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 2
+  local pid box
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" 32819 >/dev/null
+  box=$(kd wait-dialog "$pid" "Kaptura 99" 10) || fail "no Close All prompt"
+  kd dialog-text "$box" | grep -q "All image windows and notepads will be cleared" || fail "wrong prompt text"
+  kd answer "$box" 7 >/dev/null                # No
+  kd wait-gone "$box" 5 || fail "the prompt stayed"
+  wait_children 2
+  kd post-command "$frame" 32819 >/dev/null
+  box=$(kd wait-dialog "$pid" "Kaptura 99" 10) || fail "no second Close All prompt"
+  kd answer "$box" 6 >/dev/null                # Yes
+  wait_children 0
+  exit_kaptura
+}
+
+case_exit_saves() {
+  # A fresh ini: every start-up default, the splash included.
+  rm -f "$ini"
+  start_kaptura
+  exit_kaptura
+  [ -f "$ini" ] || fail "no settings file after exit"
+  local order
+  order=$(grep -ao '^\(RunMode\|Session\|Format\)=' "$ini" | tr -d '=' | tr '\n' ' ')
+  [ "$order" = "RunMode Session Format " ] || fail "keys in the order: $order"
+  [ "$(ini_get RunMode)" = "1,0,1,1,1,1,0,0,1" ] || fail "RunMode defaults: $(ini_get RunMode)"
+}
+
+name=${1:?case name}
+"case_$name"
+echo "PASS: $name"
