@@ -86,6 +86,19 @@ private:
     int pass_ = 0;
 };
 
+// How many of the frame's rows, in stream order, must be decoded to reach
+// its last row on the picture: the rest would be cut off anyway. 0 when
+// the frame lies wholly outside the picture.
+uint32_t RowsToDecode(const ImageDescriptor& frame, int32_t width, int32_t height) {
+    if (frame.left >= width || frame.top >= height) return 0;
+    uint32_t wanted = 0, decoded = 0;
+    for (RowOrder order(frame.height, (frame.packed & kInterlaceFlag) != 0); !order.done(); order.advance()) {
+        ++decoded;
+        if (frame.top + order.row() < uint32_t(height)) wanted = decoded;
+    }
+    return wanted;
+}
+
 // Puts the frame's decoded rows at their place in the picture, clipped to
 // it, packed to the record's depth. An index beyond the depth's colour
 // table becomes 0.
@@ -231,10 +244,11 @@ void ReadGifFile(ByteView& file, ImageRecord& record) {
     {
         BlockLock lock(bits.get());
         FramePlacer placer(frame, width, height, depth, lock.data(), rowBytes);
-        uint64_t decoded = DecodeGifLzw(file.data() + file.pos(), file.remaining(), rootBits, frame.width,
-                                        frame.height, placer);
-        // A frame with pixels whose stream yields none holds no image.
-        if (decoded == 0 && frame.width > 0 && frame.height > 0) Fail(kErrGif);
+        uint32_t rows = RowsToDecode(frame, width, height);
+        uint64_t decoded = DecodeGifLzw(file.data() + file.pos(), file.remaining(), rootBits, frame.width, rows,
+                                        placer);
+        // A frame on the picture whose stream yields no pixel holds no image.
+        if (decoded == 0 && frame.width > 0 && rows > 0) Fail(kErrGif);
     }
     record.width = width;
     record.height = height;

@@ -203,7 +203,7 @@ uint32_t SlotOf(uint32_t key) { return (key * 0x9E3779B1u) >> (32 - kSlotBits); 
 
 GifLzwEncoder::GifLzwEncoder(int rootBits, ByteSink& out)
     : out_(out), rootBits_(rootBits), clearCode_(1u << rootBits), endCode_(clearCode_ + 1),
-      slots_(size_t(1) << kSlotBits) {
+      slots_(size_t(1) << kSlotBits), recentChild_(kMaxCodes) {
     restartTable();
     emit(clearCode_);
 }
@@ -212,6 +212,7 @@ void GifLzwEncoder::restartTable() {
     width_ = rootBits_ + 1;
     nextCode_ = clearCode_ + 2;
     std::fill(slots_.begin(), slots_.end(), kEmptySlot);
+    std::fill(recentChild_.begin(), recentChild_.end(), 0);
 }
 
 void GifLzwEncoder::add(const uint8_t* indices, size_t count) {
@@ -225,19 +226,30 @@ void GifLzwEncoder::add(const uint8_t* indices, size_t count) {
         prefix = static_cast<uint32_t>(prefix_);
     }
     uint32_t* slots = slots_.data();
+    uint32_t* recent = recentChild_.data();
     for (; i < count; ++i) {
         uint32_t pixel = indices[i];
+        // Flat areas extend a string by the pixel they extended it by last.
+        uint32_t last = recent[prefix];
+        if ((last >> 12) == pixel + 1) {
+            prefix = last & 0xFFF;
+            continue;
+        }
         uint32_t key = prefix << 8 | pixel;
         uint32_t slot = SlotOf(key);
         uint32_t entry;
         while ((entry = slots[slot]) != kEmptySlot && (entry >> 12) != key) slot = (slot + 1) & kSlotMask;
         if (entry != kEmptySlot) {
+            recent[prefix] = (pixel + 1) << 12 | (entry & 0xFFF);
             prefix = entry & 0xFFF;
             continue;
         }
         emit(prefix);
         uint32_t given = nextCode_++;
-        if (given < kMaxCodes) slots[slot] = key << 12 | given;
+        if (given < kMaxCodes) {
+            slots[slot] = key << 12 | given;
+            recent[prefix] = (pixel + 1) << 12 | given;
+        }
         if (given == (1u << width_)) {
             if (width_ < kMaxCodeWidth) {
                 ++width_;

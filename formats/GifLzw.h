@@ -46,6 +46,8 @@ private:
     int32_t prefix_ = -1;  // the string being extended, -1 before the first pixel
     // Open-addressed dictionary: (prefix << 8 | pixel) << 12 | code.
     std::vector<uint32_t> slots_;
+    // Per code, the child found or made last: (pixel + 1) << 12 | code, 0 for none.
+    std::vector<uint32_t> recentChild_;
     uint64_t bits_ = 0;
     int bitCount_ = 0;
     uint8_t block_[255];  // length byte, then up to 254 data bytes

@@ -227,6 +227,18 @@ TEST(Gif, SmallerImageIsPlacedOnTheLogicalScreen) {
     OwnedRecord clipped(ReadGif(past.bytes));
     ASSERT_EQ(+clipped->error, 0);
     EXPECT_EQ(Indices(clipped.record), (std::vector<unsigned>{0, 0, 0, 1}));
+
+    // A frame wholly beside or below the screen leaves it blank, whatever its stream.
+    for (auto [left, top] : {std::pair<uint16_t, uint16_t>{2, 0}, {0, 2}}) {
+        GifBuilder outside;
+        outside.header(2, 2, 0x81);
+        outside.table(4);
+        outside.descriptor(left, top, 2, 2);
+        outside.image(2, PackCodes({{4, 3}, {7, 3}}));
+        OwnedRecord blank(ReadGif(outside.bytes));
+        ASSERT_EQ(+blank->error, 0);
+        EXPECT_EQ(Indices(blank.record), (std::vector<unsigned>{0, 0, 0, 0}));
+    }
 }
 
 TEST(Gif, InterlacedRowsGoToTheirPasses) {
