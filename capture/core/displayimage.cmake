@@ -32,3 +32,17 @@ else()
   target_link_libraries(capture_image PUBLIC pictova_core)
   set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_image)
 endif()
+
+# A libFuzzer target for the clipboard block reader, its sources compiled in
+# with the fuzzer's coverage counters.
+if(NOT WIN32 AND BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
+  add_executable(clipboard_dib_fuzz
+    ${PROJECT_SOURCE_DIR}/fuzz/clipboard_dib_fuzz.cpp
+    ${CAPTURE_IMAGE_DIR}/ClipboardImageDib.cpp
+    ${CAPTURE_IMAGE_DIR}/ImageResult.cpp
+    ${CAPTURE_IMAGE_DIR}/DisplayImage.cpp)
+  target_compile_options(clipboard_dib_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_options(clipboard_dib_fuzz PRIVATE -fsanitize=fuzzer)
+  target_include_directories(clipboard_dib_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(clipboard_dib_fuzz PRIVATE capture_settings kframework_core pictova_core)
+endif()
