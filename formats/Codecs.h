@@ -18,8 +18,8 @@ void ReadGifFile(ByteView& file, ImageRecord& record);
 void WriteGifFile(const ImageRecord& record, ByteSink& out);
 void WriteGifFileInterlaced(const ImageRecord& record, ByteSink& out);
 
-void ReadJpgFile(ByteView& file, ImageRecord& record);
-void WriteJpgFile(const ImageRecord& record, ByteSink& out);
+void ReadJpegFile(ByteView& file, ImageRecord& record);
+void WriteJpegFile(const ImageRecord& record, ByteSink& out);
 
 void ReadPngFile(ByteView& file, ImageRecord& record);
 void WritePngFile(const ImageRecord& record, ByteSink& out);

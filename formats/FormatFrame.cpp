@@ -16,7 +16,7 @@ ImageRecord g_record;
 const ReaderEntry kReaders[] = {
     {"bmp", ReadBmpFile, kErrBmp},  {"dib", ReadBmpFile, kErrBmp},  {"rle", ReadBmpFile, kErrBmp},
     {"cur", nullptr, kErrBmp},      {"ico", nullptr, kErrBmp},      {"gif", ReadGifFile, kErrGif},
-    {"jpg", ReadJpgFile, kErrJpg},  {"png", ReadPngFile, kErrPng},
+    {"jpg", ReadJpegFile, kErrJpg},  {"png", ReadPngFile, kErrPng},
 };
 
 bool EqualsNoCase(const char* a, const char* b) {
@@ -58,7 +58,7 @@ ImageWriter FindWriter(int type) {
     case kTypeBmp: case kTypeDib: case kTypeRle: return WriteBmpFile;
     case kTypeGif: return WriteGifFile;
     case kTypeGifInterlaced: return WriteGifFileInterlaced;
-    case kTypeJpg: return WriteJpgFile;
+    case kTypeJpg: return WriteJpegFile;
     case kTypePng: return WritePngFile;
     default: return nullptr;  // no writer: the file is left as it is
     }

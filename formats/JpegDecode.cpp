@@ -1,0 +1,393 @@
+// Baseline JPEG reader: the marker scan, the checks before decoding, and the
+// decoding of the first scan into a grey 8-bit or a 24-bit pixel block.
+#include <cstring>
+#include <memory>
+
+#include "Codecs.h"
+#include "DibHelpers.h"
+#include "JpegDct.h"
+#include "JpegHuffman.h"
+#include "JpegTables.h"
+
+namespace {
+
+constexpr int kMaxWidth = 4047;
+constexpr int kMaxHeight = 32767;
+constexpr int kMaxBlocksPerMcu = 10;
+
+struct FrameComponent {
+    int id = 0;
+    int h = 0, v = 0;  // sampling factors
+    int quant = 0;     // quantisation table number
+    int dc = -1, ac = -1;
+};
+
+struct JpegHeaders {
+    int frameType = -1;
+    int precision = 0;
+    int width = 0, height = 0;
+    int count = 0;
+    FrameComponent components[3];
+    bool quantPresent[4] = {};
+    uint16_t quant[4][64] = {};  // natural order
+    bool dcPresent[4] = {}, acPresent[4] = {};
+    HuffmanDecoder dc[4], ac[4];
+    int restartInterval = 0;
+    size_t scanStart = 0;
+};
+
+void ReadFrameHeader(ByteView& segment, JpegHeaders& h) {
+    h.frameType = 0;
+    h.precision = segment.u8();
+    h.height = segment.u16be();
+    h.width = segment.u16be();
+    h.count = segment.u8();
+    if (h.count != 1 && h.count != 3) Fail(kErrJpg);
+    for (int i = 0; i < h.count; ++i) {
+        FrameComponent& c = h.components[i];
+        c.id = segment.u8();
+        uint8_t sampling = segment.u8();
+        c.h = sampling >> 4;
+        c.v = sampling & 15;
+        c.quant = segment.u8();
+        c.dc = c.ac = -1;
+        if (c.quant > 3 || c.h < 1 || c.h > 4 || c.v < 1 || c.v > 4) Fail(kErrJpg);
+    }
+}
+
+void ReadHuffmanTables(ByteView& segment, JpegHeaders& h) {
+    while (!segment.atEnd()) {
+        uint8_t classAndNumber = segment.u8();
+        int tableClass = classAndNumber >> 4, number = classAndNumber & 15;
+        if (tableClass > 1 || number > 3) Fail(kErrJpg);
+        HuffmanSpec spec = {};
+        segment.read(spec.counts, 16);
+        for (uint8_t count : spec.counts) spec.symbolCount += count;
+        if (spec.symbolCount > 256) Fail(kErrJpg);
+        segment.read(spec.symbols, spec.symbolCount);
+        HuffmanDecoder& table = tableClass == 0 ? h.dc[number] : h.ac[number];
+        if (!table.build(spec)) Fail(kErrJpg);
+        (tableClass == 0 ? h.dcPresent : h.acPresent)[number] = true;
+    }
+}
+
+void ReadQuantTables(ByteView& segment, JpegHeaders& h) {
+    while (!segment.atEnd()) {
+        uint8_t precisionAndNumber = segment.u8();
+        int precision = precisionAndNumber >> 4, number = precisionAndNumber & 15;
+        if (precision > 1 || number > 3) Fail(kErrJpg);
+        for (int i = 0; i < 64; ++i)
+            h.quant[number][kZigZag[i]] = precision ? segment.u16be() : segment.u8();
+        h.quantPresent[number] = true;
+    }
+}
+
+// Scan components are matched to frame components by identifier; every
+// frame component must be in the scan once, since later scans are not read.
+void ReadScanHeader(ByteView& segment, JpegHeaders& h) {
+    if (h.frameType != 0) Fail(kErrJpg);
+    int count = segment.u8();
+    if (count != h.count) Fail(kErrJpg);
+    for (int i = 0; i < count; ++i) {
+        int selector = segment.u8();
+        uint8_t tables = segment.u8();
+        FrameComponent* match = nullptr;
+        for (int c = 0; c < h.count; ++c)
+            if (h.components[c].id == selector) match = &h.components[c];
+        if (!match || match->dc >= 0) Fail(kErrJpg);
+        match->dc = tables >> 4;
+        match->ac = tables & 15;
+        if (match->dc > 3 || match->ac > 3) Fail(kErrJpg);
+    }
+    segment.skip(3);  // spectral selection and approximation: baseline values
+}
+
+void ReadSegment(int marker, ByteView& segment, JpegHeaders& h) {
+    switch (marker) {
+    case 0xC0: ReadFrameHeader(segment, h); break;
+    case 0xC4: ReadHuffmanTables(segment, h); break;
+    case 0xDB: ReadQuantTables(segment, h); break;
+    case 0xDD: h.restartInterval = segment.u16be(); break;
+    case 0xE0:
+        if (segment.size() < 4 || memcmp(segment.data(), "JFIF", 4) != 0) Fail(kErrJpg);
+        break;
+    case 0xDA: ReadScanHeader(segment, h); break;
+    default: break;  // other frames, application segments, comments
+    }
+}
+
+// Walks the markers up to the first start-of-scan.
+void ScanMarkers(ByteView& file, JpegHeaders& h) {
+    bool first = true;
+    for (;;) {
+        while (file.u8() != 0xFF) {
+        }
+        uint8_t marker = file.u8();
+        if (marker == 0xFF) {  // a fill byte: the marker may start at the next
+            file.seek(file.pos() - 1);
+            continue;
+        }
+        if (first && marker != 0xD8) Fail(kErrJpg);
+        first = false;
+        if (marker == 0x00 || marker == 0x01 || (marker >= 0xD0 && marker <= 0xD8)) continue;
+        if (marker == 0xD9) Fail(kErrJpg);  // end of image before any scan
+        uint16_t length = file.u16be();
+        if (length < 2) Fail(kErrJpg);
+        ByteView segment(file.take(length - 2u), length - 2u, kErrJpg);
+        ReadSegment(marker, segment, h);
+        if (marker == 0xDA) {
+            h.scanStart = file.pos();
+            return;
+        }
+    }
+}
+
+void CheckHeaders(const JpegHeaders& h) {
+    bool ok = h.frameType == 0 && h.width >= 1 && h.width <= kMaxWidth && h.height >= 1 && h.height <= kMaxHeight &&
+              (h.count == 1 || h.count == 3) && h.precision == 8;
+    if (!ok) Fail(kErrJpg);
+    int blocks = 0;
+    for (int i = 0; i < h.count; ++i) {
+        const FrameComponent& c = h.components[i];
+        blocks += c.h * c.v;
+        if (!h.quantPresent[c.quant] || c.dc < 0 || !h.dcPresent[c.dc] || !h.acPresent[c.ac]) Fail(kErrJpg);
+    }
+    if (h.count > 1 && blocks > kMaxBlocksPerMcu) Fail(kErrJpg);
+}
+
+// One component as the decoder walks it.
+struct DecodeComponent {
+    const HuffmanDecoder* dc;
+    const HuffmanDecoder* ac;
+    int32_t quant[64];   // natural order
+    int32_t factor[64];  // inverse transform scaling, natural order
+    int h, v;            // blocks per MCU across and down
+    int32_t prediction;
+    uint8_t samples[32 * 32];
+    int stride;
+};
+
+inline int32_t Dequantise(int32_t value, int32_t quant, int32_t factor) {
+    int32_t d = value * quant;
+    d = d < -kMaxDequantised ? -kMaxDequantised : d > kMaxDequantised ? kMaxDequantised : d;
+    return (d * factor + 2048) >> 12;
+}
+
+// Impossible entropy data abandons the file, unless it is only the zero
+// bits supplied past the end of the data.
+inline void Corrupt(const JpegBitReader& bits) {
+    if (!bits.pastData()) Fail(kErrJpg);
+}
+
+void DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
+    int category = bits.decode(*c.dc);
+    if (category < 0 || category > 11) return Corrupt(bits);
+    int32_t diff = category ? ExtendSign(bits.take(category), category) : 0;
+    int32_t dc = c.prediction + diff;
+    c.prediction = dc < -32767 ? -32767 : dc > 32767 ? 32767 : dc;
+    block[0] = Dequantise(c.prediction, c.quant[0], c.factor[0]);
+
+    for (int k = 1; k < 64;) {
+        int32_t fast = bits.fastAc(*c.ac);
+        if (fast) {
+            k += (fast >> 4) & 15;
+            bits.consume(fast & 15);
+            if (k > 63) return Corrupt(bits);
+            int n = kZigZag[k++];
+            block[n] = Dequantise(fast >> 8, c.quant[n], c.factor[n]);
+            continue;
+        }
+        int symbol = bits.decode(*c.ac);
+        if (symbol < 0) return Corrupt(bits);
+        int run = symbol >> 4, size = symbol & 15;
+        if (size == 0) {
+            if (run != 15) break;  // end of block
+            k += 16;
+            if (k > 64) return Corrupt(bits);
+            continue;
+        }
+        k += run;
+        if (k > 63) return Corrupt(bits);
+        int n = kZigZag[k++];
+        block[n] = Dequantise(ExtendSign(bits.take(size), size), c.quant[n], c.factor[n]);
+    }
+}
+
+// YCbCr to RGB in 16-bit fixed point, one table per term.
+struct ColourTables {
+    int32_t crToRed[256], cbToBlue[256], cbToGreen[256], crToGreen[256];
+    ColourTables() {
+        for (int i = 0; i < 256; ++i) {
+            int x = i - 128;
+            crToRed[i] = (91881 * x + 32768) >> 16;    // 1.402
+            cbToBlue[i] = (116130 * x + 32768) >> 16;  // 1.772
+            cbToGreen[i] = -22554 * x;                 // 0.34414
+            crToGreen[i] = -46802 * x + 32768;         // 0.71414, with rounding
+        }
+    }
+};
+const ColourTables kColour;
+
+inline uint8_t Clamp255(int32_t v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
+
+inline void StoreBgr(uint8_t* out, int y, int cb, int cr) {
+    out[0] = Clamp255(y + kColour.cbToBlue[cb]);
+    out[1] = Clamp255(y + ((kColour.cbToGreen[cb] + kColour.crToGreen[cr]) >> 16));
+    out[2] = Clamp255(y + kColour.crToRed[cr]);
+}
+
+class Decoder {
+public:
+    Decoder(const JpegHeaders& h, const ByteView& file, uint8_t* bits, uint32_t rowBytes)
+        : h_(h), reader_(file.data() + h.scanStart, file.data() + file.size()), bits_(bits), rowBytes_(rowBytes) {
+        // A single component is coded without interleaving: one block per MCU.
+        for (int i = 0; i < h.count; ++i) {
+            const FrameComponent& f = h.components[i];
+            DecodeComponent& c = components_[i];
+            c.dc = &h.dc[f.dc];
+            c.ac = &h.ac[f.ac];
+            for (int k = 0; k < 64; ++k) {
+                c.quant[k] = h.quant[f.quant][k];
+                c.factor[k] = InverseDctFactor(k);
+            }
+            c.h = h.count == 1 ? 1 : f.h;
+            c.v = h.count == 1 ? 1 : f.v;
+            c.prediction = 0;
+            c.stride = 8 * c.h;
+            if (c.h > maxH_) maxH_ = c.h;
+            if (c.v > maxV_) maxV_ = c.v;
+        }
+        mcuWidth_ = 8 * maxH_;
+        mcuHeight_ = 8 * maxV_;
+        mcusAcross_ = (h.width + mcuWidth_ - 1) / mcuWidth_;
+        mcusDown_ = (h.height + mcuHeight_ - 1) / mcuHeight_;
+    }
+
+    void run() {
+        int interval = h_.restartInterval;
+        bool ended = false;
+        long mcu = 0;
+        for (int row = 0; row < mcusDown_; ++row) {
+            for (int column = 0; column < mcusAcross_; ++column, ++mcu) {
+                if (interval && mcu > 0 && mcu % interval == 0) ended = !restart();
+                decodeMcu(ended);
+                if (reader_.exhausted()) ended = true;
+                storeMcu(column * mcuWidth_, row * mcuHeight_);
+            }
+        }
+    }
+
+private:
+    // Steps over the restart marker and resets the predictions; false when
+    // the data ends (another marker, or the file) instead.
+    bool restart() {
+        int marker = reader_.nextMarker();
+        for (int i = 0; i < h_.count; ++i) components_[i].prediction = 0;
+        return marker >= 0xD0 && marker <= 0xD7;
+    }
+
+    // Past the end of the data every block is left without coefficients,
+    // which gives mid grey.
+    void decodeMcu(bool ended) {
+        alignas(16) int32_t block[64];
+        for (int i = 0; i < h_.count; ++i) {
+            DecodeComponent& c = components_[i];
+            for (int by = 0; by < c.v; ++by) {
+                for (int bx = 0; bx < c.h; ++bx) {
+                    memset(block, 0, sizeof block);
+                    if (!ended) DecodeBlock(reader_, c, block);
+                    InverseDct(block, c.samples + by * 8 * c.stride + bx * 8, c.stride);
+                }
+            }
+        }
+    }
+
+    uint8_t* rowAt(int y) const { return bits_ + static_cast<size_t>(h_.height - 1 - y) * rowBytes_; }
+
+    void storeMcu(int x0, int y0) {
+        int width = h_.width - x0 < mcuWidth_ ? h_.width - x0 : mcuWidth_;
+        int height = h_.height - y0 < mcuHeight_ ? h_.height - y0 : mcuHeight_;
+        if (h_.count == 1) {
+            for (int y = 0; y < height; ++y) memcpy(rowAt(y0 + y) + x0, components_[0].samples + y * 8, width);
+            return;
+        }
+        const DecodeComponent& cb = components_[1];
+        const DecodeComponent& cr = components_[2];
+        if (components_[0].h == maxH_ && components_[0].v == maxV_ && cb.h == 1 && cb.v == 1 && cr.h == 1 &&
+            cr.v == 1) {
+            if (maxH_ == 1 && maxV_ == 1) return storeColour<1, 1>(x0, y0, width, height);
+            if (maxH_ == 2 && maxV_ == 1) return storeColour<2, 1>(x0, y0, width, height);
+            if (maxH_ == 2 && maxV_ == 2) return storeColour<2, 2>(x0, y0, width, height);
+        }
+        storeAnyColour(x0, y0, width, height);
+    }
+
+    // Full-resolution luminance with chrominance reduced by RX across and
+    // RY down.
+    template <int RX, int RY>
+    void storeColour(int x0, int y0, int width, int height) {
+        const DecodeComponent& lum = components_[0];
+        const DecodeComponent& cb = components_[1];
+        const DecodeComponent& cr = components_[2];
+        for (int y = 0; y < height; ++y) {
+            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            const uint8_t* ys = lum.samples + y * lum.stride;
+            const uint8_t* cbs = cb.samples + (y / RY) * cb.stride;
+            const uint8_t* crs = cr.samples + (y / RY) * cr.stride;
+            for (int x = 0; x < width; ++x, out += 3) StoreBgr(out, ys[x], cbs[x / RX], crs[x / RX]);
+        }
+    }
+
+    // Any other sampling: each sample repeated over the pixels it covers.
+    void storeAnyColour(int x0, int y0, int width, int height) {
+        for (int y = 0; y < height; ++y) {
+            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            int value[3];
+            for (int x = 0; x < width; ++x, out += 3) {
+                for (int i = 0; i < 3; ++i) {
+                    const DecodeComponent& c = components_[i];
+                    value[i] = c.samples[(y * c.v / maxV_) * c.stride + x * c.h / maxH_];
+                }
+                StoreBgr(out, value[0], value[1], value[2]);
+            }
+        }
+    }
+
+    const JpegHeaders& h_;
+    JpegBitReader reader_;
+    uint8_t* bits_;
+    uint32_t rowBytes_;
+    DecodeComponent components_[3];
+    int maxH_ = 1, maxV_ = 1;
+    int mcuWidth_ = 8, mcuHeight_ = 8;
+    int mcusAcross_ = 0, mcusDown_ = 0;
+};
+
+}  // namespace
+
+void ReadJpegFile(ByteView& file, ImageRecord& record) {
+    std::unique_ptr<JpegHeaders> headers(new JpegHeaders);
+    ScanMarkers(file, *headers);
+    CheckHeaders(*headers);
+    const JpegHeaders& h = *headers;
+
+    int bitCount = h.count == 1 ? 8 : 24;
+    uint32_t imageBytes = 0, rowBytes = 0;
+    if (!CheckedDibImageSize(h.width, h.height, bitCount, &imageBytes)) Fail(kErrNoMemory);
+    CheckedDibRowBytes(h.width, bitCount, &rowBytes);
+    GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
+    {
+        BlockLock lock(bits.get());
+        std::unique_ptr<Decoder> decoder(new Decoder(h, file, lock.data(), rowBytes));
+        decoder->run();
+    }
+    record.width = h.width;
+    record.height = h.height;
+    record.bitCount = static_cast<uint16_t>(bitCount);
+    if (!CreateDibHeader(record)) Fail(kErrNoMemory);
+    if (bitCount == 8) {
+        BlockLock info(record.hInfo);
+        SetGrayPalette(info.as<DibColor>() + 10, 256);
+    }
+    record.hBits = bits.release();
+}

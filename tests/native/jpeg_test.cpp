@@ -1,0 +1,646 @@
+// JPEG files: agreement with the reference encoder and decoder (cjpeg,
+// djpeg), the writer's headers and tables, the transforms against their
+// defining sums, and hostile files.
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstring>
+
+#include "ImageTestKit.h"
+#include "formats/JpegDct.h"
+#include "formats/JpegEncode.h"
+#include "formats/JpegTables.h"
+
+using namespace kit;
+
+namespace {
+
+ImageRecord ReadJpeg(const std::vector<uint8_t>& bytes) { return ImportImageMemory("x.jpg", bytes.data(), bytes.size()); }
+
+struct Picture {
+    int width = 0, height = 0, channels = 3;
+    std::vector<uint8_t> samples;  // top-down, RGB or grey
+};
+
+// Smooth gradients with noise, or flat panels with text-like strokes.
+Picture MakePicture(int width, int height, bool photo, unsigned seed = 7) {
+    Picture p;
+    p.width = width, p.height = height;
+    p.samples.resize(size_t(width) * height * 3);
+    unsigned state = seed;
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x) {
+            uint8_t* s = &p.samples[(size_t(y) * width + x) * 3];
+            state = state * 1103515245 + 12345;
+            int noise = int((state >> 16) % 21) - 10;
+            if (photo) {
+                double fx = double(x) / width, fy = double(y) / height;
+                int r = int(128 + 100 * sin(6.0 * fx + 2.0 * fy)) + noise;
+                int g = int(40 + 180 * fy) + noise;
+                int b = int(128 + 90 * cos(5.0 * fy * fx + 1.0)) + noise;
+                s[0] = uint8_t(std::clamp(r, 0, 255));
+                s[1] = uint8_t(std::clamp(g, 0, 255));
+                s[2] = uint8_t(std::clamp(b, 0, 255));
+            } else {
+                bool stroke = (x / 3 + y / 5) % 7 == 0 && (y % 16) < 11;
+                uint8_t panel = (x < width / 3) ? 230 : (y < height / 2 ? 40 : 180);
+                s[0] = stroke ? 0 : panel;
+                s[1] = stroke ? 0 : uint8_t(panel / 2 + 60);
+                s[2] = stroke ? 0 : 255;
+            }
+        }
+    return p;
+}
+
+void WritePnm(const std::string& path, const Picture& p) {
+    std::string header = (p.channels == 3 ? "P6\n" : "P5\n") + std::to_string(p.width) + " " +
+                         std::to_string(p.height) + "\n255\n";
+    std::vector<uint8_t> bytes(header.begin(), header.end());
+    bytes.insert(bytes.end(), p.samples.begin(), p.samples.end());
+    WriteBytes(path, bytes);
+}
+
+// Reads binary P5/P6 as written by djpeg.
+Picture ReadPnm(const std::string& path) {
+    Picture p;
+    std::vector<uint8_t> bytes = ReadBytes(path);
+    if (bytes.size() < 2 || bytes[0] != 'P') return p;
+    p.channels = bytes[1] == '6' ? 3 : 1;
+    size_t at = 2;
+    int fields[3] = {};
+    for (int& field : fields) {
+        while (at < bytes.size() && isspace(bytes[at])) ++at;
+        while (at < bytes.size() && isdigit(bytes[at])) field = field * 10 + (bytes[at++] - '0');
+    }
+    ++at;
+    p.width = fields[0], p.height = fields[1];
+    size_t size = size_t(p.width) * p.height * p.channels;
+    if (bytes.size() >= at + size) p.samples.assign(bytes.begin() + long(at), bytes.begin() + long(at + size));
+    return p;
+}
+
+// The record's pixels as grey or RGB samples, top-down.
+Picture FromRecord(const ImageRecord& r) {
+    Picture p;
+    p.width = r.width, p.height = r.height;
+    std::vector<uint8_t> rgb = ToRgb(r);
+    if (r.bitCount == 8) {
+        p.channels = 1;
+        for (size_t i = 0; i < rgb.size(); i += 3) p.samples.push_back(rgb[i]);
+    } else {
+        p.samples = rgb;
+    }
+    return p;
+}
+
+int MaxDifference(const Picture& a, const Picture& b) {
+    if (a.width != b.width || a.height != b.height || a.channels != b.channels || a.samples.size() != b.samples.size())
+        return 1000;
+    int worst = 0;
+    for (size_t i = 0; i < a.samples.size(); ++i) worst = std::max(worst, std::abs(a.samples[i] - b.samples[i]));
+    return worst;
+}
+
+// Two accurate decoders round each sample on their own; a chrominance
+// sample one level apart moves blue by 2 (1.772 per level) and red by 1 or
+// 2, so where luminance also rounds the other way a channel can differ by 3.
+// That happens for a few samples in 10^4 at most.
+void ExpectCloseToReference(const Picture& ours, const Picture& reference) {
+    ASSERT_EQ(MaxDifference(ours, reference) < 1000, true) << "sizes differ";
+    size_t over2 = 0;
+    for (size_t i = 0; i < ours.samples.size(); ++i) over2 += std::abs(ours.samples[i] - reference.samples[i]) > 2;
+    EXPECT_LE(MaxDifference(ours, reference), 3);
+    EXPECT_LE(over2 * 2000, ours.samples.size()) << over2 << " samples differ by more than 2";
+}
+
+double Psnr(const Picture& a, const Picture& b) {
+    double sum = 0;
+    for (size_t i = 0; i < a.samples.size(); ++i) {
+        double d = double(a.samples[i]) - b.samples[i];
+        sum += d * d;
+    }
+    double mse = sum / double(a.samples.size());
+    return mse == 0 ? 99 : 10 * log10(255.0 * 255.0 / mse);
+}
+
+// A record holding a picture (24 bits, or 8 bits with a grey ramp).
+void FillRecord(OwnedRecord& owned, const Picture& p) {
+    ImageRecord& r = owned.record;
+    r = {};
+    r.width = p.width, r.height = p.height;
+    r.bitCount = uint16_t(p.channels == 3 ? 24 : 8);
+    CreateDibHeader(r);
+    r.hBits = GlobalAlloc(GHND, GetDibImageSize(r));
+    BlockLock info(r.hInfo), bits(r.hBits);
+    if (p.channels == 1) SetGrayPalette(info.as<DibColor>() + 10, 256);
+    uint32_t rowBytes = GetDibRowBytes(r);
+    for (int y = 0; y < p.height; ++y) {
+        uint8_t* row = bits.data() + size_t(p.height - 1 - y) * rowBytes;
+        const uint8_t* s = &p.samples[size_t(y) * p.width * p.channels];
+        for (int x = 0; x < p.width; ++x) {
+            if (p.channels == 1) {
+                row[x] = s[x];
+            } else {
+                row[3 * x] = s[3 * x + 2], row[3 * x + 1] = s[3 * x + 1], row[3 * x + 2] = s[3 * x];
+            }
+        }
+    }
+}
+
+bool HaveJpegTools() { return HaveTool("cjpeg") && HaveTool("djpeg"); }
+
+// A file made by cjpeg from a picture, with the given options.
+std::vector<uint8_t> Cjpeg(const Picture& p, const std::string& options, const std::string& name) {
+    std::string dir = ScratchDir();
+    WritePnm(dir + "/" + name + ".pnm", p);
+    std::string out = dir + "/" + name + ".jpg";
+    if (RunShell("cjpeg " + options + " -outfile '" + out + "' '" + dir + "/" + name + ".pnm'") != 0) return {};
+    return ReadBytes(out);
+}
+
+// djpeg's picture of a file, without its smoothing of reduced chrominance
+// (this reader repeats samples, as djpeg -nosmooth does).
+Picture Djpeg(const std::vector<uint8_t>& file, const std::string& name) {
+    std::string dir = ScratchDir();
+    WriteBytes(dir + "/" + name + ".in.jpg", file);
+    std::string out = dir + "/" + name + ".out.pnm";
+    if (RunShell("djpeg -nosmooth -dct float -pnm -outfile '" + out + "' '" + dir + "/" + name + ".in.jpg'") != 0) return {};
+    return ReadPnm(out);
+}
+
+// Offset of the first marker `code` (0xFF code) in a file, or 0.
+size_t FindMarker(const std::vector<uint8_t>& f, uint8_t code, size_t from = 2) {
+    for (size_t i = from; i + 1 < f.size(); ++i)
+        if (f[i] == 0xFF && f[i + 1] == code) return i;
+    return 0;
+}
+
+// The payload of every segment with marker `code`.
+std::vector<std::vector<uint8_t>> Segments(const std::vector<uint8_t>& f, uint8_t code) {
+    std::vector<std::vector<uint8_t>> found;
+    size_t at = 2;
+    while (at + 4 <= f.size() && f[at] == 0xFF && f[at + 1] != 0xDA) {
+        size_t length = size_t(f[at + 2]) << 8 | f[at + 3];
+        if (f[at + 1] == code) found.emplace_back(f.begin() + long(at + 4), f.begin() + long(at + 2 + length));
+        at += 2 + length;
+    }
+    return found;
+}
+
+std::vector<uint8_t> Replace(std::vector<uint8_t> f, size_t at, std::initializer_list<uint8_t> bytes) {
+    for (uint8_t b : bytes) f[at++] = b;
+    return f;
+}
+
+// The DQT segments of a file rewritten with 16-bit entries of the same value.
+std::vector<uint8_t> WidenQuantTables(const std::vector<uint8_t>& f) {
+    std::vector<uint8_t> out(f.begin(), f.begin() + 2);
+    size_t at = 2;
+    while (at + 4 <= f.size() && f[at] == 0xFF && f[at + 1] != 0xDA) {
+        size_t length = size_t(f[at + 2]) << 8 | f[at + 3];
+        if (f[at + 1] != 0xDB) {
+            out.insert(out.end(), f.begin() + long(at), f.begin() + long(at + 2 + length));
+        } else {
+            std::vector<uint8_t> body;
+            for (size_t p = at + 4; p < at + 2 + length; p += 65) {
+                body.push_back(uint8_t(0x10 | (f[p] & 15)));
+                for (int i = 1; i <= 64; ++i) body.insert(body.end(), {0, f[p + i]});
+            }
+            out.insert(out.end(), {0xFF, 0xDB, uint8_t((body.size() + 2) >> 8), uint8_t(body.size() + 2)});
+            out.insert(out.end(), body.begin(), body.end());
+        }
+        at += 2 + length;
+    }
+    out.insert(out.end(), f.begin() + long(at), f.end());
+    return out;
+}
+
+uint8_t PixelAt(const ImageRecord& r, int x, int y, int channel) {
+    BlockLock bits(r.hBits);
+    const uint8_t* row = bits.data() + size_t(r.height - 1 - y) * GetDibRowBytes(r);
+    return r.bitCount == 8 ? row[x] : row[3 * x + channel];
+}
+
+}  // namespace
+
+TEST(Jpeg, FilesOfTheReferenceEncoderReadAsItsDecoderSeesThem) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    struct Case {
+        const char* name;
+        const char* options;
+        int width, height;
+        bool photo, grey;
+    };
+    const Case cases[] = {
+        {"s444", "-sample 1x1", 64, 48, true, false},
+        {"s422", "-sample 2x1", 61, 37, true, false},
+        {"s420", "-sample 2x2", 83, 45, true, false},
+        {"s420text", "-sample 2x2 -quality 90", 77, 50, false, false},
+        {"grey", "-grayscale", 45, 29, true, true},
+        {"restart", "-sample 2x2 -restart 1", 70, 70, true, false},
+        {"restartblocks", "-sample 1x1 -restart 3B", 40, 33, true, false},
+        {"q100", "-sample 2x2 -quality 100", 120, 90, true, false},
+        {"q5", "-sample 2x2 -quality 5 -baseline", 50, 50, true, false},
+        {"tiny", "-sample 2x2", 1, 1, true, false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        Picture source = MakePicture(c.width, c.height, c.photo);
+        std::vector<uint8_t> file = Cjpeg(source, c.options, c.name);
+        ASSERT_FALSE(file.empty());
+        SaveSeed("jpeg", c.name, file);
+        Picture reference = Djpeg(file, c.name);
+        OwnedRecord r(ReadJpeg(file));
+        ASSERT_EQ(+r->error, 0);
+        EXPECT_EQ(+r->bitCount, c.grey ? 8 : 24);
+        ExpectCloseToReference(FromRecord(r.record), reference);
+        if (c.grey) {
+            BlockLock info(r->hInfo);
+            const DibColor* table = info.as<DibColor>() + 10;
+            EXPECT_EQ(table[200].red, 200);
+            EXPECT_EQ(table[200].blue, 200);
+        }
+    }
+}
+
+TEST(Jpeg, SixteenBitQuantisationTablesRead) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    Picture source = MakePicture(40, 24, true);
+    std::vector<uint8_t> file = Cjpeg(source, "-sample 2x1 -quality 30", "q16");
+    std::vector<uint8_t> wide = WidenQuantTables(file);
+    ASSERT_GT(wide.size(), file.size());
+    SaveSeed("jpeg", "q16", wide);
+    OwnedRecord r(ReadJpeg(wide));
+    ASSERT_EQ(+r->error, 0);
+    ExpectCloseToReference(FromRecord(r.record), Djpeg(file, "q16"));
+}
+
+TEST(Jpeg, WrittenFilesDecodeElsewhereCloseToTheSource) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    Picture photo = MakePicture(203, 117, true);
+    OwnedRecord r;
+    FillRecord(r, photo);
+    std::vector<uint8_t> file = WriteToMemory(WriteJpegFile, r.record);
+    ASSERT_FALSE(file.empty());
+    SaveSeed("jpeg", "written", file);
+    Picture decoded = Djpeg(file, "written");
+    ASSERT_EQ(decoded.samples.size(), photo.samples.size());
+    EXPECT_GE(Psnr(decoded, photo), 30.0);
+    std::string path = ScratchDir() + "/written.jpg";
+    WriteBytes(path, file);
+    std::vector<uint8_t> magick = MagickRgb(path);
+    ASSERT_EQ(magick.size(), photo.samples.size());
+    Picture viaMagick = photo;
+    viaMagick.samples = magick;
+    EXPECT_GE(Psnr(viaMagick, photo), 30.0);
+
+    // This reader sees the same file as djpeg does.
+    OwnedRecord back(ReadJpeg(file));
+    ASSERT_EQ(+back->error, 0);
+    ExpectCloseToReference(FromRecord(back.record), decoded);
+}
+
+TEST(Jpeg, WriterUsesTheExampleTablesAtQuality45) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    Picture source = MakePicture(32, 32, true);
+    OwnedRecord r;
+    FillRecord(r, source);
+    std::vector<uint8_t> ours = WriteToMemory(WriteJpegFile, r.record);
+    // cjpeg writes the same example Huffman tables, and scales the same
+    // quantisation tables the same way.
+    std::vector<uint8_t> theirs = Cjpeg(source, "-sample 2x2 -quality 45 -baseline", "tables45");
+    std::vector<std::vector<uint8_t>> ourHuffman = Segments(ours, 0xC4), theirHuffman = Segments(theirs, 0xC4);
+    std::vector<std::vector<uint8_t>> ourQuant = Segments(ours, 0xDB), theirQuant = Segments(theirs, 0xDB);
+    ASSERT_EQ(ourHuffman.size(), 4u);
+    ASSERT_EQ(ourQuant.size(), 2u);
+    std::vector<uint8_t> ourTables, theirTables;
+    for (auto& s : ourHuffman) ourTables.insert(ourTables.end(), s.begin(), s.end());
+    for (auto& s : theirHuffman) theirTables.insert(theirTables.end(), s.begin(), s.end());
+    EXPECT_EQ(ourTables, theirTables);
+    ourTables.clear(), theirTables.clear();
+    for (auto& s : ourQuant) ourTables.insert(ourTables.end(), s.begin(), s.end());
+    for (auto& s : theirQuant) theirTables.insert(theirTables.end(), s.begin(), s.end());
+    EXPECT_EQ(ourTables, theirTables);
+    EXPECT_EQ(ourQuant[0][0], 0x00);  // 8-bit entries, table 0
+    EXPECT_EQ(ourQuant[1][0], 0x01);
+
+    size_t frame = FindMarker(ours, 0xC0);
+    ASSERT_NE(frame, 0u);
+    EXPECT_EQ(ours[frame + 9], 3);      // components
+    EXPECT_EQ(ours[frame + 11], 0x22);  // luminance 2 x 2
+    EXPECT_EQ(ours[frame + 14], 0x11);
+    EXPECT_EQ(ours[ours.size() - 2], 0xFF);
+    EXPECT_EQ(ours[ours.size() - 1], 0xD9);
+}
+
+TEST(Jpeg, QualityScalingAndSixteenBitTables) {
+    JpegQuantTables t;
+    SetJpegQuality(45, t);
+    EXPECT_FALSE(t.sixteenBit[0] || t.sixteenBit[1]);
+    EXPECT_EQ(t.entries[0][0], (16 * 111 + 50) / 100);
+    SetJpegQuality(100, t);
+    EXPECT_EQ(t.entries[0][63], 1);
+    SetJpegQuality(0, t);  // clamped to 1: factor 5000
+    EXPECT_TRUE(t.sixteenBit[0]);
+    EXPECT_EQ(t.entries[0][0], 800);
+    EXPECT_EQ(t.entries[1][63], 4950);
+}
+
+TEST(Jpeg, EightBitRecordsChooseTheirComponents) {
+    // A grey table in an unusual order: the luminance is the table's, not
+    // the index.
+    Picture grey = MakePicture(24, 16, true);
+    OwnedRecord r;
+    r.record.width = 24, r.record.height = 16, r.record.bitCount = 8;
+    CreateDibHeader(r.record);
+    r.record.hBits = GlobalAlloc(GHND, GetDibImageSize(r.record));
+    {
+        BlockLock info(r->hInfo), bits(r->hBits);
+        DibColor* table = info.as<DibColor>() + 10;
+        for (int i = 0; i < 256; ++i) table[i] = {uint8_t(255 - i), uint8_t(255 - i), uint8_t(255 - i), 0};
+        for (int y = 0; y < 16; ++y) memset(bits.data() + y * GetDibRowBytes(r.record), 20, 24);
+    }
+    std::vector<uint8_t> file = WriteToMemory(WriteJpegFile, r.record);
+    size_t frame = FindMarker(file, 0xC0);
+    ASSERT_NE(frame, 0u);
+    EXPECT_EQ(file[frame + 9], 1);
+    EXPECT_EQ(file[frame + 11], 0x11);
+    OwnedRecord back(ReadJpeg(file));
+    ASSERT_EQ(+back->error, 0);
+    EXPECT_EQ(+back->bitCount, 8);
+    EXPECT_NEAR(PixelAt(back.record, 5, 5, 0), 235, 2);
+    SaveSeed("jpeg", "grey8", file);
+
+    // A colour table: three components, pixels looked up.
+    {
+        BlockLock info(r->hInfo);
+        info.as<DibColor>()[10 + 20] = {200, 30, 10, 0};
+    }
+    file = WriteToMemory(WriteJpegFile, r.record);
+    frame = FindMarker(file, 0xC0);
+    EXPECT_EQ(file[frame + 9], 3);
+    OwnedRecord colour(ReadJpeg(file));
+    ASSERT_EQ(+colour->bitCount, 24);
+    EXPECT_NEAR(PixelAt(colour.record, 7, 9, 0), 200, 3);
+    EXPECT_NEAR(PixelAt(colour.record, 7, 9, 1), 30, 3);
+    EXPECT_NEAR(PixelAt(colour.record, 7, 9, 2), 10, 3);
+}
+
+TEST(Jpeg, ExportRefusesLowDepthsAndRoundTripsThroughFiles) {
+    OwnedRecord four;
+    FillTestImage(four.record, 10, 10, 4);
+    std::string path = ScratchDir() + "/export.jpg";
+    ExportImageFile(&four.record, path.c_str(), kTypeJpg);
+    EXPECT_EQ(+four->error, kErrJpgLowDepth);
+
+    OwnedRecord deep;
+    FillRecord(deep, MakePicture(97, 65, true));
+    ExportImageFile(&deep.record, path.c_str(), kTypeJpg);
+    ASSERT_EQ(+deep->error, 0);
+    OwnedRecord back(*ImportImageFile(path.c_str()));
+    ASSERT_EQ(+back->error, 0);
+    EXPECT_EQ(+back->width, 97);
+    EXPECT_EQ(+back->height, 65);
+    EXPECT_GE(Psnr(FromRecord(back.record), FromRecord(deep.record)), 30.0);
+}
+
+// The scaled transforms against the defining sums of the standard.
+TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
+    unsigned state = 3;
+    double worstForward = 0, worstInverse = 0;
+    for (int trial = 0; trial < 300; ++trial) {
+        int f[64];
+        for (int& v : f) {
+            state = state * 1103515245 + 12345;
+            v = trial % 3 == 0 ? ((&v - f) % 2 ? 127 : -128) : int((state >> 16) % 256) - 128;
+        }
+        double exact[64];
+        for (int u = 0; u < 8; ++u)
+            for (int v = 0; v < 8; ++v) {
+                double s = 0;
+                for (int y = 0; y < 8; ++y)
+                    for (int x = 0; x < 8; ++x)
+                        s += f[y * 8 + x] * cos((2 * y + 1) * u * M_PI / 16) * cos((2 * x + 1) * v * M_PI / 16);
+                exact[u * 8 + v] = 0.25 * (u ? 1 : M_SQRT1_2) * (v ? 1 : M_SQRT1_2) * s;
+            }
+        int32_t block[64];
+        for (int i = 0; i < 64; ++i) block[i] = f[i];
+        ForwardDct(block);
+        for (int i = 0; i < 64; ++i)
+            worstForward = std::max(worstForward, std::fabs(block[i] / ForwardDctDivisor(i, 1) - exact[i]));
+
+        int32_t coefficients[64];
+        for (int i = 0; i < 64; ++i) coefficients[i] = (int32_t(lround(exact[i])) * InverseDctFactor(i)) >> 12;
+        uint8_t out[64];
+        InverseDct(coefficients, out, 8);
+        for (int y = 0; y < 8; ++y)
+            for (int x = 0; x < 8; ++x) {
+                double s = 0;
+                for (int u = 0; u < 8; ++u)
+                    for (int v = 0; v < 8; ++v)
+                        s += (u ? 1 : M_SQRT1_2) * (v ? 1 : M_SQRT1_2) * lround(exact[u * 8 + v]) *
+                             cos((2 * y + 1) * u * M_PI / 16) * cos((2 * x + 1) * v * M_PI / 16);
+                s = std::clamp(s / 4 + 128, 0.0, 255.0);
+                worstInverse = std::max(worstInverse, std::fabs(out[y * 8 + x] - s));
+            }
+    }
+    EXPECT_LT(worstForward, 1.0);
+    EXPECT_LT(worstInverse, 1.5);
+
+    // Corrupt coefficients at the clamp limits stay in range (and, under
+    // the sanitizers, overflow nothing).
+    int32_t extreme[64];
+    for (int i = 0; i < 64; ++i) extreme[i] = ((i * 7) % 3 ? 1 : -1) * kMaxDequantised * InverseDctFactor(i) >> 12;
+    uint8_t out[64];
+    InverseDct(extreme, out, 8);
+}
+
+namespace {
+
+// A written 24-bit file and where its segments start.
+struct WrittenFile {
+    std::vector<uint8_t> bytes;
+    size_t app0 = 2, frame = 0, scan = 0, scanData = 0;
+};
+
+WrittenFile MakeWritten(int width = 40, int height = 24) {
+    OwnedRecord r;
+    FillRecord(r, MakePicture(width, height, true, 11));
+    WrittenFile w;
+    w.bytes = WriteToMemory(WriteJpegFile, r.record);
+    w.frame = FindMarker(w.bytes, 0xC0);
+    w.scan = FindMarker(w.bytes, 0xDA);
+    w.scanData = w.scan + 2 + (size_t(w.bytes[w.scan + 2]) << 8 | w.bytes[w.scan + 3]);
+    return w;
+}
+
+std::vector<uint8_t> Insert(std::vector<uint8_t> f, size_t at, std::initializer_list<uint8_t> bytes) {
+    f.insert(f.begin() + long(at), bytes);
+    return f;
+}
+
+// A one-component 8 x 8 file with hand-made Huffman tables and scan data.
+std::vector<uint8_t> GreyFile(const std::vector<uint8_t>& dcTable, const std::vector<uint8_t>& acTable,
+                              const std::vector<uint8_t>& data) {
+    std::vector<uint8_t> f = {0xFF, 0xD8, 0xFF, 0xDB, 0x00, 0x43, 0x00};
+    f.insert(f.end(), 64, 1);
+    f.insert(f.end(), {0xFF, 0xC0, 0x00, 0x0B, 0x08, 0x00, 0x08, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00});
+    auto table = [&](uint8_t classAndNumber, const std::vector<uint8_t>& body) {
+        f.insert(f.end(), {0xFF, 0xC4, uint8_t((body.size() + 3) >> 8), uint8_t(body.size() + 3), classAndNumber});
+        f.insert(f.end(), body.begin(), body.end());
+    };
+    table(0x00, dcTable);
+    table(0x10, acTable);
+    f.insert(f.end(), {0xFF, 0xDA, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3F, 0x00});
+    f.insert(f.end(), data.begin(), data.end());
+    f.insert(f.end(), {0xFF, 0xD9});
+    return f;
+}
+
+// Counts (16 bytes) then symbols.
+std::vector<uint8_t> Table(std::vector<uint8_t> counts, std::initializer_list<uint8_t> symbols) {
+    counts.resize(16);
+    counts.insert(counts.end(), symbols);
+    return counts;
+}
+
+void ExpectRefused(const std::vector<uint8_t>& file, const char* what) {
+    size_t blocks = KernelLiveBlockCount();
+    ImageRecord r = ReadJpeg(file);
+    EXPECT_EQ(+r.error, kErrJpg) << what;
+    EXPECT_EQ(+r.hBits, HGLOBAL(0)) << what;
+    FreeRecordBlocks(r);
+    EXPECT_EQ(KernelLiveBlockCount(), blocks) << what;
+}
+
+}  // namespace
+
+TEST(Jpeg, MarkerRulesOfTheReader) {
+    WrittenFile w = MakeWritten();
+    OwnedRecord plain(ReadJpeg(w.bytes));
+    ASSERT_EQ(+plain->error, 0);
+    Picture expected = FromRecord(plain.record);
+
+    // An Exif segment in place of the JFIF one reads.
+    std::vector<uint8_t> exif = Replace(w.bytes, w.app0, {0xFF, 0xE1, 0x00, 0x10, 'E', 'x', 'i', 'f', 0, 0});
+    OwnedRecord fromExif(ReadJpeg(exif));
+    ASSERT_EQ(+fromExif->error, 0);
+    EXPECT_EQ(MaxDifference(FromRecord(fromExif.record), expected), 0);
+    SaveSeed("jpeg", "exif", exif);
+
+    // Fill bytes before a marker, and stray bytes between segments.
+    std::vector<uint8_t> filled = Insert(w.bytes, w.frame, {0xFF, 0xFF, 0xFF});
+    filled = Insert(filled, w.app0, {0x12, 0x34});
+    OwnedRecord fromFilled(ReadJpeg(filled));
+    ASSERT_EQ(+fromFilled->error, 0);
+    EXPECT_EQ(MaxDifference(FromRecord(fromFilled.record), expected), 0);
+
+    // Widths up to 4047 read.
+    WrittenFile wide = MakeWritten(4047, 8);
+    OwnedRecord fromWide(ReadJpeg(wide.bytes));
+    EXPECT_EQ(+fromWide->error, 0);
+    EXPECT_EQ(+fromWide->width, 4047);
+    ExpectRefused(Replace(wide.bytes, wide.frame + 7, {0x0F, 0xD0}), "4048 wide");
+}
+
+TEST(Jpeg, GreyFilesAreCodedWithoutInterleaving) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    std::vector<uint8_t> file = Cjpeg(MakePicture(37, 21, true), "-grayscale", "grey22");
+    size_t frame = FindMarker(file, 0xC0);
+    ASSERT_NE(frame, 0u);
+    // Sampling factors of a lone component change nothing in how it is coded.
+    std::vector<uint8_t> sampled = Replace(file, frame + 11, {0x22});
+    OwnedRecord a(ReadJpeg(file)), b(ReadJpeg(sampled));
+    ASSERT_EQ(+b->error, 0);
+    EXPECT_EQ(MaxDifference(FromRecord(a.record), FromRecord(b.record)), 0);
+}
+
+TEST(Jpeg, HostileHeadersAreRefused) {
+    WrittenFile w = MakeWritten();
+    const std::vector<uint8_t>& f = w.bytes;
+    size_t dqt = FindMarker(f, 0xDB), dht = FindMarker(f, 0xC4);
+    ExpectRefused({}, "empty");
+    ExpectRefused(std::vector<uint8_t>(f.begin() + 2, f.end()), "no start of image");
+    ExpectRefused(Replace(f, w.frame + 1, {0xC2}), "progressive");
+    ExpectRefused(Replace(f, w.frame + 1, {0xC1}), "extended");
+    ExpectRefused(Replace(f, w.frame + 4, {12}), "12-bit");
+    ExpectRefused(Replace(f, w.frame + 9, {4}), "4 components");
+    ExpectRefused(Replace(f, w.frame + 9, {2}), "2 components");
+    ExpectRefused(Replace(f, w.frame + 5, {0, 0}), "height 0");
+    ExpectRefused(Replace(f, w.frame + 7, {0, 0}), "width 0");
+    ExpectRefused(Replace(f, w.frame + 11, {0x44}), "16 blocks per MCU");
+    ExpectRefused(Replace(f, w.frame + 11, {0x25}), "sampling 5");
+    ExpectRefused(Replace(f, w.frame + 11, {0x02}), "sampling 0");
+    ExpectRefused(Replace(f, w.frame + 12, {4}), "quantisation table 4");
+    ExpectRefused(Replace(f, w.frame + 12, {2}), "quantisation table absent");
+    ExpectRefused(Replace(f, w.app0 + 4, {'J', 'F', 'X', 'X'}), "JFXX");
+    ExpectRefused(Insert(f, 2, {0xFF, 0xD9}), "end of image first");
+    ExpectRefused(Replace(f, dqt + 4, {0x04}), "DQT number 4");
+    ExpectRefused(Replace(f, dqt + 4, {0x20}), "DQT precision 2");
+    ExpectRefused(Replace(f, dqt + 2, {0x00, 0x01}), "segment length 1");
+    ExpectRefused(Replace(f, dqt + 2, {0xFF, 0xFF}), "segment past the end");
+    ExpectRefused(Replace(f, dht + 4, {0x20}), "DHT class 2");
+    ExpectRefused(Replace(f, dht + 4, {0x04}), "DHT number 4");
+    ExpectRefused(Replace(f, dht + 5, {3}), "three 1-bit codes");
+    ExpectRefused(Replace(f, w.scan + 4, {2}), "scan of 2 components");
+    ExpectRefused(Replace(f, w.scan + 5, {9}), "selector not in the frame");
+    ExpectRefused(Replace(f, w.scan + 7, {1}), "selector twice");
+    ExpectRefused(Replace(f, w.scan + 6, {0x40}), "DC table 4");
+    ExpectRefused(Replace(f, w.scan + 6, {0x02}), "AC table absent");
+    ExpectRefused(std::vector<uint8_t>(f.begin(), f.begin() + long(w.scan)), "no scan");
+
+    // Code counts summing past 256.
+    std::vector<uint8_t> many = {0xFF, 0xD8, 0xFF, 0xC4, 0x01, 0x14, 0x10};
+    std::vector<uint8_t> counts(16, 0);
+    counts[14] = 10, counts[15] = 255;
+    many.insert(many.end(), counts.begin(), counts.end());
+    many.insert(many.end(), 265, 1);
+    ExpectRefused(many, "265 codes");
+}
+
+TEST(Jpeg, ImpossibleEntropyDataIsRefused) {
+    std::vector<uint8_t> dc = Table({1}, {0});
+    std::vector<uint8_t> ones(64, 0xAA);  // 1010...: leaves room to read
+    // A single 1-bit code: run 15, size 1; four of them pass coefficient 63.
+    ExpectRefused(GreyFile(dc, Table({1}, {0xF1}), std::vector<uint8_t>(64, 0x00)), "run past 63");
+    ExpectRefused(GreyFile(dc, Table({1}, {0xF0}), std::vector<uint8_t>(64, 0x00)), "16 zeros past 63");
+    ExpectRefused(GreyFile(Table({1}, {12}), Table({1}, {0}), ones), "DC category 12");
+    ExpectRefused(GreyFile(dc, Table({0, 1}, {0}), std::vector<uint8_t>(64, 0x7F)), "no such code");
+
+    // The same tables with a proper stream read.
+    std::vector<uint8_t> good = GreyFile(Table({1}, {0}), Table({1}, {0}), std::vector<uint8_t>(2, 0x00));
+    OwnedRecord r(ReadJpeg(good));
+    ASSERT_EQ(+r->error, 0);
+    EXPECT_EQ(PixelAt(r.record, 3, 3, 0), 128);
+    SaveSeed("jpeg", "handmade", good);
+}
+
+TEST(Jpeg, TruncatedAndDamagedFilesNeverOverrun) {
+    WrittenFile w = MakeWritten(64, 64);
+    // Cut inside the scan: what is there is decoded, the rest is mid grey.
+    std::vector<uint8_t> cut(w.bytes.begin(), w.bytes.begin() + long(w.scanData + (w.bytes.size() - w.scanData) / 2));
+    OwnedRecord r(ReadJpeg(cut));
+    ASSERT_EQ(+r->error, 0);
+    for (int channel = 0; channel < 3; ++channel) EXPECT_EQ(PixelAt(r.record, 63, 63, channel), 128);
+    SaveSeed("jpeg", "cut", cut);
+
+    size_t blocks = KernelLiveBlockCount();
+    for (size_t length = 0; length < w.bytes.size(); length += 7) {
+        ImageRecord part = ReadJpeg(std::vector<uint8_t>(w.bytes.begin(), w.bytes.begin() + long(length)));
+        EXPECT_TRUE(part.error == 0 || part.error == kErrJpg) << length;
+        EXPECT_EQ(part.error == 0, length >= w.scanData) << length;
+        FreeRecordBlocks(part);
+    }
+    unsigned state = 5;
+    for (int trial = 0; trial < 200; ++trial) {
+        std::vector<uint8_t> damaged = w.bytes;
+        for (int i = 0; i < 4; ++i) {
+            state = state * 1103515245 + 12345;
+            damaged[w.scanData + (state >> 8) % (damaged.size() - w.scanData)] = uint8_t(state >> 24);
+        }
+        ImageRecord part = ReadJpeg(damaged);
+        EXPECT_TRUE(part.error == 0 || part.error == kErrJpg);
+        FreeRecordBlocks(part);
+    }
+    EXPECT_EQ(KernelLiveBlockCount(), blocks);
+}
