@@ -1,0 +1,19 @@
+# The image documents: file names, layout, notes and file I/O are window-free
+# and build in both configurations (tested natively); on Windows a second
+# library adds the document, its child frame and its views.
+set(CAPTURE_DOCUMENT_DIR ${CMAKE_CURRENT_LIST_DIR})
+add_library(capture_document_core STATIC
+  ${CAPTURE_DOCUMENT_DIR}/DocumentFileNames.cpp
+  ${CAPTURE_DOCUMENT_DIR}/ImageDocLayout.cpp
+  ${CAPTURE_DOCUMENT_DIR}/NoteSideFile.cpp
+  ${CAPTURE_DOCUMENT_DIR}/ImageFileIO.cpp)
+target_include_directories(capture_document_core PUBLIC ${CAPTURE_DOCUMENT_DIR})
+target_link_libraries(capture_document_core PUBLIC capture_image capture_settings)
+
+if(WIN32)
+  target_link_libraries(capture_document_core PUBLIC Pictova)
+  set_property(GLOBAL APPEND PROPERTY WIN_TEST_LIBS capture_document_core)
+else()
+  target_link_libraries(capture_document_core PUBLIC pictova_core)
+  set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_document_core)
+endif()
