@@ -16,13 +16,15 @@ void ShowImageMessage(int stringId)
 }
 
 #ifdef _WIN32
+#include "../../hook/Kapthook.h"
+
 namespace {
 
 HWND g_progressWindow = nullptr;
 
 void SendProgressMessage(int index, int count)
 {
-    SendMessageA(g_progressWindow, WM_IMAGE_PROGRESS, static_cast<WPARAM>(index), static_cast<LPARAM>(count));
+    SendMessageA(g_progressWindow, WM_CAPTURE_PROGRESS, static_cast<WPARAM>(index), static_cast<LPARAM>(count));
 }
 
 } // namespace

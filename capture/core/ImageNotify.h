@@ -17,9 +17,8 @@ void ShowImageMessage(int stringId);
 
 #ifdef _WIN32
 #include <windows.h>
-// The progress message the main window shows as a percentage.
-enum { WM_IMAGE_PROGRESS = WM_USER + 2 };
-// From now on progress goes to window as WM_USER+2 (index, count); a null
-// window stops it.
+// From now on progress goes to window as WM_CAPTURE_PROGRESS (WM_USER+2,
+// index, count), which the main window shows as a percentage; a null window
+// stops it.
 void SendImageProgressTo(HWND window);
 #endif
