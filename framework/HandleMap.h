@@ -34,3 +34,18 @@ private:
 
 KfPermanentWindowMap& KfPermanentWindows();
 KfTemporaryWindowMap& KfTemporaryWindows();
+
+// While one is open, the next window created on this thread is bound to the
+// given object from its first message on (CreateEx, dialogs, sheets).
+class KfCreationScope {
+public:
+    explicit KfCreationScope(CWnd* wnd);
+    ~KfCreationScope();
+    KfCreationScope(const KfCreationScope&) = delete;
+    KfCreationScope& operator=(const KfCreationScope&) = delete;
+    // Names the object for the next window instead (null: none).
+    static void Await(CWnd* wnd);
+
+private:
+    CWnd* previous_;
+};

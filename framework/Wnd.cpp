@@ -25,35 +25,11 @@ namespace {
 // The message each framework window is handling, innermost last.
 thread_local MSG currentMessage{};
 
-// The object waiting for its window while CreateWindowEx runs, and the
-// hook that binds them at the window's first moment.
+// The object waiting for its window while a creation scope is open, and
+// the hook that binds them at the window's first moment.
 thread_local CWnd* objectAwaitingWindow = nullptr;
 thread_local HHOOK creationHook = nullptr;
 thread_local int creationDepth = 0;
-
-class CreationScope {
-public:
-    explicit CreationScope(CWnd* wnd)
-    {
-        if (creationDepth++ == 0)
-            creationHook = ::SetWindowsHookExA(WH_CBT, KfCreationHook, nullptr, ::GetCurrentThreadId());
-        previous_ = objectAwaitingWindow;
-        objectAwaitingWindow = wnd;
-    }
-    ~CreationScope()
-    {
-        objectAwaitingWindow = previous_;
-        if (--creationDepth == 0 && creationHook) {
-            ::UnhookWindowsHookEx(creationHook);
-            creationHook = nullptr;
-        }
-    }
-    CreationScope(const CreationScope&) = delete;
-    CreationScope& operator=(const CreationScope&) = delete;
-
-private:
-    CWnd* previous_;
-};
 
 void RegisterDefaultClass()
 {
@@ -73,6 +49,25 @@ void RegisterDefaultClass()
 } // namespace
 
 const MSG* AfxGetCurrentMessage() { return &currentMessage; }
+
+KfCreationScope::KfCreationScope(CWnd* wnd)
+{
+    if (creationDepth++ == 0)
+        creationHook = ::SetWindowsHookExA(WH_CBT, KfCreationHook, nullptr, ::GetCurrentThreadId());
+    previous_ = objectAwaitingWindow;
+    objectAwaitingWindow = wnd;
+}
+
+KfCreationScope::~KfCreationScope()
+{
+    objectAwaitingWindow = previous_;
+    if (--creationDepth == 0 && creationHook) {
+        ::UnhookWindowsHookEx(creationHook);
+        creationHook = nullptr;
+    }
+}
+
+void KfCreationScope::Await(CWnd* wnd) { objectAwaitingWindow = wnd; }
 
 LRESULT CALLBACK KfCreationHook(int code, WPARAM wParam, LPARAM lParam)
 {
@@ -200,7 +195,7 @@ BOOL CWnd::CreateEx(DWORD exStyle, LPCSTR className, LPCSTR windowName, DWORD st
     }
     HWND made;
     {
-        CreationScope scope(this);
+        KfCreationScope scope(this);
         made = ::CreateWindowExA(cs.dwExStyle, cs.lpszClass, cs.lpszName, cs.style, cs.x, cs.y, cs.cx, cs.cy,
                                  cs.hwndParent, cs.hMenu, cs.hInstance, cs.lpCreateParams);
     }
