@@ -270,3 +270,11 @@ int AfxWinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int show)
     }
     return app->Run();
 }
+
+// The entry point of framework programs. It sits beside the application
+// class so that every program with one links it (a test program's own main
+// simply leaves it unused).
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE previous, LPSTR commandLine, int show)
+{
+    return AfxWinMain(instance, previous, commandLine, show);
+}
