@@ -175,11 +175,14 @@ inline int32_t Dequantise(int32_t value, int32_t quant, int32_t factor) {
 
 // Impossible entropy data abandons the file, unless it is only the zero
 // bits supplied past the end of the data.
-inline void Corrupt(const JpegBitReader& bits) {
+inline bool Corrupt(const JpegBitReader& bits) {
     if (!bits.pastData()) Fail(kErrJpg);
+    return true;
 }
 
-void DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
+// Decodes one block into `block` (all zero on entry); false when only its
+// DC coefficient was set.
+bool DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
     int category = bits.decode(*c.dc);
     if (category < 0 || category > 11) return Corrupt(bits);
     int32_t diff = category ? ExtendSign(bits.take(category), category) : 0;
@@ -187,6 +190,7 @@ void DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
     c.prediction = dc < -32767 ? -32767 : dc > 32767 ? 32767 : dc;
     block[0] = Dequantise(c.prediction, c.quant[0], c.factor[0]);
 
+    bool any = false;
     for (int k = 1; k < 64;) {
         int32_t fast = bits.fastAc(*c.ac);
         if (fast) {
@@ -195,6 +199,7 @@ void DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
             if (k > 63) return Corrupt(bits);
             int n = kZigZag[k++];
             block[n] = Dequantise(fast >> 8, c.quant[n], c.factor[n]);
+            any = true;
             continue;
         }
         int symbol = bits.decode(*c.ac);
@@ -210,7 +215,9 @@ void DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
         if (k > 63) return Corrupt(bits);
         int n = kZigZag[k++];
         block[n] = Dequantise(ExtendSign(bits.take(size), size), c.quant[n], c.factor[n]);
+        any = true;
     }
+    return any;
 }
 
 // YCbCr to RGB in 16-bit fixed point, one table per term.
@@ -228,12 +235,38 @@ struct ColourTables {
 };
 const ColourTables kColour;
 
-inline uint8_t Clamp255(int32_t v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
+// Sample values -384 to 639 clamped to 0 to 255, looked up at +384.
+struct RangeLimit {
+    uint8_t table[1024];
+    RangeLimit() {
+        for (int i = 0; i < 1024; ++i) table[i] = static_cast<uint8_t>(i < 384 ? 0 : i > 639 ? 255 : i - 384);
+    }
+};
+const RangeLimit kRange;
+const uint8_t* const kLimit = kRange.table + 384;
 
-inline void StoreBgr(uint8_t* out, int y, int cb, int cr) {
-    out[0] = Clamp255(y + kColour.cbToBlue[cb]);
-    out[1] = Clamp255(y + ((kColour.cbToGreen[cb] + kColour.crToGreen[cr]) >> 16));
-    out[2] = Clamp255(y + kColour.crToRed[cr]);
+// The three chrominance terms of one (Cb, Cr) pair.
+struct Chroma {
+    int32_t blue, green, red;
+    Chroma(int cb, int cr)
+        : blue(kColour.cbToBlue[cb]), green((kColour.cbToGreen[cb] + kColour.crToGreen[cr]) >> 16),
+          red(kColour.crToRed[cr]) {}
+};
+
+inline void StoreBgr(uint8_t* out, int y, const Chroma& c) {
+    out[0] = kLimit[y + c.blue];
+    out[1] = kLimit[y + c.green];
+    out[2] = kLimit[y + c.red];
+}
+
+inline void StoreBgr(uint8_t* out, int y, int cb, int cr) { StoreBgr(out, y, Chroma(cb, cr)); }
+
+// A block whose only coefficient is DC is flat.
+inline void FillFlat(int32_t dc, uint8_t* out, int stride) {
+    constexpr int kShift = kDctFractionBits + 3;
+    int32_t level = (dc + (128 << kShift) + (1 << (kShift - 1))) >> kShift;
+    uint8_t value = static_cast<uint8_t>(level < 0 ? 0 : level > 255 ? 255 : level);
+    for (int y = 0; y < 8; ++y, out += stride) memset(out, value, 8);
 }
 
 class Decoder {
@@ -289,14 +322,18 @@ private:
     // Past the end of the data every block is left without coefficients,
     // which gives mid grey.
     void decodeMcu(bool ended) {
-        alignas(16) int32_t block[64];
         for (int i = 0; i < h_.count; ++i) {
             DecodeComponent& c = components_[i];
             for (int by = 0; by < c.v; ++by) {
                 for (int bx = 0; bx < c.h; ++bx) {
-                    memset(block, 0, sizeof block);
-                    if (!ended) DecodeBlock(reader_, c, block);
-                    InverseDct(block, c.samples + by * 8 * c.stride + bx * 8, c.stride);
+                    uint8_t* out = c.samples + by * 8 * c.stride + bx * 8;
+                    if (!ended && DecodeBlock(reader_, c, block_)) {
+                        InverseDct(block_, out, c.stride);
+                        memset(block_, 0, sizeof block_);
+                    } else {
+                        FillFlat(block_[0], out, c.stride);
+                        block_[0] = 0;
+                    }
                 }
             }
         }
@@ -334,7 +371,15 @@ private:
             const uint8_t* ys = lum.samples + y * lum.stride;
             const uint8_t* cbs = cb.samples + (y / RY) * cb.stride;
             const uint8_t* crs = cr.samples + (y / RY) * cr.stride;
-            for (int x = 0; x < width; ++x, out += 3) StoreBgr(out, ys[x], cbs[x / RX], crs[x / RX]);
+            int x = 0;
+            if (RX == 2) {
+                for (; x + 1 < width; x += 2, out += 6) {
+                    Chroma c(cbs[x / 2], crs[x / 2]);
+                    StoreBgr(out, ys[x], c);
+                    StoreBgr(out + 3, ys[x + 1], c);
+                }
+            }
+            for (; x < width; ++x, out += 3) StoreBgr(out, ys[x], cbs[x / RX], crs[x / RX]);
         }
     }
 
@@ -354,6 +399,7 @@ private:
     }
 
     const JpegHeaders& h_;
+    alignas(16) int32_t block_[64] = {};  // zero between blocks
     JpegBitReader reader_;
     uint8_t* bits_;
     uint32_t rowBytes_;

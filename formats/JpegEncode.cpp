@@ -37,20 +37,38 @@ class JpegBitWriter {
 public:
     explicit JpegBitWriter(ByteSink& out) : out_(out) {}
 
+    // Up to 32 bits at a time.
     void put(uint32_t code, int length) {
         accumulator_ = (accumulator_ << length) | code;
         count_ += length;
-        while (count_ >= 8) {
-            count_ -= 8;
-            uint8_t byte = static_cast<uint8_t>(accumulator_ >> count_);
-            buffer_[used_++] = byte;
-            if (byte == 0xFF) buffer_[used_++] = 0;
+        if (count_ < 32) return;
+        count_ -= 32;
+        uint32_t word = static_cast<uint32_t>(accumulator_ >> count_);
+        uint8_t* at = buffer_ + used_;
+        at[0] = uint8_t(word >> 24), at[1] = uint8_t(word >> 16), at[2] = uint8_t(word >> 8), at[3] = uint8_t(word);
+        used_ += 4;
+        // A 0xFF byte anywhere in the word: redo it byte by byte with stuffing.
+        uint32_t inverted = ~word;
+        if ((inverted - 0x01010101u) & ~inverted & 0x80808080u) {
+            used_ -= 4;
+            for (int shift = 24; shift >= 0; shift -= 8) {
+                uint8_t byte = uint8_t(word >> shift);
+                buffer_[used_++] = byte;
+                if (byte == 0xFF) buffer_[used_++] = 0;
+            }
         }
         if (used_ > kFlushAbove) flush();
     }
     // Pads the last byte with 1-bits and writes what is buffered.
     void finish() {
-        if (count_ > 0) put((1u << (8 - count_)) - 1, 8 - count_);
+        int pad = (8 - count_ % 8) % 8;
+        if (pad) put((1u << pad) - 1, pad);
+        for (count_ -= 8; count_ >= 0; count_ -= 8) {
+            uint8_t byte = uint8_t(accumulator_ >> count_);
+            buffer_[used_++] = byte;
+            if (byte == 0xFF) buffer_[used_++] = 0;
+        }
+        count_ = 0;
         flush();
     }
 
@@ -67,14 +85,7 @@ private:
     size_t used_ = 0;
 };
 
-int BitLength(uint32_t magnitude) {
-    int bits = 0;
-    while (magnitude) {
-        ++bits;
-        magnitude >>= 1;
-    }
-    return bits;
-}
+inline int BitLength(uint32_t magnitude) { return magnitude ? 32 - __builtin_clz(magnitude) : 0; }
 
 struct EncodeComponent {
     const HuffmanEncoder* dc;
@@ -83,65 +94,101 @@ struct EncodeComponent {
     int32_t prediction;
 };
 
+constexpr uint32_t kLargestCoded = 1023;
+
+// Zig-zag position of each natural index.
+struct ZigZagIndex {
+    uint8_t of[64];
+    ZigZagIndex() {
+        for (int k = 0; k < 64; ++k) of[kZigZag[k]] = static_cast<uint8_t>(k);
+    }
+};
+const ZigZagIndex kZigZagInverse;
+const uint8_t* const kZigZagIndex = kZigZagInverse.of;
+
 void QuantiseAndCode(int32_t* block, EncodeComponent& c, JpegBitWriter& out) {
     ForwardDct(block);
-    int32_t coefficients[64];
-    for (int i = 0; i < 64; ++i) {
-        int n = kZigZag[i];
+    // Quantised coefficients in natural order (a loop the compiler can
+    // vectorise), then a bit in zig-zag order for each non-zero one.
+    int32_t quantised[64];
+    for (int n = 0; n < 64; ++n) {
         int32_t v = block[n];
         uint32_t magnitude = static_cast<uint32_t>(v < 0 ? -v : v);
-        int32_t q = static_cast<int32_t>((static_cast<uint64_t>(magnitude) * c.reciprocal[n] + 0x80000000u) >> 32);
-        coefficients[i] = v < 0 ? -q : q;
+        uint32_t q = static_cast<uint32_t>((static_cast<uint64_t>(magnitude) * c.reciprocal[n] + 0x80000000u) >> 32);
+        q = q > kLargestCoded ? kLargestCoded : q;  // what the example tables can code
+        quantised[n] = v < 0 ? -int32_t(q) : int32_t(q);
     }
-    int32_t diff = coefficients[0] - c.prediction;
-    c.prediction = coefficients[0];
-    uint32_t magnitude = static_cast<uint32_t>(diff < 0 ? -diff : diff);
-    int size = BitLength(magnitude);
-    out.put(c.dc->code[size], c.dc->length[size]);
-    if (size) out.put(static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << size) - 1), size);
+    uint64_t nonZero = 0;
+    for (int row = 0; row < 64; row += 8) {
+        const int32_t* r = quantised + row;
+        if ((r[0] | r[1] | r[2] | r[3] | r[4] | r[5] | r[6] | r[7]) == 0) continue;
+        for (int n = row; n < row + 8; ++n)
+            if (quantised[n]) nonZero |= uint64_t(1) << kZigZagIndex[n];
+    }
+    int32_t diff = quantised[0] - c.prediction;
+    c.prediction = quantised[0];
+    int size = BitLength(static_cast<uint32_t>(diff < 0 ? -diff : diff));
+    uint32_t extra = static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << size) - 1);
+    out.put(uint32_t(c.dc->code[size]) << size | extra, c.dc->length[size] + size);
 
-    int last = 63;
-    while (last > 0 && coefficients[last] == 0) --last;
-    int run = 0;
-    for (int k = 1; k <= last; ++k) {
-        int32_t v = coefficients[k];
-        if (v == 0) {
-            ++run;
-            continue;
-        }
+    int previous = 0;
+    for (uint64_t rest = nonZero & ~uint64_t(1); rest; rest &= rest - 1) {
+        int k = __builtin_ctzll(rest);
+        int run = k - previous - 1;
+        previous = k;
         for (; run >= 16; run -= 16) out.put(c.ac->code[0xF0], c.ac->length[0xF0]);
-        uint32_t m = static_cast<uint32_t>(v < 0 ? -v : v);
-        int bits = BitLength(m);
+        int32_t v = quantised[kZigZag[k]];
+        int bits = BitLength(static_cast<uint32_t>(v < 0 ? -v : v));
         int symbol = run << 4 | bits;
-        out.put(c.ac->code[symbol], c.ac->length[symbol]);
-        out.put(static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1), bits);
-        run = 0;
+        uint32_t value = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1);
+        out.put(uint32_t(c.ac->code[symbol]) << bits | value, c.ac->length[symbol] + bits);
     }
-    if (last < 63) out.put(c.ac->code[0x00], c.ac->length[0x00]);
+    if (previous < 63) out.put(c.ac->code[0x00], c.ac->length[0x00]);
 }
 
-// Source pixels as RGB, whatever the record's depth.
+// The pixels of one MCU as RGB planes, rows and columns past the edge
+// repeating the last ones.
+struct McuPixels {
+    int red[16][16], green[16][16], blue[16][16];
+};
+
 class PixelSource {
 public:
-    explicit PixelSource(const ImageRecord& r, const uint8_t* bits, const DibColor* table)
+    PixelSource(const ImageRecord& r, const uint8_t* bits, const DibColor* table)
         : bits_(bits), rowBytes_(GetDibRowBytes(r)), width_(r.width), height_(r.height), depth_(r.bitCount) {
         if (table) memcpy(table_, table, sizeof table_);
     }
-    // Top-down row y (clamped to the picture), pixel x (clamped).
-    void rgb(int x, int y, int& red, int& green, int& blue) const {
-        if (x >= width_) x = width_ - 1;
-        if (y >= height_) y = height_ - 1;
-        const uint8_t* row = bits_ + static_cast<size_t>(height_ - 1 - y) * rowBytes_;
-        if (depth_ == 8) {
-            const DibColor& c = table_[row[x]];
-            red = c.red, green = c.green, blue = c.blue;
-            return;
+
+    void gather(int x0, int y0, int size, McuPixels& out) const {
+        switch (depth_) {
+        case 8: return gatherDepth<8>(x0, y0, size, out);
+        case 24: return gatherDepth<24>(x0, y0, size, out);
+        default: return gatherDepth<32>(x0, y0, size, out);
         }
-        const uint8_t* p = row + x * (depth_ / 8);
-        blue = p[0], green = p[1], red = p[2];
     }
 
 private:
+    template <int Depth>
+    void gatherDepth(int x0, int y0, int size, McuPixels& out) const {
+        int columns[16];
+        for (int x = 0; x < size; ++x) columns[x] = x0 + x < width_ ? x0 + x : width_ - 1;
+        for (int y = 0; y < size; ++y) {
+            int top = y0 + y < height_ ? y0 + y : height_ - 1;
+            const uint8_t* row = bits_ + static_cast<size_t>(height_ - 1 - top) * rowBytes_;
+            for (int x = 0; x < size; ++x) {
+                const uint8_t* p;
+                if (Depth == 8) {
+                    p = &table_[row[columns[x]]].blue;
+                } else {
+                    p = row + columns[x] * (Depth / 8);
+                }
+                out.blue[y][x] = p[0];
+                out.green[y][x] = p[1];
+                out.red[y][x] = p[2];
+            }
+        }
+    }
+
     const uint8_t* bits_;
     uint32_t rowBytes_;
     int width_, height_, depth_;
@@ -233,8 +280,8 @@ public:
             c.dc = t ? &chrominanceDc_ : &luminanceDc_;
             c.ac = t ? &chrominanceAc_ : &luminanceAc_;
             c.prediction = 0;
-            for (int k = 0; k < 64; ++k)
-                c.reciprocal[k] = static_cast<uint32_t>(4294967296.0 / ForwardDctDivisor(k, quant.entries[t][k]) + 0.5);
+            for (int n = 0; n < 64; ++n)
+                c.reciprocal[n] = static_cast<uint32_t>(4294967296.0 / ForwardDctDivisor(n, quant.entries[t][n]) + 0.5);
         }
     }
 
@@ -247,35 +294,32 @@ public:
 
 private:
     void greyMcu(int x0, int y0) {
+        source_.gather(x0, y0, 8, pixels_);
         int32_t block[64];
         for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) {
-                int red, green, blue;
-                source_.rgb(x0 + x, y0 + y, red, green, blue);
-                block[y * 8 + x] = red - 128;  // the table is grey: red = green = blue
-            }
+            for (int x = 0; x < 8; ++x) block[y * 8 + x] = pixels_.red[y][x] - 128;  // the table is grey
         QuantiseAndCode(block, components_[0], bits_);
     }
 
     void colourMcu(int x0, int y0) {
+        source_.gather(x0, y0, 16, pixels_);
+        const McuPixels& p = pixels_;
         int32_t lum[4][64], cb[64], cr[64];
-        for (int y = 0; y < 16; y += 2) {
+        for (int y = 0; y < 16; ++y)
+            for (int x = 0; x < 16; ++x) {
+                int32_t luma = (kYR * p.red[y][x] + kYG * p.green[y][x] + kYB * p.blue[y][x] + (1 << 13)) >> 14;
+                lum[(y / 8) * 2 + x / 8][(y % 8) * 8 + x % 8] = luma - 128;
+            }
+        for (int y = 0; y < 16; y += 2)
             for (int x = 0; x < 16; x += 2) {
-                int sumR = 0, sumG = 0, sumB = 0;
-                for (int dy = 0; dy < 2; ++dy)
-                    for (int dx = 0; dx < 2; ++dx) {
-                        int red, green, blue, px = x + dx, py = y + dy;
-                        source_.rgb(x0 + px, y0 + py, red, green, blue);
-                        int32_t luma = (kYR * red + kYG * green + kYB * blue + (1 << 13)) >> 14;
-                        lum[(py / 8) * 2 + px / 8][(py % 8) * 8 + px % 8] = luma - 128;
-                        sumR += red, sumG += green, sumB += blue;
-                    }
+                int sumR = p.red[y][x] + p.red[y][x + 1] + p.red[y + 1][x] + p.red[y + 1][x + 1];
+                int sumG = p.green[y][x] + p.green[y][x + 1] + p.green[y + 1][x] + p.green[y + 1][x + 1];
+                int sumB = p.blue[y][x] + p.blue[y][x + 1] + p.blue[y + 1][x] + p.blue[y + 1][x + 1];
                 // The average of four chrominance values, rounded once.
                 int at = (y / 2) * 8 + x / 2;
-                cb[at] = ((kCbR * sumR + kCbG * sumG + kCbB * sumB + (1 << 15)) >> 16);
-                cr[at] = ((kCrR * sumR + kCrG * sumG + kCrB * sumB + (1 << 15)) >> 16);
+                cb[at] = (kCbR * sumR + kCbG * sumG + kCbB * sumB + (1 << 15)) >> 16;
+                cr[at] = (kCrR * sumR + kCrG * sumG + kCrB * sumB + (1 << 15)) >> 16;
             }
-        }
         for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
         QuantiseAndCode(cb, components_[1], bits_);
         QuantiseAndCode(cr, components_[2], bits_);
@@ -284,6 +328,7 @@ private:
     int width_, height_;
     bool grey_;
     const PixelSource& source_;
+    McuPixels pixels_;
     JpegBitWriter bits_;
     HuffmanEncoder luminanceDc_, luminanceAc_, chrominanceDc_, chrominanceAc_;
     EncodeComponent components_[3];
