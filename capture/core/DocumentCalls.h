@@ -14,9 +14,6 @@ CMultiDocTemplate* CreateImageDocTemplate();
 // Opens the work image as a new document that adopts it, or shows the work
 // image's status text when it has no pixels.
 void OpenWorkImageAsDocument();
-// Loads path into image through the format library; the library's message
-// is shown when that fails. Returns whether the image has pixels.
-bool LoadImageFile(DisplayImage* image, const char* path);
 // The top image of an image window's document, or null for other windows.
 DisplayImage* TopImageOfChildFrame(CMDIChildWnd* frame);
 // How many image documents are open.

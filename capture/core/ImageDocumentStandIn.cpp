@@ -4,7 +4,6 @@
 // file when the image document is built.
 #include <windows.h>
 
-#include "../../formats/Pictova.h"
 #include "../../framework/DocTemplate.h"
 #include "../../framework/Document.h"
 #include "../../framework/MdiFrame.h"
@@ -12,6 +11,7 @@
 #include "AppServices.h"
 #include "DisplayImage.h"
 #include "DocumentCalls.h"
+#include "ImageFileIO.h"
 #include "WorkImage.h"
 #include "resource.h"
 
@@ -88,26 +88,6 @@ void OpenWorkImageAsDocument()
     POSITION position = app->GetFirstDocTemplatePosition();
     if (CDocTemplate* docTemplate = position ? app->GetNextDocTemplate(position) : nullptr)
         docTemplate->OpenDocumentFile(nullptr, TRUE);
-}
-
-bool LoadImageFile(DisplayImage* image, const char* path)
-{
-    ImageRecord* record = ImportImageFile(path);
-    if (!record)
-        return false;
-    ImageRecord copy = *record;
-    image->width = copy.width;
-    image->height = copy.height;
-    image->bitCount = copy.bitCount;
-    image->hPixels = copy.hBits;
-    image->hHeader = copy.hInfo;
-    image->hNote = copy.hNote;
-    image->status = copy.error;
-    if (!copy.hBits || copy.error) {
-        DisplayFormatErrorMsg(copy.error);
-        return false;
-    }
-    return true;
 }
 
 DisplayImage* TopImageOfChildFrame(CMDIChildWnd* frame)

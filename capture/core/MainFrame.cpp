@@ -143,7 +143,12 @@ void XMainFrame::OnClose()
 {
     SaveExplorerSelection();
     RemoveProp(kWindowProperty);
+    const HWND window = m_hWnd;
     CMDIFrameWnd::OnClose();
+    // Closing was cancelled at a save prompt: a second start must still
+    // find this instance.
+    if (::IsWindow(window))
+        ::SetPropA(window, kWindowProperty, reinterpret_cast<HANDLE>(1));
 }
 
 void XMainFrame::OnDestroy()

@@ -4,7 +4,7 @@
 #include <ctime>
 
 #include "DisplayImage.h"
-#include "DocumentCalls.h"
+#include "ImageFileIO.h"
 #include "Settings.h"
 #include "resource.h"
 
