@@ -67,7 +67,8 @@ UINT_PTR CALLBACK KfFileDialogHook(HWND window, UINT message, WPARAM wParam, LPA
         dialog->OnLBSelChangedNotify(static_cast<UINT>(wParam), LOWORD(lParam), HIWORD(lParam));
         return TRUE;
     }
-    if (message == kFileNameOk)
+    // The explorer style asks through CDN_FILEOK (some systems send both).
+    if (message == kFileNameOk && !dialog->IsExplorerStyle())
         return dialog->OnFileNameOK();
     return FALSE;
 }

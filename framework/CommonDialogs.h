@@ -43,6 +43,9 @@ public:
     }
 
     BOOL OnInitDialog() override;
+    // The system's dialog ends itself: OK and Cancel get its own handling.
+    void OnOK() override { Default(); }
+    void OnCancel() override { Default(); }
     // Explorer style: the dialog's window, of which this object's window
     // (the child template's) is a child.
     bool IsExplorerStyle() const { return (m_ofn.Flags & OFN_EXPLORER) != 0; }
