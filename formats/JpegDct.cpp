@@ -116,7 +116,6 @@ void InverseDct(int32_t* block, uint8_t* out, int stride) {
 }
 
 void ForwardDct(int32_t* block) {
-    for (int i = 0; i < 64; ++i) block[i] *= 1 << kDctFractionBits;
     for (int row = 0; row < 8; ++row) Forward1D<1>(block + row * 8);
     for (int column = 0; column < 8; ++column) Forward1D<8>(block + column);
 }

@@ -22,7 +22,8 @@ int32_t InverseDctFactor(int k);
 // coefficient block is used as scratch.
 void InverseDct(int32_t* block, uint8_t* out, int stride);
 
-// Forward transform of 64 level-shifted samples (-128 to 127) in place.
+// Forward transform in place of 64 level-shifted samples (-128 to 127)
+// given with kDctFractionBits fraction bits.
 // Coefficient k comes out multiplied by 8 * s(u) * s(v) * 2^kDctFractionBits,
 // which ForwardDctDivisor folds into the quantisation step.
 void ForwardDct(int32_t* block);

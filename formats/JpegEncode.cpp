@@ -91,6 +91,7 @@ struct EncodeComponent {
     const HuffmanEncoder* dc;
     const HuffmanEncoder* ac;
     uint32_t reciprocal[64];  // 2^32 / divisor, natural order
+    int32_t threshold[64];    // smallest magnitude that quantises to 1 or more
     int32_t prediction;
 };
 
@@ -108,22 +109,45 @@ const uint8_t* const kZigZagIndex = kZigZagInverse.of;
 
 void QuantiseAndCode(int32_t* block, EncodeComponent& c, JpegBitWriter& out) {
     ForwardDct(block);
-    // Quantised coefficients in natural order (a loop the compiler can
-    // vectorise), then a bit in zig-zag order for each non-zero one.
-    int32_t quantised[64];
+    // Which coefficients survive quantisation is one comparison each (a
+    // loop the compiler vectorises); only those are divided.
+    int32_t survives[64];
     for (int n = 0; n < 64; ++n) {
+        int32_t v = block[n];
+        survives[n] = (v < 0 ? -v : v) >= c.threshold[n];
+    }
+    int survivors = 0;
+    for (int n = 0; n < 64; ++n) survivors += survives[n];
+    int32_t quantised[64];  // zig-zag order; valid where nonZero has a bit
+    uint64_t nonZero = 0;
+    auto quantise = [&](int n) {
         int32_t v = block[n];
         uint32_t magnitude = static_cast<uint32_t>(v < 0 ? -v : v);
         uint32_t q = static_cast<uint32_t>((static_cast<uint64_t>(magnitude) * c.reciprocal[n] + 0x80000000u) >> 32);
-        q = q > kLargestCoded ? kLargestCoded : q;  // what the example tables can code
-        quantised[n] = v < 0 ? -int32_t(q) : int32_t(q);
-    }
-    uint64_t nonZero = 0;
-    for (int row = 0; row < 64; row += 8) {
-        const int32_t* r = quantised + row;
-        if ((r[0] | r[1] | r[2] | r[3] | r[4] | r[5] | r[6] | r[7]) == 0) continue;
-        for (int n = row; n < row + 8; ++n)
-            if (quantised[n]) nonZero |= uint64_t(1) << kZigZagIndex[n];
+        return q > kLargestCoded ? kLargestCoded : q;  // what the example tables can code
+    };
+    if (survivors > 12) {
+        // Busy blocks: divide all (vectorised), then mark the non-zero ones.
+        uint32_t all[64];
+        for (int n = 0; n < 64; ++n) all[n] = quantise(n);
+        for (int n = 0; n < 64; ++n) {
+            int k = kZigZagIndex[n];
+            quantised[k] = block[n] < 0 ? -int32_t(all[n]) : int32_t(all[n]);
+            nonZero |= uint64_t(survives[n]) << k;
+        }
+    } else {
+        for (int row = 0; row < 64 && survivors; row += 8) {
+            const int32_t* r = survives + row;
+            if ((r[0] | r[1] | r[2] | r[3] | r[4] | r[5] | r[6] | r[7]) == 0) continue;
+            for (int n = row; n < row + 8; ++n) {
+                if (!survives[n]) continue;
+                int k = kZigZagIndex[n];
+                uint32_t q = quantise(n);
+                quantised[k] = block[n] < 0 ? -int32_t(q) : int32_t(q);
+                nonZero |= uint64_t(1) << k;
+            }
+        }
+        if (!(nonZero & 1)) quantised[0] = 0;
     }
     int32_t diff = quantised[0] - c.prediction;
     c.prediction = quantised[0];
@@ -137,7 +161,7 @@ void QuantiseAndCode(int32_t* block, EncodeComponent& c, JpegBitWriter& out) {
         int run = k - previous - 1;
         previous = k;
         for (; run >= 16; run -= 16) out.put(c.ac->code[0xF0], c.ac->length[0xF0]);
-        int32_t v = quantised[kZigZag[k]];
+        int32_t v = quantised[k];
         int bits = BitLength(static_cast<uint32_t>(v < 0 ? -v : v));
         int symbol = run << 4 | bits;
         uint32_t value = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1);
@@ -146,12 +170,9 @@ void QuantiseAndCode(int32_t* block, EncodeComponent& c, JpegBitWriter& out) {
     if (previous < 63) out.put(c.ac->code[0x00], c.ac->length[0x00]);
 }
 
-// The pixels of one MCU as RGB planes, rows and columns past the edge
-// repeating the last ones.
-struct McuPixels {
-    int red[16][16], green[16][16], blue[16][16];
-};
-
+// Reads the record's pixels for one MCU at a time, rows and columns past
+// the edge repeating the last ones, and hands each pixel as blue, green,
+// red bytes to the MCU builder.
 class PixelSource {
 public:
     PixelSource(const ImageRecord& r, const uint8_t* bits, const DibColor* table)
@@ -159,36 +180,23 @@ public:
         if (table) memcpy(table_, table, sizeof table_);
     }
 
-    void gather(int x0, int y0, int size, McuPixels& out) const {
-        switch (depth_) {
-        case 8: return gatherDepth<8>(x0, y0, size, out);
-        case 24: return gatherDepth<24>(x0, y0, size, out);
-        default: return gatherDepth<32>(x0, y0, size, out);
-        }
+    int depth() const { return depth_; }
+    // Top-down row y, clamped to the picture.
+    const uint8_t* row(int y) const {
+        int top = y < height_ ? y : height_ - 1;
+        return bits_ + static_cast<size_t>(height_ - 1 - top) * rowBytes_;
+    }
+    // Column offsets for x0 .. x0 + count - 1, clamped.
+    void columns(int x0, int count, int* out) const {
+        for (int x = 0; x < count; ++x) out[x] = x0 + x < width_ ? x0 + x : width_ - 1;
+    }
+    // Blue, green, red of pixel `column` of a row.
+    template <int Depth>
+    const uint8_t* pixel(const uint8_t* row, int column) const {
+        return Depth == 8 ? &table_[row[column]].blue : row + column * (Depth / 8);
     }
 
 private:
-    template <int Depth>
-    void gatherDepth(int x0, int y0, int size, McuPixels& out) const {
-        int columns[16];
-        for (int x = 0; x < size; ++x) columns[x] = x0 + x < width_ ? x0 + x : width_ - 1;
-        for (int y = 0; y < size; ++y) {
-            int top = y0 + y < height_ ? y0 + y : height_ - 1;
-            const uint8_t* row = bits_ + static_cast<size_t>(height_ - 1 - top) * rowBytes_;
-            for (int x = 0; x < size; ++x) {
-                const uint8_t* p;
-                if (Depth == 8) {
-                    p = &table_[row[columns[x]]].blue;
-                } else {
-                    p = row + columns[x] * (Depth / 8);
-                }
-                out.blue[y][x] = p[0];
-                out.green[y][x] = p[1];
-                out.red[y][x] = p[2];
-            }
-        }
-    }
-
     const uint8_t* bits_;
     uint32_t rowBytes_;
     int width_, height_, depth_;
@@ -280,8 +288,10 @@ public:
             c.dc = t ? &chrominanceDc_ : &luminanceDc_;
             c.ac = t ? &chrominanceAc_ : &luminanceAc_;
             c.prediction = 0;
-            for (int n = 0; n < 64; ++n)
+            for (int n = 0; n < 64; ++n) {
                 c.reciprocal[n] = static_cast<uint32_t>(4294967296.0 / ForwardDctDivisor(n, quant.entries[t][n]) + 0.5);
+                c.threshold[n] = static_cast<int32_t>((0x80000000ull + c.reciprocal[n] - 1) / c.reciprocal[n]);
+            }
         }
     }
 
@@ -294,32 +304,70 @@ public:
 
 private:
     void greyMcu(int x0, int y0) {
-        source_.gather(x0, y0, 8, pixels_);
+        int columns[8];
+        source_.columns(x0, 8, columns);
         int32_t block[64];
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 8; ++x) block[y * 8 + x] = pixels_.red[y][x] - 128;  // the table is grey
+        for (int y = 0; y < 8; ++y) {
+            const uint8_t* row = source_.row(y0 + y);
+            for (int x = 0; x < 8; ++x)  // the table is grey: its red is the level
+                block[y * 8 + x] = (source_.pixel<8>(row, columns[x])[2] - 128) * kScale;
+        }
         QuantiseAndCode(block, components_[0], bits_);
     }
 
     void colourMcu(int x0, int y0) {
-        source_.gather(x0, y0, 16, pixels_);
-        const McuPixels& p = pixels_;
+        switch (source_.depth()) {
+        case 8: return colourMcuOf<8>(x0, y0);
+        case 24: return colourMcuOf<24>(x0, y0);
+        default: return colourMcuOf<32>(x0, y0);
+        }
+    }
+
+    // The MCU's pixels go into planes first, so that the conversion runs
+    // over plain arrays the compiler can vectorise.
+    template <int Depth>
+    void colourMcuOf(int x0, int y0) {
+        int columns[16];
+        source_.columns(x0, 16, columns);
+        alignas(16) int16_t red[256], green[256], blue[256];
+        bool inside = Depth != 8 && columns[15] == x0 + 15;
+        for (int y = 0; y < 16; ++y) {
+            const uint8_t* row = source_.row(y0 + y);
+            if (inside) {
+                const uint8_t* p = row + x0 * (Depth / 8);
+                for (int x = 0; x < 16; ++x, p += Depth / 8)
+                    blue[y * 16 + x] = p[0], green[y * 16 + x] = p[1], red[y * 16 + x] = p[2];
+                continue;
+            }
+            for (int x = 0; x < 16; ++x) {
+                const uint8_t* p = source_.pixel<Depth>(row, columns[x]);
+                blue[y * 16 + x] = p[0], green[y * 16 + x] = p[1], red[y * 16 + x] = p[2];
+            }
+        }
+        alignas(16) int32_t luma[256];
+        for (int i = 0; i < 256; ++i)
+            luma[i] = (((kYR * red[i] + kYG * green[i] + kYB * blue[i] + (1 << 13)) >> 14) - 128) * kScale;
         int32_t lum[4][64], cb[64], cr[64];
         for (int y = 0; y < 16; ++y)
+            for (int half = 0; half < 2; ++half)
+                memcpy(lum[(y / 8) * 2 + half] + (y % 8) * 8, luma + y * 16 + half * 8, 8 * sizeof(int32_t));
+        // Sums of each 2 x 2 group: rows in pairs first, then neighbours.
+        alignas(16) int16_t pairR[128], pairG[128], pairB[128];
+        for (int y = 0; y < 8; ++y)
             for (int x = 0; x < 16; ++x) {
-                int32_t luma = (kYR * p.red[y][x] + kYG * p.green[y][x] + kYB * p.blue[y][x] + (1 << 13)) >> 14;
-                lum[(y / 8) * 2 + x / 8][(y % 8) * 8 + x % 8] = luma - 128;
+                int at = y * 32 + x;
+                pairR[y * 16 + x] = int16_t(red[at] + red[at + 16]);
+                pairG[y * 16 + x] = int16_t(green[at] + green[at + 16]);
+                pairB[y * 16 + x] = int16_t(blue[at] + blue[at + 16]);
             }
-        for (int y = 0; y < 16; y += 2)
-            for (int x = 0; x < 16; x += 2) {
-                int sumR = p.red[y][x] + p.red[y][x + 1] + p.red[y + 1][x] + p.red[y + 1][x + 1];
-                int sumG = p.green[y][x] + p.green[y][x + 1] + p.green[y + 1][x] + p.green[y + 1][x + 1];
-                int sumB = p.blue[y][x] + p.blue[y][x + 1] + p.blue[y + 1][x] + p.blue[y + 1][x + 1];
-                // The average of four chrominance values, rounded once.
-                int at = (y / 2) * 8 + x / 2;
-                cb[at] = (kCbR * sumR + kCbG * sumG + kCbB * sumB + (1 << 15)) >> 16;
-                cr[at] = (kCrR * sumR + kCrG * sumG + kCrB * sumB + (1 << 15)) >> 16;
-            }
+        // The average of four chrominance values, rounded once.
+        for (int i = 0; i < 64; ++i) {
+            int r = pairR[2 * i] + pairR[2 * i + 1];
+            int g = pairG[2 * i] + pairG[2 * i + 1];
+            int b = pairB[2 * i] + pairB[2 * i + 1];
+            cb[i] = ((kCbR * r + kCbG * g + kCbB * b + (1 << 15)) >> 16) * kScale;
+            cr[i] = ((kCrR * r + kCrG * g + kCrB * b + (1 << 15)) >> 16) * kScale;
+        }
         for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
         QuantiseAndCode(cb, components_[1], bits_);
         QuantiseAndCode(cr, components_[2], bits_);
@@ -327,8 +375,9 @@ private:
 
     int width_, height_;
     bool grey_;
+    static constexpr int32_t kScale = 1 << kDctFractionBits;  // the transform's input scale
+
     const PixelSource& source_;
-    McuPixels pixels_;
     JpegBitWriter bits_;
     HuffmanEncoder luminanceDc_, luminanceAc_, chrominanceDc_, chrominanceAc_;
     EncodeComponent components_[3];

@@ -424,7 +424,7 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
                 exact[u * 8 + v] = 0.25 * (u ? 1 : M_SQRT1_2) * (v ? 1 : M_SQRT1_2) * s;
             }
         int32_t block[64];
-        for (int i = 0; i < 64; ++i) block[i] = f[i];
+        for (int i = 0; i < 64; ++i) block[i] = f[i] * (1 << kDctFractionBits);
         ForwardDct(block);
         for (int i = 0; i < 64; ++i)
             worstForward = std::max(worstForward, std::fabs(block[i] / ForwardDctDivisor(i, 1) - exact[i]));
