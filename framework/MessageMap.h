@@ -173,6 +173,7 @@ protected: \
 #define ON_WM_RBUTTONDBLCLK() KF_MOUSE_ENTRY(WM_RBUTTONDBLCLK, OnRButtonDblClk)
 #define ON_WM_MBUTTONDOWN() KF_MOUSE_ENTRY(WM_MBUTTONDOWN, OnMButtonDown)
 #define ON_WM_MBUTTONUP() KF_MOUSE_ENTRY(WM_MBUTTONUP, OnMButtonUp)
+#define ON_WM_MBUTTONDBLCLK() KF_MOUSE_ENTRY(WM_MBUTTONDBLCLK, OnMButtonDblClk)
 #define ON_WM_MOUSEMOVE() KF_MOUSE_ENTRY(WM_MOUSEMOVE, OnMouseMove)
 #define KF_KEY_ENTRY(msg, fn) \
     KF_ENTRY(msg, 0, 0, 0, self->fn((UINT)KF_WP, (UINT)LOWORD(KF_LP), (UINT)HIWORD(KF_LP)))
@@ -256,4 +257,8 @@ protected: \
 #define ON_WM_DRAWCLIPBOARD() KF_ENTRY(WM_DRAWCLIPBOARD, 0, 0, 0, self->OnDrawClipboard())
 #define ON_WM_CHANGECBCHAIN() \
     KF_ENTRY(WM_CHANGECBCHAIN, 0, 0, 0, self->OnChangeCbChain((HWND)KF_WP, (HWND)KF_LP))
+#define ON_WM_QUERYDRAGICON() KF_ENTRY(WM_QUERYDRAGICON, 0, 0, 0, kfCall.result = (LRESULT)self->OnQueryDragIcon())
+#define ON_WM_MENUCHAR() \
+    KF_ENTRY(WM_MENUCHAR, 0, 0, 0, \
+             kfCall.result = self->OnMenuChar(LOWORD(KF_WP), HIWORD(KF_WP), CMenu::FromHandle((HMENU)KF_LP)))
 #define ON_WM_GETDLGCODE() KF_ENTRY(WM_GETDLGCODE, 0, 0, 0, kfCall.result = self->OnGetDlgCode())

@@ -309,6 +309,7 @@ public:
     afx_msg void OnRButtonDblClk(UINT flags, CPoint point);
     afx_msg void OnMButtonDown(UINT flags, CPoint point);
     afx_msg void OnMButtonUp(UINT flags, CPoint point);
+    afx_msg void OnMButtonDblClk(UINT flags, CPoint point);
     afx_msg void OnMouseMove(UINT flags, CPoint point);
     afx_msg BOOL OnMouseWheel(UINT flags, short delta, CPoint point);
     afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
@@ -338,6 +339,8 @@ public:
     afx_msg void OnInitMenu(CMenu* menu);
     afx_msg void OnInitMenuPopup(CMenu* popup, UINT index, BOOL sysMenu);
     afx_msg void OnMenuSelect(UINT item, UINT flags, HMENU menu);
+    afx_msg LRESULT OnMenuChar(UINT ch, UINT flags, CMenu* menu);
+    afx_msg HCURSOR OnQueryDragIcon();
     afx_msg void OnContextMenu(CWnd* wnd, CPoint point);
     afx_msg void OnSysCommand(UINT id, LPARAM lParam);
     afx_msg LRESULT OnNcHitTest(CPoint point);

@@ -1,0 +1,164 @@
+// The framework's drawing objects, rectangles and control wrappers under
+// Wine: selection hands back the previous object, drawing lands where asked,
+// rectangle arithmetic, and the control members the dialogs rely on.
+#include "framework/Controls.h"
+#include "framework/HandleMap.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+TEST(FrameworkGeometry, RectanglesPointsAndSizesCombine)
+{
+    CRect r(10, 20, 110, 70);
+    EXPECT_EQ(r.Width(), 100);
+    EXPECT_EQ(r.Height(), 50);
+    EXPECT_EQ(r.CenterPoint(), CPoint(60, 45));
+    r.OffsetRect(CSize(-10, -20));
+    EXPECT_EQ(r, CRect(0, 0, 100, 50));
+    r.DeflateRect(1, 2);
+    EXPECT_EQ(r, CRect(1, 2, 99, 48));
+    CRect a(0, 0, 10, 10), b(5, 5, 20, 20);
+    EXPECT_EQ(a & b, CRect(5, 5, 10, 10));
+    EXPECT_EQ(a | b, CRect(0, 0, 20, 20));
+    EXPECT_TRUE((a & CRect(30, 30, 40, 40)).IsRectEmpty());
+    CRect flipped(10, 10, 0, 0);
+    flipped.NormalizeRect();
+    EXPECT_EQ(flipped, CRect(0, 0, 10, 10));
+    EXPECT_EQ(CPoint(5, 5) - CPoint(2, 3), CSize(3, 2));
+    r.TopLeft() = CPoint(0, 0);   // the corners are the rectangle's own fields
+    EXPECT_EQ(r.left, 0);
+    EXPECT_EQ(r.top, 0);
+}
+
+TEST(FrameworkDrawing, SelectionReturnsThePreviousObjectAndDrawingLands)
+{
+    CDC screen;
+    ASSERT_TRUE(screen.CreateCompatibleDC(nullptr));
+    CBitmap bitmap;
+    {
+        HDC desktop = ::GetDC(nullptr);
+        ASSERT_TRUE(bitmap.Attach(::CreateCompatibleBitmap(desktop, 16, 16)));
+        ::ReleaseDC(nullptr, desktop);
+    }
+    CBitmap* previous = screen.SelectObject(&bitmap);
+    ASSERT_NE(previous, nullptr);
+    EXPECT_NE(previous->m_hObject, bitmap.m_hObject);
+
+    screen.FillSolidRect(0, 0, 16, 16, RGB(0, 0, 255));
+    screen.FillSolidRect(CRect(4, 4, 8, 8), RGB(255, 0, 0));
+    EXPECT_EQ(screen.GetPixel(5, 5), RGB(255, 0, 0));
+    EXPECT_EQ(screen.GetPixel(8, 8), RGB(0, 0, 255));   // right and bottom edges excluded
+    screen.Draw3dRect(CRect(0, 0, 16, 16), RGB(255, 255, 255), RGB(0, 0, 0));
+    EXPECT_EQ(screen.GetPixel(0, 0), RGB(255, 255, 255));
+    EXPECT_EQ(screen.GetPixel(15, 15), RGB(0, 0, 0));
+    EXPECT_EQ(screen.GetPixel(15, 0), RGB(0, 0, 0));
+
+    CPen pen(PS_SOLID, 1, RGB(0, 255, 0));
+    CPen* oldPen = screen.SelectObject(&pen);
+    screen.MoveTo(2, 12);
+    screen.LineTo(10, 12);
+    EXPECT_EQ(screen.GetPixel(6, 12), RGB(0, 255, 0));
+    screen.SelectObject(oldPen);
+    screen.SelectObject(previous);   // the bitmap is free to go now
+
+    // The wrappers of the previous objects are temporary: idle drops them
+    // and leaves the objects (the system's stock ones) alone.
+    HGDIOBJ stockPen = oldPen->m_hObject;
+    KfDeleteTempGdiObjects();
+    EXPECT_EQ(::GetObjectType(stockPen), static_cast<DWORD>(OBJ_PEN));
+    EXPECT_TRUE(bitmap.DeleteObject());
+    EXPECT_EQ(bitmap.m_hObject, nullptr);
+}
+
+TEST(FrameworkDrawing, FontsFromPointSizesAndLogicalFonts)
+{
+    CFont font;
+    ASSERT_TRUE(font.CreatePointFont(100, "Arial"));
+    LOGFONTA logical{};
+    ASSERT_GT(font.GetLogFont(&logical), 0);
+    EXPECT_LT(logical.lfHeight, 0);   // a character height
+    EXPECT_STREQ(logical.lfFaceName, "Arial");
+    CFont copy;
+    EXPECT_TRUE(copy.CreateFontIndirect(&logical));
+}
+
+namespace {
+
+struct ParentWindow {
+    CWnd wnd;
+    ParentWindow()
+    {
+        wnd.CreateEx(0, nullptr, "controls", WS_OVERLAPPEDWINDOW, 0, 0, 400, 300, nullptr, nullptr);
+    }
+    ~ParentWindow() { wnd.DestroyWindow(); }
+};
+
+} // namespace
+
+TEST(FrameworkControls, TreeItemsKeepTextImagesAndDataOfAnyLength)
+{
+    ::InitCommonControls();
+    ParentWindow parent;
+    CTreeCtrl tree;
+    ASSERT_TRUE(tree.Create(WS_VISIBLE | TVS_HASBUTTONS | TVS_HASLINES, CRect(0, 0, 200, 200), &parent.wnd, 105));
+    HTREEITEM root = tree.InsertItem("My Computer", 0, 0);
+    std::string longName(700, 'x');
+    HTREEITEM child = tree.InsertItem(longName.c_str(), 4, 5, root);
+    HTREEITEM second = tree.InsertItem("b", 2, 3, root);
+    ASSERT_NE(child, nullptr);
+    EXPECT_TRUE(tree.SetItemData(child, reinterpret_cast<DWORD_PTR>(child)));
+
+    EXPECT_EQ(tree.GetRootItem(), root);
+    EXPECT_EQ(tree.GetChildItem(root), child);
+    EXPECT_EQ(tree.GetNextSiblingItem(child), second);
+    EXPECT_EQ(tree.GetParentItem(second), root);
+    EXPECT_TRUE(tree.ItemHasChildren(root));
+    EXPECT_EQ(std::string(tree.GetItemText(child)), longName);   // not cut at a buffer size
+    int image = -1, selected = -1;
+    ASSERT_TRUE(tree.GetItemImage(child, image, selected));
+    EXPECT_EQ(image, 4);
+    EXPECT_EQ(selected, 5);
+    EXPECT_EQ(tree.GetItemData(child), reinterpret_cast<DWORD_PTR>(child));
+    EXPECT_TRUE(tree.SelectItem(second));
+    EXPECT_EQ(tree.GetSelectedItem(), second);
+    EXPECT_TRUE(tree.SortChildren(root));
+    EXPECT_EQ(tree.GetChildItem(root), second);   // "b" sorts before "xxx..."
+    EXPECT_EQ(tree.GetCount(), 3u);
+    EXPECT_TRUE(tree.DeleteItem(child));
+    EXPECT_EQ(tree.GetCount(), 2u);
+}
+
+TEST(FrameworkControls, UpDownRangesBeyondSixteenBitsAndEditSelection)
+{
+    ::InitCommonControls();
+    ParentWindow parent;
+    CSpinButtonCtrl spin;
+    ASSERT_TRUE(spin.Create(WS_VISIBLE, CRect(0, 0, 16, 20), &parent.wnd, 1350));
+    spin.SetRange(1, 65535);
+    int lower = 0, upper = 0;
+    spin.GetRange(lower, upper);
+    EXPECT_EQ(lower, 1);
+    EXPECT_EQ(upper, 65535);
+    spin.SetPos(40000);
+    EXPECT_EQ(spin.GetPos(), 40000);
+
+    CEdit edit;
+    ASSERT_TRUE(edit.Create(WS_VISIBLE | WS_BORDER, CRect(20, 0, 120, 20), &parent.wnd, 1754));
+    edit.SetWindowText("12345");
+    edit.SetSel(1, 3);
+    int start = -1, end = -1;
+    edit.GetSel(start, end);
+    EXPECT_EQ(start, 1);
+    EXPECT_EQ(end, 3);
+    EXPECT_EQ(parent.wnd.GetDlgItem(1754), &edit);   // permanent: the object itself
+
+    CImageList images;
+    ASSERT_TRUE(images.Create(16, 16, ILC_COLOR24 | ILC_MASK, 0, 4));
+    CBitmap strip;
+    HDC desktop = ::GetDC(nullptr);
+    strip.Attach(::CreateCompatibleBitmap(desktop, 48, 16));
+    ::ReleaseDC(nullptr, desktop);
+    EXPECT_EQ(images.Add(&strip, RGB(255, 255, 255)), 0);
+    EXPECT_EQ(images.GetImageCount(), 3);   // cut into 16-pixel images
+}
