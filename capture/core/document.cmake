@@ -17,3 +17,24 @@ else()
   target_link_libraries(capture_document_core PUBLIC pictova_core)
   set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_document_core)
 endif()
+
+if(WIN32)
+  # The document, its image window, the views and the full-screen view.
+  # What they call of the program's own services (messages, the main
+  # window, the modal flag) comes with Kaptura99 itself.
+  add_library(capture_document STATIC
+    ${CAPTURE_DOCUMENT_DIR}/ImageDoc.cpp
+    ${CAPTURE_DOCUMENT_DIR}/ImageDocFileCommands.cpp
+    ${CAPTURE_DOCUMENT_DIR}/ImageDocToolCommands.cpp
+    ${CAPTURE_DOCUMENT_DIR}/ImageChildFrame.cpp
+    ${CAPTURE_DOCUMENT_DIR}/ImageView.cpp
+    ${CAPTURE_DOCUMENT_DIR}/ImageViewDrag.cpp
+    ${CAPTURE_DOCUMENT_DIR}/NotepadForm.cpp
+    ${CAPTURE_DOCUMENT_DIR}/FullScreenView.cpp
+    ${CAPTURE_DOCUMENT_DIR}/ExplorerTree.cpp)
+  target_include_directories(capture_document PUBLIC ${CAPTURE_DOCUMENT_DIR})
+  target_link_libraries(capture_document PUBLIC capture_document_core capture_image_gdi kframework
+    comdlg32 comctl32)
+  set_property(GLOBAL APPEND PROPERTY KAPTURA_LIBS capture_document)
+  set_property(GLOBAL APPEND PROPERTY KAPTURA_REPLACED_STAND_INS ImageDocumentStandIn.cpp)
+endif()

@@ -1,0 +1,123 @@
+// Stand-in definitions of what the image document calls of the parts not
+// built yet (geometry, merge and frame, cropping, the small dialogs, the Save
+// As dialog with its preview, printing, the folder-tree bar's delete). Each
+// does the least that keeps the document's commands safe: operations build
+// nothing and say so, the Save As dialog is the system's plain one. Delete
+// each definition when its own part lands.
+#include <windows.h>
+#include <commdlg.h>
+
+#include <cstdio>
+#include <string>
+
+#include "AppServices.h"
+#include "DocumentFileNames.h"
+#include "DocumentOperationCalls.h"
+#include "ImageView.h"
+#include "Settings.h"
+#include "resource.h"
+
+namespace {
+
+void SayNotAvailable()
+{
+    ::MessageBoxA(MainFrameWindow(), "This command is not available yet.", ApplicationTitle, MB_OK | MB_ICONINFORMATION);
+}
+
+void BuildNothing(DisplayImage& result)
+{
+    SayNotAvailable();
+    result.status = 0;
+}
+
+}  // namespace
+
+void ScaleImageUp(DisplayImage& result, const DisplayImage&, int, int) { BuildNothing(result); }
+void ScaleImage(DisplayImage& result, const DisplayImage&, int, int) { BuildNothing(result); }
+void FlipImageHorizontal(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+void FlipImageVertical(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+void RotateImageLeft(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+void RotateImageRight(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+bool RunScaleDialog(ScaleChoice&)
+{
+    SayNotAvailable();
+    return false;
+}
+void MergeImages(DisplayImage& result, DisplayImage* const*, int) { BuildNothing(result); }
+void MergeImagesForPrint(DisplayImage& result, DisplayImage* const*, int) { BuildNothing(result); }
+void AddImageFrame(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+bool RunFrameDialog() { return true; }
+void CropImage(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+void EraseSelection(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
+bool RunBlackWhiteDialog() { return true; }
+
+void RunImageInfoDialog(const char* title, const DisplayImage& image)
+{
+    char text[512];
+    snprintf(text, sizeof text, "%s\n%d x %d pixels, %d bits per pixel", title, static_cast<int>(image.width),
+             static_cast<int>(image.height), static_cast<int>(image.bitCount));
+    ::MessageBoxA(MainFrameWindow(), text, ApplicationTitle, MB_OK);
+}
+
+int RunCheckColorDialog(COLORREF) { return IDCANCEL; }
+
+bool RunSaveAsDialog(const char* initialFolder)
+{
+    CString filter;
+    filter.LoadString(IDS_SAVE_FILTER);
+    std::string filters(static_cast<LPCSTR>(filter));
+    for (char& c : filters)
+        if (c == '|')
+            c = '\0';
+    filters += '\0';
+    char path[MAX_PATH];
+    lstrcpynA(path, FileNamePart(FileNameSave).c_str(), sizeof path);
+    std::string folder = initialFolder ? initialFolder : FolderPart(FileNameSave);
+    OPENFILENAMEA dialog = {};
+    dialog.lStructSize = sizeof dialog;
+    dialog.hwndOwner = ::GetForegroundWindow();
+    dialog.lpstrFilter = filters.c_str();
+    dialog.nFilterIndex = Format[kFormatSaveAs] >= 1 && Format[kFormatSaveAs] <= 11 ? Format[kFormatSaveAs] : 1;
+    dialog.lpstrFile = path;
+    dialog.nMaxFile = sizeof path;
+    dialog.lpstrInitialDir = folder.empty() ? nullptr : folder.c_str();
+    dialog.Flags = OFN_EXPLORER | OFN_OVERWRITEPROMPT | OFN_HIDEREADONLY;
+    if (!GetSaveFileNameA(&dialog))
+        return false;
+    static const char* const kExtensions[] = {".bmp", ".clp", ".dib", ".gif", ".gif", ".jpg",
+                                              ".pcx", ".png", ".rle", ".tif", ".wpg"};
+    std::string chosen = path;
+    const int type = static_cast<int>(dialog.nFilterIndex);
+    if (ExtensionDot(chosen) == std::string::npos && type >= 1 && type <= 11)
+        chosen += kExtensions[type - 1];
+    lstrcpynA(FileNameSave, chosen.c_str(), sizeof FileNameSave);
+    Format[kFormatSaveAs] = type;
+    return true;
+}
+
+void PrintCurrentImage(int) { SayNotAvailable(); }
+void PrintAllImages() { SayNotAvailable(); }
+void PrintAllImagesOnOnePage() { SayNotAvailable(); }
+
+bool DeleteImageFileThroughExplorer(const char* path)
+{
+    std::string question = std::string("Delete ") + path + "?";
+    if (::MessageBoxA(MainFrameWindow(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+        return false;
+    return ::DeleteFileA(path) != 0;
+}
+
+// ---- The image view's cropping and colour picking ----
+
+void XImageView::ClipCursorToClient()
+{
+    CRect client;
+    GetClientRect(&client);
+    ClientToScreen(&client);
+    ::ClipCursor(&client);
+}
+
+void XImageView::DragCropLine(CPoint) {}
+bool XImageView::NudgeCropLines(UINT) { return false; }
+COLORREF XImageView::PickColorAtCursor() { return 0; }
+bool XImageView::ChangeColor(COLORREF) { return false; }
