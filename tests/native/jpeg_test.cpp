@@ -158,8 +158,9 @@ std::vector<uint8_t> Cjpeg(const Picture& p, const std::string& options, const s
     return ReadBytes(out);
 }
 
-// djpeg's picture of a file, without its smoothing of reduced chrominance
-// (this reader repeats samples, as djpeg -nosmooth does).
+// djpeg's picture of a file, with its accurate (float) transform and
+// without its smoothing of reduced chrominance (this reader repeats
+// samples, as djpeg -nosmooth does).
 Picture Djpeg(const std::vector<uint8_t>& file, const std::string& name) {
     std::string dir = ScratchDir();
     WriteBytes(dir + "/" + name + ".in.jpg", file);
