@@ -38,3 +38,21 @@ if(WIN32)
   set_property(GLOBAL APPEND PROPERTY KAPTURA_LIBS capture_document)
   set_property(GLOBAL APPEND PROPERTY KAPTURA_REPLACED_STAND_INS ImageDocumentStandIn.cpp)
 endif()
+
+# The documents in a test MDI frame under Wine: their own test program, with
+# the program's resources and test answers for the dialogs and services.
+# Built once the framework's document and splitter layer is there.
+file(GLOB DOCUMENT_FRAMEWORK_PARTS ${PROJECT_SOURCE_DIR}/framework/Document*.cpp
+     ${PROJECT_SOURCE_DIR}/framework/Splitter*.cpp)
+list(LENGTH DOCUMENT_FRAMEWORK_PARTS DOCUMENT_FRAMEWORK_PART_COUNT)
+if(WIN32 AND TARGET gtest_main AND DOCUMENT_FRAMEWORK_PART_COUNT GREATER 1)
+  add_executable(image_document_win_tests
+    ${PROJECT_SOURCE_DIR}/tests/win/document/image_document_win_test.cpp
+    $<TARGET_OBJECTS:kaptura_resources>)
+  target_include_directories(image_document_win_tests PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(image_document_win_tests PRIVATE capture_document capture_document_core
+    capture_image_gdi capture_image capture_settings kframework Pictova Kapthook gtest_main
+    comdlg32 comctl32 ${SUITE_STATIC_LINK})
+  add_test(NAME image_document_win_tests COMMAND image_document_win_tests)
+  set_tests_properties(image_document_win_tests PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+endif()

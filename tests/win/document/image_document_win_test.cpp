@@ -1,0 +1,462 @@
+// The image documents in a test MDI frame under Wine: files opened with
+// their notes, the work image adopted, Save As through the format library,
+// failed saves and bad files. Message boxes are answered by a watcher
+// thread that posts the answer, as a user would click it.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <atomic>
+#include <cstdio>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "capture/core/CaptureApp.h"
+#include "capture/core/DocumentCalls.h"
+#include "capture/core/DocumentOperationCalls.h"
+#include "capture/core/ImageChildFrame.h"
+#include "capture/core/ImageDoc.h"
+#include "capture/core/ImageView.h"
+#include "capture/core/NotepadForm.h"
+#include "capture/core/NoteSideFile.h"
+#include "capture/core/Settings.h"
+#include "capture/core/WorkImage.h"
+#include "capture/core/resource.h"
+#include "formats/DibHelpers.h"
+#include "formats/Pictova.h"
+#include "framework/DocTemplate.h"
+#include "framework/MdiFrame.h"
+
+// ---- The program's services, as the test frame provides them -------------------
+
+char HelpFilePath[MAX_PATH] = "";
+int ModalBusy = 0;
+DisplayImage* ImageToPrint = nullptr;
+
+void ShowStringMessage(int stringId)
+{
+    CString text;
+    text.LoadString(static_cast<UINT>(stringId));
+    ::MessageBoxA(nullptr, text, "Kaptura 99", MB_OK);
+}
+void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageA(&msg);
+    }
+}
+HWND MainFrameWindow() { return AfxGetMainWnd() ? AfxGetMainWnd()->m_hWnd : nullptr; }
+
+// The Save As dialog answers with what the test put in FileNameSave.
+bool SaveAsAnswer = true;
+bool RunSaveAsDialog(const char*) { return SaveAsAnswer; }
+
+void ScaleImageUp(DisplayImage&, const DisplayImage&, int, int) {}
+void ScaleImage(DisplayImage&, const DisplayImage&, int, int) {}
+void FlipImageHorizontal(DisplayImage&, const DisplayImage&) {}
+void FlipImageVertical(DisplayImage&, const DisplayImage&) {}
+void RotateImageLeft(DisplayImage&, const DisplayImage&) {}
+void RotateImageRight(DisplayImage&, const DisplayImage&) {}
+bool RunScaleDialog(ScaleChoice&) { return false; }
+void MergeImages(DisplayImage&, DisplayImage* const*, int) {}
+void MergeImagesForPrint(DisplayImage&, DisplayImage* const*, int) {}
+void AddImageFrame(DisplayImage&, const DisplayImage&) {}
+bool RunFrameDialog() { return false; }
+void CropImage(DisplayImage&, const DisplayImage&) {}
+void EraseSelection(DisplayImage&, const DisplayImage&) {}
+bool RunBlackWhiteDialog() { return false; }
+void RunImageInfoDialog(const char*, const DisplayImage&) {}
+int RunCheckColorDialog(COLORREF) { return IDCANCEL; }
+void PrintCurrentImage(int) {}
+void PrintAllImages() {}
+void PrintAllImagesOnOnePage() {}
+bool DeleteImageFileThroughExplorer(const char*) { return false; }
+void XImageView::ClipCursorToClient() {}
+void XImageView::DragCropLine(CPoint) {}
+bool XImageView::NudgeCropLines(UINT) { return false; }
+COLORREF XImageView::PickColorAtCursor() { return 0; }
+bool XImageView::ChangeColor(COLORREF) { return false; }
+
+namespace {
+
+// Answers every message box of this process with answer, keeping the texts.
+class MessageBoxWatcher {
+public:
+    explicit MessageBoxWatcher(int answer) : answer_(answer), thread_([this] { Run(); }) {}
+    ~MessageBoxWatcher()
+    {
+        stop_ = true;
+        thread_.join();
+    }
+    std::vector<std::string> Texts()
+    {
+        std::lock_guard<std::mutex> hold(lock_);
+        return texts_;
+    }
+
+private:
+    void Run()
+    {
+        const DWORD self = GetCurrentProcessId();
+        while (!stop_) {
+            HWND box = nullptr;
+            while ((box = FindWindowExA(nullptr, box, "#32770", nullptr))) {
+                DWORD pid = 0;
+                GetWindowThreadProcessId(box, &pid);
+                if (pid != self || !IsWindowVisible(box) || box == answered_)
+                    continue;
+                char text[512] = "";
+                GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+                {
+                    std::lock_guard<std::mutex> hold(lock_);
+                    texts_.push_back(text);
+                }
+                answered_ = box;
+                PostMessageA(box, WM_COMMAND, answer_, 0);
+            }
+            Sleep(30);
+        }
+    }
+    int answer_;
+    std::atomic<bool> stop_{false};
+    HWND answered_ = nullptr;
+    std::mutex lock_;
+    std::vector<std::string> texts_;
+    std::thread thread_;
+};
+
+std::string Scratch()
+{
+    char folder[MAX_PATH];
+    GetTempPathA(sizeof folder, folder);
+    std::string path = std::string(folder) + "kaptura-doc-tests\\";
+    CreateDirectoryA(path.c_str(), nullptr);
+    return path;
+}
+
+// A 24-bit record with a pattern, written through the format library.
+void WritePattern(const std::string& path, int type, int32_t width, int32_t height, const char* note = nullptr)
+{
+    ImageRecord record = {};
+    record.width = width;
+    record.height = height;
+    record.bitCount = 24;
+    CreateDibHeader(record);
+    record.hBits = GlobalAlloc(GHND, GetDibImageSize(record));
+    {
+        BlockLock bits(record.hBits);
+        const uint32_t stride = GetDibRowBytes(record);
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                uint8_t* p = bits.data() + y * stride + 3 * x;
+                p[0] = uint8_t(17 * x);
+                p[1] = uint8_t(29 * y);
+                p[2] = uint8_t(x ^ y);
+            }
+    }
+    if (note) {
+        record.noteLength = static_cast<int32_t>(strlen(note) + 1);
+        record.hNote = GlobalAlloc(GHND, record.noteLength);
+        BlockLock text(record.hNote);
+        memcpy(text.data(), note, record.noteLength);
+    }
+    ExportImageFile(&record, path.c_str(), type);
+    ASSERT_EQ(record.error, 0);
+    FreeRecordBlocks(record);
+}
+
+std::vector<uint8_t> PixelsOf(const std::string& path, int* bits = nullptr)
+{
+    ImageRecord* returned = ImportImageFile(path.c_str());
+    if (!returned || returned->error || !returned->hBits)
+        return {};
+    ImageRecord record = *returned;
+    if (bits)
+        *bits = record.bitCount;
+    std::vector<uint8_t> bytes;
+    {
+        BlockLock lock(record.hBits);
+        bytes.assign(lock.data(), lock.data() + GetDibImageSize(record));
+    }
+    FreeRecordBlocks(record);
+    return bytes;
+}
+
+std::vector<uint8_t> FileBytes(const std::string& path)
+{
+    std::vector<uint8_t> bytes;
+    if (FILE* file = fopen(path.c_str(), "rb")) {
+        int c;
+        while ((c = fgetc(file)) != EOF)
+            bytes.push_back(static_cast<uint8_t>(c));
+        fclose(file);
+    }
+    return bytes;
+}
+
+class ImageDocuments : public testing::Test {
+protected:
+    static void SetUpTestSuite()
+    {
+        app = new CWinApp("Kaptura 99");
+        LoadScreenMetrics();
+        LoadAllSettings();
+        CreateWorkImage();
+        frame = new CMDIFrameWnd;
+        ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+        app->m_pMainWnd = frame;
+        frame->ShowWindow(SW_SHOW);
+        docTemplate = CreateImageDocTemplate();
+        app->AddDocTemplate(docTemplate);
+    }
+    static void TearDownTestSuite()
+    {
+        app->CloseAllDocuments(TRUE);
+        frame->DestroyWindow();
+        app->m_pMainWnd = nullptr;
+        DeleteWorkImage();
+    }
+    void SetUp() override
+    {
+        dir = Scratch();
+        Format[kFormatReduceOnSave] = 0;
+        SaveAsAnswer = true;
+    }
+    void TearDown() override
+    {
+        docTemplate->CloseAllDocuments(TRUE);
+        PumpMessages();
+    }
+
+    static int ChildCount()
+    {
+        int count = 0;
+        for (HWND child = GetWindow(frame->m_hWndMDIClient, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+            ++count;
+        return count;
+    }
+    static XImageDoc* Open(const std::string& path)
+    {
+        CDocument* doc = docTemplate->OpenDocumentFile(path.c_str());
+        PumpMessages();
+        return DYNAMIC_DOWNCAST(XImageDoc, doc);
+    }
+    static void Command(XImageDoc* doc, UINT id)
+    {
+        XImageMDIChildWnd* child = GetActiveImageChildFrame();
+        ASSERT_NE(child, nullptr);
+        ASSERT_EQ(child->GetActiveDocument(), doc);
+        child->SendMessage(WM_COMMAND, id);
+        PumpMessages();
+    }
+    static void SetSavePath(const std::string& path, int type)
+    {
+        lstrcpynA(FileNameSave, path.c_str(), sizeof FileNameSave);
+        Format[kFormatSaveAs] = type;
+    }
+
+    static CWinApp* app;
+    static CMDIFrameWnd* frame;
+    static CMultiDocTemplate* docTemplate;
+    std::string dir;
+};
+
+CWinApp* ImageDocuments::app = nullptr;
+CMDIFrameWnd* ImageDocuments::frame = nullptr;
+CMultiDocTemplate* ImageDocuments::docTemplate = nullptr;
+
+TEST_F(ImageDocuments, BmpOpensInOneWindowWithItsSideNote)
+{
+    const std::string path = dir + "open.bmp";
+    WritePattern(path, kTypeBmp, 40, 30);
+    ASSERT_TRUE(WriteWholeFile((dir + "open.txt").c_str(), "first\nsecond", 13));
+
+    XImageDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(ChildCount(), 1);
+    ASSERT_EQ(doc->images.size(), 1u);
+    DisplayImage* image = doc->FirstImage();
+    EXPECT_EQ(image->status, kStatusLoadedFromFile);
+    EXPECT_STREQ(image->name, path.c_str());
+    EXPECT_EQ(doc->canvasWidth, 40 + 2 * SendtoPage[kSendtoMarginX]);
+    EXPECT_FALSE(doc->IsModified());
+
+    XNotepadFormView* notepad = doc->FindNotepadView();
+    ASSERT_NE(notepad, nullptr);
+    EXPECT_STREQ(notepad->NoteText(), "first\r\nsecond");
+    // The side note asks for the notepad to be shown.
+    EXPECT_EQ(notepad->shown, 1);
+}
+
+TEST_F(ImageDocuments, WorkImageBecomesADocumentTitledByItsOrigin)
+{
+    WorkImage->width = 8;
+    WorkImage->height = 6;
+    WorkImage->bitCount = 24;
+    ASSERT_TRUE(WorkImage->CreateHeader());
+    WorkImage->hPixels = GlobalAlloc(GHND, WorkImage->GetBitsSize());
+    WorkImage->status = kStatusGrayscale;
+    DisplayImage* adopted = WorkImage;
+    OpenWorkImageAsDocument();
+    PumpMessages();
+
+    XImageDoc* doc = GetActiveImageDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->FirstImage(), adopted);
+    EXPECT_NE(WorkImage, adopted);
+    EXPECT_EQ(WorkImage->hPixels, nullptr);
+    EXPECT_STREQ(doc->GetTitle(), "Grayscale");
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(OpenImageDocumentCount(), 1);
+
+    // A work image without pixels opens nothing and shows its status.
+    WorkImage->status = kStatusNoMemory;
+    MessageBoxWatcher watcher(IDOK);
+    OpenWorkImageAsDocument();
+    PumpMessages();
+    EXPECT_EQ(ChildCount(), 1);
+    ASSERT_EQ(watcher.Texts().size(), 1u);
+    EXPECT_EQ(watcher.Texts()[0], "Insufficient memory!");
+}
+
+TEST_F(ImageDocuments, SaveAsPngKeepsPixelsAndNote)
+{
+    const std::string source = dir + "plain.bmp";
+    WritePattern(source, kTypeBmp, 33, 21);
+    XImageDoc* doc = Open(source);
+    ASSERT_NE(doc, nullptr);
+    doc->FindNotepadView()->noteEdit.SetWindowText("kept in the file");
+    EXPECT_TRUE(doc->IsModified());
+
+    const std::string target = dir + "saved.png";
+    DeleteFileA(target.c_str());
+    DeleteFileA((dir + "saved.txt").c_str());
+    SetSavePath(target, kTypePng);
+    Command(doc, ID_FILE_SAVE_AS);
+    EXPECT_FALSE(doc->IsModified());
+    EXPECT_STREQ(doc->GetTitle(), target.c_str());
+    EXPECT_EQ(doc->FirstImage()->status, kStatusLoadedFromFile);
+    EXPECT_EQ(GetFileAttributesA((dir + "saved.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(PixelsOf(target), PixelsOf(source));
+
+    docTemplate->CloseAllDocuments(TRUE);
+    XImageDoc* reopened = Open(target);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_STREQ(reopened->FindNotepadView()->NoteText(), "kept in the file");
+}
+
+TEST_F(ImageDocuments, BmpNoteTravelsInTheSideFile)
+{
+    const std::string source = dir + "note-src.bmp";
+    WritePattern(source, kTypeBmp, 5, 5);
+    XImageDoc* doc = Open(source);
+    ASSERT_NE(doc, nullptr);
+    doc->FindNotepadView()->noteEdit.SetWindowText("beside the image");
+    const std::string target = dir + "note-out.bmp";
+    SetSavePath(target, kTypeBmp);
+    Command(doc, ID_FILE_SAVE_AS);
+    std::vector<uint8_t> side = FileBytes(dir + "note-out.txt");
+    ASSERT_EQ(side.size(), strlen("beside the image") + 1);
+    EXPECT_EQ(side.back(), 0);
+
+    docTemplate->CloseAllDocuments(TRUE);
+    XImageDoc* reopened = Open(target);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_STREQ(reopened->FindNotepadView()->NoteText(), "beside the image");
+}
+
+TEST_F(ImageDocuments, BadFilesShowTheLibraryMessageAndOpenNothing)
+{
+    const std::string corrupt = dir + "corrupt.png";
+    ASSERT_TRUE(WriteWholeFile(corrupt.c_str(), "\x89PNG\r\n\x1a\nxxxx", 12));
+    // A header that claims a picture far larger than memory allows.
+    const std::string huge = dir + "huge.bmp";
+    uint8_t header[54] = {'B', 'M'};
+    header[10] = 54;
+    header[14] = 40;
+    *reinterpret_cast<int32_t*>(header + 18) = 100000;
+    *reinterpret_cast<int32_t*>(header + 22) = 100000;
+    header[26] = 1;
+    header[28] = 24;
+    ASSERT_TRUE(WriteWholeFile(huge.c_str(), header, sizeof header));
+
+    MessageBoxWatcher watcher(IDOK);
+    EXPECT_EQ(Open(corrupt), nullptr);
+    EXPECT_EQ(Open(huge), nullptr);
+    EXPECT_EQ(Open(dir + "absent.bmp"), nullptr);
+    EXPECT_EQ(ChildCount(), 0);
+    EXPECT_EQ(OpenImageDocumentCount(), 0);
+    EXPECT_EQ(watcher.Texts().size(), 3u);
+}
+
+TEST_F(ImageDocuments, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
+{
+    const std::string source = dir + "keep-src.bmp";
+    WritePattern(source, kTypeBmp, 12, 9);
+    XImageDoc* doc = Open(source);
+    ASSERT_NE(doc, nullptr);
+    doc->FindNotepadView()->noteEdit.SetWindowText("edited");
+    ASSERT_TRUE(doc->IsModified());
+
+    MessageBoxWatcher watcher(IDOK);
+    SetSavePath(dir + "no-such-folder\\x.png", kTypePng);
+    Command(doc, ID_FILE_SAVE_AS);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_STREQ(doc->GetTitle(), "keep-src.bmp");
+    EXPECT_EQ(doc->FirstImage()->status, kStatusLoadedFromFile);
+
+    // A read-only file in the way stays as it was.
+    const std::string locked = dir + "locked.bmp";
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    WritePattern(locked, kTypeBmp, 3, 3);
+    std::vector<uint8_t> before = FileBytes(locked);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    SetSavePath(locked, kTypeBmp);
+    Command(doc, ID_FILE_SAVE_AS);
+    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    EXPECT_EQ(FileBytes(locked), before);
+    EXPECT_TRUE(doc->IsModified());
+    EXPECT_EQ(watcher.Texts().size(), 2u);
+}
+
+TEST_F(ImageDocuments, SaveAllNumbersTheDocumentsInOrder)
+{
+    for (const char* name : {"all-a.bmp", "all-b.bmp"}) {
+        WritePattern(dir + name, kTypeBmp, 4, 4);
+        ASSERT_NE(Open(dir + name), nullptr);
+    }
+    const std::string folder = dir + "set.v2\\";
+    CreateDirectoryA(folder.c_str(), nullptr);
+    SetSavePath(folder + "shot.bmp", kTypeBmp);
+    Command(GetActiveImageDoc(), ID_FILE_SAVE_ALL);
+    EXPECT_FALSE(PixelsOf(folder + "shot1.bmp").empty());
+    EXPECT_FALSE(PixelsOf(folder + "shot2.bmp").empty());
+    EXPECT_EQ(GetFileAttributesA((folder + "shot3.bmp").c_str()), INVALID_FILE_ATTRIBUTES);
+    XImageDoc* last = GetActiveImageDoc();
+    ASSERT_NE(last, nullptr);
+    EXPECT_EQ(std::string(last->GetTitle()).find(folder + "shot"), 0u);
+}
+
+TEST_F(ImageDocuments, SplitterKeepsTheNotepadBelowUntilAskedFor)
+{
+    const std::string path = dir + "split.bmp";
+    DeleteFileA((dir + "split.txt").c_str());
+    WritePattern(path, kTypeBmp, 10, 10);
+    XImageDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    XImageMDIChildWnd* child = GetActiveImageChildFrame();
+    ASSERT_NE(child, nullptr);
+    ASSERT_NE(child->ImageView(), nullptr);
+    ASSERT_NE(child->NotepadView(), nullptr);
+    EXPECT_EQ(child->NotepadView()->shown, 0);
+    Command(doc, ID_VIEW_NOTEPAD);
+    EXPECT_EQ(child->NotepadView()->shown, 1);
+    Command(doc, ID_VIEW_NOTEPAD);
+    EXPECT_EQ(child->NotepadView()->shown, 0);
+}
+
+}  // namespace
