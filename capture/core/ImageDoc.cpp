@@ -125,6 +125,20 @@ BOOL XImageDoc::OnOpenDocument(LPCSTR path)
     return TRUE;
 }
 
+BOOL XImageDoc::IsModified()
+{
+    XNotepadFormView* notepad = FindNotepadView();
+    return CDocument::IsModified() || (notepad && notepad->noteEdit.m_hWnd && notepad->noteEdit.GetModify());
+}
+
+void XImageDoc::SetModifiedFlag(BOOL modified)
+{
+    CDocument::SetModifiedFlag(modified);
+    XNotepadFormView* notepad = modified ? nullptr : FindNotepadView();
+    if (notepad && notepad->noteEdit.m_hWnd)
+        notepad->noteEdit.SetModify(FALSE);
+}
+
 BOOL XImageDoc::DoFileSave()
 {
     DisplayImage* image = FirstImage();

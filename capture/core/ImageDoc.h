@@ -34,6 +34,10 @@ public:
     void DeleteContents() override;
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCSTR path) override;
+    // Modified: an image not on disk yet, a changed image list, or a note
+    // the user edited (the notepad's edit keeps its own flag).
+    BOOL IsModified() override;
+    void SetModifiedFlag(BOOL modified = TRUE) override;
     // The framework's Save (and the Yes of its close prompt): Save As for
     // the first image; FALSE when it was not written.
     BOOL DoFileSave() override;

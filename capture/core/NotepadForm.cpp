@@ -74,6 +74,7 @@ void XNotepadFormView::OnUpdate(CView*, LPARAM, CObject*)
         noteEdit.SetSel(0, -1);
         noteEdit.ReplaceSel("", TRUE);
     }
+    noteEdit.SetModify(FALSE);
     showingNote = false;
 }
 

@@ -186,6 +186,16 @@ std::vector<uint8_t> PixelsOf(const std::string& path, int* bits = nullptr)
     return bytes;
 }
 
+// Types text into the notepad as the user would, over what it holds.
+void TypeNote(XImageDoc* doc, const char* text)
+{
+    CEdit& edit = doc->FindNotepadView()->noteEdit;
+    edit.SetSel(0, -1);
+    edit.SendMessage(WM_CLEAR);
+    for (const char* at = text; *at; ++at)
+        edit.SendMessage(WM_CHAR, static_cast<unsigned char>(*at), 1);
+}
+
 std::vector<uint8_t> FileBytes(const std::string& path)
 {
     std::vector<uint8_t> bytes;
@@ -329,7 +339,7 @@ TEST_F(ImageDocuments, SaveAsPngKeepsPixelsAndNote)
     WritePattern(source, kTypeBmp, 33, 21);
     XImageDoc* doc = Open(source);
     ASSERT_NE(doc, nullptr);
-    doc->FindNotepadView()->noteEdit.SetWindowText("kept in the file");
+    TypeNote(doc, "kept in the file");
     EXPECT_TRUE(doc->IsModified());
 
     const std::string target = dir + "saved.png";
@@ -355,7 +365,7 @@ TEST_F(ImageDocuments, BmpNoteTravelsInTheSideFile)
     WritePattern(source, kTypeBmp, 5, 5);
     XImageDoc* doc = Open(source);
     ASSERT_NE(doc, nullptr);
-    doc->FindNotepadView()->noteEdit.SetWindowText("beside the image");
+    TypeNote(doc, "beside the image");
     const std::string target = dir + "note-out.bmp";
     SetSavePath(target, kTypeBmp);
     Command(doc, ID_FILE_SAVE_AS);
@@ -399,7 +409,7 @@ TEST_F(ImageDocuments, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     WritePattern(source, kTypeBmp, 12, 9);
     XImageDoc* doc = Open(source);
     ASSERT_NE(doc, nullptr);
-    doc->FindNotepadView()->noteEdit.SetWindowText("edited");
+    TypeNote(doc, "edited");
     ASSERT_TRUE(doc->IsModified());
 
     MessageBoxWatcher watcher(IDOK);
@@ -409,15 +419,15 @@ TEST_F(ImageDocuments, FailedSaveKeepsTheOldFileAndTheModifiedFlag)
     EXPECT_STREQ(doc->GetTitle(), "keep-src.bmp");
     EXPECT_EQ(doc->FirstImage()->status, kStatusLoadedFromFile);
 
-    // A read-only file in the way stays as it was.
+    // A file held open by another program stays as it was.
     const std::string locked = dir + "locked.bmp";
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
     WritePattern(locked, kTypeBmp, 3, 3);
     std::vector<uint8_t> before = FileBytes(locked);
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_READONLY);
+    HANDLE held = CreateFileA(locked.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
     SetSavePath(locked, kTypeBmp);
     Command(doc, ID_FILE_SAVE_AS);
-    SetFileAttributesA(locked.c_str(), FILE_ATTRIBUTE_NORMAL);
+    CloseHandle(held);
     EXPECT_EQ(FileBytes(locked), before);
     EXPECT_TRUE(doc->IsModified());
     EXPECT_EQ(watcher.Texts().size(), 2u);
