@@ -82,9 +82,18 @@ wait_children() {
   fail "expected $want image windows, found $count"
 }
 
-# Asks the program to end through File Exit and waits for it to go.
+# Asks the program to end through File Exit, answers No to each "Save
+# changes" prompt of the image windows, and waits for it to go.
 exit_kaptura() {
+  local pid box
+  pid=$(kd window-pid "$frame")
   kd post-command "$frame" 57665 >/dev/null
-  kd wait-gone "$frame" 20 >/dev/null || fail "the program did not end"
+  for _ in $(seq 20); do
+    kd wait-gone "$frame" 1 >/dev/null && break
+    box=$(kd wait-dialog "$pid" - 1) || continue
+    kd dialog-text "$box" | grep -q "Save changes" || fail "unexpected prompt at exit: $(kd dialog-text "$box")"
+    kd answer "$box" 7 >/dev/null
+  done
+  kd wait-gone "$frame" 10 >/dev/null || fail "the program did not end"
   wineserver -w >/dev/null 2>&1 || true
 }
