@@ -76,6 +76,41 @@ case_countdown() {
   exit_kaptura
 }
 
+case_mouse_selection() {
+  seed_ini "WindowPage=1,1,1,1,1,0,10"
+  start_kaptura
+  local cover
+  cover=$(kd wait-window CoverWindow - 5) || fail "no cover window"
+  [ "$(kd visible "$cover")" = 0 ] || fail "the cover window shows before any selection"
+  # Region: the frozen screen comes up; a new request abandons the
+  # selection and takes the cover down with it.
+  kd hotkey "$frame" 3 $Ctrl
+  kd wait-visible "$cover" 1 5 || fail "region selection showed no cover"
+  kd hotkey "$frame" 6 $Ctrl
+  kd wait-visible "$cover" 0 5 || fail "an abandoned selection left the cover up"
+  wait_children 1
+  # Losing the mouse ends a selection too.
+  kd hotkey "$frame" 3 $Ctrl
+  kd wait-visible "$cover" 1 5 || fail "no cover for the second selection"
+  kd send "$frame" 0x215 0 0 >/dev/null       # WM_CAPTURECHANGED
+  kd wait-visible "$cover" 0 5 || fail "a lost mouse capture left the cover up"
+  # A click finishes a region selection.
+  kd hotkey "$frame" 3 $Ctrl
+  kd wait-visible "$cover" 1 5 || fail "no cover for the third selection"
+  kd post "$frame" 0x201 1 0x00640064 >/dev/null   # WM_LBUTTONDOWN
+  wait_children 2
+  kd mdi-children "$frame" | grep -qx "Region Capture" || fail "no Region Capture window"
+  [ "$(kd visible "$cover")" = 0 ] || fail "the cover stayed after the region capture"
+  # A window picked with the mouse.
+  kd hotkey "$frame" 2 $Ctrl
+  kd wait-visible "$cover" 1 5 || fail "window selection showed no cover"
+  kd post "$frame" 0x201 1 0 >/dev/null
+  wait_children 3
+  kd mdi-children "$frame" | grep -qx "Window Capture" || fail "no Window Capture window"
+  [ "$(kd visible "$cover")" = 0 ] || fail "the cover stayed after the window capture"
+  exit_kaptura
+}
+
 case_close_all() {
   seed_ini
   start_kaptura
@@ -101,6 +136,11 @@ case_exit_saves() {
   # A fresh ini: every start-up default, the splash included.
   rm -f "$ini"
   start_kaptura
+  # The splash is on by default and goes by itself.
+  local splash
+  splash=$(kd wait-dialog "$(kd window-pid "$frame")" - 2) || fail "no splash window"
+  kd wait-gone "$splash" 8 || fail "the splash stayed"
+  kd wait-visible "$frame" 1 5 || fail "the frame is not shown"
   exit_kaptura
   [ -f "$ini" ] || fail "no settings file after exit"
   local order
