@@ -344,13 +344,16 @@ private:
                 blue[y * 16 + x] = p[0], green[y * 16 + x] = p[1], red[y * 16 + x] = p[2];
             }
         }
-        alignas(16) int32_t luma[256];
-        for (int i = 0; i < 256; ++i)
-            luma[i] = (((kYR * red[i] + kYG * green[i] + kYB * blue[i] + (1 << 13)) >> 14) - 128) * kScale;
-        int32_t lum[4][64], cb[64], cr[64];
+        alignas(16) int32_t lum[4][64];
+        int32_t cb[64], cr[64];
         for (int y = 0; y < 16; ++y)
-            for (int half = 0; half < 2; ++half)
-                memcpy(lum[(y / 8) * 2 + half] + (y % 8) * 8, luma + y * 16 + half * 8, 8 * sizeof(int32_t));
+            for (int half = 0; half < 2; ++half) {
+                int32_t* out = lum[(y / 8) * 2 + half] + (y % 8) * 8;
+                int at = y * 16 + half * 8;
+                for (int x = 0; x < 8; ++x)
+                    out[x] = (((kYR * red[at + x] + kYG * green[at + x] + kYB * blue[at + x] + (1 << 13)) >> 14) - 128) *
+                             kScale;
+            }
         // Sums of each 2 x 2 group: rows in pairs first, then neighbours.
         alignas(16) int16_t pairR[128], pairG[128], pairB[128];
         for (int y = 0; y < 8; ++y)
