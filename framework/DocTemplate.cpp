@@ -24,8 +24,8 @@ bool EndsWithNoCase(const CString& text, const CString& end)
 
 } // namespace
 
-CDocTemplate::CDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
-                           CRuntimeClass* viewClass)
+CDocTemplate::CDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                           const CRuntimeClass* viewClass)
     : m_nIDResource(resourceId), m_pDocClass(docClass), m_pFrameClass(frameClass), m_pViewClass(viewClass)
 {
 }
@@ -149,8 +149,8 @@ void CDocTemplate::CloseAllDocuments(BOOL)
 
 // Many documents
 
-CMultiDocTemplate::CMultiDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
-                                     CRuntimeClass* viewClass)
+CMultiDocTemplate::CMultiDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                                     const CRuntimeClass* viewClass)
     : CDocTemplate(resourceId, docClass, frameClass, viewClass)
 {
     LoadTemplate();
@@ -221,8 +221,8 @@ CDocument* CMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible)
 
 // One document
 
-CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
-                                       CRuntimeClass* viewClass)
+CSingleDocTemplate::CSingleDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                                       const CRuntimeClass* viewClass)
     : CDocTemplate(resourceId, docClass, frameClass, viewClass)
 {
     LoadTemplate();

@@ -63,12 +63,13 @@ public:
     HACCEL m_hAccelTable = nullptr;
 
 protected:
-    CDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass, CRuntimeClass* viewClass);
+    CDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                 const CRuntimeClass* viewClass);
 
     UINT m_nIDResource;
-    CRuntimeClass* m_pDocClass;
-    CRuntimeClass* m_pFrameClass;
-    CRuntimeClass* m_pViewClass;
+    const CRuntimeClass* m_pDocClass;
+    const CRuntimeClass* m_pFrameClass;
+    const CRuntimeClass* m_pViewClass;
     CString m_strDocStrings;
 };
 
@@ -76,8 +77,8 @@ protected:
 class CMultiDocTemplate : public CDocTemplate {
     DECLARE_DYNAMIC(CMultiDocTemplate)
 public:
-    CMultiDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
-                      CRuntimeClass* viewClass);
+    CMultiDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                      const CRuntimeClass* viewClass);
     ~CMultiDocTemplate() override;
 
     POSITION GetFirstDocPosition() const override { return m_docList.GetHeadPosition(); }
@@ -96,8 +97,8 @@ protected:
 class CSingleDocTemplate : public CDocTemplate {
     DECLARE_DYNAMIC(CSingleDocTemplate)
 public:
-    CSingleDocTemplate(UINT resourceId, CRuntimeClass* docClass, CRuntimeClass* frameClass,
-                       CRuntimeClass* viewClass);
+    CSingleDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
+                       const CRuntimeClass* viewClass);
     ~CSingleDocTemplate() override;
 
     POSITION GetFirstDocPosition() const override;

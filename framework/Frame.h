@@ -17,7 +17,7 @@ class CView;
 // What a frame needs to build its views: handed from the template through
 // frame creation to OnCreateClient, and on to the views' creation.
 struct CCreateContext {
-    CRuntimeClass* m_pNewViewClass = nullptr;
+    const CRuntimeClass* m_pNewViewClass = nullptr;
     CDocument* m_pCurrentDoc = nullptr;
     CDocTemplate* m_pNewDocTemplate = nullptr;
     CView* m_pLastView = nullptr;

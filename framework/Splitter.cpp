@@ -26,7 +26,7 @@ BOOL CSplitterWnd::CreateStatic(CWnd* parent, int rows, int columns, DWORD style
     return CreateEx(0, className, nullptr, style | WS_CHILD | WS_CLIPCHILDREN, CRect(0, 0, 0, 0), parent, id);
 }
 
-BOOL CSplitterWnd::CreateView(int row, int column, CRuntimeClass* viewClass, SIZE initialSize,
+BOOL CSplitterWnd::CreateView(int row, int column, const CRuntimeClass* viewClass, SIZE initialSize,
                               CCreateContext* context)
 {
     if (row < 0 || row >= GetRowCount() || column < 0 || column >= GetColumnCount() || !viewClass ||

@@ -15,7 +15,7 @@ public:
 
     BOOL CreateStatic(CWnd* parent, int rows, int columns, DWORD style = WS_CHILD | WS_VISIBLE,
                       UINT id = AFX_IDW_PANE_FIRST);
-    virtual BOOL CreateView(int row, int column, CRuntimeClass* viewClass, SIZE initialSize,
+    virtual BOOL CreateView(int row, int column, const CRuntimeClass* viewClass, SIZE initialSize,
                             CCreateContext* context);
 
     int GetRowCount() const { return static_cast<int>(m_rows.size()); }
