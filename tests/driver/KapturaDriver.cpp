@@ -17,13 +17,15 @@
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
 //   kdriver wait-visible <hwnd> <0|1> [seconds]          until the window is shown (1) or hidden (0)
 //   kdriver status-text <hwnd> <pane>                    text of a pane of the window's status bar
-//   kdriver menu-state <hwnd> <id>                       "enabled"/"disabled" and ",checked"
+//   kdriver toolbar-state <hwnd> <id>                    a toolbar button's "enabled"/"disabled"
+//                                                        and ",checked"
 //   kdriver wait-dialog <pid|-> <title|-> [seconds]      a dialog box (class #32770) of that process
 //   kdriver dialog-text <hwnd>                           the texts of a dialog's static controls
 //   kdriver answer <hwnd> <id>                           press a dialog's button by its id
 //   kdriver close <hwnd>                                 WM_CLOSE and wait for the window to go
 //   kdriver wait-gone <hwnd> [seconds]                   until the window no longer exists
 //   kdriver window-pid <hwnd>                            the id of the window's process
+//   kdriver set-text <hwnd> <id> <text>                  set the text of a dialog's control
 #include <windows.h>
 #include <commctrl.h>
 
@@ -207,23 +209,21 @@ int StatusText(HWND frame, int pane)
     return remote ? 0 : 1;
 }
 
-int MenuState(HWND window, UINT id)
+// Menus of another process cannot be read under Wine; the toolbar's buttons
+// show the same command states.
+int ToolbarState(HWND frame, UINT id)
 {
-    HMENU menu = GetMenu(window);
-    if (!menu) {
-        fprintf(stderr, "no menu\n");
+    HWND bar = FindWindowExA(frame, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    if (!bar) {
+        fprintf(stderr, "no toolbar\n");
         return 1;
     }
-    // Let the program bring the items up to date, as opening the menu would.
-    for (int index = 0; index < GetMenuItemCount(menu); ++index)
-        if (HMENU popup = GetSubMenu(menu, index))
-            SendMessageA(window, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), index);
-    UINT state = GetMenuState(menu, id, MF_BYCOMMAND);
-    if (state == static_cast<UINT>(-1)) {
-        fprintf(stderr, "no such item\n");
+    LRESULT state = SendMessageA(bar, TB_GETSTATE, id, 0);
+    if (state == -1) {
+        fprintf(stderr, "no such button\n");
         return 1;
     }
-    printf("%s%s\n", state & (MF_GRAYED | MF_DISABLED) ? "disabled" : "enabled", state & MF_CHECKED ? ",checked" : "");
+    printf("%s%s\n", state & TBSTATE_ENABLED ? "enabled" : "disabled", state & TBSTATE_CHECKED ? ",checked" : "");
     return 0;
 }
 
@@ -258,8 +258,8 @@ int Close(HWND window)
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
-                    "title|children|mdi-children|visible|wait-visible|status-text|menu-state|dialog-text|"
-                    "answer|close|wait-gone|window-pid ...\n");
+                    "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
+                    "answer|close|wait-gone|window-pid|set-text ...\n");
     return 2;
 }
 
@@ -320,8 +320,8 @@ int main(int argc, char** argv)
         return WaitVisible(window, atoi(argv[3]) != 0, Seconds(argc, argv, 4));
     if (strcmp(verb, "status-text") == 0 && argc == 4)
         return StatusText(window, atoi(argv[3]));
-    if (strcmp(verb, "menu-state") == 0 && argc == 4)
-        return MenuState(window, static_cast<UINT>(ParseNumber(argv[3])));
+    if (strcmp(verb, "toolbar-state") == 0 && argc == 4)
+        return ToolbarState(window, static_cast<UINT>(ParseNumber(argv[3])));
     if (strcmp(verb, "dialog-text") == 0) {
         EnumChildWindows(window, PrintStatic, 0);
         return 0;
@@ -336,5 +336,7 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "close") == 0)
         return Close(window);
+    if (strcmp(verb, "set-text") == 0 && argc == 5)
+        return SetDlgItemTextA(window, static_cast<int>(ParseNumber(argv[3])), argv[4]) ? 0 : 1;
     return Usage();
 }

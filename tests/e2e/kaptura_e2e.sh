@@ -111,6 +111,32 @@ case_mouse_selection() {
   exit_kaptura
 }
 
+case_frame_commands() {
+  seed_ini
+  start_kaptura
+  # Close All is there only while image windows are.
+  kd toolbar-state "$frame" 32819 | grep -q '^disabled' || fail "Close All enabled without image windows"
+  kd hotkey "$frame" 6 $Ctrl
+  wait_children 1
+  kd toolbar-state "$frame" 32819 | grep -q '^enabled' || fail "Close All disabled with an image window"
+  # Kaptura Explorer flips Session value 3 and its check mark.
+  kd toolbar-state "$frame" 32784 | grep -q 'checked' || fail "Kaptura Explorer not checked at start"
+  kd command "$frame" 32784 >/dev/null
+  kd toolbar-state "$frame" 32784 | grep -q 'checked' && fail "Kaptura Explorer still checked"
+  # Tray: Hide, then a double click on the icon opens the frame again.
+  kd command "$frame" 32826 >/dev/null
+  kd wait-visible "$frame" 0 5 || fail "tray Hide left the frame shown"
+  kd send "$frame" 0x404 2 0x203 >/dev/null    # WM_USER+4, WM_LBUTTONDBLCLK
+  kd wait-visible "$frame" 1 5 || fail "a double click on the icon did not open the frame"
+  [ "$(kd send "$frame" 0x404 2 0x200)" = 0 ] || fail "a mouse move on the icon was acted on"
+  # Progress: the status bar shows a percent, and 100 clears it.
+  kd send "$frame" 0x402 49 100 >/dev/null      # WM_USER+2: row 49 of 100
+  kd send "$frame" 0x402 99 100 >/dev/null
+  kd send "$frame" 0x402 5 0 >/dev/null         # no rows: no division by zero
+  exit_kaptura
+  [ "$(ini_get Session | cut -d, -f3)" = 0 ] || fail "Session value 3 not saved"
+}
+
 case_close_all() {
   seed_ini
   start_kaptura
