@@ -87,9 +87,14 @@ bool RunSaveAsDialog(const char* initialFolder)
     static const char* const kExtensions[] = {".bmp", ".clp", ".dib", ".gif", ".gif", ".jpg",
                                               ".pcx", ".png", ".rle", ".tif", ".wpg"};
     std::string chosen = path;
-    const int type = static_cast<int>(dialog.nFilterIndex);
-    if (ExtensionDot(chosen) == std::string::npos && type >= 1 && type <= 11)
-        chosen += kExtensions[type - 1];
+    // A typed extension names the format; without one the chosen filter's
+    // extension is added.
+    int type = FormatIndexFromExtension(chosen);
+    if (type == 0) {
+        type = static_cast<int>(dialog.nFilterIndex);
+        if (type >= 1 && type <= 11 && ExtensionDot(chosen) == std::string::npos)
+            chosen += kExtensions[type - 1];
+    }
     lstrcpynA(FileNameSave, chosen.c_str(), sizeof FileNameSave);
     Format[kFormatSaveAs] = type;
     return true;
