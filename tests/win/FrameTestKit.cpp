@@ -27,6 +27,36 @@ BEGIN_MESSAGE_MAP(TestMainFrame, CMDIFrameWnd)
     ON_UPDATE_COMMAND_UI(IDS_KF_PANE_DOCS, OnUpdateDocsPane)
 END_MESSAGE_MAP()
 
+namespace {
+
+int answerButton = IDCANCEL;
+
+void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND box = ::FindWindowA("#32770", "Kf Frame Test");
+    if (!box)
+        return;
+    char text[256] = "";
+    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
+    BoxAnswerer::text = text;
+    ++BoxAnswerer::seen;
+    ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answerButton), 0);
+}
+
+} // namespace
+
+std::string BoxAnswerer::text;
+int BoxAnswerer::seen = 0;
+
+BoxAnswerer::BoxAnswerer(int button) : timer_(::SetTimer(nullptr, 0, 40, AnswerBox))
+{
+    answerButton = button;
+    text.clear();
+    seen = 0;
+}
+
+BoxAnswerer::~BoxAnswerer() { ::KillTimer(nullptr, timer_); }
+
 std::string ScratchFolder(const char* name)
 {
     char temp[MAX_PATH];

@@ -28,6 +28,22 @@ void Pump();
 void Idle(CWinApp& app);
 int CountMdiChildren(CMDIFrameWnd* frame);
 
+// Answers the next message box of the test application with a button,
+// by a message posted to it from a timer while the box runs; keeps what the
+// box said.
+class BoxAnswerer {
+public:
+    explicit BoxAnswerer(int button);
+    ~BoxAnswerer();
+    BoxAnswerer(const BoxAnswerer&) = delete;
+    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
+    static std::string text;   // the last box's message
+    static int seen;           // boxes answered
+
+private:
+    UINT_PTR timer_;
+};
+
 class TestApp : public CWinApp {
 public:
     explicit TestApp(const std::string& ini) : CWinApp("Kf Frame Test") { SetProfileName(ini.c_str()); }

@@ -12,39 +12,6 @@ using namespace kftest;
 
 namespace {
 
-// The answer the next message box gets, and the text it showed.
-int answerButton = IDCANCEL;
-std::string boxText;
-int boxesSeen = 0;
-
-void CALLBACK AnswerBox(HWND, UINT, UINT_PTR, DWORD)
-{
-    HWND box = ::FindWindowA("#32770", "Kf Frame Test");
-    if (!box)
-        return;
-    char text[256] = "";
-    ::GetDlgItemTextA(box, 0xFFFF, text, sizeof text);
-    boxText = text;
-    ++boxesSeen;
-    ::PostMessageA(box, WM_COMMAND, static_cast<WPARAM>(answerButton), 0);
-}
-
-class BoxAnswerer {
-public:
-    explicit BoxAnswerer(int button) : timer_(::SetTimer(nullptr, 0, 40, AnswerBox))
-    {
-        answerButton = button;
-        boxText.clear();
-        boxesSeen = 0;
-    }
-    ~BoxAnswerer() { ::KillTimer(nullptr, timer_); }
-    BoxAnswerer(const BoxAnswerer&) = delete;
-    BoxAnswerer& operator=(const BoxAnswerer&) = delete;
-
-private:
-    UINT_PTR timer_;
-};
-
 std::string IniValue(const std::string& ini, const char* key)
 {
     char value[512] = "";
@@ -88,7 +55,7 @@ TEST(FrameworkDocument, SaveQuestionBeforeClosingAModifiedDocument)
     {
         BoxAnswerer none(IDCANCEL);
         EXPECT_TRUE(doc->SaveModified());   // nothing to ask
-        EXPECT_EQ(boxesSeen, 0);
+        EXPECT_EQ(BoxAnswerer::seen, 0);
     }
     doc->content = "new";
     doc->SetModifiedFlag();
@@ -98,7 +65,7 @@ TEST(FrameworkDocument, SaveQuestionBeforeClosingAModifiedDocument)
         BoxAnswerer cancel(IDCANCEL);
         frame->MDIGetActive()->SendMessage(WM_CLOSE);
         Pump();
-        EXPECT_EQ(boxText, "Save changes to shot.kft?");
+        EXPECT_EQ(BoxAnswerer::text, "Save changes to shot.kft?");
     }
     EXPECT_EQ(app.GetOpenDocumentCount(), 1);
     EXPECT_TRUE(doc->IsModified());
@@ -134,7 +101,7 @@ TEST(FrameworkDocument, SaveQuestionBeforeClosingAModifiedDocument)
         BoxAnswerer no(IDNO);
         frame->MDIGetActive()->SendMessage(WM_CLOSE);
         Pump();
-        EXPECT_EQ(boxesSeen, 1);
+        EXPECT_EQ(BoxAnswerer::seen, 1);
     }
     EXPECT_EQ(ReadFile(path), "new");
     EXPECT_EQ(app.GetOpenDocumentCount(), 0);
@@ -169,7 +136,7 @@ TEST(FrameworkDocument, ClosingTheMainFrameAsksForEveryModifiedDocument)
         BoxAnswerer no(IDNO);
         frame->SendMessage(WM_CLOSE);
         Pump();
-        EXPECT_EQ(boxesSeen, 1);
+        EXPECT_EQ(BoxAnswerer::seen, 1);
     }
     EXPECT_EQ(app.m_pMainWnd, nullptr);
     EXPECT_EQ(TestDoc::live, 0);
