@@ -38,8 +38,20 @@ case_hotkeys() {
   sleep 0.5
   wait_children 2
   [ "$(kd status-text "$frame" 4)" = "002" ] || fail "document count pane is not 002"
+  kd status-text "$frame" 1 | grep -qx '32w x 32h' || fail "the pointer capture is not 32 by 32"
   kd status-text "$frame" 1 | grep -Eq '^[0-9]+w x [0-9]+h$' || fail "image size pane"
   kd status-text "$frame" 2 | grep -q -- '-bit, ' || fail "image depth pane"
+  # Requests as the hook library sends them: a menu notice and an unknown
+  # type capture nothing; a strip press and release capture the slot's kind
+  # (slot 0 is Screen).
+  kd send "$frame" 0x401 15 1 >/dev/null
+  kd send "$frame" 0x401 99 0 >/dev/null
+  sleep 0.5
+  wait_children 2
+  kd send "$frame" 0x401 14 0 >/dev/null
+  kd send "$frame" 0x401 13 0 >/dev/null
+  wait_children 3
+  [ "$(kd mdi-children "$frame" | grep -cx "Screen Capture")" = 2 ] || fail "the strip's Screen slot did not capture"
   mkdir -p "$E2E_ROOT/shots"
   /usr/bin/import-im6.q16 -window root "$E2E_ROOT/shots/main-frame.png" 2>/dev/null || true
   exit_kaptura
