@@ -302,9 +302,18 @@ public:
         long mcu = 0;
         for (int row = 0; row < mcusDown_; ++row) {
             for (int column = 0; column < mcusAcross_; ++column, ++mcu) {
-                if (interval && mcu > 0 && mcu % interval == 0) ended = !restart();
+                if (interval && mcu > 0 && mcu % interval == 0) {
+                    if (!restart()) Fail(kErrJpg);  // the data ends before the picture
+                    ended = false;
+                }
                 decodeMcu(ended);
-                if (reader_.exhausted()) ended = true;
+                // Running out of data abandons the file; an interval that runs
+                // into its restart marker early is damaged and stays grey up to
+                // that marker.
+                if (reader_.exhausted()) {
+                    if (!reader_.stoppedAtRestartMarker()) Fail(kErrJpg);
+                    ended = true;
+                }
                 storeMcu(column * mcuWidth_, row * mcuHeight_);
             }
         }

@@ -113,6 +113,11 @@ public:
     bool exhausted() const { return padded_ > static_cast<size_t>(bits_); }
     // True once the buffered bits reach past the end of the data.
     bool pastData() const { return padded_ > 0; }
+    // True when the data stopped at a restart marker (not at the end of the
+    // file or another marker).
+    bool stoppedAtRestartMarker() const {
+        return stopped_ && end_ - p_ >= 2 && p_[0] == 0xFF && p_[1] >= 0xD0 && p_[1] <= 0xD7;
+    }
     // Drops the buffered bits and steps to the next marker, which is
     // returned (its second byte) and consumed when it is a restart marker;
     // -1 when the data ends first.
