@@ -14,9 +14,9 @@ INT_PTR CALLBACK ChildDialogProcedure(HWND, UINT message, WPARAM, LPARAM)
     return message == WM_INITDIALOG ? TRUE : FALSE;
 }
 
-const DWORD kTopLevelStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MINIMIZEBOX |
-                              WS_MAXIMIZEBOX | WS_VISIBLE | WS_DISABLED | DS_MODALFRAME | DS_SYSMODAL |
-                              DS_ABSALIGN | DS_CENTER | DS_CENTERMOUSE;
+// A sizing border stays: a bar may be sized at its edge.
+const DWORD kTopLevelStyles = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_VISIBLE | WS_DISABLED | DS_MODALFRAME |
+                              DS_SYSMODAL | DS_ABSALIGN | DS_CENTER | DS_CENTERMOUSE;
 
 } // namespace
 

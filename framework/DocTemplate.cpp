@@ -34,8 +34,6 @@ CDocTemplate::~CDocTemplate()
 {
     if (m_hMenuShared)
         ::DestroyMenu(m_hMenuShared);
-    if (m_hAccelTable)
-        ::DestroyAcceleratorTable(m_hAccelTable);
 }
 
 void CDocTemplate::LoadTemplate()

@@ -139,11 +139,9 @@ BOOL CFrameWnd::LoadFrame(UINT resourceId, DWORD style, CWnd* parent, CCreateCon
                           ? MAKEINTRESOURCEA(resourceId)
                           : nullptr;   // RT_MENU
     HACCEL accel = ::LoadAcceleratorsA(resources, MAKEINTRESOURCEA(resourceId));
-    if (!Create(className, title, style, rectDefault, parent, menuName, 0, context)) {
-        if (accel)
-            ::DestroyAcceleratorTable(accel);
+    // Tables loaded from resources are the system's to free.
+    if (!Create(className, title, style, rectDefault, parent, menuName, 0, context))
         return FALSE;
-    }
     m_hAccelTable = accel;
     if (!context)
         SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
@@ -157,6 +155,8 @@ BOOL CFrameWnd::LoadAccelTable(LPCSTR name)
     m_hAccelTable = ::LoadAcceleratorsA(AfxGetResourceHandle(), name);
     return m_hAccelTable != nullptr;
 }
+
+HACCEL CFrameWnd::GetDefaultAccelerator() { return m_hAccelTable; }
 
 BOOL CFrameWnd::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -226,9 +226,7 @@ void CFrameWnd::OnDestroy()
         ::DestroyMenu(m_hMenuDefault);
     }
     m_hMenuDefault = nullptr;
-    if (m_hAccelTable)
-        ::DestroyAcceleratorTable(m_hAccelTable);
-    m_hAccelTable = nullptr;
+    m_hAccelTable = nullptr;   // loaded from resources: the system frees it
     m_pViewActive = nullptr;
     Default();
 }

@@ -57,6 +57,9 @@ public:
     virtual BOOL LoadFrame(UINT resourceId, DWORD style = WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE,
                            CWnd* parent = nullptr, CCreateContext* context = nullptr);
     BOOL LoadAccelTable(LPCSTR name);
+    // The accelerators in force: the frame's own (an MDI frame: the active
+    // document window's, when it has any).
+    virtual HACCEL GetDefaultAccelerator();
     BOOL IsFrameWnd() const override { return TRUE; }
 
     // The client pane: a view of the context's view class unless overridden.

@@ -110,6 +110,13 @@ CFrameWnd* CMDIFrameWnd::GetActiveFrame()
     return child ? static_cast<CFrameWnd*>(child) : this;
 }
 
+HACCEL CMDIFrameWnd::GetDefaultAccelerator()
+{
+    CMDIChildWnd* child = MDIGetActive();
+    HACCEL own = child ? child->GetDefaultAccelerator() : nullptr;
+    return own ? own : m_hAccelTable;
+}
+
 // The active document window (its view, its document, itself) first.
 BOOL CMDIFrameWnd::OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo)
 {

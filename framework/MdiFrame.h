@@ -29,6 +29,7 @@ public:
     HMENU MDISetMenu(HMENU frameMenu, HMENU windowMenu);
 
     CFrameWnd* GetActiveFrame() override;
+    HACCEL GetDefaultAccelerator() override;
     BOOL OnCmdMsg(UINT id, int code, void* extra, void* handlerInfo) override;
     BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
     BOOL PreTranslateMessage(MSG* msg) override;
