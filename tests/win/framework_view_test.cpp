@@ -191,3 +191,33 @@ TEST(FrameworkView, StatusPanesTakeTheirWidthsFromTheirStrings)
     EXPECT_STREQ(text, "00 documents");
     CloseMainFrame(app);
 }
+
+TEST(FrameworkView, ToolbarBitmapsTakeTheSystemButtonColours)
+{
+    HINSTANCE instance = AfxGetResourceHandle();
+    HRSRC resource = ::FindResourceA(instance, MAKEINTRESOURCEA(IDR_KF_MAINFRAME), MAKEINTRESOURCEA(2));
+    ASSERT_NE(resource, nullptr);
+    HBITMAP bitmap = AfxLoadSysColorBitmap(instance, resource);
+    ASSERT_NE(bitmap, nullptr);
+    HDC dc = ::CreateCompatibleDC(nullptr);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    // Light grey is the button face, black the button text; red stays red.
+    EXPECT_EQ(::GetPixel(dc, 40, 7), ::GetSysColor(COLOR_BTNFACE));
+    EXPECT_EQ(::GetPixel(dc, 32, 0), ::GetSysColor(COLOR_BTNTEXT));
+    EXPECT_EQ(::GetPixel(dc, 8, 7), RGB(255, 0, 0));
+    ::SelectObject(dc, old);
+    ::DeleteDC(dc);
+    ::DeleteObject(bitmap);
+    EXPECT_EQ(AfxLoadSysColorBitmap(instance, nullptr), nullptr);
+
+    // A toolbar without its resource is refused.
+    CFrameWnd* frame = FrameAround(RUNTIME_CLASS(CanvasView), 300, 200);
+    ASSERT_NE(frame, nullptr);
+    CToolBar bar;
+    ASSERT_TRUE(bar.Create(frame));
+    EXPECT_FALSE(bar.LoadToolBar(4242));
+    EXPECT_EQ(bar.GetCount(), 0);
+    bar.DestroyWindow();
+    frame->DestroyWindow();
+    Pump();
+}
