@@ -6,11 +6,16 @@
 //   kdriver find-prop <property> [seconds]               top-level window carrying the property
 //   kdriver send <hwnd> <message> <wparam> <lparam>      SendMessage, print the result
 //   kdriver post <hwnd> <message> <wparam> <lparam>      PostMessage
+//   kdriver post-pair <hwnd> <m1> <w1> <l1> <m2> <w2> <l2>  two messages posted back to back, so
+//                                                        that the second waits in the queue while
+//                                                        the first is handled
 //   kdriver command <hwnd> <id>                          WM_COMMAND with a menu id (sent)
 //   kdriver post-command <hwnd> <id>                     the same, posted (for commands that prompt)
 //   kdriver hotkey <hwnd> <key> [modifiers]              WM_USER+3 as the hook library sends it;
 //                                                        modifiers: letters e s c a (Esc, Shift,
 //                                                        Ctrl, Alt), key: a character or 0x..
+//   kdriver drag <x1> <y1> <x2> <y2>                     the real mouse: press at the first screen
+//                                                        point, move to the second, release
 //   kdriver title <hwnd>                                 print the window text
 //   kdriver children <hwnd>                              print class and text of each child
 //   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
@@ -255,11 +260,32 @@ int Close(HWND window)
     return WaitGone(window, 10);
 }
 
+void MouseInput(DWORD flags, int x, int y)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    input.mi.dx = MulDiv(x, 65535, GetSystemMetrics(SM_CXSCREEN) - 1);
+    input.mi.dy = MulDiv(y, 65535, GetSystemMetrics(SM_CYSCREEN) - 1);
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    Sleep(50);
+}
+
+int Drag(int x1, int y1, int x2, int y2)
+{
+    MouseInput(0, x1, y1);
+    MouseInput(MOUSEEVENTF_LEFTDOWN, x1, y1);
+    for (int step = 1; step <= 4; ++step)
+        MouseInput(0, x1 + (x2 - x1) * step / 4, y1 + (y2 - y1) * step / 4);
+    MouseInput(MOUSEEVENTF_LEFTUP, x2, y2);
+    return 0;
+}
+
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
-                    "answer|close|wait-gone|window-pid|set-text ...\n");
+                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag ...\n");
     return 2;
 }
 
@@ -278,6 +304,8 @@ int main(int argc, char** argv)
         return FindProperty(argv[2], Seconds(argc, argv, 3));
     if (strcmp(verb, "wait-dialog") == 0 && argc >= 4)
         return WaitDialog(argv[2], argv[3], Seconds(argc, argv, 4));
+    if (strcmp(verb, "drag") == 0 && argc == 6)
+        return Drag(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
     HWND window = ParseWindow(argv[2]);
     if (strcmp(verb, "wait-gone") == 0)
         return WaitGone(window, Seconds(argc, argv, 3));
@@ -292,6 +320,11 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "post") == 0 && argc == 6)
         return PostMessageA(window, static_cast<UINT>(ParseNumber(argv[3])), ParseNumber(argv[4]), ParseNumber(argv[5])) ? 0 : 1;
+    if (strcmp(verb, "post-pair") == 0 && argc == 9)
+        return PostMessageA(window, static_cast<UINT>(ParseNumber(argv[3])), ParseNumber(argv[4]), ParseNumber(argv[5])) &&
+                       PostMessageA(window, static_cast<UINT>(ParseNumber(argv[6])), ParseNumber(argv[7]), ParseNumber(argv[8]))
+                   ? 0
+                   : 1;
     if (strcmp(verb, "command") == 0 && argc == 4) {
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0);
         return 0;

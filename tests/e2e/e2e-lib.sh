@@ -83,6 +83,17 @@ wait_children() {
   fail "expected $want image windows, found $count"
 }
 
+# Waits until status pane $1 reads exactly $2 (the panes follow at idle).
+wait_status() {
+  local text=""
+  for _ in $(seq 20); do
+    text=$(kd status-text "$frame" "$1")
+    [ "$text" = "$2" ] && return 0
+    sleep 0.25
+  done
+  fail "status pane $1 reads '$text', not '$2'"
+}
+
 # Asks the program to end through File Exit, answers No to each "Save
 # changes" prompt of the image windows, and waits for it to go.
 exit_kaptura() {
