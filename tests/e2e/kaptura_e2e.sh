@@ -180,6 +180,55 @@ case_close_all() {
   exit_kaptura
 }
 
+# The Windows path of a file in the case's program folder.
+winpath() { echo "Z:${app//\//\\}\\$1"; }
+
+# Runs the file dialog a command opens, typing path into its name field.
+settings_file_dialog() {
+  local pid dialog
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" "$1" >/dev/null
+  dialog=$(kd wait-dialog "$pid" - 10) || fail "no file dialog for $1"
+  kd set-text "$dialog" 0x47c "$2" >/dev/null || fail "no name field"
+  kd answer "$dialog" 1 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the file dialog stayed"
+}
+
+case_settings_commands() {
+  seed_ini "ScreenPage=0,0,300,200,1,7"
+  start_kaptura
+  # Save Settings: a name without an extension gets ".ini", also below a
+  # folder whose name has a dot.
+  mkdir -p "$app/my.settings"
+  settings_file_dialog 32817 "$(winpath 'my.settings\saved')"
+  for _ in $(seq 20); do [ -f "$app/my.settings/saved.ini" ] && break; sleep 0.25; done
+  grep -aq '^ScreenPage=0,0,300,200,1,7' "$app/my.settings/saved.ini" || fail "Save Settings wrote no copy"
+  # Master Reset: Cancel keeps everything; OK removes the file and every
+  # setting is its default again, which the exit writes.
+  local pid box
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" 32815 >/dev/null
+  box=$(kd wait-dialog "$pid" "Kaptura 99" 10) || fail "no Master Reset prompt"
+  kd dialog-text "$box" | grep -q "Change all settings to original Kaptura defaults?" || fail "wrong prompt"
+  kd answer "$box" 2 >/dev/null
+  kd wait-gone "$box" 5 || fail "the prompt stayed"
+  grep -aq '^ScreenPage=0,0,300,200,1,7' "$ini" || fail "a cancelled Master Reset changed the settings"
+  kd post-command "$frame" 32815 >/dev/null
+  box=$(kd wait-dialog "$pid" "Kaptura 99" 10) || fail "no second Master Reset prompt"
+  kd answer "$box" 1 >/dev/null
+  kd wait-gone "$box" 5 || fail "the prompt stayed"
+  for _ in $(seq 20); do [ -f "$ini" ] || break; sleep 0.25; done
+  [ -f "$ini" ] && fail "Master Reset kept the settings file"
+  # Load Settings brings the saved copy back; a missing file changes nothing.
+  settings_file_dialog 32816 "$(winpath 'my.settings\saved.ini')"
+  for _ in $(seq 20); do [ -f "$ini" ] && break; sleep 0.25; done
+  grep -aq '^ScreenPage=0,0,300,200,1,7' "$ini" || fail "Load Settings did not copy the file in"
+  kd hotkey "$frame" 1 $Ctrl                   # the loaded countdown of 7 seconds runs
+  sleep 1
+  wait_children 0
+  exit_kaptura
+}
+
 case_exit_saves() {
   # A fresh ini: every start-up default, the splash included.
   rm -f "$ini"
