@@ -20,6 +20,7 @@
 //   kdriver children <hwnd>                              print class and text of each child
 //   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
+//   kdriver iconic <hwnd>                                print 1 when minimised, else 0
 //   kdriver wait-visible <hwnd> <0|1> [seconds]          until the window is shown (1) or hidden (0)
 //   kdriver status-text <hwnd> <pane>                    text of a pane of the window's status bar
 //   kdriver toolbar-state <hwnd> <id>                    a toolbar button's "enabled"/"disabled"
@@ -285,7 +286,7 @@ int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
-                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag ...\n");
+                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic ...\n");
     return 2;
 }
 
@@ -347,6 +348,10 @@ int main(int argc, char** argv)
         return MdiChildren(window);
     if (strcmp(verb, "visible") == 0) {
         printf("%d\n", IsWindowVisible(window) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(verb, "iconic") == 0) {
+        printf("%d\n", IsIconic(window) ? 1 : 0);
         return 0;
     }
     if (strcmp(verb, "wait-visible") == 0 && argc >= 4)

@@ -22,6 +22,28 @@ case_single_instance() {
   [ "$(ini_get RunMode | cut -d, -f4)" = 1 ] || fail "RunMode does not keep the frame shown"
 }
 
+case_run_modes() {
+  # Show main window off: the program runs in the background, reachable by
+  # its hot keys.
+  seed_ini "RunMode=0,0,0,0,0,0,0,0,1"
+  start_kaptura
+  sleep 1
+  [ "$(kd visible "$frame")" = 0 ] || fail "the frame shows with RunMode value 4 off"
+  kd hotkey "$frame" 6 $Ctrl
+  wait_children 1
+  exit_kaptura
+  # Minimised and shown: the frame starts as an icon.
+  seed_ini "RunMode=0,1,0,1,0,0,0,0,1"
+  start_kaptura
+  kd wait-visible "$frame" 1 5 || fail "the frame is not shown"
+  [ "$(kd iconic "$frame")" = 1 ] || fail "the frame did not start minimised"
+  # Show the program restores it.
+  kd hotkey "$frame" F $ShiftCtrlAlt
+  sleep 0.5
+  [ "$(kd iconic "$frame")" = 0 ] || fail "Shift+Ctrl+Alt+F left the frame minimised"
+  exit_kaptura
+}
+
 case_hotkeys() {
   seed_ini
   start_kaptura
