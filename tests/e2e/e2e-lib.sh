@@ -94,6 +94,18 @@ wait_status() {
   fail "status pane $1 reads '$text', not '$2'"
 }
 
+# Waits until toolbar button $1 reads $2 ("enabled", "disabled,checked"...;
+# the buttons follow at idle).
+wait_toolbar() {
+  local state=""
+  for _ in $(seq 20); do
+    state=$(kd toolbar-state "$frame" "$1")
+    [ "$state" = "$2" ] && return 0
+    sleep 0.25
+  done
+  fail "toolbar button $1 is '$state', not '$2'"
+}
+
 # Asks the program to end through File Exit, answers No to each "Save
 # changes" prompt of the image windows, and waits for it to go.
 exit_kaptura() {
