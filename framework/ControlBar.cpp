@@ -65,6 +65,7 @@ void CControlBar::AttachToFrame()
         return;
     m_pDockSite = static_cast<CFrameWnd*>(parent);
     m_pDockSite->AddControlBar(this);
+    m_pDockSite->DelayRecalcLayout();   // the new bar takes its room at the next idle
 }
 
 int CControlBar::OnCreate(LPCREATESTRUCT cs)
