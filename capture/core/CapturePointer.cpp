@@ -16,15 +16,29 @@ bool PickedWithMouse(int type)
     return type == kCaptureWindow && WindowPage[kWindowSelectWithMouse];
 }
 
+// Whether the shape can be drawn here: a shape another program made may not
+// be readable from this one.
+bool Drawable(HCURSOR shape)
+{
+    ICONINFO info = {};
+    if (!shape || !GetIconInfo(shape, &info))
+        return false;
+    if (info.hbmMask)
+        DeleteObject(info.hbmMask);
+    if (info.hbmColor)
+        DeleteObject(info.hbmColor);
+    return true;
+}
+
 }  // namespace
 
 HCURSOR CapturePointerShape()
 {
-    if (CurrentCapture.pointerShape)
+    if (Drawable(CurrentCapture.pointerShape))
         return CurrentCapture.pointerShape;
     CURSORINFO info = {};
     info.cbSize = sizeof info;
-    if (GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) && info.hCursor)
+    if (GetCursorInfo(&info) && (info.flags & CURSOR_SHOWING) && Drawable(info.hCursor))
         return info.hCursor;
     return LoadCursor(nullptr, IDC_ARROW);
 }

@@ -1,0 +1,354 @@
+// kprobe: what the capture end-to-end cases need besides the driver: a
+// window that shows a known picture, real mouse input, the clipboard seen
+// from another program, and the memory a process uses.
+//
+//   kprobe pattern <x> <y> <width> <height> [seconds]   a topmost window painting the test pattern
+//   kprobe button <x> <y> <width> <height> [seconds]    a topmost window holding one push button
+//   kprobe drag <x1> <y1> <x2> <y2>                      press at 1, move in steps, release at 2
+//   kprobe trace <x1> <y1> <x2> <y2> ...                 press at 1, move through the points, release
+//   kprobe click <x> <y>                                  press and release there
+//   kprobe move <x> <y>                                   put the cursor there
+//   kprobe clipboard-save <file.bmp>                     the clipboard's device-independent bitmap as a file
+//   kprobe clipboard-put <file.bmp>                      a BMP file's bitmap onto the clipboard
+//   kprobe clipboard-formats                             the formats on the clipboard, one a line
+//   kprobe memory <pid>                                   private (committed) bytes of the process
+//   kprobe window-at <x> <y>                              class and rectangle of the window there
+//
+// The pattern's pixel at (x, y) of the window is red = (7x + y) & 255,
+// green = 5y & 255, blue = (x ^ y) & 255: every pixel differs from its
+// neighbours, so a shifted or cut capture cannot pass for the right one.
+#include <windows.h>
+#include <psapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <vector>
+
+namespace {
+
+const char kPatternClass[] = "KaptureProbePattern";
+
+int Usage();
+
+COLORREF PatternColor(int x, int y)
+{
+    return RGB((7 * x + y) & 255, (5 * y) & 255, (x ^ y) & 255);
+}
+
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+
+LRESULT CALLBACK PatternProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT) {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(window, &paint);
+        RECT client;
+        GetClientRect(window, &client);
+        const int width = client.right, height = client.bottom;
+        BITMAPINFO info = {};
+        info.bmiHeader.biSize = sizeof info.bmiHeader;
+        info.bmiHeader.biWidth = width;
+        info.bmiHeader.biHeight = -height;
+        info.bmiHeader.biPlanes = 1;
+        info.bmiHeader.biBitCount = 32;
+        std::vector<DWORD> pixels(static_cast<size_t>(width) * height);
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x) {
+                const COLORREF color = PatternColor(x, y);
+                pixels[y * width + x] = (GetRValue(color) << 16) | (GetGValue(color) << 8) | GetBValue(color);
+            }
+        SetDIBitsToDevice(dc, 0, 0, width, height, 0, 0, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+        EndPaint(window, &paint);
+        return 0;
+    }
+    if (message == WM_ERASEBKGND)
+        return 1;
+    return HostProc(window, message, wParam, lParam);
+}
+
+// Ends the probe when its time is up or it is closed.
+LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_TIMER || message == WM_CLOSE) {
+        DestroyWindow(window);
+        return 0;
+    }
+    if (message == WM_DESTROY) {
+        PostQuitMessage(0);
+        return 0;
+    }
+    return DefWindowProcA(window, message, wParam, lParam);
+}
+
+int Pattern(int x, int y, int width, int height, double seconds)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PatternProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = kPatternClass;
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, kPatternClass, "Pattern", WS_POPUP | WS_VISIBLE,
+                                  x, y, width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
+    if (!window)
+        return 1;
+    printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    fflush(stdout);
+    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+// A plain window holding a push button at (20, 20) of the size given.
+int Button(int x, int y, int width, int height, double seconds)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = HostProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KaptureProbeButtons";
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(WS_EX_TOPMOST | WS_EX_TOOLWINDOW, windowClass.lpszClassName, "Buttons",
+                                  WS_POPUP | WS_VISIBLE, x, y, width + 40, height + 40, nullptr, nullptr,
+                                  windowClass.hInstance, nullptr);
+    if (!window)
+        return 1;
+    CreateWindowA("BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, width, height, window, nullptr,
+                  windowClass.hInstance, nullptr);
+    printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    fflush(stdout);
+    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+// ---- Mouse ---------------------------------------------------------------------
+
+void SendMouse(int x, int y, DWORD flags)
+{
+    INPUT input = {};
+    input.type = INPUT_MOUSE;
+    // Absolute coordinates run from 0 to 65535 over the primary screen.
+    input.mi.dx = static_cast<LONG>((x * 65536LL + 32768) / GetSystemMetrics(SM_CXSCREEN));
+    input.mi.dy = static_cast<LONG>((y * 65536LL + 32768) / GetSystemMetrics(SM_CYSCREEN));
+    input.mi.dwFlags = flags | MOUSEEVENTF_ABSOLUTE | MOUSEEVENTF_MOVE;
+    SendInput(1, &input, sizeof input);
+    Sleep(40);
+}
+
+// The cursor put exactly where wanted (absolute input may land a pixel off).
+void MoveExactly(int x, int y)
+{
+    SendMouse(x, y, 0);
+    SetCursorPos(x, y);
+    Sleep(40);
+}
+
+int Drag(int x1, int y1, int x2, int y2)
+{
+    MoveExactly(x1, y1);
+    SendMouse(x1, y1, MOUSEEVENTF_LEFTDOWN);
+    Sleep(300);
+    const int steps = 8;
+    for (int step = 1; step <= steps; ++step)
+        MoveExactly(x1 + (x2 - x1) * step / steps, y1 + (y2 - y1) * step / steps);
+    Sleep(200);
+    SendMouse(x2, y2, MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+int Trace(int count, char** coordinates)
+{
+    if (count < 4 || count % 2)
+        return Usage();
+    const int x1 = atoi(coordinates[0]), y1 = atoi(coordinates[1]);
+    MoveExactly(x1, y1);
+    SendMouse(x1, y1, MOUSEEVENTF_LEFTDOWN);
+    Sleep(300);
+    int x = x1, y = y1;
+    for (int i = 2; i < count; i += 2) {
+        const int toX = atoi(coordinates[i]), toY = atoi(coordinates[i + 1]);
+        const int steps = 6;
+        for (int step = 1; step <= steps; ++step)
+            MoveExactly(x + (toX - x) * step / steps, y + (toY - y) * step / steps);
+        x = toX;
+        y = toY;
+    }
+    Sleep(200);
+    SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+int Click(int x, int y)
+{
+    MoveExactly(x, y);
+    SendMouse(x, y, MOUSEEVENTF_LEFTDOWN);
+    SendMouse(x, y, MOUSEEVENTF_LEFTUP);
+    return 0;
+}
+
+// ---- Clipboard -------------------------------------------------------------------
+
+bool OpenClipboardSoon()
+{
+    for (int attempt = 0; attempt < 50; ++attempt) {
+        if (OpenClipboard(nullptr))
+            return true;
+        Sleep(100);
+    }
+    return false;
+}
+
+int ClipboardSave(const char* path)
+{
+    if (!OpenClipboardSoon())
+        return 1;
+    int result = 1;
+    HANDLE block = GetClipboardData(CF_DIB);
+    const BYTE* dib = block ? static_cast<const BYTE*>(GlobalLock(block)) : nullptr;
+    if (dib) {
+        const SIZE_T size = GlobalSize(block);
+        const BITMAPINFOHEADER* header = reinterpret_cast<const BITMAPINFOHEADER*>(dib);
+        DWORD colors = header->biClrUsed;
+        if (!colors && header->biBitCount <= 8)
+            colors = 1u << header->biBitCount;
+        DWORD masks = header->biCompression == BI_BITFIELDS ? 12 : 0;
+        BITMAPFILEHEADER file = {};
+        file.bfType = 0x4D42;
+        file.bfSize = static_cast<DWORD>(sizeof file + size);
+        file.bfOffBits = static_cast<DWORD>(sizeof file + header->biSize + masks + colors * 4);
+        if (FILE* out = fopen(path, "wb")) {
+            fwrite(&file, sizeof file, 1, out);
+            fwrite(dib, 1, size, out);
+            fclose(out);
+            result = 0;
+        }
+        GlobalUnlock(block);
+    } else {
+        fprintf(stderr, "no bitmap on the clipboard\n");
+    }
+    CloseClipboard();
+    return result;
+}
+
+int ClipboardPut(const char* path)
+{
+    FILE* in = fopen(path, "rb");
+    if (!in)
+        return 1;
+    std::vector<BYTE> bytes;
+    BYTE chunk[65536];
+    size_t got;
+    while ((got = fread(chunk, 1, sizeof chunk, in)) > 0)
+        bytes.insert(bytes.end(), chunk, chunk + got);
+    fclose(in);
+    if (bytes.size() <= sizeof(BITMAPFILEHEADER))
+        return 1;
+    const size_t dibSize = bytes.size() - sizeof(BITMAPFILEHEADER);
+    HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, dibSize);
+    if (!block)
+        return 1;
+    memcpy(GlobalLock(block), bytes.data() + sizeof(BITMAPFILEHEADER), dibSize);
+    GlobalUnlock(block);
+    if (!OpenClipboardSoon()) {
+        GlobalFree(block);
+        return 1;
+    }
+    EmptyClipboard();
+    const bool placed = SetClipboardData(CF_DIB, block) != nullptr;
+    CloseClipboard();
+    if (!placed)
+        GlobalFree(block);
+    return placed ? 0 : 1;
+}
+
+int ClipboardFormats()
+{
+    if (!OpenClipboardSoon())
+        return 1;
+    for (UINT format = EnumClipboardFormats(0); format; format = EnumClipboardFormats(format))
+        printf("%u\n", format);
+    CloseClipboard();
+    return 0;
+}
+
+int Memory(DWORD processId)
+{
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, processId);
+    if (!process)
+        return 1;
+    PROCESS_MEMORY_COUNTERS_EX counters = {};
+    counters.cb = sizeof counters;
+    const bool read = GetProcessMemoryInfo(process, reinterpret_cast<PROCESS_MEMORY_COUNTERS*>(&counters),
+                                           sizeof counters) != 0;
+    CloseHandle(process);
+    if (!read)
+        return 1;
+    // Wine leaves the private count at 0; the page-file count is the same
+    // figure on Windows.
+    const SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
+    printf("%lu\n", static_cast<unsigned long>(bytes));
+    return 0;
+}
+
+int WindowAt(int x, int y)
+{
+    HWND window = WindowFromPoint(POINT{x, y});
+    if (!window)
+        return 1;
+    char name[128] = "";
+    GetClassNameA(window, name, sizeof name);
+    RECT rect = {};
+    GetWindowRect(window, &rect);
+    printf("%s %ld %ld %ld %ld\n", name, rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
+int Usage()
+{
+    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|memory|window-at ...\n");
+    return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    if (argc < 2)
+        return Usage();
+    const char* verb = argv[1];
+    if (strcmp(verb, "pattern") == 0 && argc >= 6)
+        return Pattern(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argc > 6 ? atof(argv[6]) : 60);
+    if (strcmp(verb, "button") == 0 && argc >= 6)
+        return Button(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argc > 6 ? atof(argv[6]) : 60);
+    if (strcmp(verb, "trace") == 0)
+        return Trace(argc - 2, argv + 2);
+    if (strcmp(verb, "drag") == 0 && argc == 6)
+        return Drag(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
+    if (strcmp(verb, "click") == 0 && argc == 4)
+        return Click(atoi(argv[2]), atoi(argv[3]));
+    if (strcmp(verb, "move") == 0 && argc == 4) {
+        MoveExactly(atoi(argv[2]), atoi(argv[3]));
+        return 0;
+    }
+    if (strcmp(verb, "clipboard-save") == 0 && argc == 3)
+        return ClipboardSave(argv[2]);
+    if (strcmp(verb, "clipboard-put") == 0 && argc == 3)
+        return ClipboardPut(argv[2]);
+    if (strcmp(verb, "clipboard-formats") == 0)
+        return ClipboardFormats();
+    if (strcmp(verb, "window-at") == 0 && argc == 4)
+        return WindowAt(atoi(argv[2]), atoi(argv[3]));
+    if (strcmp(verb, "memory") == 0 && argc == 3)
+        return Memory(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
+    return Usage();
+}
