@@ -8,27 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "formats/DibHelpers.h"
+#include "PictovaDllKit.h"
 
 namespace {
 
-using ImportFn = ImageRecord*(__cdecl*)(const char*);
-using ExportFn = void(__cdecl*)(ImageRecord*, const char*, int);
-
-template <class Fn> Fn Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-std::vector<uint8_t> BlockBytes(HGLOBAL block, size_t bytes) {
-    BlockLock lock(block);
-    return std::vector<uint8_t>(lock.data(), lock.data() + bytes);
-}
+using namespace pictovakit;
 
 // Pseudo-random indices fill the code table many times over; the lower
 // half is flat so that long strings cross rows. Bits past the width stay 0.
@@ -58,11 +42,11 @@ ImageRecord MakeRecord(int32_t width, int32_t height, int bits) {
     return record;
 }
 
+class GifDll : public PictovaDllTest {};
+
 }  // namespace
 
-TEST(GifDll, EveryDepthPlainAndInterlacedSurvivesAFileRoundTrip) {
-    HMODULE module = LoadLibraryA("Pictova.dll");
-    ASSERT_NE(module, nullptr);
+TEST_F(GifDll, EveryDepthPlainAndInterlacedSurvivesAFileRoundTrip) {
     auto importFile = Export<ImportFn>(module, "ImportImageFile");
     auto exportFile = Export<ExportFn>(module, "ExportImageFile");
     std::string path = TempPath("gif_win_test.gif");
@@ -84,12 +68,9 @@ TEST(GifDll, EveryDepthPlainAndInterlacedSurvivesAFileRoundTrip) {
         }
     }
     DeleteFileA(path.c_str());
-    FreeLibrary(module);
 }
 
-TEST(GifDll, DeepRecordsAreRefusedAndTheFileKept) {
-    HMODULE module = LoadLibraryA("Pictova.dll");
-    ASSERT_NE(module, nullptr);
+TEST_F(GifDll, DeepRecordsAreRefusedAndTheFileKept) {
     auto exportFile = Export<ExportFn>(module, "ExportImageFile");
     std::string path = TempPath("gif_win_keep.gif");
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
@@ -113,5 +94,4 @@ TEST(GifDll, DeepRecordsAreRefusedAndTheFileKept) {
     ASSERT_TRUE(GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data));
     EXPECT_EQ(data.nFileSizeLow, 3u);
     DeleteFileA(path.c_str());
-    FreeLibrary(module);
 }

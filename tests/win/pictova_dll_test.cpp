@@ -5,35 +5,15 @@
 
 #include <cstring>
 #include <string>
+#include <vector>
 
-#include "formats/DibHelpers.h"
+#include "PictovaDllKit.h"
 
 namespace {
 
-using ImportFn = ImageRecord*(__cdecl*)(const char*);
-using ExportFn = void(__cdecl*)(ImageRecord*, const char*, int);
-using MessageFn = int(__cdecl*)(int, char*);
+using namespace pictovakit;
 
-// Exports are plain cdecl functions; GetProcAddress hands them out untyped.
-template <class Fn> Fn Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-class PictovaDll : public testing::Test {
-protected:
-    void SetUp() override {
-        module = LoadLibraryA("Pictova.dll");
-        ASSERT_NE(module, nullptr);
-    }
-    void TearDown() override { FreeLibrary(module); }
-    HMODULE module = nullptr;
-};
+class PictovaDll : public PictovaDllTest {};
 
 }  // namespace
 

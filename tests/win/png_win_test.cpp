@@ -7,33 +7,17 @@
 #include <string>
 #include <vector>
 
-#include "formats/DibHelpers.h"
+#include "PictovaDllKit.h"
 
 namespace {
 
-using ImportFn = ImageRecord*(__cdecl*)(const char*);
-using ExportFn = void(__cdecl*)(ImageRecord*, const char*, int);
+using namespace pictovakit;
 
-template <class Fn> Fn Export(HMODULE module, const char* name) {
-    return reinterpret_cast<Fn>(reinterpret_cast<void*>(GetProcAddress(module, name)));
-}
-
-std::string TempPath(const char* name) {
-    char folder[MAX_PATH];
-    GetTempPathA(MAX_PATH, folder);
-    return std::string(folder) + name;
-}
-
-std::vector<uint8_t> BlockBytes(HGLOBAL block, size_t bytes) {
-    BlockLock lock(block);
-    return std::vector<uint8_t>(lock.data(), lock.data() + bytes);
-}
+class PngDll : public PictovaDllTest {};
 
 }  // namespace
 
-TEST(PngDll, EveryDepthAndANoteSurviveAFileRoundTrip) {
-    HMODULE module = LoadLibraryA("Pictova.dll");
-    ASSERT_NE(module, nullptr);
+TEST_F(PngDll, EveryDepthAndANoteSurviveAFileRoundTrip) {
     auto importFile = Export<ImportFn>(module, "ImportImageFile");
     auto exportFile = Export<ExportFn>(module, "ExportImageFile");
     std::string path = TempPath("png_win_test.png");
@@ -95,5 +79,4 @@ TEST(PngDll, EveryDepthAndANoteSurviveAFileRoundTrip) {
     EXPECT_EQ(damaged.error, 1010);
     EXPECT_EQ(damaged.hBits, nullptr);
     DeleteFileA(path.c_str());
-    FreeLibrary(module);
 }
