@@ -13,6 +13,8 @@
 //   kprobe clipboard-formats                             the formats on the clipboard, one a line
 //   kprobe memory <pid>                                   private (committed) bytes of the process
 //   kprobe window-at <x> <y>                              class and rectangle of the window there
+//   kprobe hotkey-latency <frame> <runs>                  median ms from a Ctrl+1 hot key to its new
+//                                                         image window (the capture runs inside the send)
 //
 // The pattern's pixel at (x, y) of the window is red = (7x + y) & 255,
 // green = 5y & 255, blue = (x ^ y) & 255: every pixel differs from its
@@ -20,6 +22,7 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -313,9 +316,45 @@ int WindowAt(int x, int y)
     return 0;
 }
 
+int MdiChildCount(HWND frame)
+{
+    HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
+    int count = 0;
+    for (HWND child = client ? GetWindow(client, GW_CHILD) : nullptr; child; child = GetWindow(child, GW_HWNDNEXT))
+        ++count;
+    return count;
+}
+
+int HotkeyLatency(HWND frame, int runs)
+{
+    // Ctrl+1 as the hook library reports it: Esc, Shift and Alt not held.
+    const WPARAM ctrlOne = (1u << 28) | (1u << 24) | (1u << 16) | '1';
+    std::vector<double> times;
+    LARGE_INTEGER frequency, start, end;
+    QueryPerformanceFrequency(&frequency);
+    for (int run = 0; run < runs; ++run) {
+        const int before = MdiChildCount(frame);
+        QueryPerformanceCounter(&start);
+        DWORD_PTR result = 0;
+        SendMessageTimeoutA(frame, WM_USER + 3, ctrlOne, 0, SMTO_NORMAL, 10000, &result);
+        QueryPerformanceCounter(&end);
+        if (MdiChildCount(frame) != before + 1) {
+            fprintf(stderr, "run %d opened no window\n", run);
+            return 1;
+        }
+        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart);
+        Sleep(100);
+    }
+    std::vector<double> sorted = times;
+    std::sort(sorted.begin(), sorted.end());
+    printf("runs %d  median %.1f ms  min %.1f ms  max %.1f ms\n", runs, sorted[sorted.size() / 2], sorted.front(),
+           sorted.back());
+    return 0;
+}
+
 int Usage()
 {
-    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|memory|window-at ...\n");
+    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|memory|window-at|hotkey-latency ...\n");
     return 2;
 }
 
@@ -346,6 +385,9 @@ int main(int argc, char** argv)
         return ClipboardPut(argv[2]);
     if (strcmp(verb, "clipboard-formats") == 0)
         return ClipboardFormats();
+    if (strcmp(verb, "hotkey-latency") == 0 && argc == 4)
+        return HotkeyLatency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))),
+                             atoi(argv[3]));
     if (strcmp(verb, "window-at") == 0 && argc == 4)
         return WindowAt(atoi(argv[2]), atoi(argv[3]));
     if (strcmp(verb, "memory") == 0 && argc == 3)
