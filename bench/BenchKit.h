@@ -1,6 +1,6 @@
-// Shared pieces of the format benchmarks: medians of timed runs, the
-// generated test pictures, and the memory an import holds at its peak
-// (global blocks and heap together).
+// Shared pieces of the benchmarks: medians of timed runs, the generated
+// test pictures (format records and image objects), and the memory an
+// import holds at its peak (global blocks and heap together).
 #pragma once
 
 #include <algorithm>
@@ -9,6 +9,7 @@
 #include <cstdio>
 #include <vector>
 
+#include "capture/core/DisplayImage.h"
 #include "formats/DibHelpers.h"
 
 namespace bench {
@@ -75,6 +76,49 @@ inline void MakeScreenshot8(ImageRecord& record, int32_t width, int32_t height) 
             for (int32_t x = 0; x < 32; ++x) at(8 + x, 8 + icon * 48 + y) = uint8_t(100 + (random() % 150));
     for (int32_t y = height - 120; y < height - 20; ++y)  // gradient panel
         for (int32_t x = 600; x < 1400; ++x) at(x, y) = uint8_t(200 + (x - 600) / 16 % 50);
+}
+
+// A 24-bit picture with smooth gradients and noise: hundreds of thousands
+// of colours, as a photograph has.
+inline void FillPhoto(DisplayImage& image, int32_t width, int32_t height)
+{
+    image.width = width;
+    image.height = height;
+    image.bitCount = 24;
+    image.CreateHeader();
+    image.hPixels = GlobalAlloc(GHND, image.GetBitsSize());
+    BlockLock pixels(image.hPixels);
+    uint32_t noise = 12345;
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* row = pixels.data() + size_t(y) * image.GetRowStride();
+        for (int32_t x = 0; x < width; ++x) {
+            noise = noise * 1103515245u + 12345u;
+            row[3 * x] = uint8_t(x * 255 / width + (noise >> 29));
+            row[3 * x + 1] = uint8_t(y * 255 / height + (noise >> 26 & 7));
+            row[3 * x + 2] = uint8_t((x + y) / 12 + (noise >> 20 & 3));
+        }
+    }
+}
+
+// A 24-bit screenshot-like picture: windows, text-like strokes and
+// gradients in 200 colours.
+inline void FillScreenshot(DisplayImage& image, int32_t width, int32_t height)
+{
+    image.width = width;
+    image.height = height;
+    image.bitCount = 24;
+    image.CreateHeader();
+    image.hPixels = GlobalAlloc(GHND, image.GetBitsSize());
+    BlockLock pixels(image.hPixels);
+    for (int32_t y = 0; y < height; ++y) {
+        uint8_t* row = pixels.data() + size_t(y) * image.GetRowStride();
+        for (int32_t x = 0; x < width; ++x) {
+            int color = (x / 240 + y / 135 * 8) % 40 * 5 + ((x * 7 + y * 3) % 11 == 0 ? 1 : 0) * (x % 5);
+            row[3 * x] = uint8_t(color * 37);
+            row[3 * x + 1] = uint8_t(color * 91);
+            row[3 * x + 2] = uint8_t(color);
+        }
+    }
 }
 
 // Replaces the global operator new in the program that includes this

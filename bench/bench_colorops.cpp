@@ -2,7 +2,7 @@
 // 100 ms each).
 #include <cstdio>
 
-#include "ImageBench.h"
+#include "BenchKit.h"
 #include "capture/core/ColorOps.h"
 
 namespace {
@@ -10,7 +10,7 @@ namespace {
 template <class Operation>
 double TimeOperation(const DisplayImage& source, Operation operation, int32_t* status)
 {
-    return imagebench::MedianMs(11, [&] {
+    return bench::MedianMs(11, [&] {
         DisplayImage result;
         operation(result, source);
         *status = result.status;
@@ -22,8 +22,8 @@ double TimeOperation(const DisplayImage& source, Operation operation, int32_t* s
 int main()
 {
     DisplayImage photo, screen;
-    imagebench::FillPhoto(photo, 1920, 1080);
-    imagebench::FillScreenshot(screen, 1920, 1080);
+    bench::FillPhoto(photo, 1920, 1080);
+    bench::FillScreenshot(screen, 1920, 1080);
     int32_t status = 0;
 
     double grayPhoto = TimeOperation(photo, ConvertToGrayscale, &status);

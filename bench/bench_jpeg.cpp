@@ -3,13 +3,12 @@
 // one (gradients and noise). Prints medians of several runs and ratios, and
 // the block peak of one import against pixel block + file + one row.
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
-#include <functional>
 #include <vector>
 
+#include "BenchKit.h"
 #include "formats/DibHelpers.h"
 #include "formats/FormatFrame.h"
 #include "formats/JpegEncode.h"
@@ -30,17 +29,6 @@
 namespace {
 
 constexpr int kWidth = 1920, kHeight = 1080, kRuns = 15;
-
-double MedianMs(const std::function<void()>& work) {
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 // Top-down RGB.
 std::vector<uint8_t> MakePicture(bool photo) {
@@ -135,14 +123,14 @@ void Measure(const char* name, bool photo) {
     std::vector<uint8_t> ours = written.bytes();
     printf("%s: %d x %d, our file %zu bytes\n", name, kWidth, kHeight, ours.size());
 
-    double encodeOurs = MedianMs([&] {
+    double encodeOurs = bench::MedianMs(kRuns, [&] {
         MemorySink sink;
         RunWriter(WriteJpegFile, source, sink);
     });
     std::vector<uint8_t> file = ours;
 #ifdef HAVE_LIBJPEG
     std::vector<uint8_t> turboFile = TurboEncode(rgb, kJpegWriteQuality);
-    double encodeTurbo = MedianMs([&] { TurboEncode(rgb, kJpegWriteQuality); });
+    double encodeTurbo = bench::MedianMs(kRuns, [&] { TurboEncode(rgb, kJpegWriteQuality); });
     printf("  encode q%d: ours %.2f ms, libjpeg-turbo %.2f ms (%zu bytes), ratio %.2fx (target <= 2.0x)\n",
            kJpegWriteQuality, encodeOurs, encodeTurbo, turboFile.size(), encodeOurs / encodeTurbo);
     file = turboFile;  // every decoder reads the reference encoder's file
@@ -150,18 +138,18 @@ void Measure(const char* name, bool photo) {
     printf("  encode: ours %.2f ms (libjpeg-turbo not built in)\n", encodeOurs);
 #endif
 
-    double decodeOurs = MedianMs([&] {
+    double decodeOurs = bench::MedianMs(kRuns, [&] {
         ImageRecord r = ImportImageMemory("bench.jpg", file.data(), file.size());
         FreeRecordBlocks(r);
     });
     printf("  decode: ours %.2f ms", decodeOurs);
 #ifdef HAVE_LIBJPEG
     std::vector<uint8_t> out;
-    double decodeTurbo = MedianMs([&] { TurboDecode(file, out); });
+    double decodeTurbo = bench::MedianMs(kRuns, [&] { TurboDecode(file, out); });
     printf(", libjpeg-turbo %.2f ms (ratio %.2fx, target <= 2.0x)", decodeTurbo, decodeOurs / decodeTurbo);
 #endif
 #ifdef HAVE_STB_IMAGE
-    double decodeStb = MedianMs([&] {
+    double decodeStb = bench::MedianMs(kRuns, [&] {
         int w, h, n;
         stbi_uc* p = stbi_load_from_memory(file.data(), int(file.size()), &w, &h, &n, 3);
         stbi_image_free(p);

@@ -2,12 +2,11 @@
 // screenshot-like one (flat colours, text-like strokes) and a photo-like
 // one (smooth gradients and noise), both made here. Prints medians and
 // ratios, and the block memory an import holds at its peak.
-#include <algorithm>
-#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <vector>
 
+#include "BenchKit.h"
 #include "formats/DibHelpers.h"
 #include "formats/FormatFrame.h"
 
@@ -19,18 +18,6 @@ namespace {
 
 constexpr int32_t kWidth = 1920, kHeight = 1080;
 constexpr int kRuns = 9;
-
-template <class Work> double MedianMs(Work&& work) {
-    work();
-    std::vector<double> times;
-    for (int i = 0; i < kRuns; ++i) {
-        auto start = std::chrono::steady_clock::now();
-        work();
-        times.push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
-    }
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
-}
 
 uint32_t g_seed = 2024;
 uint32_t Random() { return (g_seed = g_seed * 1664525 + 1013904223) >> 8; }
@@ -208,15 +195,15 @@ void ReportPeakMemory(const char* name, const std::vector<uint8_t>& file) {
 
 void Run(const char* name, Picture& picture) {
     std::vector<uint8_t> ours = OurWrite(picture.record);
-    double ourWrite = MedianMs([&] { OurWrite(picture.record); });
-    double ourReadOwn = MedianMs([&] { OurRead(ours); });
+    double ourWrite = bench::MedianMs(kRuns, [&] { OurWrite(picture.record); });
+    double ourReadOwn = bench::MedianMs(kRuns, [&] { OurRead(ours); });
     printf("%-10s ours:   write %7.2f ms (%zu bytes), read own file %7.2f ms\n", name, ourWrite, ours.size(), ourReadOwn);
 #ifdef HAVE_LIBPNG
     std::vector<uint8_t> theirs = LibpngWrite(picture.record);
-    double libWrite = MedianMs([&] { LibpngWrite(picture.record); });
-    double ourReadTheirs = MedianMs([&] { OurRead(theirs); });
-    double libReadTheirs = MedianMs([&] { LibpngRead(theirs); });
-    double libReadOurs = MedianMs([&] { LibpngRead(ours); });
+    double libWrite = bench::MedianMs(kRuns, [&] { LibpngWrite(picture.record); });
+    double ourReadTheirs = bench::MedianMs(kRuns, [&] { OurRead(theirs); });
+    double libReadTheirs = bench::MedianMs(kRuns, [&] { LibpngRead(theirs); });
+    double libReadOurs = bench::MedianMs(kRuns, [&] { LibpngRead(ours); });
     printf("%-10s libpng: write %7.2f ms (%zu bytes), read own file %7.2f ms\n", name, libWrite, theirs.size(), libReadTheirs);
     printf("%-10s ratios: write %.2fx (target <= 1.0), read libpng's file %.2fx, read our file %.2fx (target <= 1.2)\n",
            name, ourWrite / libWrite, ourReadTheirs / libReadTheirs, ourReadOwn / libReadOurs);
