@@ -9,27 +9,20 @@
 
 #include "capture/core/DisplayImage.h"
 #include "formats/DibHelpers.h"
+#include "tests/native/DisplayImageKit.h"
 
 namespace winkit {
 
-inline void Shape(DisplayImage& image, int32_t width, int32_t height, int bits)
-{
-    image.width = width;
-    image.height = height;
-    image.bitCount = static_cast<uint16_t>(bits);
-    image.CreateHeader();
-    image.hPixels = GlobalAlloc(GHND, image.GetBitsSize());
-}
+using imagekit::Shape;
 
 inline uint8_t* Row(const BlockLock& lock, const DisplayImage& image, int32_t storedRow)
 {
-    return lock.data() + size_t(storedRow) * image.GetRowStride();
+    return imagekit::PixelRow(image, lock, storedRow);
 }
 
 inline void SetEntry(DisplayImage& image, int index, COLORREF color)
 {
-    BlockLock lock(image.hHeader);
-    reinterpret_cast<DibColor*>(lock.data() + 40)[index] = {GetBValue(color), GetGValue(color), GetRValue(color), 0};
+    imagekit::SetEntry(image, index, GetRValue(color), GetGValue(color), GetBValue(color));
 }
 
 // A 24-bit image whose pixel at picture position (x, y), y from the top, is
