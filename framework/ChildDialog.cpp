@@ -46,3 +46,27 @@ HWND KfCreateChildDialog(LPCSTR templateName, CWnd* parent)
     return ::CreateDialogIndirectParamA(instance, reinterpret_cast<LPCDLGTEMPLATEA>(bytes), parent->m_hWnd,
                                         ChildDialogProcedure, 0);
 }
+
+BOOL KfAttachChildDialog(CWnd* window, LPCSTR templateName, CWnd* parent, UINT id)
+{
+    HWND dialog = KfCreateChildDialog(templateName, parent);
+    if (!dialog)
+        return FALSE;
+    if (!window->SubclassWindow(dialog)) {
+        ::DestroyWindow(dialog);
+        return FALSE;
+    }
+    window->SetDlgCtrlID(static_cast<int>(id));
+    return TRUE;
+}
+
+BOOL KfPreTranslateChildDialog(CWnd* window, MSG* msg)
+{
+    for (CFrameWnd* frame = window->GetParentFrame(); frame; frame = frame->GetParentFrame()) {
+        if (frame->PreTranslateMessage(msg))
+            return TRUE;
+    }
+    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
+        return FALSE;
+    return ::IsDialogMessageA(window->m_hWnd, msg) ? TRUE : FALSE;
+}

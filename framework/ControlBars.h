@@ -190,3 +190,9 @@ HBITMAP AfxLoadSysColorBitmap(HINSTANCE instance, HRSRC resource, BOOL mono = FA
 // The window is created with a dialog procedure that leaves everything to
 // the framework object subclassing it.
 HWND KfCreateChildDialog(LPCSTR templateName, CWnd* parent);
+// The template's child dialog created under parent and bound to window with
+// the control id; a dialog that cannot be bound is destroyed.
+BOOL KfAttachChildDialog(CWnd* window, LPCSTR templateName, CWnd* parent, UINT id);
+// For such a window: the frames' accelerators come first, then its dialog
+// keys (Tab, arrows), which would take them otherwise.
+BOOL KfPreTranslateChildDialog(CWnd* window, MSG* msg);

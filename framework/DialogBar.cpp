@@ -18,14 +18,8 @@ BOOL CDialogBar::Create(CWnd* parent, UINT templateId, UINT style, UINT id)
 BOOL CDialogBar::Create(CWnd* parent, LPCSTR templateName, UINT style, UINT id)
 {
     m_dwStyle = style & CBRS_ALL;
-    HWND window = KfCreateChildDialog(templateName, parent);
-    if (!window)
+    if (!KfAttachChildDialog(this, templateName, parent, id))
         return FALSE;
-    if (!SubclassWindow(window)) {
-        ::DestroyWindow(window);
-        return FALSE;
-    }
-    SetDlgCtrlID(static_cast<int>(id));
     CRect rect;
     GetWindowRect(&rect);
     m_sizeDefault = rect.Size();
@@ -47,17 +41,9 @@ void CDialogBar::OnUpdateCmdUI(CFrameWnd* target, BOOL disableIfNoHandler)
     UpdateDialogControls(target, disableIfNoHandler);
 }
 
-// The frames' accelerators come before the dialog keys (Tab, arrows), which
-// would take them otherwise.
 BOOL CDialogBar::PreTranslateMessage(MSG* msg)
 {
-    for (CFrameWnd* frame = GetParentFrame(); frame; frame = frame->GetParentFrame()) {
-        if (frame->PreTranslateMessage(msg))
-            return TRUE;
-    }
-    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
-        return FALSE;
-    return ::IsDialogMessageA(m_hWnd, msg) ? TRUE : FALSE;
+    return KfPreTranslateChildDialog(this, msg);
 }
 
 // What the bar's own table leaves of its controls' commands and

@@ -18,14 +18,8 @@ CFormView::CFormView(LPCSTR templateName) : m_lpszTemplateName(templateName) {}
 BOOL CFormView::Create(LPCSTR, LPCSTR, DWORD style, const RECT& rect, CWnd* parent, UINT id,
                        CCreateContext* context)
 {
-    HWND window = KfCreateChildDialog(m_lpszTemplateName, parent);
-    if (!window)
+    if (!KfAttachChildDialog(this, m_lpszTemplateName, parent, id))
         return FALSE;
-    if (!SubclassWindow(window)) {
-        ::DestroyWindow(window);
-        return FALSE;
-    }
-    SetDlgCtrlID(static_cast<int>(id));
     CRect form;
     GetWindowRect(&form);
     SetScrollSizes(MM_TEXT, form.Size());
@@ -46,16 +40,9 @@ void CFormView::OnInitialUpdate()
     CScrollView::OnInitialUpdate();
 }
 
-// The frames' accelerators first, then the dialog keys of the form.
 BOOL CFormView::PreTranslateMessage(MSG* msg)
 {
-    for (CFrameWnd* frame = GetParentFrame(); frame; frame = frame->GetParentFrame()) {
-        if (frame->PreTranslateMessage(msg))
-            return TRUE;
-    }
-    if (msg->message < WM_KEYFIRST || msg->message > WM_KEYLAST)
-        return FALSE;
-    return ::IsDialogMessageA(m_hWnd, msg) ? TRUE : FALSE;
+    return KfPreTranslateChildDialog(this, msg);
 }
 
 void CFormView::OnActivateView(BOOL activate, CView* activateView, CView* deactiveView)
