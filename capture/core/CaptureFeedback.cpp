@@ -4,7 +4,6 @@
 
 #include <vector>
 
-#include "CaptureState.h"
 #include "FeedbackSweeps.h"
 #include "Settings.h"
 #include "resource.h"
@@ -53,9 +52,4 @@ void AnimateFeedbackOver(int choice, const RECT& area)
         Invert(screen, *line);
     GdiFlush();
     ReleaseDC(nullptr, screen);
-}
-
-void AnimateCaptureFeedback(int choice)
-{
-    AnimateFeedbackOver(choice, CurrentCapture.rectangle);
 }

@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include "CaptureState.h"
+
 // 0: nothing; 1-4: the program's WAVE resource 201-204, played without
 // waiting for it to end.
 void PlayCaptureSound(int choice);
@@ -14,4 +16,7 @@ void PlayCaptureSound(int choice);
 // screen is left as it was.
 void AnimateFeedbackOver(int choice, const RECT& area);
 // The same over the current capture rectangle.
-void AnimateCaptureFeedback(int choice);
+inline void AnimateCaptureFeedback(int choice)
+{
+    AnimateFeedbackOver(choice, CurrentCapture.rectangle);
+}
