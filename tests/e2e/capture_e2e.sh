@@ -88,6 +88,12 @@ case_screen_pattern() {
   clipboard_to "$shots/clipboard.bmp"
   expect_size "$shots/clipboard.bmp" 1280x1024
   expect_pattern "$shots/clipboard.bmp" -160 -120 160 120 320 240
+  # Wine hands the same bitmap to the X side.
+  if command -v xclip >/dev/null; then
+    timeout 10 xclip -selection clipboard -t image/bmp -o > "$shots/x-side.bmp" || fail "xclip read nothing"
+    expect_size "$shots/x-side.bmp" 1280x1024
+    expect_pattern "$shots/x-side.bmp" -160 -120 160 120 320 240
+  fi
   document_to "$shots/document.bmp"
   expect_size "$shots/document.bmp" 1280x1024
   expect_pattern "$shots/document.bmp" -160 -120 160 120 320 240
