@@ -16,15 +16,6 @@ namespace {
 
 const int kMaxRecentFiles = 16;   // the command ids reserved for the list
 
-CString FullPath(LPCSTR path)
-{
-    char buffer[MAX_PATH * 2];
-    DWORD length = ::GetFullPathNameA(path, sizeof buffer, buffer, nullptr);
-    if (length == 0 || length >= sizeof buffer)
-        return CString(path);
-    return CString(buffer);
-}
-
 CString ModulePath()
 {
     char buffer[MAX_PATH * 2];
@@ -123,7 +114,7 @@ CDocument* KfDocManager::OpenDocumentFile(LPCSTR path)
 {
     if (!path || !*path)
         return nullptr;
-    CString full = FullPath(path);
+    CString full = KfFullPathName(path);
     CDocTemplate* best = nullptr;
     CDocTemplate::Confidence bestConfidence = CDocTemplate::noAttempt;
     for (POSITION pos = templates_.GetHeadPosition(); pos;) {
@@ -226,7 +217,7 @@ void KfDocManager::AddToRecentFileList(LPCSTR path)
 {
     if (!recent_ || !path || !*path)
         return;
-    recent_->Add(FullPath(path));
+    recent_->Add(KfFullPathName(path));
     WriteRecentFiles();
 }
 

@@ -25,7 +25,9 @@ CString FileNameOf(const CString& path)
     return path.Mid(slash + 1);
 }
 
-CString FullPath(LPCSTR path)
+} // namespace
+
+CString KfFullPathName(LPCSTR path)
 {
     char buffer[MAX_PATH * 2];
     DWORD length = ::GetFullPathNameA(path, sizeof buffer, buffer, nullptr);
@@ -33,8 +35,6 @@ CString FullPath(LPCSTR path)
         return CString(path);
     return CString(buffer);
 }
-
-} // namespace
 
 CDocument::~CDocument()
 {
@@ -66,7 +66,7 @@ void CDocument::SetTitle(LPCSTR title)
 
 void CDocument::SetPathName(LPCSTR path, BOOL addToMRU)
 {
-    m_strPathName = FullPath(path);
+    m_strPathName = KfFullPathName(path);
     SetTitle(FileNameOf(m_strPathName));
     CWinApp* app = AfxGetApp();
     if (addToMRU && app)

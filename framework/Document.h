@@ -86,3 +86,6 @@ protected:
 // The standard question before a modified document closes; "%1" stands for
 // the document's title.
 extern const char kKfSaveChangesPrompt[];
+// A file name made a full path, as documents and the recent-file list keep
+// them; the name as given when the system cannot complete it.
+CString KfFullPathName(LPCSTR path);
