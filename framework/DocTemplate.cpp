@@ -22,6 +22,26 @@ bool EndsWithNoCase(const CString& text, const CString& end)
     return text.GetLength() >= end.GetLength() && text.Right(end.GetLength()).CompareNoCase(end) == 0;
 }
 
+// A new document of the template in a new frame; null, with nothing left of
+// either, when one cannot be made.
+CDocument* NewDocumentInNewFrame(CDocTemplate& docTemplate, CFrameWnd*& frame)
+{
+    frame = nullptr;
+    CDocument* doc = docTemplate.CreateNewDocument();
+    if (!doc)
+        return nullptr;
+    // Until the document has its frame, a failing view must not take it.
+    BOOL autoDelete = doc->m_bAutoDelete;
+    doc->m_bAutoDelete = FALSE;
+    frame = docTemplate.CreateNewFrame(doc, nullptr);
+    doc->m_bAutoDelete = autoDelete;
+    if (!frame) {
+        delete doc;
+        return nullptr;
+    }
+    return doc;
+}
+
 } // namespace
 
 CDocTemplate::CDocTemplate(UINT resourceId, const CRuntimeClass* docClass, const CRuntimeClass* frameClass,
@@ -182,18 +202,10 @@ void CMultiDocTemplate::SetDefaultTitle(CDocument* doc) { doc->SetTitle(KfUntitl
 
 CDocument* CMultiDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible)
 {
-    CDocument* doc = CreateNewDocument();
+    CFrameWnd* frame = nullptr;
+    CDocument* doc = NewDocumentInNewFrame(*this, frame);
     if (!doc)
         return nullptr;
-    // Until the document has its frame, a failing view must not take it.
-    BOOL autoDelete = doc->m_bAutoDelete;
-    doc->m_bAutoDelete = FALSE;
-    CFrameWnd* frame = CreateNewFrame(doc, nullptr);
-    doc->m_bAutoDelete = autoDelete;
-    if (!frame) {
-        delete doc;
-        return nullptr;
-    }
     BOOL ready;
     if (!path) {
         SetDefaultTitle(doc);
@@ -271,18 +283,10 @@ CDocument* CSingleDocTemplate::OpenDocumentFile(LPCSTR path, BOOL makeVisible)
         CView* view = pos ? doc->GetNextView(pos) : nullptr;
         frame = view ? view->GetParentFrame() : nullptr;
     } else {
-        doc = CreateNewDocument();
+        doc = NewDocumentInNewFrame(*this, frame);
         if (!doc)
             return nullptr;
         created = true;
-        BOOL autoDelete = doc->m_bAutoDelete;
-        doc->m_bAutoDelete = FALSE;
-        frame = CreateNewFrame(doc, nullptr);
-        doc->m_bAutoDelete = autoDelete;
-        if (!frame) {
-            delete doc;
-            return nullptr;
-        }
     }
     BOOL ready;
     if (!path) {
