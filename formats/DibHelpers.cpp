@@ -81,18 +81,24 @@ bool RecordBlocksAreSound(const ImageRecord& record) {
            GlobalSize(record.hInfo) >= GetDibHeaderSize(record.bitCount);
 }
 
-bool CreateDibHeader(ImageRecord& record) {
-    uint32_t headerBytes = GetDibHeaderSize(record.bitCount);
-    if (headerBytes == 0) return false;
+HGLOBAL AllocateDibHeader(int32_t width, int32_t height, int bitCount) {
+    uint32_t headerBytes = GetDibHeaderSize(bitCount);
+    if (headerBytes == 0) return 0;
     HGLOBAL block = GlobalAlloc(GHND, headerBytes);
-    if (!block) return false;
+    if (!block) return 0;
     BlockLock lock(block);
     DibHeader* header = lock.as<DibHeader>();
     header->size = 40;
-    header->width = record.width;
-    header->height = record.height;
+    header->width = width;
+    header->height = height;
     header->planes = 1;
-    header->bitCount = record.bitCount;
+    header->bitCount = uint16_t(bitCount);
+    return block;
+}
+
+bool CreateDibHeader(ImageRecord& record) {
+    HGLOBAL block = AllocateDibHeader(record.width, record.height, record.bitCount);
+    if (!block) return false;
     record.hInfo = block;
     return true;
 }

@@ -57,6 +57,10 @@ uint32_t GetDibImageSize(const ImageRecord& record);
 // writers check this before reading a caller's blocks.
 bool RecordBlocksAreSound(const ImageRecord& record);
 
+// A zero-filled header block of the depth's size with the 40-byte header
+// written (colour table zero); 0 for a depth without one or when allocation
+// fails.
+HGLOBAL AllocateDibHeader(int32_t width, int32_t height, int bitCount);
 // Allocates record.hInfo and writes the 40-byte header (colour table zero);
 // false when allocation fails.
 bool CreateDibHeader(ImageRecord& record);

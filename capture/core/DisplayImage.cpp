@@ -45,19 +45,9 @@ void DisplayImage::CopyAttributesFrom(const DisplayImage& source)
 
 bool DisplayImage::CreateHeader()
 {
-    uint32_t bytes = GetHeaderSize();
-    if (bytes == 0)
-        return false;
-    HGLOBAL block = GlobalAlloc(GHND, bytes);
+    HGLOBAL block = AllocateDibHeader(width, height, bitCount);
     if (!block)
         return false;
-    BlockLock lock(block);
-    DibHeader* header = lock.as<DibHeader>();
-    header->size = 40;
-    header->width = width;
-    header->height = height;
-    header->planes = 1;
-    header->bitCount = bitCount;
     hHeader = block;
     return true;
 }

@@ -118,18 +118,13 @@ void DisplayImage::DitherTo8Bit()
 
 bool DisplayImage::BuildHalftoneDisplayHeader()
 {
-    HGLOBAL block = GlobalAlloc(GHND, kDisplayHeaderSize);
+    static_assert(kDisplayHeaderSize == 40 + 4 * 256, "an 8-bit header with its full table");
+    HGLOBAL block = AllocateDibHeader(width, height, 8);
     if (!block)
         return false;
     {
         BlockLock lock(block);
-        DibHeader* header = lock.as<DibHeader>();
-        header->size = 40;
-        header->width = width;
-        header->height = height;
-        header->planes = 1;
-        header->bitCount = 8;
-        header->clrUsed = kHalftoneEntryCount;
+        lock.as<DibHeader>()->clrUsed = kHalftoneEntryCount;
         DibColor* table = reinterpret_cast<DibColor*>(lock.data() + 40);
         for (int i = 0; i < kHalftoneEntryCount; ++i) {
             PaletteRgb entry = HalftonePaletteEntry(i);
