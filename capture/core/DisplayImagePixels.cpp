@@ -57,6 +57,23 @@ int32_t CountMarked(const bool (&marked)[N])
     return count;
 }
 
+// How many of the N palette indices the rows use, with progress by row;
+// indexAt(row, x) reads pixel x of a stored row.
+template <size_t N, class IndexAt>
+int32_t CountUsedIndices(const DisplayImage& image, IndexAt indexAt)
+{
+    bool marked[N] = {};
+    BlockLock pixels(image.hPixels);
+    const uint32_t stride = image.GetRowStride();
+    for (int32_t y = 0; y < image.height; ++y) {
+        ReportImageProgress(y, image.height);
+        const uint8_t* row = pixels.data() + size_t(y) * stride;
+        for (int32_t x = 0; x < image.width; ++x)
+            marked[indexAt(row, x)] = true;
+    }
+    return CountMarked(marked);
+}
+
 int32_t CountBits(const uint8_t* bytes, size_t size)
 {
     int32_t count = 0;
@@ -142,16 +159,9 @@ void DisplayImage::CountColors4()
     colorCount = 0;
     if (bitCount != 4 || !HasSoundBlocks())
         return;
-    bool marked[16] = {};
-    BlockLock pixels(hPixels);
-    const uint32_t stride = GetRowStride();
-    for (int32_t y = 0; y < height; ++y) {
-        ReportImageProgress(y, height);
-        const uint8_t* row = pixels.data() + size_t(y) * stride;
-        for (int32_t x = 0; x < width; ++x)
-            marked[(x & 1) ? (row[x / 2] & 0x0F) : (row[x / 2] >> 4)] = true;
-    }
-    colorCount = CountMarked(marked);
+    colorCount = CountUsedIndices<16>(*this, [](const uint8_t* row, int32_t x) {
+        return (x & 1) ? (row[x / 2] & 0x0F) : (row[x / 2] >> 4);
+    });
 }
 
 void DisplayImage::CountColors8()
@@ -159,16 +169,7 @@ void DisplayImage::CountColors8()
     colorCount = 0;
     if (bitCount != 8 || !HasSoundBlocks())
         return;
-    bool marked[256] = {};
-    BlockLock pixels(hPixels);
-    const uint32_t stride = GetRowStride();
-    for (int32_t y = 0; y < height; ++y) {
-        ReportImageProgress(y, height);
-        const uint8_t* row = pixels.data() + size_t(y) * stride;
-        for (int32_t x = 0; x < width; ++x)
-            marked[row[x]] = true;
-    }
-    colorCount = CountMarked(marked);
+    colorCount = CountUsedIndices<256>(*this, [](const uint8_t* row, int32_t x) { return row[x]; });
 }
 
 void DisplayImage::CountColors24()
