@@ -59,17 +59,14 @@ void GrayscaleFrom24(DisplayImage& result, const DisplayImage& source)
     result.bitCount = 8;
     if (!AllocateResultPixels(result) || !CreateResultHeader(result))
         return;
-    BlockLock header(result.hHeader), from(source.hPixels), to(result.hPixels);
-    SetGrayPalette(ColorTableOf(header), 256);
-    const uint32_t inStride = source.GetRowStride();
-    const uint32_t outStride = result.GetRowStride();
-    for (int32_t y = 0; y < result.height; ++y) {
-        ReportImageProgress(y, result.height);
-        const uint8_t* in = from.data() + size_t(y) * inStride;
-        uint8_t* out = to.data() + size_t(y) * outStride;
+    {
+        BlockLock header(result.hHeader);
+        SetGrayPalette(ColorTableOf(header), 256);
+    }
+    ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
         for (int32_t x = 0; x < result.width; ++x, in += 3)
             out[x] = GrayOf(in[2], in[1], in[0]);
-    }
+    });
 }
 
 void InvertPixelBytes(DisplayImage& result)
@@ -118,16 +115,10 @@ void WriteBlackWhitePixels(DisplayImage& result, const DisplayImage& source)
     bool white[256] = {};
     if (IsPaletteDepth(source.bitCount))
         WhiteEntries(source, white);
-    BlockLock from(source.hPixels), to(result.hPixels);
-    const uint32_t inStride = source.GetRowStride();
-    const uint32_t outStride = result.GetRowStride();
     // Neighbouring 24-bit pixels are often equal: keep the last answer.
     uint32_t lastColor = 0xFFFFFFFFu;
     bool lastWhite = false;
-    for (int32_t y = 0; y < result.height; ++y) {
-        ReportImageProgress(y, result.height);
-        const uint8_t* in = from.data() + size_t(y) * inStride;
-        uint8_t* out = to.data() + size_t(y) * outStride;
+    ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
         for (int32_t x = 0; x < result.width; ++x) {
             bool isWhite;
             if (source.bitCount == 24) {
@@ -144,7 +135,7 @@ void WriteBlackWhitePixels(DisplayImage& result, const DisplayImage& source)
             if (isWhite)
                 out[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
         }
-    }
+    });
 }
 
 } // namespace

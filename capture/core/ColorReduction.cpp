@@ -43,13 +43,7 @@ void PackUsedEntries(const DisplayImage& source, DisplayImage& result, const boo
 // Rewrites every pixel through newIndex into the result's depth.
 void RemapPixels(const DisplayImage& source, DisplayImage& result, const uint8_t* newIndex)
 {
-    BlockLock from(source.hPixels), to(result.hPixels);
-    const uint32_t inStride = source.GetRowStride();
-    const uint32_t outStride = result.GetRowStride();
-    for (int32_t y = 0; y < result.height; ++y) {
-        ReportImageProgress(y, result.height);
-        const uint8_t* in = from.data() + size_t(y) * inStride;
-        uint8_t* out = to.data() + size_t(y) * outStride;
+    ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
         for (int32_t x = 0; x < result.width; ++x) {
             uint8_t index = newIndex[PaletteIndexAt(in, x, source.bitCount)];
             if (result.bitCount == 4)
@@ -57,7 +51,7 @@ void RemapPixels(const DisplayImage& source, DisplayImage& result, const uint8_t
             else if (index)
                 out[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
         }
-    }
+    });
 }
 
 // Reduces a palette image to newDepth through its used indices.
@@ -128,16 +122,10 @@ bool CollectColors(const DisplayImage& source, ColorCollector& colors)
 
 void WriteIndexedPixels(const DisplayImage& source, DisplayImage& result, ColorCollector& colors)
 {
-    BlockLock from(source.hPixels), to(result.hPixels);
-    const uint32_t inStride = source.GetRowStride();
-    const uint32_t outStride = result.GetRowStride();
-    for (int32_t y = 0; y < result.height; ++y) {
-        ReportImageProgress(y, result.height);
-        const uint8_t* in = from.data() + size_t(y) * inStride;
-        uint8_t* out = to.data() + size_t(y) * outStride;
+    ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
         for (int32_t x = 0; x < result.width; ++x, in += 3)
             out[x] = static_cast<uint8_t>(colors.IndexOf(ColorAt(in)));
-    }
+    });
 }
 
 } // namespace

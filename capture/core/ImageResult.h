@@ -7,6 +7,7 @@
 
 #include "../../formats/DibHelpers.h"
 #include "DisplayImage.h"
+#include "ImageNotify.h"
 
 // The source's attributes without its blocks: the result names neither the
 // source's pixels nor its header.
@@ -31,5 +32,19 @@ inline uint8_t PaletteIndexAt(const uint8_t* row, int32_t x, int bitCount)
     case 1: return (row[x >> 3] >> (7 - (x & 7))) & 1;
     case 4: return (x & 1) ? (row[x >> 1] & 0x0F) : (row[x >> 1] >> 4);
     default: return row[x];
+    }
+}
+
+// Walks the stored rows of an operation's source and result together with
+// progress by row: rowFn(in, out) for each pair of rows.
+template <class RowFn>
+void ForEachRowPair(const DisplayImage& source, DisplayImage& result, RowFn rowFn)
+{
+    BlockLock from(source.hPixels), to(result.hPixels);
+    const uint32_t inStride = source.GetRowStride();
+    const uint32_t outStride = result.GetRowStride();
+    for (int32_t y = 0; y < result.height; ++y) {
+        ReportImageProgress(y, result.height);
+        rowFn(from.data() + size_t(y) * inStride, to.data() + size_t(y) * outStride);
     }
 }
