@@ -78,15 +78,21 @@ inline void MakeScreenshot8(ImageRecord& record, int32_t width, int32_t height) 
         for (int32_t x = 600; x < 1400; ++x) at(x, y) = uint8_t(200 + (x - 600) / 16 % 50);
 }
 
-// A 24-bit picture with smooth gradients and noise: hundreds of thousands
-// of colours, as a photograph has.
-inline void FillPhoto(DisplayImage& image, int32_t width, int32_t height)
+// Gives the image zero-filled 24-bit blocks of the size.
+inline void Shape24(DisplayImage& image, int32_t width, int32_t height)
 {
     image.width = width;
     image.height = height;
     image.bitCount = 24;
     image.CreateHeader();
     image.hPixels = GlobalAlloc(GHND, image.GetBitsSize());
+}
+
+// A 24-bit picture with smooth gradients and noise: hundreds of thousands
+// of colours, as a photograph has.
+inline void FillPhoto(DisplayImage& image, int32_t width, int32_t height)
+{
+    Shape24(image, width, height);
     BlockLock pixels(image.hPixels);
     uint32_t noise = 12345;
     for (int32_t y = 0; y < height; ++y) {
@@ -104,11 +110,7 @@ inline void FillPhoto(DisplayImage& image, int32_t width, int32_t height)
 // gradients in 200 colours.
 inline void FillScreenshot(DisplayImage& image, int32_t width, int32_t height)
 {
-    image.width = width;
-    image.height = height;
-    image.bitCount = 24;
-    image.CreateHeader();
-    image.hPixels = GlobalAlloc(GHND, image.GetBitsSize());
+    Shape24(image, width, height);
     BlockLock pixels(image.hPixels);
     for (int32_t y = 0; y < height; ++y) {
         uint8_t* row = pixels.data() + size_t(y) * image.GetRowStride();
