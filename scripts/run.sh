@@ -7,10 +7,5 @@ bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh"
 source "$root/scripts/wine-session.sh"
 cd "$root/build/win/bin"
-if [ -f Kaptura99.exe ]; then
-  wine Kaptura99.exe
-  wineserver -w
-else
-  echo "Kaptura99.exe is not built yet; running the format library's Windows checks instead."
-  wine win_tests.exe
-fi
+wine Kaptura99.exe
+wineserver -w
