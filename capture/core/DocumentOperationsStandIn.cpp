@@ -45,7 +45,6 @@ bool RunScaleDialog(ScaleChoice&)
 }
 void MergeImages(DisplayImage& result, DisplayImage* const*, int) { BuildNothing(result); }
 void MergeImagesForPrint(DisplayImage& result, DisplayImage* const*, int) { BuildNothing(result); }
-void AddImageFrame(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
 bool RunFrameDialog() { return true; }
 void CropImage(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
 void EraseSelection(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
