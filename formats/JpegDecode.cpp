@@ -60,13 +60,13 @@ void ReadHuffmanTables(ByteView& segment, JpegHeaders& h) {
         uint8_t classAndNumber = segment.u8();
         int tableClass = classAndNumber >> 4, number = classAndNumber & 15;
         if (tableClass > 1 || number > 3) Fail(kErrJpg);
-        HuffmanSpec spec = {};
-        segment.read(spec.counts, 16);
-        for (uint8_t count : spec.counts) spec.symbolCount += count;
-        if (spec.symbolCount > 256) Fail(kErrJpg);
-        segment.read(spec.symbols, spec.symbolCount);
+        HuffmanSpec codeSet = {};
+        segment.read(codeSet.counts, 16);
+        for (uint8_t count : codeSet.counts) codeSet.symbolCount += count;
+        if (codeSet.symbolCount > 256) Fail(kErrJpg);
+        segment.read(codeSet.symbols, codeSet.symbolCount);
         HuffmanDecoder& table = tableClass == 0 ? h.dc[number] : h.ac[number];
-        if (!table.build(spec)) Fail(kErrJpg);
+        if (!table.build(codeSet)) Fail(kErrJpg);
         (tableClass == 0 ? h.dcPresent : h.acPresent)[number] = true;
     }
 }

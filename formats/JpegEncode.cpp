@@ -209,11 +209,11 @@ void WriteSegmentHeader(ByteSink& out, uint8_t marker, uint16_t length) {
     out.u16be(length);
 }
 
-void WriteHuffmanTable(ByteSink& out, uint8_t classAndNumber, const HuffmanSpec& spec) {
-    WriteSegmentHeader(out, 0xC4, static_cast<uint16_t>(2 + 1 + 16 + spec.symbolCount));
+void WriteHuffmanTable(ByteSink& out, uint8_t classAndNumber, const HuffmanSpec& codeSet) {
+    WriteSegmentHeader(out, 0xC4, static_cast<uint16_t>(2 + 1 + 16 + codeSet.symbolCount));
     out.u8(classAndNumber);
-    out.write(spec.counts, 16);
-    out.write(spec.symbols, spec.symbolCount);
+    out.write(codeSet.counts, 16);
+    out.write(codeSet.symbols, codeSet.symbolCount);
 }
 
 void WriteHeaders(ByteSink& out, const JpegQuantTables& quant, int width, int height, int components) {

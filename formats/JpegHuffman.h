@@ -14,7 +14,7 @@ public:
 
     // False for a code set no canonical code can hold (more codes of some
     // length than the shorter ones leave room for, or more than 256 symbols).
-    bool build(const HuffmanSpec& spec);
+    bool build(const HuffmanSpec& codeSet);
 
     // (length << 8) | symbol for codes of up to kLookBits bits, else 0.
     uint16_t fast[1 << kLookBits];
@@ -30,7 +30,7 @@ public:
 
 class HuffmanEncoder {
 public:
-    void build(const HuffmanSpec& spec);
+    void build(const HuffmanSpec& codeSet);
     uint16_t code[256];
     uint8_t length[256];
 };
