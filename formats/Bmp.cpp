@@ -230,17 +230,8 @@ void WriteBmpFile(const ImageRecord& record, ByteSink& out) {
     out.u32le(kFileHeaderSize + headerBytes);
 
     BlockLock info(record.hInfo);
-    DibHeader header;
-    memcpy(&header, info.data(), sizeof header);
     // The file describes the record's image whatever the header block says.
-    header.size = 40;
-    header.width = record.width;
-    header.height = record.height;
-    header.planes = 1;
-    header.bitCount = record.bitCount;
-    header.compression = 0;
-    header.sizeImage = imageBytes;
-    header.clrUsed = 0;
+    DibHeader header = DescribeRecordDib(record, info.data());
     out.write(&header, sizeof header);
     out.write(info.data() + sizeof header, headerBytes - sizeof header);
     BlockLock bits(record.hBits);

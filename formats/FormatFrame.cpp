@@ -15,8 +15,10 @@ ImageRecord g_record;
 
 const ReaderEntry kReaders[] = {
     {"bmp", ReadBmpFile, kErrBmp},  {"dib", ReadBmpFile, kErrBmp},  {"rle", ReadBmpFile, kErrBmp},
-    {"cur", nullptr, kErrBmp},      {"ico", nullptr, kErrBmp},      {"gif", ReadGifFile, kErrGif},
-    {"jpg", ReadJpegFile, kErrJpg},  {"png", ReadPngFile, kErrPng},
+    {"clp", ReadClpFile, kErrClp},  {"cur", nullptr, kErrBmp},      {"ico", nullptr, kErrBmp},
+    {"kpt", ReadKptFile, kErrKpt},  {"gif", ReadGifFile, kErrGif},  {"jpg", ReadJpegFile, kErrJpg},
+    {"pcx", ReadPcxFile, kErrPcx},  {"png", ReadPngFile, kErrPng},  {"tif", ReadTiffFile, kErrTif},
+    {"wpg", ReadWpgFile, kErrWpg},
 };
 
 bool EqualsNoCase(const char* a, const char* b) {
@@ -56,10 +58,14 @@ const ReaderEntry* FindReader(const char* path) {
 ImageWriter FindWriter(int type) {
     switch (type) {
     case kTypeBmp: case kTypeDib: case kTypeRle: return WriteBmpFile;
+    case kTypeClp: return WriteClpFile;
     case kTypeGif: return WriteGifFile;
     case kTypeGifInterlaced: return WriteGifFileInterlaced;
     case kTypeJpg: return WriteJpegFile;
+    case kTypePcx: return WritePcxFile;
     case kTypePng: return WritePngFile;
+    case kTypeTif: return WriteTiffFile;
+    case kTypeWpg: return WriteWpgFile;
     default: return nullptr;  // no writer: the file is left as it is
     }
 }
