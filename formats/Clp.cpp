@@ -122,10 +122,10 @@ void ReadDeviceBitmap(ByteView& data, ImageRecord& record) {
     int32_t width = int32_t(data.u32le());
     int32_t height = int32_t(data.u32le());
     data.skip(4);  // bytes per row: the rows' layout is fixed by the depth
-    int planes = data.u16le();
-    int bitsPerPixel = data.u16le();
+    uint32_t planes = data.u16le();
+    uint32_t bitsPerPixel = data.u16le();
     data.skip(4);  // a pointer of the program that saved it
-    int depth = planes * bitsPerPixel;
+    uint32_t depth = planes * bitsPerPixel;
     uint32_t imageBytes = 0;
     if (depth <= 1 || depth > 8 || !CheckedDibImageSize(width, height, 8, &imageBytes)) Fail(kErrClp);
     record.width = width;
@@ -139,7 +139,7 @@ void ReadDeviceBitmap(ByteView& data, ImageRecord& record) {
     if (CurrentScreenDepth() != 4) Fail(kErrClp);
     record.bitCount = 4;
     size_t bytes = data.remaining();
-    if (!ConvertDeviceBits(record, planes, bitsPerPixel, data.take(bytes), bytes)) Fail(kErrNoMemory);
+    if (!ConvertDeviceBits(record, int(planes), int(bitsPerPixel), data.take(bytes), bytes)) Fail(kErrNoMemory);
 }
 
 }  // namespace
