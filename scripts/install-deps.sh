@@ -6,7 +6,7 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 mingw-w64-tools libz-mingw-w64-dev zlib1g-dev
   wine wine32:i386 xvfb xauth x11-utils xdotool xclip
-  imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools
+  imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools libwpg-tools
   libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev
 )
 missing=()
