@@ -45,26 +45,27 @@ public:
     void line(uint8_t* out, size_t length) {
         size_t done = 0;
         while (done < length) {
-            if (pending_ == 0) next();
-            size_t count = std::min<size_t>(pending_, length - done);
-            memset(out + done, value_, count);
-            done += count;
-            pending_ -= count;
+            if (pending_ > 0) {
+                size_t count = std::min(pending_, length - done);
+                memset(out + done, value_, count);
+                done += count;
+                pending_ -= count;
+                continue;
+            }
+            uint8_t byte = next();
+            if (byte < kRunFlag) {
+                out[done++] = byte;
+            } else {
+                value_ = next();
+                pending_ = byte & 0x3F;
+            }
         }
     }
 
 private:
-    void next() {
+    uint8_t next() {
         if (at_ >= bytes_) Fail(kErrPcx);
-        uint8_t byte = data_[at_++];
-        if (byte < kRunFlag) {
-            value_ = byte;
-            pending_ = 1;
-            return;
-        }
-        if (at_ >= bytes_) Fail(kErrPcx);
-        value_ = data_[at_++];
-        pending_ = byte & 0x3F;
+        return data_[at_++];
     }
 
     const uint8_t* data_;

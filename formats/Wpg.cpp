@@ -49,8 +49,7 @@ public:
             } else if (control == 0x80) {
                 repeat(0xFF, data.u8());
             } else if (control > 0) {
-                const uint8_t* literal = data.take(control);
-                for (uint8_t i = 0; i < control; ++i) put(literal[i]);
+                copy(data.take(control), control);
             } else {
                 repeatRows(data.u8());
             }
@@ -61,16 +60,24 @@ public:
 private:
     uint8_t* rowAt(int32_t pictureRow) { return bits_ + size_t(height_ - 1 - pictureRow) * dibRowBytes_; }
 
-    void put(uint8_t value) {
+    // Room for up to `count` bytes at the current place, inside one row;
+    // the place moves past them.
+    uint8_t* advance(uint32_t count, uint32_t* part) {
         if (row_ >= height_) Fail(kErrWpg);
-        rowAt(row_)[column_] = value;
-        if (++column_ == rowBytes_) {
+        *part = std::min(count, rowBytes_ - column_);
+        uint8_t* at = rowAt(row_) + column_;
+        column_ += *part;
+        if (column_ == rowBytes_) {
             column_ = 0;
             ++row_;
         }
+        return at;
     }
     void repeat(uint8_t value, uint32_t count) {
-        for (uint32_t i = 0; i < count; ++i) put(value);
+        for (uint32_t part = 0; count > 0; count -= part) memset(advance(count, &part), value, part);
+    }
+    void copy(const uint8_t* bytes, uint32_t count) {
+        for (uint32_t part = 0; count > 0; count -= part, bytes += part) memcpy(advance(count, &part), bytes, part);
     }
     // Copies of the previous row; before the first row there is none to
     // copy and the rows stay blank.
