@@ -43,6 +43,7 @@ DirectoryEntry ReadFirstEntry(ByteView& file) {
 // Bytes between a packed bitmap's header and its pixels: the colour table
 // (as many entries as the header says it holds) and any bit masks.
 uint32_t PackedDibTableBytes(ByteView& dib) {
+    dib.seek(0);
     uint32_t headerSize = dib.u32le();
     if (headerSize == 12) {
         dib.seek(10);

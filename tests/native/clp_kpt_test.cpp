@@ -135,6 +135,13 @@ TEST(Clp, OnlyTheFirstFormatCounts) {
     SaveSeed("clp", "dibfirst", ClipboardFile({{8, dib}, {1, {'h', 'i', 0}}}));
     EXPECT_EQ(+Read("x.clp", ClipboardFile({{1, {'h', 'i', 0}}, {8, dib}})).error, kErrClp);
 
+    // A width of 12 is not mistaken for the size of an old-style header.
+    std::vector<uint8_t> twelve(12, 0);
+    twelve[11] = 200;
+    OwnedRecord wide(Read("x.clp", ClipboardFile({{8, PackedDib(12, 1, 8, 256, twelve)}})));
+    ASSERT_EQ(+wide->error, 0);
+    EXPECT_EQ(Pixels(wide.record), twelve);
+
     // A short colour table is taken as the header says.
     OwnedRecord shortTable(Read("x.clp", ClipboardFile({{8, PackedDib(2, 1, 8, 3, {2, 1, 0, 0}, 3)}})));
     ASSERT_EQ(+shortTable->error, 0);
