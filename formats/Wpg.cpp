@@ -74,10 +74,21 @@ private:
         return at;
     }
     void repeat(uint8_t value, uint32_t count) {
-        for (uint32_t part = 0; count > 0; count -= part) memset(advance(count, &part), value, part);
+        while (count > 0) {
+            uint32_t part = 0;
+            uint8_t* at = advance(count, &part);
+            memset(at, value, part);
+            count -= part;
+        }
     }
     void copy(const uint8_t* bytes, uint32_t count) {
-        for (uint32_t part = 0; count > 0; count -= part, bytes += part) memcpy(advance(count, &part), bytes, part);
+        while (count > 0) {
+            uint32_t part = 0;
+            uint8_t* at = advance(count, &part);
+            memcpy(at, bytes, part);
+            bytes += part;
+            count -= part;
+        }
     }
     // Copies of the previous row; before the first row there is none to
     // copy and the rows stay blank.
