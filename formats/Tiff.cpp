@@ -241,6 +241,100 @@ void WriteEntry(ByteSink& out, const Entry& e) {
     out.u32le(e.value);
 }
 
+// Where everything of a written file goes. Rows per strip keep strips near
+// 8 KiB (1-bit images are one strip); values of a field that fit in four
+// bytes stand in the entry itself.
+struct TiffLayout {
+    int depth;  // 32-bit records are written as 24
+    uint32_t width, height, rowBytes, rowsPerStrip, strips, stripBytes, colors;
+    bool longCounts, countsInline;
+    uint32_t extraAt, offsetsAt, countsAt, dataAt;
+
+    uint32_t stripCount(uint32_t i) const {
+        return (i + 1 < strips ? rowsPerStrip : height - i * rowsPerStrip) * rowBytes;
+    }
+};
+
+TiffLayout PlanTiff(const ImageRecord& record) {
+    TiffLayout t;
+    t.depth = record.bitCount == 32 ? 24 : record.bitCount;
+    t.width = uint32_t(record.width);
+    t.height = uint32_t(record.height);
+    t.rowBytes = GetPackedRowBytes(record.width, t.depth);
+    t.rowsPerStrip = t.depth == 1 ? t.height : std::max<uint32_t>(1, std::min(t.height, 8192 / t.rowBytes));
+    t.strips = (t.height + t.rowsPerStrip - 1) / t.rowsPerStrip;
+    t.stripBytes = t.rowBytes * t.rowsPerStrip;
+    t.colors = t.depth == 4 || t.depth == 8 ? 1u << t.depth : 0;
+    t.longCounts = t.strips == 1 || t.stripBytes > 0xFFFF;
+    uint32_t countBytes = (t.longCounts ? 4 : 2) * t.strips;
+    t.countsInline = countBytes <= 4;
+    t.extraAt = 8 + 2 + 12 * (t.colors ? 11 : 10) + 4;  // right after the directory
+    t.offsetsAt = t.extraAt + (t.colors ? 6 * t.colors : t.depth == 24 ? 6 : 0);
+    t.countsAt = t.offsetsAt + (t.strips > 1 ? 4 * t.strips : 0);
+    t.dataAt = t.countsAt + (t.countsInline ? 0 : countBytes);
+    return t;
+}
+
+// Entries in ascending tag order, as readers expect.
+void WriteDirectory(ByteSink& out, const TiffLayout& t, uint16_t photometric) {
+    uint32_t counts = t.strips == 1 ? t.stripCount(0) : t.stripCount(0) | t.stripCount(1) << 16;
+    std::vector<Entry> entries = {
+        {kNewSubfileType, kLong, 1, 0},
+        Number(kImageWidth, t.width),
+        Number(kImageLength, t.height),
+        t.depth == 24 ? Entry{kBitsPerSample, kShort, 3, t.extraAt} : Entry{kBitsPerSample, kShort, 1, uint32_t(t.depth)},
+        {kCompression, kShort, 1, kNoCompression},
+        {kPhotometric, kShort, 1, photometric},
+        {kStripOffsets, kLong, t.strips, t.strips > 1 ? t.offsetsAt : t.dataAt},
+        {kSamplesPerPixel, kShort, 1, t.depth == 24 ? 3u : 1u},
+        Number(kRowsPerStrip, t.rowsPerStrip),
+        {kStripByteCounts, uint16_t(t.longCounts ? kLong : kShort), t.strips, t.countsInline ? counts : t.countsAt},
+    };
+    if (t.colors) entries.push_back({kColorMap, kShort, 3 * t.colors, t.extraAt});
+    out.u16le(uint16_t(entries.size()));
+    for (const Entry& e : entries) WriteEntry(out, e);
+    out.u32le(0);  // no further directory
+}
+
+// What the directory points at: the colour map or the three sample
+// depths, then the strip offsets and byte counts.
+void WriteDirectoryValues(ByteSink& out, const TiffLayout& t, const DibColor* table) {
+    if (t.colors) {
+        // All reds, all greens, all blues; each level v as v * 257, so that
+        // white is 0xFFFF and readers that scale to 8 bits get v back.
+        for (uint8_t DibColor::*component : {&DibColor::red, &DibColor::green, &DibColor::blue})
+            for (uint32_t i = 0; i < t.colors; ++i) out.u16le(uint16_t(table[i].*component * 257));
+    } else if (t.depth == 24) {
+        for (int i = 0; i < 3; ++i) out.u16le(8);
+    }
+    if (t.strips == 1) return;
+    for (uint32_t i = 0; i < t.strips; ++i) out.u32le(t.dataAt + i * t.stripBytes);
+    for (uint32_t i = 0; i < t.strips && !t.countsInline; ++i) {
+        if (t.longCounts) out.u32le(t.stripCount(i)); else out.u16le(uint16_t(t.stripCount(i)));
+    }
+}
+
+// The rows from the top of the picture down; deep pixels as red, green, blue.
+void WriteRows(ByteSink& out, const TiffLayout& t, const ImageRecord& record) {
+    BlockLock bits(record.hBits);
+    uint32_t dibRowBytes = GetDibRowBytes(record);
+    size_t step = record.bitCount == 32 ? 4 : 3;
+    std::vector<uint8_t> rgb(t.depth == 24 ? t.rowBytes : 0);
+    for (uint32_t y = 0; y < t.height; ++y) {
+        const uint8_t* line = bits.data() + size_t(t.height - 1 - y) * dibRowBytes;
+        if (t.depth != 24) {
+            out.write(line, t.rowBytes);
+            continue;
+        }
+        for (uint32_t x = 0; x < t.width; ++x) {
+            rgb[3 * x] = line[step * x + 2];
+            rgb[3 * x + 1] = line[step * x + 1];
+            rgb[3 * x + 2] = line[step * x];
+        }
+        out.write(rgb.data(), t.rowBytes);
+    }
+}
+
 }  // namespace
 
 void ReadTiffFile(ByteView& file, ImageRecord& record) {
@@ -266,85 +360,18 @@ void ReadTiffFile(ByteView& file, ImageRecord& record) {
 
 void WriteTiffFile(const ImageRecord& record, ByteSink& out) {
     if (!RecordBlocksAreSound(record)) Fail(kErrTif);
-    const int sourceDepth = record.bitCount;
-    const int depth = sourceDepth == 32 ? 24 : sourceDepth;  // the fourth byte is not written
-    const uint32_t width = uint32_t(record.width), height = uint32_t(record.height);
-    const uint32_t rowBytes = GetPackedRowBytes(record.width, depth);
-    uint32_t rowsPerStrip = depth == 1 ? height : std::max<uint32_t>(1, std::min(height, 8192 / rowBytes));
-    uint32_t strips = (height + rowsPerStrip - 1) / rowsPerStrip;
-    const uint32_t stripBytes = rowBytes * rowsPerStrip;
-    bool longCounts = strips == 1 || stripBytes > 0xFFFF;
-    uint32_t colors = depth == 4 || depth == 8 ? 1u << depth : 0;
-
+    TiffLayout layout = PlanTiff(record);
     BlockLock info(record.hInfo);
     const DibColor* table = info.as<DibColor>() + 10;
-    // A two-colour image whose first colour is the lighter is stored white-is-zero.
+    // Two-colour files say only black and white: the lighter first colour
+    // makes a white-is-zero file.
     auto brightness = [](const DibColor& c) { return c.red * 30 + c.green * 59 + c.blue * 11; };
-    bool whiteIsZero = depth == 1 && brightness(table[0]) > brightness(table[1]);
-
-    const uint32_t entryCount = colors ? 11 : 10;
-    const uint32_t extraAt = 8 + 2 + 12 * entryCount + 4;  // right after the directory
-    const uint32_t extraBytes = colors ? 6 * colors : depth == 24 ? 6 : 0;
-    // Values of a field that fit in four bytes stand in the entry itself.
-    const uint32_t countBytes = (longCounts ? 4 : 2) * strips;
-    const bool countsInline = countBytes <= 4;
-    const uint32_t offsetsAt = extraAt + extraBytes;
-    const uint32_t countsAt = offsetsAt + (strips > 1 ? 4 * strips : 0);
-    const uint32_t dataAt = countsAt + (countsInline ? 0 : countBytes);
-    auto stripCount = [&](uint32_t i) { return (i + 1 < strips ? rowsPerStrip : height - i * rowsPerStrip) * rowBytes; };
-
+    uint16_t photometric = layout.depth == 24 ? kRgb : layout.depth > 1 ? kPalette
+                           : brightness(table[0]) > brightness(table[1]) ? kWhiteIsZero : kBlackIsZero;
     out.u16le(0x4949);
     out.u16le(42);
     out.u32le(8);
-    // Entries in ascending tag order, as readers expect.
-    std::vector<Entry> entries = {
-        {kNewSubfileType, kLong, 1, 0},
-        Number(kImageWidth, width),
-        Number(kImageLength, height),
-        depth == 24 ? Entry{kBitsPerSample, kShort, 3, extraAt} : Entry{kBitsPerSample, kShort, 1, uint32_t(depth)},
-        {kCompression, kShort, 1, kNoCompression},
-        {kPhotometric, kShort, 1, uint32_t(depth == 1 ? (whiteIsZero ? kWhiteIsZero : kBlackIsZero) : depth == 24 ? kRgb : kPalette)},
-        {kStripOffsets, kLong, strips, strips > 1 ? offsetsAt : dataAt},
-        {kSamplesPerPixel, kShort, 1, depth == 24 ? 3u : 1u},
-        Number(kRowsPerStrip, rowsPerStrip),
-        {kStripByteCounts, uint16_t(longCounts ? kLong : kShort), strips,
-         countsInline ? (strips == 1 ? stripCount(0) : stripCount(0) | stripCount(1) << 16) : countsAt},
-    };
-    if (colors) entries.push_back({kColorMap, kShort, 3 * colors, extraAt});
-    out.u16le(uint16_t(entries.size()));
-    for (const Entry& e : entries) WriteEntry(out, e);
-    out.u32le(0);  // no further directory
-
-    if (colors) {
-        // All reds, all greens, all blues; each level v as v * 257, so that
-        // white is 0xFFFF and readers that scale to 8 bits get v back.
-        for (uint8_t DibColor::*component : {&DibColor::red, &DibColor::green, &DibColor::blue})
-            for (uint32_t i = 0; i < colors; ++i) out.u16le(uint16_t(table[i].*component * 257));
-    } else if (depth == 24) {
-        for (int i = 0; i < 3; ++i) out.u16le(8);
-    }
-    if (strips > 1) {
-        for (uint32_t i = 0; i < strips; ++i) out.u32le(dataAt + i * stripBytes);
-        for (uint32_t i = 0; i < strips && !countsInline; ++i) {
-            if (longCounts) out.u32le(stripCount(i)); else out.u16le(uint16_t(stripCount(i)));
-        }
-    }
-
-    BlockLock bits(record.hBits);
-    uint32_t dibRowBytes = GetDibRowBytes(record);
-    std::vector<uint8_t> row(rowBytes);
-    for (uint32_t y = 0; y < height; ++y) {
-        const uint8_t* line = bits.data() + size_t(height - 1 - y) * dibRowBytes;
-        if (depth != 24) {
-            out.write(line, rowBytes);
-            continue;
-        }
-        size_t step = sourceDepth == 32 ? 4 : 3;
-        for (uint32_t x = 0; x < width; ++x) {
-            row[3 * x] = line[step * x + 2];
-            row[3 * x + 1] = line[step * x + 1];
-            row[3 * x + 2] = line[step * x];
-        }
-        out.write(row.data(), rowBytes);
-    }
+    WriteDirectory(out, layout, photometric);
+    WriteDirectoryValues(out, layout, table);
+    WriteRows(out, layout, record);
 }
