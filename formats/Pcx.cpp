@@ -152,6 +152,32 @@ void SplitRow(const uint8_t* row, int depth, int32_t width, uint32_t planeBytes,
     }
 }
 
+void WriteHeader(ByteSink& out, const ImageRecord& record, const PcxLayout& layout, uint32_t planeBytes,
+                 const DibColor* table) {
+    uint8_t header[kHeaderSize] = {};
+    auto word = [&header](size_t at, uint32_t value) {
+        header[at] = uint8_t(value);
+        header[at + 1] = uint8_t(value >> 8);
+    };
+    header[0] = 10;
+    header[1] = record.bitCount == 1 ? 3 : 5;
+    header[2] = 1;
+    header[3] = uint8_t(layout.bitsPerPlane);
+    word(8, uint32_t(record.width) - 1);
+    word(10, uint32_t(record.height) - 1);
+    word(12, 72);
+    word(14, 72);
+    header[65] = uint8_t(layout.planes);
+    word(66, planeBytes);
+    uint32_t entries = record.bitCount <= 4 ? GetPaletteEntryCount(record.bitCount) : 0;
+    for (uint32_t i = 0; i < entries; ++i) {
+        header[16 + 3 * i] = table[i].red;
+        header[17 + 3 * i] = table[i].green;
+        header[18 + 3 * i] = table[i].blue;
+    }
+    out.write(header, sizeof header);
+}
+
 }  // namespace
 
 void ReadPcxFile(ByteView& file, ImageRecord& record) {
@@ -203,31 +229,9 @@ void WritePcxFile(const ImageRecord& record, ByteSink& out) {
     uint32_t planeBytes = (uint32_t(record.width) * layout.bitsPerPlane + 15) / 16 * 2;
     // Sizes are 16-bit fields.
     if (record.width > 0xFFFF || record.height > 0xFFFF || planeBytes > 0xFFFF) Fail(kErrPcx);
-
-    uint8_t header[kHeaderSize] = {};
-    auto word = [&header](size_t at, uint32_t value) {
-        header[at] = uint8_t(value);
-        header[at + 1] = uint8_t(value >> 8);
-    };
-    header[0] = 10;
-    header[1] = depth == 1 ? 3 : 5;
-    header[2] = 1;
-    header[3] = uint8_t(layout.bitsPerPlane);
-    word(8, uint32_t(record.width) - 1);
-    word(10, uint32_t(record.height) - 1);
-    word(12, 72);
-    word(14, 72);
-    header[65] = uint8_t(layout.planes);
-    word(66, planeBytes);
     BlockLock info(record.hInfo);
     const DibColor* table = info.as<DibColor>() + 10;
-    uint32_t entries = depth <= 4 ? GetPaletteEntryCount(depth) : 0;
-    for (uint32_t i = 0; i < entries; ++i) {
-        header[16 + 3 * i] = table[i].red;
-        header[17 + 3 * i] = table[i].green;
-        header[18 + 3 * i] = table[i].blue;
-    }
-    out.write(header, sizeof header);
+    WriteHeader(out, record, layout, planeBytes, table);
 
     BlockLock bits(record.hBits);
     uint32_t rowBytes = GetDibRowBytes(record);
