@@ -1,6 +1,10 @@
 # Sourced by the scripts: a virtual display and a fresh Wine prefix of this
 # run's own, both taken down when the calling script exits.
-: "${KAPTURA_RUN_DIR:=$(mktemp -d /tmp/kaptura-run.XXXXXX)}"
+created_run_dir=""
+if [ -z "${KAPTURA_RUN_DIR:-}" ]; then
+  KAPTURA_RUN_DIR=$(mktemp -d /tmp/kaptura-run.XXXXXX)
+  created_run_dir=$KAPTURA_RUN_DIR
+fi
 export WINEPREFIX="$KAPTURA_RUN_DIR/wineprefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
@@ -18,6 +22,8 @@ fi
 wine_session_end() {
   wineserver -k >/dev/null 2>&1 || true
   [ -n "$started_xvfb" ] && kill "$started_xvfb" >/dev/null 2>&1 || true
+  # A prefix is over a gigabyte: one made here goes when the run ends.
+  [ -n "$created_run_dir" ] && rm -rf "$created_run_dir" || true
 }
 trap wine_session_end EXIT
 wineboot -i >/dev/null 2>&1
