@@ -170,8 +170,16 @@ TEST_F(MoreFormatsDll, ClipboardFileHoldingADeviceBitmap) {
     EXPECT_EQ(+r.bitCount, 8);
     EXPECT_EQ(BlockBytes(r.hBits, 8), (std::vector<uint8_t>{4, 5, 6, 0, 1, 2, 0x4B, 0}));
     std::vector<uint8_t> header = BlockBytes(r.hInfo, 1064);
-    EXPECT_EQ(std::vector<uint8_t>(header.begin() + 40 + 4 * 0x4B, header.begin() + 44 + 4 * 0x4B),
-              (std::vector<uint8_t>{64, 32, 96, 0}));
+    std::vector<uint8_t> expected = {64, 32, 96, 0};
+    HDC screen = GetDC(nullptr);
+    if (GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES) == 8) {
+        // On an 8-bit screen the colours are the system palette's.
+        PALETTEENTRY entry = {};
+        GetSystemPaletteEntries(screen, 0x4B, 1, &entry);
+        expected = {entry.peBlue, entry.peGreen, entry.peRed, 0};
+    }
+    ReleaseDC(nullptr, screen);
+    EXPECT_EQ(std::vector<uint8_t>(header.begin() + 40 + 4 * 0x4B, header.begin() + 44 + 4 * 0x4B), expected);
     FreeRecordBlocks(r);
 
     // Four planes of one bit are only read on a 16-colour screen.
