@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "capture/core/CaptureApp.h"
+#include "capture/core/ColorOps.h"
 #include "capture/core/DocumentCalls.h"
 #include "capture/core/DocumentOperationCalls.h"
 #include "capture/core/ImageChildFrame.h"
@@ -194,6 +195,14 @@ void TypeNote(XImageDoc* doc, const char* text)
     edit.SendMessage(WM_CLEAR);
     for (const char* at = text; *at; ++at)
         edit.SendMessage(WM_CHAR, static_cast<unsigned char>(*at), 1);
+}
+
+std::string NoteOf(const DisplayImage& image)
+{
+    if (!image.hNote)
+        return "";
+    BlockLock note(image.hNote);
+    return note.data() ? std::string(reinterpret_cast<const char*>(note.data())) : "";
 }
 
 std::vector<uint8_t> FileBytes(const std::string& path)
@@ -467,6 +476,56 @@ TEST_F(ImageDocuments, SplitterKeepsTheNotepadBelowUntilAskedFor)
     EXPECT_EQ(child->NotepadView()->shown, 1);
     Command(doc, ID_VIEW_NOTEPAD);
     EXPECT_EQ(child->NotepadView()->shown, 0);
+}
+
+// A merging document: the notepad always shows the first image's note, and
+// what was typed for an image stays with that image. Clicking the first
+// image puts it on top, at the end of the list; Delete Image then frees it.
+TEST_F(ImageDocuments, NotepadFollowsTheFirstImageOfAMergingDocument)
+{
+    WritePattern(dir + "merge-a.png", kTypePng, 40, 30, "note of a");
+    WritePattern(dir + "merge-b.png", kTypePng, 40, 30, "note of b");
+    XImageDoc* b = Open(dir + "merge-b.png");
+    ASSERT_NE(b, nullptr);
+    DisplayImage dropped;
+    ASSERT_TRUE(DuplicateImage(dropped, *b->FirstImage()));
+    dropped.name = b->FirstImage()->name;
+    XImageDoc* doc = Open(dir + "merge-a.png");
+    ASSERT_NE(doc, nullptr);
+    doc->AddImageCopy(dropped);
+    PumpMessages();
+    ASSERT_EQ(doc->images.size(), 2u);
+    DisplayImage* a = doc->images[0];
+    DisplayImage* copyOfB = doc->images[1];
+    XNotepadFormView* notepad = doc->FindNotepadView();
+    ASSERT_NE(notepad, nullptr);
+    EXPECT_STREQ(notepad->NoteText(), "note of a");
+    TypeNote(doc, "typed for a");
+
+    // A click on the first image, outside the copy laid over it, with the
+    // button already let go: the image comes to the top without moving.
+    XImageView* view = doc->FindImageView();
+    ASSERT_NE(view, nullptr);
+    const POINT inside = {a->placement.left + SendtoPage[kSendtoMarginX] + 1,
+                          a->placement.top + SendtoPage[kSendtoMarginY] + 1};
+    view->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
+    view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
+    PumpMessages();
+    ASSERT_EQ(doc->TopImage(), a);
+    ASSERT_EQ(doc->FirstImage(), copyOfB);
+    EXPECT_STREQ(notepad->NoteText(), NoteTextForEdit(NoteOf(*copyOfB).c_str()));
+    EXPECT_STREQ(NoteOf(*a).c_str(), "typed for a");
+    EXPECT_TRUE(doc->IsModified());
+
+    // Delete Image frees the top image; the notepad goes on with the first.
+    TypeNote(doc, "typed for b");
+    Command(doc, ID_EDIT_DELETE_IMAGE);
+    ASSERT_EQ(doc->images.size(), 1u);
+    EXPECT_STREQ(notepad->NoteText(), "typed for b");
+    doc->StoreNoteText();
+    EXPECT_STREQ(NoteOf(*copyOfB).c_str(), "typed for b");
+    doc->UpdateAllViews(nullptr);
+    EXPECT_STREQ(notepad->NoteText(), "typed for b");
 }
 
 }  // namespace
