@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -526,6 +527,43 @@ TEST_F(ImageDocuments, NotepadFollowsTheFirstImageOfAMergingDocument)
     EXPECT_STREQ(NoteOf(*copyOfB).c_str(), "typed for b");
     doc->UpdateAllViews(nullptr);
     EXPECT_STREQ(notepad->NoteText(), "typed for b");
+}
+
+// The entries of the frame menu's window list, sorted.
+std::vector<std::string> WindowList(HWND frameWindow)
+{
+    std::vector<std::string> listed;
+    HMENU bar = ::GetMenu(frameWindow);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        HMENU popup = GetSubMenu(bar, i);
+        for (int j = 0; popup && j < GetMenuItemCount(popup); ++j) {
+            UINT id = GetMenuItemID(popup, j);
+            if (id < AFX_IDM_FIRST_MDICHILD || id == UINT(-1))
+                continue;
+            char text[MAX_PATH + 8] = "";
+            GetMenuStringA(popup, j, text, sizeof text, MF_BYPOSITION);
+            listed.push_back(text);
+        }
+    }
+    std::sort(listed.begin(), listed.end());
+    return listed;
+}
+
+// The Window menu lists every image window by its title, also when the
+// title changes later (a save under a new name).
+TEST_F(ImageDocuments, WindowMenuListsEachImageWindowByItsTitle)
+{
+    WritePattern(dir + "listed-a.bmp", kTypeBmp, 8, 8);
+    WritePattern(dir + "listed-b.bmp", kTypeBmp, 8, 8);
+    XImageDoc* a = Open(dir + "listed-a.bmp");
+    XImageDoc* b = Open(dir + "listed-b.bmp");
+    ASSERT_TRUE(a && b);
+    const std::string titleA = std::string(LPCSTR(a->GetTitle()));
+    std::vector<std::string> expected = {"&1 " + titleA, "&2 " + std::string(LPCSTR(b->GetTitle()))};
+    EXPECT_EQ(WindowList(frame->m_hWnd), expected);
+    b->SetTitle("renamed.png");
+    expected = {"&1 " + titleA, "&2 renamed.png"};
+    EXPECT_EQ(WindowList(frame->m_hWnd), expected);
 }
 
 }  // namespace
