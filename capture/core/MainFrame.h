@@ -10,6 +10,10 @@
 
 #include "CaptureDispatch.h"
 
+// Sent by a second start of the program to the running main frame, which
+// comes forward and changes no setting.
+const UINT WM_BRING_FORWARD = WM_APP + 1;
+
 class XMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(XMainFrame)
 public:
@@ -36,6 +40,7 @@ protected:
     afx_msg void OnViewExplorer();
     afx_msg void OnUpdateViewExplorer(CCmdUI* cmdUI);
     afx_msg void OnTrayOpen();
+    afx_msg LRESULT OnBringForward(WPARAM, LPARAM);
     afx_msg void OnTrayHide();
     afx_msg void OnTrayRemoveIcon();
     afx_msg void OnUpdateWindowCloseAll(CCmdUI* cmdUI);

@@ -7,10 +7,16 @@ Ctrl=c
 ShiftCtrlAlt=sca
 
 case_single_instance() {
-  seed_ini
+  # Set to run in the background: a second start brings the running frame
+  # forward and changes no setting; the second process writes nothing.
+  seed_ini "RunMode=0,0,0,0,0,0,0,0,1"
   start_kaptura
-  kd command "$frame" 32826 >/dev/null          # tray Hide
-  kd wait-visible "$frame" 0 5 || fail "Hide left the frame shown"
+  sleep 1
+  [ "$(kd visible "$frame")" = 0 ] || fail "the frame shows with RunMode value 4 off"
+  local before win_ini="$WINEPREFIX/drive_c/windows/win.ini"
+  before=$(md5sum < "$ini")
+  local win_before=""
+  [ -f "$win_ini" ] && win_before=$(md5sum < "$win_ini")
   # A second start finds the first by its window property and ends.
   (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
   local second=$!
@@ -18,8 +24,12 @@ case_single_instance() {
   kill -0 "$second" 2>/dev/null && fail "the second instance is still running"
   kd wait-visible "$frame" 1 5 || fail "the first instance was not brought forward"
   [ "$(kd find-prop Kaptura 1)" = "$frame" ] || fail "another main window appeared"
+  [ "$(md5sum < "$ini")" = "$before" ] || fail "the second start wrote the settings file"
+  local win_after=""
+  [ -f "$win_ini" ] && win_after=$(md5sum < "$win_ini")
+  [ "$win_after" = "$win_before" ] || fail "the second start wrote win.ini"
   exit_kaptura
-  [ "$(ini_get RunMode | cut -d, -f4)" = 1 ] || fail "RunMode does not keep the frame shown"
+  [ "$(ini_get RunMode | cut -d, -f4)" = 0 ] || fail "a second start switched the program to showing its window"
 }
 
 case_run_modes() {
