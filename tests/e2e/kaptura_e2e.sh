@@ -32,6 +32,21 @@ case_single_instance() {
   [ "$(ini_get RunMode | cut -d, -f4)" = 0 ] || fail "a second start switched the program to showing its window"
 }
 
+case_frame_failure() {
+  # The main frame cannot be made (its status bar is refused): the program
+  # ends quietly, with no window and without touching the settings.
+  seed_ini "Format=1,0,0,0,0,0,0,0,0,0"
+  local before status=0
+  before=$(md5sum < "$ini")
+  (cd "$app" && exec wine rundll32 krefuse.dll,Hold 40 >/dev/null 2>&1) &
+  pids+=($!)
+  sleep 3
+  (cd "$app" && KREFUSE_CLASS=msctls_statusbar32 exec timeout 30 wine Kaptura99.exe >/dev/null 2>&1) || status=$?
+  [ "$status" = 0 ] || fail "start-up without a main frame ended with status $status"
+  [ -z "$(kd find-prop Kaptura 1)" ] || fail "a main window appeared"
+  [ "$(md5sum < "$ini")" = "$before" ] || fail "the settings file was written"
+}
+
 case_run_modes() {
   # Show main window off: the program runs in the background, reachable by
   # its hot keys.
