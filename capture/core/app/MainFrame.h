@@ -81,6 +81,9 @@ private:
     void UnfreezeScreen();
     void DrawProgress(int percent);
     RequestGuard Guard() const;
+    // A capture, a countdown or a mouse selection keeps the title-bar
+    // decorations off.
+    bool DecorationsHeld() const;
 
     CToolBar toolBar;
     CStatusBar statusBar;

@@ -46,15 +46,29 @@ LRESULT XMainFrame::OnHotkey(WPARAM keyAndBits, LPARAM pointer)
     return 0;
 }
 
+bool XMainFrame::DecorationsHeld() const
+{
+    return CaptureRunning || countdown.Active() || selecting;
+}
+
 LRESULT XMainFrame::OnCaptureRequest(WPARAM type, LPARAM pointerOrNotice)
 {
-    if (!Guard().Allows())
+    if (!Guard().Allows()) {
+        // A strip button's release is never lost: the press ends with it.
+        if (type == kCaptureStripReleased && CurrentCapture.stripPressed) {
+            EndStripPress(CurrentCapture.stripPressed, false, 0, DecorationsHeld(), DecorationsSuspended);
+            DrawSnapshotButtonStrip(CurrentCapture.startWindow);
+        }
         return 0;
+    }
     if (type == kCaptureMenuNotice) {
         GetCursorPos(&CurrentCapture.menuPoint);
         CurrentCapture.menuNotice = pointerOrNotice;
         return 0;
     }
+    // Another request while a strip button is held: the press is over.
+    if (CurrentCapture.stripPressed && type != kCaptureStripPressed && type != kCaptureStripReleased)
+        EndStripPress(CurrentCapture.stripPressed, false, 0, DecorationsHeld(), DecorationsSuspended);
     if (pointerOrNotice)
         CurrentCapture.pointerShape = reinterpret_cast<HCURSOR>(pointerOrNotice);
     if (selecting)
@@ -107,12 +121,20 @@ void XMainFrame::StartCapture(int type)
     case kActionCommandBarAtCursor:
         CaptureCommandBar();
         break;
-    case kActionStripReleased:
-        CurrentCapture.stripPressed = false;
+    case kActionStripReleased: {
+        const int follow = EndStripPress(CurrentCapture.stripPressed, true,
+                                         SnapshotSlotCaptureType(CurrentCapture.pressedSlot), DecorationsHeld(),
+                                         DecorationsSuspended);
         DrawSnapshotButtonStrip(CurrentCapture.startWindow);
-        if (int slotType = SnapshotSlotCaptureType(CurrentCapture.pressedSlot))
-            SendMessage(WM_CAPTURE_REQUEST, slotType, 0);
+        if (follow) {
+            SendMessage(WM_CAPTURE_REQUEST, follow, 0);
+            // The dispatch may have refused it (a region over the program's
+            // own menu): nothing runs then to bring the decorations back.
+            if (!DecorationsHeld())
+                DecorationsSuspended = 0;
+        }
         break;
+    }
     case kActionStripPressed:
         CurrentCapture.stripPressed = true;
         HitTestSnapshotButtons();
