@@ -337,6 +337,28 @@ case_no_leak_without_window() {
   finish_case
 }
 
+case_failed_freeze() {
+  # The cover window cannot be made (krefuse refuses its class), so the
+  # screen cannot be frozen: a region request shows nothing and holds no
+  # mouse, and a drag afterwards captures nothing.
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "RegionPage=1,1,255"
+  (cd "$app" && exec wine rundll32 krefuse.dll,Hold 60 >/dev/null 2>&1) &
+  local holder=$!
+  pids+=($holder)
+  sleep 3
+  KREFUSE_CLASS=CoverWindow start_kaptura
+  [ -z "$(kd wait-window CoverWindow - 1)" ] || fail "the cover window was made"
+  kd hotkey "$frame" 3 $Ctrl
+  probe drag 250 200 450 380
+  sleep 1
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 0 ] || fail "a region was captured without a frozen screen"
+  # The program goes on: a screen capture still works.
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 1
+  kill "$holder" 2>/dev/null || true
+  finish_case
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"

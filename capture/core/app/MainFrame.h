@@ -77,7 +77,9 @@ private:
     // hook status, and the frozen picture with its cover window.
     void AbandonMouseCapture();
     void EndSelection();
-    void FreezeScreen();
+    // False when the screen could not be frozen (no cover, no memory for
+    // the picture); nothing is shown then.
+    bool FreezeScreen();
     void UnfreezeScreen();
     void DrawProgress(int percent);
     RequestGuard Guard() const;

@@ -181,25 +181,33 @@ void XMainFrame::OnTimer(UINT_PTR id)
 
 // ---- Mouse selection --------------------------------------------------------
 
-void XMainFrame::FreezeScreen()
+bool XMainFrame::FreezeScreen()
 {
     UnfreezeScreen();
+    if (!CoverWindow)
+        return false;
     HDC screen = ::GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    frozenScreen = CreateCompatibleBitmap(screen, ScreenWidth, ScreenHeight);
-    if (memory && frozenScreen) {
+    HDC memory = screen ? CreateCompatibleDC(screen) : nullptr;
+    frozenScreen = memory ? CreateCompatibleBitmap(screen, ScreenWidth, ScreenHeight) : nullptr;
+    bool copied = false;
+    if (frozenScreen) {
         HGDIOBJ old = SelectObject(memory, frozenScreen);
-        BitBlt(memory, 0, 0, ScreenWidth, ScreenHeight, screen, 0, 0, SRCCOPY);
+        copied = BitBlt(memory, 0, 0, ScreenWidth, ScreenHeight, screen, 0, 0, SRCCOPY) != FALSE;
         SelectObject(memory, old);
     }
     if (memory)
         DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    SetCoverPicture(frozenScreen);
-    if (CoverWindow) {
-        ::SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, ScreenWidth, ScreenHeight, SWP_SHOWWINDOW);
-        ::SetForegroundWindow(CoverWindow);
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    if (!copied) {
+        // A cover without the picture would hide the whole screen.
+        UnfreezeScreen();
+        return false;
     }
+    SetCoverPicture(frozenScreen);
+    ::SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, ScreenWidth, ScreenHeight, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(CoverWindow);
+    return true;
 }
 
 void XMainFrame::UnfreezeScreen()
@@ -215,7 +223,11 @@ void XMainFrame::UnfreezeScreen()
 
 void XMainFrame::BeginMouseCapture()
 {
-    FreezeScreen();
+    if (!FreezeScreen()) {
+        // Nothing to select on: the request ends here, as if abandoned.
+        DecorationsSuspended = 0;
+        return;
+    }
     selecting = true;
     if (HCURSOR cursor = AfxGetApp()->LoadCursor(SelectionCursorId(CurrentCapture.type)))
         ::SetCursor(cursor);
