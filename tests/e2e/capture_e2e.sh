@@ -286,6 +286,18 @@ case_clipboard_paste() {
   document_to "$shots/pasted.bmp"
   expect_size "$shots/pasted.bmp" 97x61
   expect_pattern "$shots/pasted.bmp" 0 0
+  # Another program holds the clipboard open: the message, and no window.
+  local pid box
+  pid=$(kd window-pid "$frame")
+  probe clipboard-hold 6 > "$case_dir/held" &
+  pids+=($!)
+  for _ in $(seq 50); do grep -q held "$case_dir/held" && break; sleep 0.1; done
+  kd post-command "$frame" 32779 >/dev/null
+  box=$(kd wait-dialog "$pid" - 10) || fail "no message with the clipboard held"
+  kd dialog-text "$box" | grep -q "Cannot open Clipboard." || fail "not the clipboard message: $(kd dialog-text "$box")"
+  kd answer "$box" 1 >/dev/null
+  sleep 0.5
+  wait_children 1
   finish_case
 }
 

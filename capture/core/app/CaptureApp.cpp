@@ -197,15 +197,13 @@ void XCaptureApp::OnFilePrintSetup() { RunPrinterSetup(); }
 
 void XCaptureApp::OnEditPasteImage()
 {
-    if (!::OpenClipboard(m_pMainWnd->m_hWnd)) {
-        ShowStringMessage(IDS_CANNOT_OPEN_CLIPBOARD);
+    // The work image holds nothing between operations; cleared here, a
+    // status still 0 after the paste says the clipboard could not be opened
+    // (and "Cannot open Clipboard." has been shown).
+    if (WorkImage)
+        WorkImage->Clear();
+    if (!PasteClipboardIntoWorkImage(m_pMainWnd->m_hWnd) && WorkImage->status == 0)
         return;
-    }
-    WorkImage->Clear();
-    PasteImageFromClipboard(*WorkImage);
-    CloseClipboard();
-    if (WorkImage->hPixels)
-        WorkImage->status = kStatusClipboardImage;
     // Without pixels this shows the status the paste left ("No bitmap in
     // Clipboard.").
     OpenWorkImageAsDocument();
