@@ -226,7 +226,7 @@ void Install()
     if (started)
         hookThread = CreateThread(nullptr, 0, HookThread, started, 0, &hookThreadId);
     if (hookThread)
-        WaitForSingleObject(started, 5000);
+        WaitForSingleObject(started, INFINITE);  // the thread only sets its hooks first
     if (started)
         CloseHandle(started);
     if (!hookThread) {
