@@ -227,7 +227,10 @@ protected:
         LoadAllSettings();
         CreateWorkImage();
         frame = new CMDIFrameWnd;
-        ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+        if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) {
+            frame = nullptr;   // gone with its window
+            FAIL() << "no frame window (is there a display?)";
+        }
         app->m_pMainWnd = frame;
         frame->ShowWindow(SW_SHOW);
         docTemplate = CreateImageDocTemplate();
@@ -236,7 +239,8 @@ protected:
     static void TearDownTestSuite()
     {
         app->CloseAllDocuments(TRUE);
-        frame->DestroyWindow();
+        if (frame)
+            frame->DestroyWindow();
         app->m_pMainWnd = nullptr;
         DeleteWorkImage();
     }
