@@ -104,6 +104,27 @@ case_hotkeys() {
   exit_kaptura
 }
 
+case_strip_press() {
+  # Screen countdown on, one second. A strip press during the countdown is
+  # dropped; its release, once the countdown is over, captures nothing.
+  seed_ini "ScreenPage=0,0,200,100,1,1"
+  start_kaptura
+  kd hotkey "$frame" 1 $Ctrl
+  kd send "$frame" 0x401 14 0 >/dev/null
+  wait_children 1
+  kd send "$frame" 0x401 13 0 >/dev/null
+  sleep 2
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 1 ] || fail "a release without its press captured"
+  # A press and its release capture the slot's kind (slot 0: Screen), once.
+  kd send "$frame" 0x401 14 0 >/dev/null
+  kd send "$frame" 0x401 13 0 >/dev/null
+  kd send "$frame" 0x401 13 0 >/dev/null
+  wait_children 2
+  sleep 2
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 2 ] || fail "one press captured more than once"
+  exit_kaptura
+}
+
 case_hide_show() {
   seed_ini
   start_kaptura

@@ -223,6 +223,11 @@ TEST(StripPress, EveryEndForgetsThePressAndFreesTheDecorations)
         EXPECT_FALSE(pressed) << c.what;
         EXPECT_EQ(suspended, c.suspendedAfter) << c.what;
     }
+    // A release whose press the guard dropped, or which came twice.
+    bool pressed = false;
+    int suspended = 0;
+    EXPECT_EQ(EndStripPress(pressed, true, kCaptureScreenDelayed, false, suspended), 0);
+    EXPECT_EQ(suspended, 0);
 }
 
 // Runs the countdown tick by tick; returns the ticks (100 ms each) at which

@@ -169,8 +169,8 @@ int SelectionCursorId(int type)
 
 int EndStripPress(bool& pressed, bool released, int slotType, bool held, int& decorationsSuspended)
 {
+    const int follow = released && pressed ? slotType : 0;
     pressed = false;
-    const int follow = released ? slotType : 0;
     if (!follow && !held)
         decorationsSuspended = 0;
     return follow;
