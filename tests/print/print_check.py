@@ -5,6 +5,9 @@ resolution) and checks the patterned image kprint printed on it.
   print_check.py cells <page.ppm> <page number> <w> <h> <bits> <scale> <box>
       the page's share of the w x h pattern, enlarged by the scale and placed
       by the alignment box as the library tiles it; prints "bad N of M"
+  print_check.py screen <page.ppm> <w> <h> <scale> <box>
+      a one-page w x h capture of kprobe's pattern window (pattern pixel
+      (x, y) at image pixel (x, y)), placed by the box; prints "bad N of M"
   print_check.py blank <page.ppm> <x> <y> <w> <h>
       the area holds nothing but white; prints "dark N"
 """
@@ -95,6 +98,33 @@ def cells(args):
     print("bad %d of %d" % (bad, total))
 
 
+def origin(page, w, h, scale, box):
+    W, H = page[0] - 2 * MARGIN, page[1] - 2 * MARGIN
+    PW, PH = scale * w, scale * h
+    x0, y0 = MARGIN, MARGIN
+    if 0 <= box <= 8:
+        x0 += [0, (W - PW) // 2, W - PW][box // 3]
+        y0 += [0, (H - PH) // 2, H - PH][box % 3]
+    return (MARGIN if PW > W else x0), (MARGIN if PH > H else y0)
+
+
+def screen(args):
+    page = read_ppm(args[0])
+    w, h, scale, box = (int(a) for a in args[1:5])
+    x0, y0 = origin(page, w, h, scale, box)
+    bad = total = 0
+    for py in range(0, h, 3):
+        for px in range(0, w, 3):
+            want = ((7 * px + py) & 255, (5 * py) & 255, (px ^ py) & 255)
+            got = pixel(page, x0 + px * scale + scale // 2, y0 + py * scale + scale // 2)
+            total += 1
+            if max(abs(a - b) for a, b in zip(got, want)) > 48:
+                bad += 1
+                if bad <= 5:
+                    print("pixel %d,%d: %s, want %s" % (px, py, got, want), file=sys.stderr)
+    print("bad %d of %d" % (bad, total))
+
+
 def blank(args):
     page = read_ppm(args[0])
     x, y, w, h = (int(a) for a in args[1:5])
@@ -104,4 +134,4 @@ def blank(args):
 
 
 if __name__ == "__main__":
-    {"cells": cells, "blank": blank}[sys.argv[1]](sys.argv[2:])
+    {"cells": cells, "screen": screen, "blank": blank}[sys.argv[1]](sys.argv[2:])
