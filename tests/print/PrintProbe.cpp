@@ -7,6 +7,7 @@
 //   kprint all <section> <ini> <count> <bits> <w> <h> <name prefix> [cancel after page]
 //   kprint onepage <section> <ini> <count>
 //   kprint setup <section> <ini>          PrintXImageSetup
+//   kprint printer-setup <section> <ini>  PrinterSetup, its dialog answered with OK
 //   kprint reset                          ResetPrinter
 //   kprint bad <section> <ini> <case>     records the library must refuse
 //
@@ -112,7 +113,12 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
     if (strcmp(cls, "#32770") != 0)
         return TRUE;
     std::string caption = TextOf(window);
-    if (caption == "Print" && GetDlgItem(window, 0xFFFF)) {
+    if (caption.find("Setup") != std::string::npos) {
+        printf("setup dialog: %s\n", caption.c_str());
+        fflush(stdout);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        Sleep(200);
+    } else if (caption == "Print" && GetDlgItem(window, 0xFFFF)) {
         printf("message: %s\n", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
         fflush(stdout);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
@@ -240,6 +246,9 @@ int main(int argc, char** argv)
         printf("returned\n");
     } else if (command == "setup" && argc >= 4) {
         PrintXImageSetup(argv[2], argv[3]);
+        printf("returned\n");
+    } else if (command == "printer-setup" && argc >= 4) {
+        PrinterSetup(argv[2], argv[3]);
         printf("returned\n");
     } else if (command == "reset") {
         ResetPrinter();
