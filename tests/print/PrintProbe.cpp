@@ -8,6 +8,8 @@
 //   kprint onepage <section> <ini> <count>
 //   kprint setup <section> <ini>          PrintXImageSetup
 //   kprint printer-setup <section> <ini>  PrinterSetup, its dialog answered with OK
+//   kprint twice <section> <ini> <section 2> <ini 2> <name>   two calls, then ResetPrinter and a third
+//                                         with the second section (names <name>1, 2, 3)
 //   kprint reset                          ResetPrinter
 //   kprint bad <section> <ini> <case>     records the library must refuse
 //
@@ -249,6 +251,15 @@ int main(int argc, char** argv)
         printf("returned\n");
     } else if (command == "printer-setup" && argc >= 4) {
         PrinterSetup(argv[2], argv[3]);
+        printf("returned\n");
+    } else if (command == "twice" && argc >= 7) {
+        const char* kSections[3][2] = {{argv[2], argv[3]}, {argv[4], argv[5]}, {argv[4], argv[5]}};
+        for (int i = 0; i < 3; ++i) {
+            if (i == 2)
+                ResetPrinter();
+            ImageRecord r = MakeRecord(24, 32, 24, std::string(argv[6]) + std::to_string(i + 1) + ".bmp", "", 0);
+            PrintOneXImage(&r, kSections[i][0], kSections[i][1], 0, 0);
+        }
         printf("returned\n");
     } else if (command == "reset") {
         ResetPrinter();

@@ -187,6 +187,17 @@ no_printer)
   grep -q "^message:" <<<"$out" && fail "still no printer once the queue is back"
   grep -q "^meter3: Page [0-9] of 4" <<<"$out" || fail "no page sent once the queue is back"
   ;;
+cache)
+  # A second call whose section differs only in case reuses the options it
+  # loaded (its own file is not read); after ResetPrinter they are loaded
+  # again from that file.
+  other="$case_dir/other.ini"
+  printf '[KAPTURA 99]\r\nPrintOnePage=0,1,1,0,0\r\n' > "$other"
+  kprint twice "Kaptura 99" "$ini_win" "KAPTURA 99" "Z:${other//\//\\}" "C:\\$token-" >/dev/null
+  check_cells "$(job_pdf "$token-1")" 1 32 24 24 3 4
+  check_cells "$(job_pdf "$token-2")" 1 32 24 24 3 4
+  check_cells "$(job_pdf "$token-3")" 1 32 24 24 1 0
+  ;;
 printer_setup)
   # The print-setup dialog's choice lands in the Printer key and KTPrint.ini;
   # the file's settings (here Letter paper) are used only for the printer
