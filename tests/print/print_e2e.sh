@@ -71,10 +71,10 @@ job_pdf() {
 }
 pages_of() { pdfinfo "$1" | awk '/^Pages:/{print $2}'; }
 render() { pdftoppm -r 300 -f "$2" -l "$2" "$1" "$case_dir/page"; ls "$case_dir"/page-*"$2".ppm | head -1; }
-check_cells() {   # pdf page w h bits scale box
+check_cells() {   # pdf page w h bits scale box [gray|bw]
   local ppm result
   ppm=$(render "$1" "$2")
-  result=$(python3 "$here/print_check.py" cells "$ppm" "$2" "$3" "$4" "$5" "$6" "$7")
+  result=$(python3 "$here/print_check.py" cells "$ppm" "$2" "$3" "$4" "$5" "$6" "$7" "${8:-}")
   rm -f "$ppm"
   case "$result" in "bad 0 of "[1-9]*) ;; *) fail "page $2 of $1: $result" ;; esac
 }
@@ -108,6 +108,15 @@ depths)
     pdf=$(job_pdf "$token-$1") || fail "no PDF for $1 bits"
     [ -z "$(pdftotext "$pdf" - | tr -d '[:space:]')" ] || fail "$1 bits: texts printed though switched off"
     check_cells "$pdf" 1 40 28 "$1" "$2" "$3"
+  done
+  # Grayscale and black and white rework the colour table; 24 bits stay in
+  # colour whatever the mode.
+  for spec in "8 1 gray" "4 2 bw" "1 1 gray" "24 2 bw"; do
+    set -- $spec
+    printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,%s,4,1,1,0,0,0,0,0,0\r\n' "$2" > "$ini"
+    kprint one "Kaptura 99" "$ini_win" "$1" 40 28 "C:\\$token-m$1.bmp" "" 0 >/dev/null
+    pdf=$(job_pdf "$token-m$1") || fail "no PDF for $1 bits in $3"
+    check_cells "$pdf" 1 40 28 "$1" 3 4 "$3"
   done
   ;;
 pages)
