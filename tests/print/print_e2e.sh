@@ -139,6 +139,14 @@ pages)
   pdf=$(job_pdf "$token-p") || fail "no PDF (portrait)"
   [ "$(pages_of "$pdf")" = 2 ] || fail "portrait: 2 pages expected, got $(pages_of "$pdf")"
   check_cells "$pdf" 2 1300 900 24 3 4
+  # Three copies of a one-page image, whether or not the driver makes them.
+  printf '[Kaptura 99]\r\nPrintOnePage=0,3\r\n' > "$ini"
+  kprint one "Kaptura 99" "$ini_win" 8 30 20 "C:\\$token-c.bmp" "" 0 >/dev/null
+  pdf=$(job_pdf "$token-c") || fail "no PDF (copies)"
+  [ "$(pages_of "$pdf")" = 3 ] || fail "3 copies expected, got $(pages_of "$pdf") pages"
+  ppm=$(render "$pdf" 3)   # the third copy holds the whole image
+  result=$(python3 "$here/print_check.py" cells "$ppm" 1 30 20 8 3 4)
+  case "$result" in "bad 0 of "[1-9]*) ;; *) fail "third copy: $result" ;; esac
   ;;
 all)
   # One job per record, the meter counting images; the records stay as given.
