@@ -248,3 +248,19 @@ TEST(PrintDateTimeDialog, OkWritesTheKeyAndCancelChangesNothing)
     EXPECT_STREQ(text, "0,1,1,1,2,0,1,1,0,0");
     ::DeleteFileA(ini.c_str());
 }
+
+TEST(PrintExportsWhileBusy, ExportsEnteredDuringAJobReturnAtOnceButResetPrinterWorks)
+{
+    pagent::PrintState& state = pagent::State();
+    state.section = "Kaptura 99";
+    state.busy = true;   // a job is pumping messages
+    ImageRecord record{};
+    PrintOneXImage(&record, "Another Section", "C:\\none.ini", 0, 0);
+    PrintAllXImage(nullptr, 1, "Another Section", "C:\\none.ini", 0);
+    PrinterSetup("Another Section", "C:\\none.ini");
+    EXPECT_EQ(state.section, "Kaptura 99");   // nothing was loaded, no box was shown
+    EXPECT_TRUE(state.busy);
+    ResetPrinter();
+    EXPECT_EQ(state.section, "");
+    state.busy = false;
+}
