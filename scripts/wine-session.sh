@@ -26,5 +26,6 @@ wine_session_end() {
   [ -n "$created_run_dir" ] && rm -rf "$created_run_dir" || true
 }
 trap wine_session_end EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/print-queue.sh"   # the printer, before the prefix
 wineboot -i >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1 || true
