@@ -1,0 +1,230 @@
+#!/bin/bash
+# End-to-end cases of the batch converter: the real Morfix99.exe under Wine,
+# driven through its dialog by kdriver; the files it writes are checked with
+# ImageMagick. The fixture folder is drive M: of the Wine prefix.
+#
+# Usage: morfix_e2e.sh <case>   (BIN and E2E_ROOT as for e2e-lib.sh)
+source "$(dirname "$0")/e2e-lib.sh"
+
+scenario=$1
+cp "$BIN/Morfix99.exe" "$app/"
+data="$case_dir/data"
+mkdir -p "$data"
+ln -sfn "$data" "$WINEPREFIX/dosdevices/m:"
+settings="$WINEPREFIX/drive_c/windows/Morfixvert.ini"
+rm -f "$settings"
+IM=/usr/bin/convert-im6.q16
+COMPARE=/usr/bin/compare-im6.q16
+TITLE="Corvane Morfix 99 - Batch Conversion"
+
+start_morfix() {
+  (cd "$app" && exec wine Morfix99.exe >/dev/null 2>&1) &
+  morfix_pid=$!
+  pids+=($morfix_pid)
+  dlg=$(kd wait-window '#32770' "$TITLE" 30) || fail "no converter window"
+}
+
+item() { kd item "$dlg" "$1"; }
+
+# Input folder, output folder (under M:), both from the trees.
+choose_folders() {
+  kd tree-select "$(item 1151)" "My Computer\\M:\\$1" || fail "cannot select input folder $1"
+  kd tree-select "$(item 1153)" "My Computer\\M:\\$2" || fail "cannot select output folder $2"
+}
+
+rows() { kd list-rows "$(item 1003)"; }
+
+# Selects every input file and converts to the output format at index $1;
+# the run happens inside the sent command, so it is over on return.
+convert_all() {
+  kd combo-select "$dlg" 1155 "$1" >/dev/null
+  kd list-select "$(item 1152)" all || fail "cannot select the input files"
+  kd command "$dlg" 1
+}
+
+exit_morfix() {
+  kd answer "$dlg" 2 >/dev/null
+  kd wait-gone "$dlg" 10 >/dev/null || fail "the converter did not end"
+  # The settings are written after the window has gone.
+  if [ -n "${morfix_pid:-}" ]; then
+    for _ in $(seq 100); do kill -0 "$morfix_pid" 2>/dev/null || break; sleep 0.1; done
+  fi
+}
+
+# Pixel differences between two files as ImageMagick reads them; $3 is the
+# fuzz (0 for exact).
+differing_pixels() {
+  $COMPARE -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 | cut -d' ' -f1
+}
+
+photo() { $IM -size "$2" -seed "$3" plasma:fractal -blur 0x1 "${@:4}" "$1"; }
+
+case "$scenario" in
+mixed_formats)
+  # 30 files: BMP at 1, 4, 8 and 24 bits, GIF, JPEG, PNG, and two corrupt ones.
+  mkdir -p "$data/in" "$data/png" "$data/bmp" "$data/gif"
+  for n in 1 2 3 4; do
+    photo "BMP3:$data/in/mono$n.bmp" 61x47 $n -monochrome -type palette
+    photo "BMP3:$data/in/four$n.bmp" 64x33 $((n + 10)) -colors 16 -type palette
+    photo "BMP3:$data/in/eight$n.bmp" 50x50 $((n + 20)) -colors 200 -type palette
+    photo "BMP3:$data/in/true$n.bmp" 73x41 $((n + 30)) -type truecolor
+    photo "$data/in/anim$n.gif" 66x40 $((n + 40)) -colors 100
+    photo "$data/in/photo$n.jpg" 80x60 $((n + 50)) -quality 90
+  done
+  photo "PNG24:$data/in/deep1.png" 57x43 61
+  photo "PNG24:$data/in/deep2.png" 43x57 62
+  photo "PNG8:$data/in/pal1.png" 40x40 63 -colors 200
+  photo "PNG8:$data/in/pal2.png" 41x39 64 -colors 200
+  head -c 300 "$data/in/deep1.png" > "$data/in/broken.png"
+  printf 'BM this is no bitmap at all' > "$data/in/broken.bmp"
+  [ "$(ls "$data/in" | wc -l)" = 30 ] || fail "fixture has $(ls "$data/in" | wc -l) files"
+
+  start_morfix
+  kd combo-select "$dlg" 1154 0 >/dev/null
+  choose_folders in png
+  counts=$(kd dialog-text "$dlg" | grep Listed)
+  [ "$counts" = "30 Listed, 0 Selected" ] || fail "input counts read '$counts'"
+
+  check_round() {   # $1 extension, $2 expected successes
+    local ext=$1 out="$data/$1" listing ok
+    listing=$(rows)
+    ok=$(grep -c $'\tSuccessful$' <<<"$listing" || true)
+    [ "$(grep -c . <<<"$listing")" = 30 ] || fail "$ext: $(grep -c . <<<"$listing") rows, not 30"
+    [ "$ok" = "$2" ] || { echo "$listing" >&2; fail "$ext: $ok files converted, not $2"; }
+    for bad in broken.png broken.bmp; do
+      grep -q "^Cannot read M:\\\\in\\\\$bad, .*"$'\t\tFailed$' <<<"$listing" || fail "$ext: no error row for $bad"
+    done
+    for source in "$data"/in/*; do
+      local name base fuzz diff
+      name=$(basename "$source"); base=${name%.*}
+      [ "${base#broken}" != "$base" ] && continue
+      if [ ! -f "$out/$base.$ext" ]; then
+        grep -q "^Cannot convert to M:\\\\$ext\\\\$base.$ext, " <<<"$listing" || fail "$ext: $name neither converted nor reported"
+        continue
+      fi
+      grep -q "^M:\\\\in\\\\$name"$'\t'"M:\\\\$ext\\\\$base.$ext"$'\tSuccessful$' <<<"$listing" || fail "$ext: no row for $name"
+      fuzz=0; [ "${name##*.}" = jpg ] && fuzz=4%
+      diff=$(differing_pixels "$source" "$out/$base.$ext" $fuzz)
+      [ "$diff" = 0 ] || fail "$ext: $name converted with $diff pixels off"
+    done
+    [ -z "$(ls "$out" | grep -v "\\.$ext\$")" ] || fail "$ext: stray files $(ls "$out")"
+  }
+
+  convert_all 7; check_round png 28
+  kd tree-select "$(item 1153)" "My Computer\\M:\\bmp" || fail "no bmp folder"
+  convert_all 0; check_round bmp 28
+  kd tree-select "$(item 1153)" "My Computer\\M:\\gif" || fail "no gif folder"
+  convert_all 3; check_round gif 18
+  # The deep sources are refused with the library's own words.
+  rows | grep -q "^Cannot convert to M:\\\\gif\\\\true1.gif, GIF format doesn't support 24-bit image" ||
+    fail "no reason for the refused 24-bit file"
+  count=$(kd dialog-text "$dlg" | grep "Files in this format")
+  [ "$count" = "Files in this format: 18" ] || fail "output count reads '$count'"
+  exit_morfix
+  ;;
+
+stop_midway)
+  mkdir -p "$data/in" "$data/out"
+  photo "BMP3:$data/in/seed.bmp" 480x360 7 -type truecolor
+  for n in $(seq -w 1 200); do cp "$data/in/seed.bmp" "$data/in/p$n.bmp"; done
+  rm "$data/in/seed.bmp"
+  start_morfix
+  choose_folders in out
+  kd combo-select "$dlg" 1155 7 >/dev/null
+  kd list-select "$(item 1152)" all || fail "cannot select"
+  kd post-command "$dlg" 1 >/dev/null
+  done_rows=0
+  for _ in $(seq 200); do
+    done_rows=$(rows | grep -c . || true)
+    [ "$done_rows" -ge 10 ] && break
+    sleep 0.05
+  done
+  [ "$done_rows" -ge 10 ] || fail "the run did not start"
+  # While it runs the inputs rest and only Stop (and Exit) answer.
+  for id in 1151 1152 1153 1154 1155 1156 1; do
+    [ "$(kd enabled "$(item $id)")" = 0 ] || fail "control $id is live during the run"
+  done
+  [ "$(kd enabled "$(item 1001)")" = 1 ] || fail "Stop is disabled during the run"
+  kd answer "$dlg" 1001 >/dev/null
+  for _ in $(seq 100); do
+    [ "$(kd enabled "$(item 1151)")" = 1 ] && break
+    sleep 0.1
+  done
+  [ "$(kd enabled "$(item 1151)")" = 1 ] || fail "the run did not stop"
+  [ "$(kd enabled "$(item 1001)")" = 0 ] || fail "Stop still enabled after the run"
+  [ "$(kd enabled "$(item 1)")" = 1 ] || fail "Convert not enabled after the run"
+  listing=$(rows)
+  converted=$(grep -c $'\tSuccessful$' <<<"$listing" || true)
+  echo "stopped after $converted of 200 files"
+  [ "$converted" -lt 200 ] || fail "Stop did not end the run"
+  [ "$(grep -c . <<<"$listing")" = "$converted" ] || fail "rows other than successful ones"
+  written=$(ls "$data/out" | wc -l)
+  [ "$written" = "$converted" ] || fail "$written files written, $converted reported"
+  # Every reported file is whole.
+  while IFS=$'\t' read -r from to status; do
+    name=${to##*\\}
+    diff=$(differing_pixels "$data/in/${name%.png}.bmp" "$data/out/$name")
+    [ "$diff" = 0 ] || fail "$name is not whole ($diff pixels off)"
+  done <<<"$listing"
+  exit_morfix
+  ;;
+
+memory)
+  mkdir -p "$data/in" "$data/out"
+  photo "BMP3:$data/in/seed.bmp" 200x150 9 -type truecolor
+  for n in $(seq -w 1 100); do cp "$data/in/seed.bmp" "$data/in/m$n.bmp"; done
+  rm "$data/in/seed.bmp"
+  start_morfix
+  choose_folders in out
+  pid=$(kd window-pid "$dlg")
+  convert_all 7   # warm-up: the heap and the lists reach their size
+  before=$(wine "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r') || fail "cannot read the memory"
+  for _ in 1 2 3 4 5; do convert_all 7; done
+  after=$(wine "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r')
+  [ "$(rows | grep -c $'\tSuccessful$')" = 100 ] || fail "the last run did not convert every file"
+  echo "private bytes before $before, after 500 conversions $after"
+  [ $((after - before)) -lt $((2 * 1024 * 1024)) ] || fail "memory grew by $((after - before)) bytes"
+  exit_morfix
+  ;;
+
+settings_round_trip)
+  start_morfix
+  [ "$(kd send "$(item 1154)" 0x147 0 0)" = 0 ] || fail "input format not at its default"
+  [ "$(kd send "$(item 1155)" 0x147 0 0)" = 0 ] || fail "output format not at its default"
+  kd combo-select "$dlg" 1154 6 >/dev/null
+  kd combo-select "$dlg" 1155 7 >/dev/null
+  kd command "$dlg" 1004
+  exit_morfix
+  value=$(grep -a '^Morfixvert=' "$settings" | cut -d= -f2 | tr -d '\r')
+  grep -q '^\[Morfixvert\]' "$settings" || fail "no Morfixvert section"
+  [ "$value" = "0,6,7" ] || fail "settings value '$value'"
+
+  start_morfix
+  [ "$(kd send "$(item 1154)" 0x147 0 0)" = 6 ] || fail "input format not restored"
+  [ "$(kd send "$(item 1155)" 0x147 0 0)" = 7 ] || fail "output format not restored"
+  [ "$(kd title "$(item 1004)")" = "&Details >>" ] || fail "details not hidden"
+  exit_morfix
+
+  printf '[Morfixvert]\r\nMorfixvert=zz,99,-4\r\n' > "$settings"
+  start_morfix
+  [ "$(kd send "$(item 1154)" 0x147 0 0)" = 0 ] || fail "broken input index not defaulted"
+  [ "$(kd send "$(item 1155)" 0x147 0 0)" = 0 ] || fail "broken output index not defaulted"
+  [ "$(kd title "$(item 1004)")" = "&Details <<" ] || fail "broken details flag not defaulted"
+  exit_morfix
+  [ "$(grep -a '^Morfixvert=' "$settings" | cut -d= -f2 | tr -d '\r')" = "1,0,0" ] || fail "defaults not written back"
+  ;;
+
+capture_menu)
+  seed_ini
+  morfix_pid=""
+  start_kaptura
+  kd post-command "$frame" 32773 >/dev/null
+  dlg=$(kd wait-window '#32770' "$TITLE" 30) || fail "File Batch Conversion did not start the converter"
+  exit_morfix
+  exit_kaptura
+  ;;
+
+*)
+  fail "unknown case $scenario"
+  ;;
+esac
