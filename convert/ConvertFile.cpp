@@ -23,6 +23,19 @@ void FreeImageBlocks(const ImageRecord& record)
             GlobalFree(block);
 }
 
+// Whether a written file holds nothing: what a format without a writer
+// leaves behind while reporting no error.
+bool IsEmptyFile(const std::string& path)
+{
+    HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (file == INVALID_HANDLE_VALUE)
+        return false;
+    DWORD high = 0;
+    DWORD size = GetFileSize(file, &high);
+    CloseHandle(file);
+    return size == 0 && high == 0;
+}
+
 ConvertResult Failure(const std::string& text)
 {
     ConvertResult result;
@@ -46,6 +59,10 @@ ConvertResult ConvertImageFile(const std::string& inputPath, const std::string& 
     ExportImageFile(&image, outputPath.c_str(), exportType);
     int error = image.error;
     FreeImageBlocks(image);
+    if (!error && IsEmptyFile(outputPath)) {
+        DeleteFileA(outputPath.c_str());
+        error = kErrCannotCreate;
+    }
     if (error)
         return Failure("Cannot convert to " + outputPath + Reason(error));
     ConvertResult result;

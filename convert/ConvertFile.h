@@ -14,5 +14,7 @@ struct ConvertResult {
 // Reads `inputPath`, writes it to `outputPath` as `exportType` and frees
 // every block the read made, whether the write worked or not. An existing
 // output file is replaced only by a complete new one, so converting a
-// folder onto itself never loses an original.
+// folder onto itself never loses an original. A write that leaves an empty
+// file (a format the library cannot write yet) is a failure, and the empty
+// file goes.
 ConvertResult ConvertImageFile(const std::string& inputPath, const std::string& outputPath, int exportType);

@@ -223,6 +223,18 @@ TEST_F(ConvertFileTest, UnreadableFilesGetTheirReason)
     EXPECT_EQ(missing.from, "Cannot read " + Path("gone.bmp") + ", Cannot open this file.");
 }
 
+TEST_F(ConvertFileTest, AnEmptyOutputIsNoSuccess)
+{
+    WriteImage("small.bmp", 8, kTypeBmp);
+    ConvertResult tif = ConvertImageFile(Path("small.bmp"), Path("small.tif"), kTypeTif);
+    if (tif.converted) {   // a writer for the format exists: it wrote something
+        EXPECT_FALSE(kit::ReadBytes(Path("small.tif")).empty());
+        return;
+    }
+    EXPECT_EQ(tif.from, "Cannot convert to " + Path("small.tif") + ", Cannot create this file.");
+    EXPECT_FALSE(kit::FileExists(Path("small.tif")));
+}
+
 TEST_F(ConvertFileTest, InPlaceFailureKeepsTheOriginal)
 {
     WriteImage("same.gif", 8, kTypeGif);
