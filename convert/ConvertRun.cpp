@@ -59,11 +59,17 @@ void XDialogConvert::RunConversion()
 void XDialogConvert::SetConverting(bool converting)
 {
     converting_ = converting;
+    // The focus leaves a control before it goes dead: Stop while running,
+    // the input list afterwards.
+    if (converting)
+        GotoDlgCtrl(GetDlgItem(IDC_STOP));
+    GetDlgItem(IDC_STOP)->EnableWindow(converting);
     for (int id : kInputControls)
         GetDlgItem(id)->EnableWindow(!converting);
-    GetDlgItem(IDC_STOP)->EnableWindow(converting);
-    if (!converting)
+    if (!converting) {
+        GotoDlgCtrl(&inputList_);
         ShowInputCounts();
+    }
 }
 
 // A file written again is not listed twice.
