@@ -116,6 +116,49 @@ stop_midway)
     diff=$(differing_pixels "$data/in/${name%.png}.bmp" "$data/out/$name")
     [ "$diff" = 0 ] || fail "$name is not whole ($diff pixels off)"
   done <<<"$listing"
+
+  # Exit during a run: the run ends after the current file, then the window
+  # closes and the choices are written as on any exit.
+  rm -f "$data"/out/*
+  kd post-command "$dlg" 1 >/dev/null
+  for _ in $(seq 200); do [ "$(kd enabled "$(item 1151)")" = 0 ] && break; sleep 0.05; done
+  kd answer "$dlg" 2 >/dev/null
+  kd wait-gone "$dlg" 20 >/dev/null || fail "Exit during the run did not close the window"
+  for _ in $(seq 100); do kill -0 "$morfix_pid" 2>/dev/null || break; sleep 0.1; done
+  [ "$(grep -a '^Morfixvert=' "$settings" | cut -d= -f2 | tr -d '\r')" = "1,0,7" ] || fail "no settings after Exit"
+  written=$(ls "$data/out" | wc -l)
+  echo "Exit during a run left $written files"
+  [ "$written" -lt 200 ] || fail "Exit did not stop the run"
+  for file in "$data"/out/*; do
+    [ -e "$file" ] || continue
+    [ "${file%.png}" != "$file" ] || fail "stray file $(basename "$file")"
+    name=$(basename "$file")
+    [ "$(differing_pixels "$data/in/${name%.png}.bmp" "$file")" = 0 ] || fail "$name is not whole"
+  done
+  ;;
+
+in_place)
+  # Converting a folder onto itself: originals are rewritten only by whole
+  # new files, and one whose rewrite fails stays as it was.
+  mkdir -p "$data/same"
+  photo "$data/same/a.gif" 60x40 71 -colors 64
+  photo "$data/same/b.gif" 50x30 72 -colors 32
+  photo "PNG24:$data/same/c.png" 30x30 73
+  cp "$data/same/a.gif" "$data/a-before.gif"
+  cp "$data/same/b.gif" "$data/b-before.gif"
+  mkdir "$data/same/b.gif.~pv"   # where the new b.gif would be written first
+  start_morfix
+  choose_folders same same
+  convert_all 3
+  listing=$(rows)
+  grep -q "^M:\\\\same\\\\a.gif"$'\t'"M:\\\\same\\\\a.gif"$'\tSuccessful$' <<<"$listing" || fail "a.gif not rewritten"
+  grep -q "^Cannot convert to M:\\\\same\\\\b.gif, Cannot create this file."$'\t\tFailed$' <<<"$listing" ||
+    fail "no error row for b.gif"
+  grep -q "^Cannot convert to M:\\\\same\\\\c.gif, GIF format" <<<"$listing" || fail "no error row for c.png"
+  cmp -s "$data/same/b.gif" "$data/b-before.gif" || fail "the failed rewrite changed b.gif"
+  [ "$(differing_pixels "$data/a-before.gif" "$data/same/a.gif")" = 0 ] || fail "a.gif changed its pixels"
+  [ ! -e "$data/same/c.gif" ] || fail "a refused file was left behind"
+  [ "$(ls "$data/same" | sort | tr '\n' ' ')" = "a.gif b.gif b.gif.~pv c.png " ] || fail "folder holds $(ls "$data/same")"
   exit_morfix
   ;;
 
