@@ -29,6 +29,9 @@ CString HelpFilePath()
 BOOL XConvertApp::InitInstance()
 {
     Enable3dControls();
+    // Drives without a disk answer the folder walk with an error, not a
+    // system box per drive.
+    SetErrorMode(SEM_FAILCRITICALERRORS | SEM_NOOPENFILEERRORBOX);
     char windows[MAX_PATH] = {};
     UINT length = GetWindowsDirectoryA(windows, MAX_PATH);
     settingsPath_ = CString(length && length < MAX_PATH ? windows : "") + "\\" + kSettingsName + ".ini";

@@ -75,9 +75,11 @@ void XDialogConvert::SetConverting(bool converting)
 // A file written again is not listed twice.
 void XDialogConvert::AddOutputFile(const CString& name)
 {
-    for (int row = 0; row < outputList_.GetItemCount(); ++row)
-        if (outputList_.GetItemText(row, 0).CompareNoCase(name) == 0)
-            return;
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;   // whole text, without regard to case
+    find.psz = name;
+    if (outputList_.FindItem(&find) >= 0)
+        return;
     int row = outputList_.InsertItem(outputList_.GetItemCount(), name, 4);
     outputList_.EnsureVisible(row, FALSE);
     ShowOutputCount();

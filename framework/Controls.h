@@ -287,6 +287,11 @@ public:
     // the row's index, or -1.
     int InsertItem(int item, LPCSTR text, int image = -1);
     BOOL DeleteItem(int item) { return SendMessage(LVM_DELETEITEM, item) != 0; }
+    // The first row after `start` (-1: from the top) that the search matches, or -1.
+    int FindItem(LVFINDINFOA* find, int start = -1) const
+    {
+        return static_cast<int>(SendMessage(LVM_FINDITEMA, start, (LPARAM)find));
+    }
     BOOL DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
     CString GetItemText(int item, int subItem) const;
     BOOL SetItemText(int item, int subItem, LPCSTR text);

@@ -175,6 +175,9 @@ memory)
   for _ in 1 2 3 4 5; do convert_all 7; done
   after=$(wine "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r')
   [ "$(rows | grep -c $'\tSuccessful$')" = 100 ] || fail "the last run did not convert every file"
+  # Files written again are listed once.
+  count=$(kd dialog-text "$dlg" | grep "Files in this format")
+  [ "$count" = "Files in this format: 100" ] || fail "output count reads '$count'"
   echo "private bytes before $before, after 500 conversions $after"
   [ $((after - before)) -lt $((2 * 1024 * 1024)) ] || fail "memory grew by $((after - before)) bytes"
   exit_morfix

@@ -174,15 +174,21 @@ TEST(FrameworkControls, ListsAndDropDownsKeepLongTextsAndSelections)
     EXPECT_EQ(list.InsertColumn(1, "Status", LVCFMT_LEFT, 60), 1);
     std::string longPath = "C:\\" + std::string(600, 'p') + ".bmp";
     list.InsertItem(0, "b.png", 4);
-    int row = list.InsertItem(list.GetItemCount(), longPath.c_str(), 4);
     list.InsertItem(list.GetItemCount(), "a.gif", 4);
-    ASSERT_GE(row, 0);
+    int row = list.InsertItem(0, longPath.c_str(), 4);
+    ASSERT_EQ(row, 2);   // its sorted place, whatever the index asked
     EXPECT_TRUE(list.SetItemText(row, 1, "Failed"));
     EXPECT_EQ(list.GetItemCount(), 3);
     EXPECT_EQ(std::string(list.GetItemText(0, 0)), "a.gif");   // sorted as they come
     EXPECT_EQ(std::string(list.GetItemText(row, 0)), longPath);  // not cut at a buffer size
     EXPECT_EQ(std::string(list.GetItemText(row, 1)), "Failed");
     EXPECT_EQ(std::string(list.GetItemText(7, 0)), "");
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;
+    find.psz = "B.PNG";
+    EXPECT_EQ(list.FindItem(&find), 1);
+    find.psz = "b.pn";
+    EXPECT_EQ(list.FindItem(&find), -1);   // whole texts only
 
     EXPECT_EQ(list.GetSelectedCount(), 0u);
     EXPECT_TRUE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
@@ -203,7 +209,8 @@ TEST(FrameworkControls, ListsAndDropDownsKeepLongTextsAndSelections)
     EXPECT_EQ(combo.GetCurSel(), 1);
     EXPECT_EQ(std::string(combo.GetLBText(1)), "GIF Interlaced Format");
     EXPECT_EQ(std::string(combo.GetLBText(5)), "");
-    EXPECT_EQ(combo.SetCurSel(9), CB_ERR);   // out of range: no selection
+    EXPECT_EQ(combo.SetCurSel(9), CB_ERR);   // out of range
+    combo.SetCurSel(-1);
     EXPECT_EQ(combo.GetCurSel(), CB_ERR);
 
     CAnimateCtrl clip;
