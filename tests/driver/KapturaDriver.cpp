@@ -34,6 +34,7 @@
 //   kdriver set-text <hwnd> <id> <text>                  set the text of a dialog's control
 //   kdriver item <hwnd> <id>                             print the handle of a dialog's control
 //   kdriver enabled <hwnd>                               print 1 when enabled, 0 when disabled
+//   kdriver height <hwnd>                                print the window's height in pixels
 //   kdriver combo-select <hwnd> <id> <index>             choose a drop-down entry as the user does
 //                                                        (selection, then CBN_SELCHANGE sent)
 //   kdriver tree-select <tree> <path>                    select the item at a path of item texts
@@ -463,7 +464,7 @@ int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
-                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|combo-select|"
+                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
                     "tree-select|list-rows|list-select ...\n");
     return 2;
 }
@@ -563,6 +564,12 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "enabled") == 0) {
         printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(verb, "height") == 0) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        printf("%ld\n", static_cast<long>(rect.bottom - rect.top));
         return 0;
     }
     if (strcmp(verb, "combo-select") == 0 && argc == 5)

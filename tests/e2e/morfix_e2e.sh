@@ -210,6 +210,33 @@ settings_round_trip)
   [ "$(grep -a '^Morfixvert=' "$settings" | cut -d= -f2 | tr -d '\r')" = "1,0,0" ] || fail "defaults not written back"
   ;;
 
+dialog_basics)
+  start_morfix
+  pid=$(kd window-pid "$dlg")
+  # Convert with nothing selected only says so.
+  kd post-command "$dlg" 1 >/dev/null
+  box=$(kd wait-dialog "$pid" Morfix99 10) || fail "no message for an empty selection"
+  kd dialog-text "$box" | grep -qx "No files selected." || fail "message reads '$(kd dialog-text "$box")'"
+  kd answer "$box" 1 >/dev/null
+  kd wait-gone "$box" 5 >/dev/null || fail "the message stayed"
+  [ -z "$(rows)" ] || fail "rows after an empty Convert"
+  # The system menu's About entry.
+  kd post "$dlg" 0x112 16 0 >/dev/null
+  about=$(kd wait-dialog "$pid" "About Corvane Morfix 99" 10) || fail "no about box"
+  kd dialog-text "$about" | grep -qx "Corvane Morfix 99 for Windows" || fail "about box text"
+  kd answer "$about" 1 >/dev/null
+  kd wait-gone "$about" 5 >/dev/null || fail "the about box stayed"
+  # Details hide and show the result list by the dialog's height.
+  full=$(kd height "$dlg")
+  kd command "$dlg" 1004
+  collapsed=$(kd height "$dlg")
+  [ "$(kd title "$(item 1004)")" = "&Details >>" ] || fail "Details button not turned"
+  [ "$collapsed" -lt "$full" ] || fail "hiding details kept the height $full"
+  kd command "$dlg" 1004
+  [ "$(kd height "$dlg")" = "$full" ] || fail "showing details did not restore the height"
+  exit_morfix
+  ;;
+
 capture_menu)
   seed_ini
   morfix_pid=""
