@@ -37,7 +37,7 @@ const char* ExtensionOf(const char* name)
 }
 
 // A decimal token (spaces around it allowed), or `fallback` when the token
-// is empty, holds anything else or does not fit an int.
+// is empty, holds anything else or runs past nine digits.
 int ParseIndex(const std::string& token, int fallback)
 {
     size_t first = token.find_first_not_of(" \t\r\n");
