@@ -371,6 +371,54 @@ case_failed_freeze() {
   finish_case
 }
 
+case_print_destination() {
+  # The printer destination prints the capture through the print library;
+  # Print from the image window prints the notepad's text as it stands,
+  # never saved. The PDFs are the ones of this case's jobs.
+  local outbox="$HOME/PDF" since="$case_dir/since" pdf text ppm
+  [ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
+  seed_capture_ini "0,1,0,1,0,0,0,5,5" "ScreenPage=160,120,480,360,0,0" "PrintTimeDate=0,1,0,1,0,0,1,0,0,1"
+  touch "$since"
+  start_kaptura
+  show_pattern 160 120 320 240
+  pointer_to 1200 1000
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 1
+  pdf=$(newest_pdf "$since" "Screen_Capture") || fail "the capture was not printed"
+  text=$(pdftotext -layout "$pdf" - | tr -s ' ')
+  grep -Eq "printed by Kaptura 99 at [0-9]+:[0-9]{2}:[0-9]{2} on [A-Z][a-z]+day, " <<<"$text" || fail "header: $text"
+  grep -Fq "Screen Capture," <<<"$text" || fail "footer name: $text"
+  grep -Fq "320w x 240h" <<<"$text" || fail "footer size: $text"
+  pdftoppm -r 300 -f 1 -l 1 "$pdf" "$case_dir/printed"
+  ppm=$(ls "$case_dir"/printed*.ppm | head -1)
+  # The PDF printer compresses pictures with loss: pixels where the pattern
+  # jumps may be off; almost all must match.
+  result=$(python3 "$here/../print/print_check.py" screen "$ppm" 320 240 3 4 2>/dev/null)
+  read -r _ bad _ total <<<"$result"
+  [ "$total" -gt 8000 ] && [ $((bad * 50)) -le "$total" ] || fail "printed capture: $result"
+  # A note typed into the notepad and never saved, then File Print.
+  edit=$(kd children "$frame" | awk -F'\t' '$2 == "Edit" {print $1; exit}')
+  [ -n "$edit" ] || fail "no notepad"
+  kd set-window-text "$edit" "typed but not saved $$" || fail "the note could not be typed"
+  touch "$since"
+  sleep 1
+  kd post-command "$frame" 0xE107 >/dev/null
+  pdf=$(newest_pdf "$since" "Screen_Capture") || fail "Print printed nothing"
+  pdftotext -layout "$pdf" - | grep -Fq "typed but not saved $$" || fail "the notepad's text was not printed"
+  finish_case
+}
+
+# The newest PDF made since the marker whose name holds the given text.
+newest_pdf() {
+  local file
+  for _ in $(seq 150); do
+    file=$(find "$HOME/PDF" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
+    [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"
