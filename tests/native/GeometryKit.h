@@ -15,13 +15,18 @@ namespace geometrykit {
 using namespace imagekit;
 
 // A picture whose pixels differ from their neighbours (palette images get
-// distinct colours, so the RGB picture shows every index).
-inline void Patterned(DisplayImage& image, int32_t width, int32_t height, int bits, unsigned seed = 1)
+// distinct colours, so the RGB picture shows every index; entry
+// nearWhite, when given, is (252, 251, 250)).
+inline void Patterned(DisplayImage& image, int32_t width, int32_t height, int bits, unsigned seed = 1,
+                      int nearWhite = -1)
 {
     Shape(image, width, height, bits);
     const int entries = bits <= 8 ? 1 << bits : 0;
     for (int i = 0; i < entries; ++i)
-        SetEntry(image, i, uint8_t(i * 37 + 11), uint8_t(i * 91 + seed), uint8_t(255 - i * 13));
+        if (i == nearWhite)
+            SetEntry(image, i, 252, 251, 250);
+        else
+            SetEntry(image, i, uint8_t(i * 37 + 11), uint8_t(i * 91 + seed), uint8_t(255 - i * 13));
     for (int32_t y = 0; y < height; ++y)
         for (int32_t x = 0; x < width; ++x) {
             const uint32_t v = uint32_t(x * 7 + y * 13 + seed) * 2654435761u >> 8;

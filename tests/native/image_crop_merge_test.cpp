@@ -88,9 +88,9 @@ TEST(ImageCrop, EraseWhitensTheSelectionOnly)
         for (int32_t width : {1, 3, 31, 33}) {
             SCOPED_TRACE(std::to_string(depth) + " bits, width " + std::to_string(width));
             DisplayImage source;
-            Patterned(source, width, 6, depth);
-            if (depth <= 8)   // a white entry the erase must find
-                SetEntry(source, depth == 1 ? 1 : 3, 250, 251, 252);
+            // A near-white entry the erase must find.
+            const int whiteIndex = depth == 1 ? 1 : 3;
+            Patterned(source, width, 6, depth, 1, whiteIndex);
             const ImageRect s = {width / 3, 1, width - width / 3, 5};
             source.selection = s;
             const Snapshot before(source);
@@ -99,7 +99,7 @@ TEST(ImageCrop, EraseWhitensTheSelectionOnly)
             ASSERT_TRUE(result.hPixels);
             EXPECT_TRUE(before.Matches(source));
             EXPECT_EQ(result.status, kStatusErase);
-            const uint32_t white = depth == 24 ? 0xFFFFFFu : depth == 1 ? 1u : 3u;
+            const uint32_t white = depth == 24 ? 0xFFFFFFu : uint32_t(whiteIndex);
             for (int32_t y = 0; y < 6; ++y)
                 for (int32_t x = 0; x < width; ++x) {
                     const bool inside = x >= s.left && x < s.right && y >= s.top && y < s.bottom;

@@ -55,6 +55,22 @@ bool FitsSource(const DisplayImage& source, int32_t sw, int32_t sh, int depth, u
            GlobalSize(source.hPixels) >= size_t(*stride) * size_t(sh);
 }
 
+// 24-bit pixels moved as 4-byte words where the fourth byte read still lies
+// in the row and the fourth byte written belongs to a pixel written later.
+inline uint32_t Load4(const uint8_t* p)
+{
+    uint32_t v;
+    memcpy(&v, p, 4);
+    return v;
+}
+inline void Store4(uint8_t* p, uint32_t v) { memcpy(p, &v, 4); }
+inline void Copy3(uint8_t* to, const uint8_t* from)
+{
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+}
+
 // Stored row y of a locked pixel block.
 inline uint8_t* RowOf(const BlockLock& block, uint32_t stride, int32_t y)
 {
@@ -69,14 +85,19 @@ void RepeatPixels(const uint8_t* in, uint8_t* out, int32_t width, int fx, int bi
         for (int32_t x = 0; x < width; ++x, out += fx)
             memset(out, in[x], size_t(fx));
         break;
-    case 24:
-        for (int32_t x = 0; x < width; ++x, in += 3)
-            for (int i = 0; i < fx; ++i, out += 3) {
-                out[0] = in[0];
-                out[1] = in[1];
-                out[2] = in[2];
-            }
+    case 24: {
+        // The row's very last pixel is written by its three bytes.
+        uint8_t* const last = out + 3 * (size_t(width) * size_t(fx) - 1);
+        for (int32_t x = 0; x < width; ++x, in += 3) {
+            const uint32_t pixel = x < width - 1 ? Load4(in) : uint32_t(in[0] | in[1] << 8 | in[2] << 16);
+            for (int i = 0; i < fx; ++i, out += 3)
+                if (out != last)
+                    Store4(out, pixel);
+                else
+                    Copy3(out, in);
+        }
         break;
+    }
     default:
         for (int32_t x = 0, to = 0; x < width; ++x) {
             const uint32_t value = PixelAt(in, x, bitCount);
@@ -169,14 +190,16 @@ void SmoothRow(const uint8_t* row, const uint8_t* partner, uint8_t* out, int32_t
     }
 }
 
-// The quarter turns, tile by tile: output stored row y, column x comes from
-// the source pixel sourceOf(x, y) gives as (column, stored row).
-template <class SourceOf>
-void TurnPixels(const DisplayImage& source, DisplayImage& result, SourceOf sourceOf)
+// The quarter turns, tile by tile: output stored row y shows the source
+// column columnOf(y), its pixel x taken from source stored row
+// firstRow + x * rowStep.
+template <class ColumnOf>
+void TurnPixels(const DisplayImage& source, DisplayImage& result, ColumnOf columnOf, int32_t firstRow, int rowStep)
 {
     BlockLock from(source.hPixels), to(result.hPixels);
     const uint32_t inStride = source.GetRowStride();
     const uint32_t outStride = result.GetRowStride();
+    const ptrdiff_t step = ptrdiff_t(rowStep) * ptrdiff_t(inStride);
     const int depth = source.bitCount;
     constexpr int32_t kTile = 64;
     for (int32_t y0 = 0; y0 < result.height; y0 += kTile) {
@@ -186,16 +209,26 @@ void TurnPixels(const DisplayImage& source, DisplayImage& result, SourceOf sourc
             const int32_t x1 = std::min(result.width, x0 + kTile);
             for (int32_t y = y0; y < y1; ++y) {
                 uint8_t* out = RowOf(to, outStride, y);
-                for (int32_t x = x0; x < x1; ++x) {
-                    int32_t column, row;
-                    sourceOf(x, y, column, row);
-                    const uint8_t* in = RowOf(from, inStride, row);
-                    if (depth == 24)
-                        memcpy(out + 3 * size_t(x), in + 3 * size_t(column), 3);
-                    else if (depth == 8)
-                        out[x] = in[column];
-                    else
-                        SetPixelAt(out, x, depth, PixelAt(in, column, depth));
+                const int32_t column = columnOf(y);
+                const int32_t row = firstRow + x0 * rowStep;
+                if (depth == 24) {
+                    const uint8_t* in = RowOf(from, inStride, row) + 3 * size_t(column);
+                    uint8_t* o = out + 3 * size_t(x0);
+                    int32_t x = x0;
+                    if (column < source.width - 1) {
+                        const int32_t wide = x1 == result.width ? x1 - 1 : x1;
+                        for (; x < wide; ++x, o += 3, in += step)
+                            Store4(o, Load4(in));
+                    }
+                    for (; x < x1; ++x, o += 3, in += step)
+                        Copy3(o, in);
+                } else if (depth == 8) {
+                    const uint8_t* in = RowOf(from, inStride, row) + column;
+                    for (int32_t x = x0; x < x1; ++x, in += step)
+                        out[x] = *in;
+                } else {
+                    for (int32_t x = x0; x < x1; ++x)
+                        SetPixelAt(out, x, depth, PixelAt(RowOf(from, inStride, firstRow + x * rowStep), column, depth));
                 }
             }
         }
@@ -250,8 +283,11 @@ void PlainResample(DisplayImage& result, const DisplayImage& source, int32_t sw,
         const uint8_t* in = RowOf(from, inStride, k);
         uint8_t* out = RowOf(to, outStride, j++);
         for (int32_t x = 0; x < outWidth; ++x) {
-            if (depth == 24)
-                memcpy(out + 3 * size_t(x), in + 3 * size_t(columns[size_t(x)]), 3);
+            const int32_t column = columns[size_t(x)];
+            if (depth == 24 && column < sw - 1 && x < outWidth - 1)
+                Store4(out + 3 * size_t(x), Load4(in + 3 * size_t(column)));
+            else if (depth == 24)
+                Copy3(out + 3 * size_t(x), in + 3 * size_t(column));
             else if (depth == 8)
                 out[x] = in[columns[size_t(x)]];
             else
@@ -352,12 +388,25 @@ void FlipImageHorizontal(DisplayImage& result, const DisplayImage& source)
     const int32_t width = source.width;
     ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
         if (depth == 24) {
+            // The first pixel read is the row's last and the last written
+            // ends the row: both by their three bytes.
             const uint8_t* p = in + 3 * size_t(width - 1);
-            for (int32_t x = 0; x < width; ++x, p -= 3, out += 3) {
-                out[0] = p[0];
-                out[1] = p[1];
-                out[2] = p[2];
+            Copy3(out, p);
+            int32_t x = 1;
+            // Four pixels at a time as three words: source pixels a b c d
+            // (from the left) are written d c b a.
+            for (; x + 4 < width; x += 4) {
+                const uint8_t* group = p - 3 * size_t(x + 3);
+                const uint32_t w0 = Load4(group), w1 = Load4(group + 4), w2 = Load4(group + 8);
+                uint8_t* o = out + 3 * size_t(x);
+                Store4(o, (w2 >> 8) | ((w1 >> 16) & 0xFF) << 24);
+                Store4(o + 4, (w1 >> 24) | (w2 & 0xFF) << 8 | (w0 >> 24) << 16 | (w1 & 0xFF) << 24);
+                Store4(o + 8, ((w1 >> 8) & 0xFF) | (w0 & 0xFFFFFF) << 8);
             }
+            for (; x < width - 1; ++x)
+                Store4(out + 3 * size_t(x), Load4(p - 3 * size_t(x)));
+            if (width > 1)
+                Copy3(out + 3 * size_t(width - 1), in);
         } else if (depth == 8) {
             for (int32_t x = 0; x < width; ++x)
                 out[x] = in[width - 1 - x];
@@ -392,11 +441,8 @@ void RotateImageLeft(DisplayImage& result, const DisplayImage& source)
     BeginResult(result, source);
     if (!SizeAndAllocate(result, source.height, source.width) || !FinishHeader(result, source))
         return;
-    const int32_t lastRow = source.height - 1;
-    TurnPixels(source, result, [lastRow](int32_t x, int32_t y, int32_t& column, int32_t& row) {
-        column = y;
-        row = lastRow - x;
-    });
+    // Output row y is source column y, read from the top row down.
+    TurnPixels(source, result, [](int32_t y) { return y; }, source.height - 1, -1);
     result.status = kStatusRotateLeft;
 }
 
@@ -407,10 +453,8 @@ void RotateImageRight(DisplayImage& result, const DisplayImage& source)
     BeginResult(result, source);
     if (!SizeAndAllocate(result, source.height, source.width) || !FinishHeader(result, source))
         return;
+    // Output row y is source column width - 1 - y, read from the bottom row up.
     const int32_t lastColumn = source.width - 1;
-    TurnPixels(source, result, [lastColumn](int32_t x, int32_t y, int32_t& column, int32_t& row) {
-        column = lastColumn - y;
-        row = x;
-    });
+    TurnPixels(source, result, [lastColumn](int32_t y) { return lastColumn - y; }, 0, 1);
     result.status = kStatusRotateRight;
 }
