@@ -23,7 +23,8 @@ caption() { python3 "$here/caption_check.py" "$@"; }
 # Red clock text (Clock value 11 = 255), every snapshot button unless given.
 start_decorated() {
   seed_ini "SendtoPage=0,1,0,0,0,0,0,5,5" "CapturePage=1,0,0,0,0" "NotifyPage=0,0" "Format=14,1,1,1,0" \
-           "ScreenPage=0,0,1024,768,0,0" "Clock=1,1,0,0,1,1,0,0,0,0,255" "$@"
+           "ScreenPage=0,0,1024,768,0,0" "$@"
+  grep -q '^Clock=' "$ini" || printf 'Clock=1,1,0,0,1,1,0,0,0,0,255\r\n' >> "$ini"
   grep -q '^SnapshotButton=' "$ini" || printf 'SnapshotButton=1,1,1,1,1,1,0\r\n' >> "$ini"
   start_kaptura
   (wine notepad >/dev/null 2>&1 &)
@@ -101,6 +102,31 @@ case_clock_without_strip() {
   # Its text ends within 120 pixels of the right edge (caption buttons only).
   near=$(caption count "$shots/clock.rgb" 1280 $((nr - 120)) "$nt" "$nr" $((nt + 30)) 255 0 0)
   [ "$near" -gt 0 ] || fail "the clock did not move next to the caption buttons"
+  finish_case
+}
+
+case_hidden_in_capture() {
+  # Both set to hide during a capture: a region selection (Ctrl+3) shows the
+  # frozen screen without them; once it is abandoned they come back.
+  start_decorated "Clock=1,1,1,0,1,1,0,0,0,0,255" "SnapshotButton=1,1,1,1,1,1,1"
+  local cover
+  cover=$(kd wait-window CoverWindow - 5) || fail "no cover window"
+  screenshot before
+  caption glyph "$shots/before.rgb" 1280 $(caption_area) S >/dev/null || fail "no strip before the capture"
+  kd hotkey "$frame" 3 c
+  kd wait-visible "$cover" 1 5 || fail "region selection showed no cover"
+  sleep 1
+  screenshot during
+  if caption glyph "$shots/during.rgb" 1280 $(caption_area) S >/dev/null; then
+    fail "the strip showed during the capture"
+  fi
+  [ "$(caption count "$shots/during.rgb" 1280 $(caption_area) 255 0 0)" = 0 ] ||
+    fail "the clock showed during the capture"
+  kd send "$frame" 0x215 0 0 >/dev/null         # WM_CAPTURECHANGED ends the selection
+  kd wait-visible "$cover" 0 5 || fail "the cover stayed"
+  sleep 1.5
+  screenshot after
+  caption glyph "$shots/after.rgb" 1280 $(caption_area) S >/dev/null || fail "the strip did not come back"
   finish_case
 }
 
