@@ -201,12 +201,14 @@ void TurnPixels(const DisplayImage& source, DisplayImage& result, ColumnOf colum
     const uint32_t outStride = result.GetRowStride();
     const ptrdiff_t step = ptrdiff_t(rowStep) * ptrdiff_t(inStride);
     const int depth = source.bitCount;
-    constexpr int32_t kTile = 64;
-    for (int32_t y0 = 0; y0 < result.height; y0 += kTile) {
+    // Tiles of few output rows (source columns) by many output columns
+    // (source rows): measured fastest for 24-bit pictures of screen size.
+    constexpr int32_t kTileRows = 16, kTileColumns = 256;
+    for (int32_t y0 = 0; y0 < result.height; y0 += kTileRows) {
         ReportImageProgress(y0, result.height);
-        const int32_t y1 = std::min(result.height, y0 + kTile);
-        for (int32_t x0 = 0; x0 < result.width; x0 += kTile) {
-            const int32_t x1 = std::min(result.width, x0 + kTile);
+        const int32_t y1 = std::min(result.height, y0 + kTileRows);
+        for (int32_t x0 = 0; x0 < result.width; x0 += kTileColumns) {
+            const int32_t x1 = std::min(result.width, x0 + kTileColumns);
             for (int32_t y = y0; y < y1; ++y) {
                 uint8_t* out = RowOf(to, outStride, y);
                 const int32_t column = columnOf(y);
