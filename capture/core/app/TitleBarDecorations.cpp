@@ -16,11 +16,12 @@
 
 namespace {
 
-// The prepared faces and strip; deleted when the program ends.
+// The prepared faces, strip and clock font; deleted when the program ends.
 struct StripBitmaps {
     HBITMAP up[6] = {};
     HBITMAP down[6] = {};
     HBITMAP strip = nullptr;
+    HFONT clockFont = nullptr;
     int slotTypes[6] = {};
     int slotButtons[6] = {};   // which button (0 Screen ... 5 Command Bar) each slot shows
     int slotCount = 0;
@@ -38,7 +39,10 @@ struct StripBitmaps {
         }
         if (strip)
             ::DeleteObject(strip);
+        if (clockFont)
+            ::DeleteObject(clockFont);
         strip = nullptr;
+        clockFont = nullptr;
         slotCount = stripWidth = 0;
         built = false;
     }
@@ -141,6 +145,8 @@ void BuildSnapshotStrip()
     Strip.built = true;
     SetRectEmpty(&StripRect);
     PassSnapRect(&StripRect);
+    Strip.clockFont = ::CreateFontA(-ClockFontHeight, 0, 0, 0, ClockFontWeight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
+                                    ClockFontFace);
     const int w = SnapshotButtonWidth, h = SnapshotButtonHeight;
     if (w < 1 || h < 1)
         return;
@@ -290,14 +296,12 @@ void DrawTitleBarClock(HWND window)
     RECT frame;
     if (!::GetWindowRect(window, &frame))
         return;
+    EnsureBuilt();
     HDC screen = ::GetDC(nullptr);
     HDC dc = ::CreateCompatibleDC(screen);
-    HFONT font = ::CreateFontA(-ClockFontHeight, 0, 0, 0, ClockFontWeight, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0,
-                               ClockFontFace);
-    HGDIOBJ oldFont = ::SelectObject(dc, font);
+    HGDIOBJ oldFont = Strip.clockFont ? ::SelectObject(dc, Strip.clockFont) : nullptr;
     SIZE extent = {0, 0};
     ::GetTextExtentPoint32A(dc, text.c_str(), static_cast<int>(text.size()), &extent);
-    EnsureBuilt();
     const int inset = TopInset(window, frame);
     int x = frame.right - extent.cx - inset - 4 - CaptionButtons(window);
     if (!StripHiddenForCapture() && !ModalBusy)
@@ -320,8 +324,8 @@ void DrawTitleBarClock(HWND window)
         ::SelectObject(dc, oldBitmap);
         ::DeleteObject(bitmap);
     }
-    ::SelectObject(dc, oldFont);
-    ::DeleteObject(font);
+    if (oldFont)
+        ::SelectObject(dc, oldFont);
     ::DeleteDC(dc);
     ::ReleaseDC(nullptr, screen);
 }
