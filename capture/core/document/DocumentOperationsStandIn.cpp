@@ -1,8 +1,8 @@
 // Stand-in definitions of what the image document calls of the parts not
-// built yet (the small dialogs, the Save As dialog with its preview,
-// printing, the folder-tree bar's delete). Each does the least that keeps
-// the document's commands safe: the Save As dialog is the system's plain
-// one. Delete each definition when its own part lands.
+// built yet (the small dialogs, the Save As dialog with its preview, the
+// folder-tree bar's delete). Each does the least that keeps the document's
+// commands safe: the Save As dialog is the system's plain one. Delete each
+// definition when its own part lands.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -14,15 +14,6 @@
 #include "DocumentOperationCalls.h"
 #include "Settings.h"
 #include "resource.h"
-
-namespace {
-
-void SayNotAvailable()
-{
-    ::MessageBoxA(MainFrameWindow(), "This command is not available yet.", ApplicationTitle, MB_OK | MB_ICONINFORMATION);
-}
-
-}  // namespace
 
 bool RunFrameDialog() { return true; }
 bool RunBlackWhiteDialog() { return true; }
@@ -75,10 +66,6 @@ bool RunSaveAsDialog(const char* initialFolder)
     Format[kFormatSaveAs] = type;
     return true;
 }
-
-void PrintCurrentImage(int) { SayNotAvailable(); }
-void PrintAllImages() { SayNotAvailable(); }
-void PrintAllImagesOnOnePage() { SayNotAvailable(); }
 
 bool DeleteImageFileThroughExplorer(const char* path)
 {
