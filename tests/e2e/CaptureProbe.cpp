@@ -14,6 +14,7 @@
 //   kprobe clipboard-hold <seconds>                      keeps the clipboard open that long
 //   kprobe memory <pid>                                   private (committed) bytes of the process
 //   kprobe window-at <x> <y>                              class and rectangle of the window there
+//   kprobe window-rect <hwnd>                             screen rectangle of a window
 //   kprobe hotkey-latency <frame> <runs>                  median ms from a Ctrl+1 hot key to its new
 //                                                         image window (the capture runs inside the send)
 //
@@ -330,6 +331,15 @@ int WindowAt(int x, int y)
     return 0;
 }
 
+int WindowRect(HWND window)
+{
+    RECT rect = {};
+    if (!GetWindowRect(window, &rect))
+        return 1;
+    printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
 int MdiChildCount(HWND frame)
 {
     HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
@@ -406,6 +416,8 @@ int main(int argc, char** argv)
                              atoi(argv[3]));
     if (strcmp(verb, "window-at") == 0 && argc == 4)
         return WindowAt(atoi(argv[2]), atoi(argv[3]));
+    if (strcmp(verb, "window-rect") == 0 && argc == 3)
+        return WindowRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))));
     if (strcmp(verb, "memory") == 0 && argc == 3)
         return Memory(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
     return Usage();
