@@ -192,6 +192,31 @@ TEST(Bmp, MalformedRunsStayInsideTheBlock) {
     EXPECT_EQ(Pixels(r.record), (std::vector<uint8_t>{1, 1, 1, 0, 1, 2, 0, 0}));
 }
 
+// Runs that never end their row: about 17 MB of 255-pixel runs into a 1 x 1
+// picture move the column past any 32-bit count. The pixel that fits is
+// kept, the rest dropped, and nothing is written outside the block.
+TEST(Bmp, EndlessRowsOfRunsAndDeltasStayInTheirRow) {
+    struct Case { const char* name; int bits; uint32_t compression; std::vector<uint8_t> unit; size_t bytes; uint8_t first; };
+    const Case cases[] = {
+        {"RLE8 runs", 8, 1, {255, 0x5A}, 17u << 20, 0x5A},
+        {"RLE4 runs", 4, 2, {255, 0x5A}, 17u << 20, 0x50},
+        // A delta of 255 columns and a run, over and over: 510 columns per 6 bytes.
+        {"RLE8 deltas", 8, 1, {0, 2, 255, 0, 255, 0x33}, 26u << 20, 0x00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpBuilder b;
+        b.infoHeader(1, 1, c.bits, c.compression, c.bits == 8 ? 256 : 16);
+        size_t header = b.bytes.size();
+        b.bytes.resize(header + c.bytes / c.unit.size() * c.unit.size());
+        for (size_t at = header; at < b.bytes.size(); at += c.unit.size())
+            memcpy(&b.bytes[at], c.unit.data(), c.unit.size());
+        OwnedRecord r(ReadBmp(b.bytes));
+        ASSERT_EQ(+r->error, 0);
+        EXPECT_EQ(Pixels(r.record), (std::vector<uint8_t>{c.first, 0, 0, 0}));
+    }
+}
+
 // ---- through files: the exported functions -------------------------------
 
 class BmpFiles : public testing::Test {
