@@ -33,8 +33,18 @@ struct JpegHeaders {
     bool dcPresent[4] = {}, acPresent[4] = {};
     HuffmanDecoder dc[4], ac[4];
     int restartInterval = 0;
+    int adobeTransform = -1;  // colour transform of an Adobe segment, -1 without one
     size_t scanStart = 0;
 };
+
+// Three components are red, green and blue rather than YCbCr when an Adobe
+// segment says so (transform 0) or, without one, when they are named 'R',
+// 'G' and 'B'.
+bool StoredAsRgb(const JpegHeaders& h) {
+    if (h.count != 3) return false;
+    if (h.adobeTransform >= 0) return h.adobeTransform == 0;
+    return h.components[0].id == 'R' && h.components[1].id == 'G' && h.components[2].id == 'B';
+}
 
 void ReadFrameHeader(ByteView& segment, JpegHeaders& h) {
     h.frameType = 0;
@@ -112,6 +122,9 @@ void ReadSegment(int marker, ByteView& segment, JpegHeaders& h) {
         if (segment.size() < 4 || memcmp(segment.data(), "JFIF", 4) != 0) Fail(kErrJpg);
         break;
     case 0xDA: ReadScanHeader(segment, h); break;
+    case 0xEE:
+        if (segment.size() >= 12 && memcmp(segment.data(), "Adobe", 5) == 0) h.adobeTransform = segment.data()[11];
+        break;
     default: break;  // other frames, application segments, comments
     }
 }
@@ -357,6 +370,7 @@ private:
             for (int y = 0; y < height; ++y) memcpy(rowAt(y0 + y) + x0, components_[0].samples + y * 8, width);
             return;
         }
+        if (rgb_) return storeRgb(x0, y0, width, height);
         const DecodeComponent& cb = components_[1];
         const DecodeComponent& cr = components_[2];
         if (components_[0].h == maxH_ && components_[0].v == maxV_ && cb.h == 1 && cb.v == 1 && cr.h == 1 &&
@@ -407,7 +421,21 @@ private:
         }
     }
 
+    // Red, green and blue components, each sample repeated over the pixels
+    // it covers.
+    void storeRgb(int x0, int y0, int width, int height) {
+        for (int y = 0; y < height; ++y) {
+            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            for (int x = 0; x < width; ++x, out += 3)
+                for (int i = 0; i < 3; ++i) {
+                    const DecodeComponent& c = components_[i];
+                    out[2 - i] = c.samples[(y * c.v / maxV_) * c.stride + x * c.h / maxH_];
+                }
+        }
+    }
+
     const JpegHeaders& h_;
+    bool rgb_ = StoredAsRgb(h_);
     alignas(16) int32_t block_[64] = {};  // zero between blocks
     JpegBitReader reader_;
     uint8_t* bits_;

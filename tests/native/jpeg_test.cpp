@@ -264,6 +264,47 @@ TEST(Jpeg, FilesOfTheReferenceEncoderReadAsItsDecoderSeesThem) {
     }
 }
 
+// Files whose components hold red, green and blue: cjpeg -rgb marks them
+// both ways (an Adobe segment with transform 0, and the component names
+// 'R', 'G', 'B'); either mark alone is enough, and an Adobe transform of 1
+// keeps YCbCr whatever the names.
+TEST(Jpeg, RgbCodedFilesReadAsRgb) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    Picture source = MakePicture(45, 30, true);
+    std::vector<uint8_t> file = Cjpeg(source, "-rgb -quality 90", "rgb");
+    ASSERT_FALSE(file.empty());
+    size_t adobe = FindMarker(file, 0xEE);
+    size_t frame = FindMarker(file, 0xC0);
+    ASSERT_GT(adobe, 0u);
+    ASSERT_GT(frame, 0u);
+    ASSERT_EQ(file[adobe + 4], 'A');
+    ASSERT_EQ(file[frame + 10], 'R');
+    Picture reference = Djpeg(file, "rgb");
+    ASSERT_LE(MaxDifference(reference, source), 24);  // the reference really is RGB
+
+    std::vector<uint8_t> namesOnly = Replace(file, adobe, {0xFF, 0xFE});  // the Adobe segment as a comment
+    std::vector<uint8_t> adobeOnly = Replace(file, frame + 10, {1});
+    adobeOnly = Replace(adobeOnly, frame + 13, {2});
+    adobeOnly = Replace(adobeOnly, frame + 16, {3});
+    adobeOnly = Replace(adobeOnly, FindMarker(adobeOnly, 0xDA) + 5, {1});
+    adobeOnly = Replace(adobeOnly, FindMarker(adobeOnly, 0xDA) + 7, {2});
+    adobeOnly = Replace(adobeOnly, FindMarker(adobeOnly, 0xDA) + 9, {3});
+    for (auto [name, bytes] : {std::pair{"both marks", file}, {"names only", namesOnly}, {"Adobe only", adobeOnly}}) {
+        SCOPED_TRACE(name);
+        OwnedRecord r(ReadJpeg(bytes));
+        ASSERT_EQ(+r->error, 0);
+        EXPECT_EQ(+r->bitCount, 24);
+        ExpectCloseToReference(FromRecord(r.record), reference);
+    }
+    SaveSeed("jpeg", "rgb", file);
+
+    // Transform 1 says YCbCr: the samples go through the colour conversion.
+    std::vector<uint8_t> ycc = Replace(file, adobe + 4 + 11, {1});
+    OwnedRecord r(ReadJpeg(ycc));
+    ASSERT_EQ(+r->error, 0);
+    EXPECT_GT(MaxDifference(FromRecord(r.record), reference), 40);
+}
+
 TEST(Jpeg, SixteenBitQuantisationTablesRead) {
     if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
     Picture source = MakePicture(40, 24, true);
