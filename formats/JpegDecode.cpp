@@ -7,6 +7,7 @@
 #include "DibHelpers.h"
 #include "JpegDct.h"
 #include "JpegHuffman.h"
+#include "JpegSimd.h"
 #include "JpegTables.h"
 
 namespace {
@@ -233,20 +234,13 @@ bool DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
     return any;
 }
 
-// YCbCr to RGB in 16-bit fixed point, one table per term.
-struct ColourTables {
-    int32_t crToRed[256], cbToBlue[256], cbToGreen[256], crToGreen[256];
-    ColourTables() {
-        for (int i = 0; i < 256; ++i) {
-            int x = i - 128;
-            crToRed[i] = (91881 * x + 32768) >> 16;    // 1.402
-            cbToBlue[i] = (116130 * x + 32768) >> 16;  // 1.772
-            cbToGreen[i] = -22554 * x;                 // 0.34414
-            crToGreen[i] = -46802 * x + 32768;         // 0.71414, with rounding
-        }
-    }
-};
-const ColourTables kColour;
+// YCbCr to RGB in 14-bit fixed point; the SSE2 form computes the same sums.
+constexpr int32_t kCrToRed = 22970;     // 1.402
+constexpr int32_t kCbToBlue = 29032;    // 1.772
+constexpr int32_t kCbToGreen = -5638;   // -0.34414
+constexpr int32_t kCrToGreen = -11700;  // -0.71414
+constexpr int kColourShift = 14;
+constexpr int32_t kColourRound = 1 << (kColourShift - 1);
 
 // Sample values -384 to 639 clamped to 0 to 255, looked up at +384.
 struct RangeLimit {
@@ -262,8 +256,9 @@ const uint8_t* const kLimit = kRange.table + 384;
 struct Chroma {
     int32_t blue, green, red;
     Chroma(int cb, int cr)
-        : blue(kColour.cbToBlue[cb]), green((kColour.cbToGreen[cb] + kColour.crToGreen[cr]) >> 16),
-          red(kColour.crToRed[cr]) {}
+        : blue((kCbToBlue * (cb - 128) + kColourRound) >> kColourShift),
+          green((kCbToGreen * (cb - 128) + kCrToGreen * (cr - 128) + kColourRound) >> kColourShift),
+          red((kCrToRed * (cr - 128) + kColourRound) >> kColourShift) {}
 };
 
 inline void StoreBgr(uint8_t* out, int y, const Chroma& c) {
@@ -271,6 +266,84 @@ inline void StoreBgr(uint8_t* out, int y, const Chroma& c) {
     out[1] = kLimit[y + c.green];
     out[2] = kLimit[y + c.red];
 }
+
+#if JPEG_HAVE_SSE2
+// The terms of eight (Cb, Cr) pairs, eight 16-bit lanes each.
+struct Chroma8 {
+    __m128i blue, green, red;
+    Chroma8(const uint8_t* cbs, const uint8_t* crs) {
+        const __m128i zero = _mm_setzero_si128(), bias = _mm_set1_epi16(128), one = _mm_set1_epi16(1);
+        __m128i cb = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cbs)), zero), bias);
+        __m128i cr = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(crs)), zero), bias);
+        // Pairs (value, 1) times (factor, rounding) give value * factor + rounding.
+        red = Sum(_mm_unpacklo_epi16(cr, one), _mm_unpackhi_epi16(cr, one), Pair(kCrToRed, kColourRound));
+        blue = Sum(_mm_unpacklo_epi16(cb, one), _mm_unpackhi_epi16(cb, one), Pair(kCbToBlue, kColourRound));
+        const __m128i round = _mm_set1_epi32(kColourRound), greenFactors = Pair(kCbToGreen, kCrToGreen);
+        __m128i low = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(cb, cr), greenFactors), round);
+        __m128i high = _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(cb, cr), greenFactors), round);
+        green = _mm_packs_epi32(_mm_srai_epi32(low, kColourShift), _mm_srai_epi32(high, kColourShift));
+    }
+    static __m128i Pair(int32_t first, int32_t second) {
+        return _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(second)) << 16 |
+                                                   static_cast<uint16_t>(first)));
+    }
+    static __m128i Sum(__m128i low, __m128i high, __m128i factors) {
+        return _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(low, factors), kColourShift),
+                               _mm_srai_epi32(_mm_madd_epi16(high, factors), kColourShift));
+    }
+};
+
+// Four pixels held as blue, green, red, 0 words, stored as 12 bytes: each
+// 64-bit half closes up its two pixels, then the halves close up.
+inline void Store4Pixels(uint8_t* out, __m128i words) {
+    const __m128i firstOfPair = _mm_set1_epi64x(0xFFFFFF), secondOfPair = _mm_set1_epi64x(0xFFFFFF000000);
+    __m128i pairs = _mm_or_si128(_mm_and_si128(words, firstOfPair), _mm_and_si128(_mm_srli_epi64(words, 8), secondOfPair));
+    const __m128i lowSix = _mm_set_epi32(0, 0, 0xFFFF, -1), nextSix = _mm_set_epi32(0, -1, static_cast<int>(0xFFFF0000u), 0);
+    __m128i packed = _mm_or_si128(_mm_and_si128(pairs, lowSix), _mm_and_si128(_mm_srli_si128(pairs, 2), nextSix));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+    uint32_t last = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8)));
+    memcpy(out + 8, &last, 4);
+}
+
+// Sixteen pixels from their luminance (two halves of eight 16-bit lanes)
+// and per-pixel terms, stored blue, green, red; the first `count` (8 or
+// 16) written.
+inline void StoreBgr16(uint8_t* out, __m128i yLow, __m128i yHigh, const __m128i (&low)[3], const __m128i (&high)[3],
+                       int count) {
+    __m128i planes[3];
+    for (int i = 0; i < 3; ++i)
+        planes[i] = _mm_packus_epi16(_mm_add_epi16(yLow, low[i]), _mm_add_epi16(yHigh, high[i]));
+    const __m128i zero = _mm_setzero_si128();
+    __m128i blueGreen[2] = {_mm_unpacklo_epi8(planes[0], planes[1]), _mm_unpackhi_epi8(planes[0], planes[1])};
+    __m128i redZero[2] = {_mm_unpacklo_epi8(planes[2], zero), _mm_unpackhi_epi8(planes[2], zero)};
+    for (int half = 0; half < count / 8; ++half, out += 24) {
+        Store4Pixels(out, _mm_unpacklo_epi16(blueGreen[half], redZero[half]));
+        Store4Pixels(out + 12, _mm_unpackhi_epi16(blueGreen[half], redZero[half]));
+    }
+}
+
+// Sixteen pixels sharing each chrominance pair between two neighbours.
+inline void ConvertPaired16(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
+    Chroma8 c(cbs, crs);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ys));
+    const __m128i low[3] = {_mm_unpacklo_epi16(c.blue, c.blue), _mm_unpacklo_epi16(c.green, c.green),
+                            _mm_unpacklo_epi16(c.red, c.red)};
+    const __m128i high[3] = {_mm_unpackhi_epi16(c.blue, c.blue), _mm_unpackhi_epi16(c.green, c.green),
+                             _mm_unpackhi_epi16(c.red, c.red)};
+    StoreBgr16(out, _mm_unpacklo_epi8(y, zero), _mm_unpackhi_epi8(y, zero), low, high, 16);
+}
+
+// Eight pixels, a chrominance pair each.
+inline void ConvertFull8(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
+    Chroma8 c(cbs, crs);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i y = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(ys)), zero);
+    const __m128i low[3] = {c.blue, c.green, c.red};
+    const __m128i high[3] = {zero, zero, zero};
+    StoreBgr16(out, y, zero, low, high, 8);
+}
+#endif
 
 inline void StoreBgr(uint8_t* out, int y, int cb, int cr) { StoreBgr(out, y, Chroma(cb, cr)); }
 
@@ -395,6 +468,15 @@ private:
             const uint8_t* cbs = cb.samples + (y / RY) * cb.stride;
             const uint8_t* crs = cr.samples + (y / RY) * cr.stride;
             int x = 0;
+#if JPEG_HAVE_SSE2
+            if (JpegUsesSse2() && width == mcuWidth_) {
+                if (RX == 2) {
+                    for (; x + 16 <= width; x += 16, out += 48) ConvertPaired16(out, ys + x, cbs + x / 2, crs + x / 2);
+                } else {
+                    for (; x + 8 <= width; x += 8, out += 24) ConvertFull8(out, ys + x, cbs + x, crs + x);
+                }
+            }
+#endif
             if (RX == 2) {
                 for (; x + 1 < width; x += 2, out += 6) {
                     Chroma c(cbs[x / 2], crs[x / 2]);

@@ -9,6 +9,7 @@
 #include "ImageTestKit.h"
 #include "formats/JpegDct.h"
 #include "formats/JpegEncode.h"
+#include "formats/JpegSimd.h"
 #include "formats/JpegTables.h"
 
 using namespace kit;
@@ -465,8 +466,8 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
                         s += f[y * 8 + x] * cos((2 * y + 1) * u * M_PI / 16) * cos((2 * x + 1) * v * M_PI / 16);
                 exact[u * 8 + v] = 0.25 * (u ? 1 : M_SQRT1_2) * (v ? 1 : M_SQRT1_2) * s;
             }
-        int32_t block[64];
-        for (int i = 0; i < 64; ++i) block[i] = f[i] * (1 << kDctFractionBits);
+        float block[64];
+        for (int i = 0; i < 64; ++i) block[i] = float(f[i]);
         ForwardDct(block);
         for (int i = 0; i < 64; ++i)
             worstForward = std::max(worstForward, std::fabs(block[i] / ForwardDctDivisor(i, 1) - exact[i]));
@@ -495,6 +496,57 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
     for (int i = 0; i < 64; ++i) extreme[i] = ((i * 7) % 3 ? 1 : -1) * kMaxDequantised * InverseDctFactor(i) >> 12;
     uint8_t out[64];
     InverseDct(extreme, out, 8);
+}
+
+// The SSE2 forms of the transforms, quantisation and colour conversion
+// against the plain ones: the same bytes, block by block and file by file.
+TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
+    if (!SetJpegUsesSse2(true)) GTEST_SKIP() << "no SSE2 here";
+    unsigned state = 5;
+    auto random = [&](int range) { state = state * 1103515245 + 12345; return int((state >> 8) % unsigned(range)); };
+    for (int trial = 0; trial < 2000; ++trial) {
+        int32_t coefficients[64] = {};
+        int spread = trial % 4 == 0 ? 64 : 1 + trial % 10;  // dense, or a few low frequencies
+        for (int i = 0; i < 64; ++i) {
+            int limit = trial % 7 == 0 ? kMaxDequantised : 300;
+            if (i < spread || random(8) == 0) coefficients[i] = (random(2 * limit + 1) - limit) * InverseDctFactor(i) >> 12;
+        }
+        uint8_t plain[64], fast[64];
+        InverseDctPlain(coefficients, plain, 8);
+        InverseDct(coefficients, fast, 8);
+        ASSERT_EQ(memcmp(plain, fast, 64), 0) << "inverse, trial " << trial;
+
+        float samples[64], copy[64];
+        for (float& v : samples) v = float(random(256) - 128);
+        memcpy(copy, samples, sizeof copy);
+        ForwardDctPlain(copy);
+        ForwardDct(samples);
+        ASSERT_EQ(memcmp(copy, samples, sizeof copy), 0) << "forward, trial " << trial;
+    }
+
+    struct Case { const char* options; int width, height; bool photo; };
+    const Case files[] = {{"-sample 2x2", 83, 45, true}, {"-sample 2x1", 61, 37, false}, {"-sample 1x1", 64, 48, true},
+                          {"-grayscale", 45, 29, true}, {"-sample 2x2 -quality 100", 120, 90, false}};
+    for (const Case& c : files) {
+        SCOPED_TRACE(c.options);
+        Picture picture = MakePicture(c.width, c.height, c.photo);
+        std::vector<uint8_t> file = HaveJpegTools() ? Cjpeg(picture, c.options, "sse2") : std::vector<uint8_t>{};
+        OwnedRecord source;
+        FillRecord(source, picture);
+        std::vector<uint8_t> written[2];
+        std::vector<uint8_t> decoded[2];
+        for (int sse2 = 0; sse2 < 2; ++sse2) {
+            SetJpegUsesSse2(sse2 != 0);
+            written[sse2] = WriteToMemory(WriteJpegFile, source.record);
+            if (file.empty()) continue;
+            OwnedRecord r(ReadJpeg(file));
+            ASSERT_EQ(+r->error, 0);
+            decoded[sse2] = ToRgb(r.record);
+        }
+        EXPECT_EQ(written[0], written[1]);
+        EXPECT_EQ(decoded[0], decoded[1]);
+    }
+    SetJpegUsesSse2(true);
 }
 
 namespace {
