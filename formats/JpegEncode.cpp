@@ -334,12 +334,87 @@ private:
     }
 
     void colourMcu(int x0, int y0) {
+#if JPEG_HAVE_SSE2
+        if (JpegUsesSse2() && source_.depth() != 8 && x0 + 16 <= width_)
+            return source_.depth() == 24 ? colourMcuSse2<24>(x0, y0) : colourMcuSse2<32>(x0, y0);
+#endif
         switch (source_.depth()) {
         case 8: return colourMcuOf<8>(x0, y0);
         case 24: return colourMcuOf<24>(x0, y0);
         default: return colourMcuOf<32>(x0, y0);
         }
     }
+
+#if JPEG_HAVE_SSE2
+    // Four pixels as blue, green, red, 1 bytes: the 1 brings in the rounding
+    // of the sums below through its own factor.
+    template <int Depth>
+    static __m128i ExpandPixels(const uint8_t* p) {
+        const __m128i one = _mm_set1_epi32(0x01000000);
+        if (Depth == 32) {
+            __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            return _mm_or_si128(_mm_and_si128(words, _mm_set1_epi32(0x00FFFFFF)), one);
+        }
+        // Twelve bytes: each 64-bit half takes two pixels, which then open up
+        // to a word each.
+        uint32_t last;
+        memcpy(&last, p + 8, 4);
+        __m128i bytes = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(int(last)));
+        const __m128i firstSix = _mm_set_epi32(0, 0, 0xFFFF, -1), secondSix = _mm_set_epi32(0xFFFF, -1, 0, 0);
+        __m128i halves = _mm_or_si128(_mm_and_si128(bytes, firstSix), _mm_and_si128(_mm_slli_si128(bytes, 2), secondSix));
+        __m128i words = _mm_or_si128(_mm_and_si128(halves, _mm_set1_epi64x(0xFFFFFF)),
+                                     _mm_and_si128(_mm_slli_epi64(halves, 8), _mm_set1_epi64x(0xFFFFFF00000000)));
+        return _mm_or_si128(words, one);
+    }
+
+    // Two chrominance values from the sums of two 2 x 2 groups (blue, green,
+    // red, 4 in 16-bit lanes each).
+    static void StoreChroma(float* out, __m128i quads, __m128i factors) {
+        __m128i products = _mm_madd_epi16(quads, factors);
+        __m128i sums = _mm_srai_epi32(_mm_add_epi32(products, _mm_srli_epi64(products, 32)), 16);
+        __m128 values = _mm_cvtepi32_ps(_mm_shuffle_epi32(sums, _MM_SHUFFLE(3, 1, 2, 0)));
+        _mm_storel_pi(reinterpret_cast<__m64*>(out), values);
+    }
+
+    // colourMcuOf for an MCU whose 16 columns lie inside the picture, four
+    // pixels at a time and straight from the rows: the same sums, so the same
+    // values.
+    template <int Depth>
+    void colourMcuSse2(int x0, int y0) {
+        alignas(16) float lum[4][64];
+        alignas(16) float cb[64], cr[64];
+        const __m128i zero = _mm_setzero_si128(), level = _mm_set1_epi32(128);
+        const __m128i toY = _mm_setr_epi16(kYB, kYG, kYR, 1 << 13, kYB, kYG, kYR, 1 << 13);
+        const __m128i toCb = _mm_setr_epi16(kCbB, kCbG, kCbR, 1 << 13, kCbB, kCbG, kCbR, 1 << 13);
+        const __m128i toCr = _mm_setr_epi16(kCrB, kCrG, kCrR, 1 << 13, kCrB, kCrG, kCrR, 1 << 13);
+        __m128i evenRow[4] = {zero, zero, zero, zero};  // sums of horizontal neighbours in the row above
+        for (int y = 0; y < 16; ++y) {
+            const uint8_t* p = source_.row(y0 + y) + x0 * (Depth / 8);
+            for (int g = 0; g < 4; ++g, p += 4 * (Depth / 8)) {
+                __m128i words = ExpandPixels<Depth>(p);
+                __m128i low = _mm_unpacklo_epi8(words, zero), high = _mm_unpackhi_epi8(words, zero);
+                __m128 firsts = _mm_castsi128_ps(_mm_madd_epi16(low, toY));
+                __m128 seconds = _mm_castsi128_ps(_mm_madd_epi16(high, toY));
+                __m128i sums = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(2, 0, 2, 0))),
+                                             _mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(3, 1, 3, 1))));
+                __m128i luma = _mm_sub_epi32(_mm_srai_epi32(sums, 14), level);
+                _mm_store_ps(lum[(y / 8) * 2 + g / 2] + (y % 8) * 8 + (g % 2) * 4, _mm_cvtepi32_ps(luma));
+                __m128i pairs = _mm_unpacklo_epi64(_mm_add_epi16(low, _mm_srli_si128(low, 8)),
+                                                   _mm_add_epi16(high, _mm_srli_si128(high, 8)));
+                if (y % 2 == 0) {
+                    evenRow[g] = pairs;
+                    continue;
+                }
+                __m128i quads = _mm_add_epi16(evenRow[g], pairs);
+                StoreChroma(cb + (y / 2) * 8 + 2 * g, quads, toCb);
+                StoreChroma(cr + (y / 2) * 8 + 2 * g, quads, toCr);
+            }
+        }
+        for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
+        QuantiseAndCode(cb, components_[1], bits_);
+        QuantiseAndCode(cr, components_[2], bits_);
+    }
+#endif
 
     // The MCU's pixels go into planes first, so that the conversion runs
     // over plain arrays the compiler can vectorise.

@@ -546,6 +546,14 @@ TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
         EXPECT_EQ(written[0], written[1]);
         EXPECT_EQ(decoded[0], decoded[1]);
     }
+    for (int width : {16, 37, 100}) {  // 32-bit records
+        OwnedRecord deep;
+        FillTestImage(deep.record, width, 21, 32);
+        SetJpegUsesSse2(false);
+        std::vector<uint8_t> plain = WriteToMemory(WriteJpegFile, deep.record);
+        SetJpegUsesSse2(true);
+        EXPECT_EQ(WriteToMemory(WriteJpegFile, deep.record), plain) << width;
+    }
     SetJpegUsesSse2(true);
 }
 
