@@ -136,7 +136,7 @@ uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out)
             __m128i quads[2];
             for (int q = 0; q < 2; ++q) {
                 int at = n + half8 * 8 + q * 4;
-                __m128 t = _mm_mul_ps(_mm_loadu_ps(block + at), _mm_load_ps(reciprocal + at));
+                __m128 t = _mm_mul_ps(_mm_loadu_ps(block + at), _mm_loadu_ps(reciprocal + at));
                 t = _mm_min_ps(_mm_max_ps(t, _mm_sub_ps(_mm_setzero_ps(), largest)), largest);
                 t = _mm_add_ps(t, _mm_or_ps(_mm_and_ps(t, sign), half));
                 quads[q] = _mm_cvttps_epi32(t);
@@ -398,7 +398,7 @@ private:
                 __m128i sums = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(2, 0, 2, 0))),
                                              _mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(3, 1, 3, 1))));
                 __m128i luma = _mm_sub_epi32(_mm_srai_epi32(sums, 14), level);
-                _mm_store_ps(lum[(y / 8) * 2 + g / 2] + (y % 8) * 8 + (g % 2) * 4, _mm_cvtepi32_ps(luma));
+                _mm_storeu_ps(lum[(y / 8) * 2 + g / 2] + (y % 8) * 8 + (g % 2) * 4, _mm_cvtepi32_ps(luma));
                 __m128i pairs = _mm_unpacklo_epi64(_mm_add_epi16(low, _mm_srli_si128(low, 8)),
                                                    _mm_add_epi16(high, _mm_srli_si128(high, 8)));
                 if (y % 2 == 0) {

@@ -26,10 +26,12 @@ run() {
     ./"$target" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=60 \
         -print_final_stats=1 -artifact_prefix="$out/crashes-$format/" \
         "$out/corpus-$format" "$build/fuzz-seeds/$format" > "$out/$target.log" 2>&1
-    local runs crashes
+    local runs crashes slow
     runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$out/$target.log" | awk '{print $2}')
-    crashes=$(ls "$out/crashes-$format" | wc -l)
-    echo "$target: ${runs:-?} executions in ${seconds} s, $crashes crash files"
+    crashes=$(ls "$out/crashes-$format" | grep -cv '^slow-unit-')
+    slow=$(ls "$out/crashes-$format" | grep -c '^slow-unit-')
+    echo "$target: ${runs:-?} executions in ${seconds} s, $crashes crashes, $slow slow inputs kept" \
+         "(slowest $(grep -o 'slowest_unit_time_sec: [0-9]*' "$out/$target.log" | awk '{print $2}') s)"
 }
 
 running=0
