@@ -10,7 +10,7 @@
 #include <functional>
 #include <vector>
 
-#include "capture/core/DisplayImage.h"
+#include "capture/core/image/DisplayImage.h"
 #include "formats/DibHelpers.h"
 
 namespace bench {
