@@ -1,6 +1,7 @@
 #include "JpegDct.h"
 
 #include <cmath>
+#include <cstring>
 
 #include "JpegSimd.h"
 #include "JpegTables.h"
@@ -18,10 +19,10 @@ constexpr float kCos6 = 0.382683433f;
 constexpr float kCos2MinusCos6 = 0.541196100f;
 constexpr float kCos2PlusCos6 = 1.306562965f;
 
-// The level shift of 128 and the rounding go in through the DC term of the
-// second pass; the outputs come out 8 << kDctFractionBits times too large.
-constexpr float kOutputScale = 1.0f / (8 << kDctFractionBits);
-constexpr float kLevelBias = 128.0f * (8 << kDctFractionBits);
+// The level shift of 128 goes in through the DC term of the second pass;
+// the outputs come out 8 times too large.
+constexpr float kOutputScale = 1.0f / 8;
+constexpr float kLevelBias = 128.0f * 8;
 
 // One inverse 1-D transform in place; T is float or four floats.
 template <class T>
@@ -116,11 +117,11 @@ inline void Transpose8(Float4* rows) {
 
 // The transforms run over columns with a lane per column; a transpose
 // between the passes turns rows into columns.
-void InverseDctSse2(const int32_t* block, uint8_t* out, int stride) {
+void InverseDctSse2(const float* block, uint8_t* out, int stride) {
     Float4 x[16];  // x[r]: row r, columns 0-3; x[8 + r]: columns 4-7
     for (int r = 0; r < 8; ++r) {
-        x[r] = _mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 8 * r)));
-        x[8 + r] = _mm_cvtepi32_ps(_mm_loadu_si128(reinterpret_cast<const __m128i*>(block + 8 * r + 4)));
+        x[r] = _mm_loadu_ps(block + 8 * r);
+        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
     }
     Inverse1D(x);
     Inverse1D(x + 8);
@@ -130,10 +131,11 @@ void InverseDctSse2(const int32_t* block, uint8_t* out, int stride) {
     Inverse1D(x);
     Inverse1D(x + 8);
     Transpose8(x);
-    const __m128 scale = _mm_set1_ps(kOutputScale);
+    const __m128 scale = _mm_set1_ps(kOutputScale), low = _mm_set1_ps(-1.0f), high = _mm_set1_ps(256.0f);
+    auto toWords = [&](Float4 v) { return _mm_cvtps_epi32(_mm_min_ps(_mm_max_ps(_mm_mul_ps(v.v, scale), low), high)); };
     for (int r = 0; r < 8; ++r, out += stride) {
-        __m128i left = _mm_cvtps_epi32(_mm_mul_ps(x[r].v, scale));
-        __m128i right = _mm_cvtps_epi32(_mm_mul_ps(x[8 + r].v, scale));
+        __m128i left = toWords(x[r]);
+        __m128i right = toWords(x[8 + r]);
         __m128i words = _mm_packs_epi32(left, right);
         _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(words, words));
     }
@@ -167,14 +169,14 @@ bool SetJpegUsesSse2(bool use) {
     return g_useSse2;
 }
 
-int32_t InverseDctFactor(int k) {
-    constexpr int kShift = 12 - kDctFractionBits;
-    return (kAanScale12[k / 8] * kAanScale12[k % 8] + (1 << (kShift - 1))) >> kShift;
+float InverseDctScale(int k) {
+    auto s = [](int i) { return i == 0 ? 1.0 : std::sqrt(2.0) * std::cos(i * 3.14159265358979323846 / 16); };
+    return static_cast<float>(s(k / 8) * s(k % 8));
 }
 
-void InverseDctPlain(const int32_t* block, uint8_t* out, int stride) {
+void InverseDctPlain(const float* block, uint8_t* out, int stride) {
     float x[64];
-    for (int i = 0; i < 64; ++i) x[i] = static_cast<float>(block[i]);
+    for (int i = 0; i < 64; ++i) x[i] = block[i];
     for (int column = 0; column < 8; ++column) {
         float* c = x + column;
         // Only the DC term: the column is flat (the transform would give
@@ -193,7 +195,12 @@ void InverseDctPlain(const int32_t* block, uint8_t* out, int stride) {
     }
 }
 
-void InverseDct(const int32_t* block, uint8_t* out, int stride) {
+void FillFlatBlock(float dc, uint8_t* out, int stride) {
+    uint8_t value = ToSample(dc + kLevelBias);
+    for (int y = 0; y < 8; ++y, out += stride) memset(out, value, 8);
+}
+
+void InverseDct(const float* block, uint8_t* out, int stride) {
 #if JPEG_HAVE_SSE2
     if (g_useSse2) return InverseDctSse2(block, out, stride);
 #endif

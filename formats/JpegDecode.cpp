@@ -173,19 +173,13 @@ void CheckHeaders(const JpegHeaders& h) {
 struct DecodeComponent {
     const HuffmanDecoder* dc;
     const HuffmanDecoder* ac;
-    int32_t quant[64];   // natural order
-    int32_t factor[64];  // inverse transform scaling, natural order
+    float scale[64];     // quantisation step times transform scaling, natural order
     int h, v;            // blocks per MCU across and down
     int32_t prediction;
     uint8_t samples[32 * 32];
     int stride;
 };
 
-inline int32_t Dequantise(int32_t value, int32_t quant, int32_t factor) {
-    int32_t d = value * quant;
-    d = d < -kMaxDequantised ? -kMaxDequantised : d > kMaxDequantised ? kMaxDequantised : d;
-    return (d * factor + 2048) >> 12;
-}
 
 // Impossible entropy data abandons the file, unless it is only the zero
 // bits supplied past the end of the data.
@@ -194,17 +188,17 @@ inline bool Corrupt(const JpegBitReader& bits) {
     return true;
 }
 
-// Decodes one block into `block` (all zero on entry); false when only its
-// DC coefficient was set.
-bool DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
+// Decodes one block into `block` (all zero on entry), listing the natural
+// index of each AC coefficient set in `set`; returns how many there are.
+int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* set) {
     int category = bits.decode(*c.dc);
     if (category < 0 || category > 11) return Corrupt(bits);
     int32_t diff = category ? ExtendSign(bits.take(category), category) : 0;
     int32_t dc = c.prediction + diff;
     c.prediction = dc < -32767 ? -32767 : dc > 32767 ? 32767 : dc;
-    block[0] = Dequantise(c.prediction, c.quant[0], c.factor[0]);
+    block[0] = static_cast<float>(c.prediction) * c.scale[0];
 
-    bool any = false;
+    int count = 0;
     for (int k = 1; k < 64;) {
         int32_t fast = bits.fastAc(*c.ac);
         if (fast) {
@@ -212,8 +206,8 @@ bool DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
             bits.consume(fast & 15);
             if (k > 63) return Corrupt(bits);
             int n = kZigZag[k++];
-            block[n] = Dequantise(fast >> 8, c.quant[n], c.factor[n]);
-            any = true;
+            block[n] = static_cast<float>(fast >> 8) * c.scale[n];
+            set[count++] = static_cast<uint8_t>(n);
             continue;
         }
         int symbol = bits.decode(*c.ac);
@@ -228,10 +222,10 @@ bool DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
         k += run;
         if (k > 63) return Corrupt(bits);
         int n = kZigZag[k++];
-        block[n] = Dequantise(ExtendSign(bits.take(size), size), c.quant[n], c.factor[n]);
-        any = true;
+        block[n] = static_cast<float>(ExtendSign(bits.take(size), size)) * c.scale[n];
+        set[count++] = static_cast<uint8_t>(n);
     }
-    return any;
+    return count;
 }
 
 // YCbCr to RGB in 14-bit fixed point; the SSE2 form computes the same sums.
@@ -347,13 +341,6 @@ inline void ConvertFull8(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, co
 
 inline void StoreBgr(uint8_t* out, int y, int cb, int cr) { StoreBgr(out, y, Chroma(cb, cr)); }
 
-// A block whose only coefficient is DC is flat.
-inline void FillFlat(int32_t dc, uint8_t* out, int stride) {
-    constexpr int kShift = kDctFractionBits + 3;
-    int32_t level = (dc + (128 << kShift) + (1 << (kShift - 1))) >> kShift;
-    uint8_t value = static_cast<uint8_t>(level < 0 ? 0 : level > 255 ? 255 : level);
-    for (int y = 0; y < 8; ++y, out += stride) memset(out, value, 8);
-}
 
 class Decoder {
 public:
@@ -365,10 +352,7 @@ public:
             DecodeComponent& c = components_[i];
             c.dc = &h.dc[f.dc];
             c.ac = &h.ac[f.ac];
-            for (int k = 0; k < 64; ++k) {
-                c.quant[k] = h.quant[f.quant][k];
-                c.factor[k] = InverseDctFactor(k);
-            }
+            for (int k = 0; k < 64; ++k) c.scale[k] = h.quant[f.quant][k] * InverseDctScale(k);
             c.h = h.count == 1 ? 1 : f.h;
             c.v = h.count == 1 ? 1 : f.v;
             c.prediction = 0;
@@ -422,13 +406,13 @@ private:
             for (int by = 0; by < c.v; ++by) {
                 for (int bx = 0; bx < c.h; ++bx) {
                     uint8_t* out = c.samples + by * 8 * c.stride + bx * 8;
-                    if (!ended && DecodeBlock(reader_, c, block_)) {
+                    int count = ended ? 0 : DecodeBlock(reader_, c, block_, set_);
+                    if (count > 0)
                         InverseDct(block_, out, c.stride);
-                        memset(block_, 0, sizeof block_);
-                    } else {
-                        FillFlat(block_[0], out, c.stride);
-                        block_[0] = 0;
-                    }
+                    else
+                        FillFlatBlock(block_[0], out, c.stride);
+                    block_[0] = 0;
+                    for (int i = 0; i < count; ++i) block_[set_[i]] = 0;
                 }
             }
         }
@@ -518,7 +502,8 @@ private:
 
     const JpegHeaders& h_;
     bool rgb_ = StoredAsRgb(h_);
-    alignas(16) int32_t block_[64] = {};  // zero between blocks
+    alignas(16) float block_[64] = {};  // zero between blocks
+    uint8_t set_[64];                    // where the block's AC coefficients are
     JpegBitReader reader_;
     uint8_t* bits_;
     uint32_t rowBytes_;

@@ -31,7 +31,7 @@ run() {
     crashes=$(ls "$out/crashes-$format" | grep -cv '^slow-unit-')
     slow=$(ls "$out/crashes-$format" | grep -c '^slow-unit-')
     echo "$target: ${runs:-?} executions in ${seconds} s, $crashes crashes, $slow slow inputs kept" \
-         "(slowest $(grep -o 'slowest_unit_time_sec: [0-9]*' "$out/$target.log" | awk '{print $2}') s)"
+         "(slowest $(grep -oE 'slowest_unit_time_sec: +[0-9]+' "$out/$target.log" | awk '{print $2}') s)"
 }
 
 running=0

@@ -472,8 +472,8 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
         for (int i = 0; i < 64; ++i)
             worstForward = std::max(worstForward, std::fabs(block[i] / ForwardDctDivisor(i, 1) - exact[i]));
 
-        int32_t coefficients[64];
-        for (int i = 0; i < 64; ++i) coefficients[i] = (int32_t(lround(exact[i])) * InverseDctFactor(i)) >> 12;
+        float coefficients[64];
+        for (int i = 0; i < 64; ++i) coefficients[i] = float(lround(exact[i])) * InverseDctScale(i);
         uint8_t out[64];
         InverseDct(coefficients, out, 8);
         for (int y = 0; y < 8; ++y)
@@ -492,8 +492,9 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
 
     // Corrupt coefficients at the clamp limits stay in range (and, under
     // the sanitizers, overflow nothing).
-    int32_t extreme[64];
-    for (int i = 0; i < 64; ++i) extreme[i] = ((i * 7) % 3 ? 1 : -1) * kMaxDequantised * InverseDctFactor(i) >> 12;
+    // The largest a file can bring: 15-bit values times 16-bit steps.
+    float extreme[64];
+    for (int i = 0; i < 64; ++i) extreme[i] = ((i * 7) % 3 ? 1.0f : -1.0f) * 32767.0f * 65535.0f * InverseDctScale(i);
     uint8_t out[64];
     InverseDct(extreme, out, 8);
 }
@@ -505,11 +506,11 @@ TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
     unsigned state = 5;
     auto random = [&](int range) { state = state * 1103515245 + 12345; return int((state >> 8) % unsigned(range)); };
     for (int trial = 0; trial < 2000; ++trial) {
-        int32_t coefficients[64] = {};
+        float coefficients[64] = {};
         int spread = trial % 4 == 0 ? 64 : 1 + trial % 10;  // dense, or a few low frequencies
         for (int i = 0; i < 64; ++i) {
-            int limit = trial % 7 == 0 ? kMaxDequantised : 300;
-            if (i < spread || random(8) == 0) coefficients[i] = (random(2 * limit + 1) - limit) * InverseDctFactor(i) >> 12;
+            int limit = trial % 7 == 0 ? 1 << 20 : trial % 5 == 0 ? 2048 : 300;  // corrupt, extreme, usual
+            if (i < spread || random(8) == 0) coefficients[i] = float(random(2 * limit + 1) - limit) * InverseDctScale(i);
         }
         uint8_t plain[64], fast[64];
         InverseDctPlain(coefficients, plain, 8);
