@@ -32,7 +32,7 @@
 
 namespace {
 
-constexpr int kRuns = 15;
+constexpr int kRuns = 21;
 constexpr int kDecodeQuality = 90;  // the files every decoder reads: 4:2:0 at quality 90
 
 struct Picture {
