@@ -183,16 +183,18 @@ struct DecodeComponent {
 
 // Impossible entropy data abandons the file, unless it is only the zero
 // bits supplied past the end of the data.
-inline bool Corrupt(const JpegBitReader& bits) {
+inline void CheckPastData(const JpegBitReader& bits) {
     if (!bits.pastData()) Fail(kErrJpg);
-    return true;
 }
 
 // Decodes one block into `block` (all zero on entry), listing the natural
 // index of each AC coefficient set in `set`; returns how many there are.
 int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* set) {
     int category = bits.decode(*c.dc);
-    if (category < 0 || category > 11) return Corrupt(bits);
+    if (category < 0 || category > 11) {
+        CheckPastData(bits);
+        return 0;
+    }
     int32_t diff = category ? ExtendSign(bits.take(category), category) : 0;
     int32_t dc = c.prediction + diff;
     c.prediction = dc < -32767 ? -32767 : dc > 32767 ? 32767 : dc;
@@ -204,23 +206,35 @@ int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* 
         if (fast) {
             k += (fast >> 4) & 15;
             bits.consume(fast & 15);
-            if (k > 63) return Corrupt(bits);
+            if (k > 63) {
+                CheckPastData(bits);
+                return count;
+            }
             int n = kZigZag[k++];
             block[n] = static_cast<float>(fast >> 8) * c.scale[n];
             set[count++] = static_cast<uint8_t>(n);
             continue;
         }
         int symbol = bits.decode(*c.ac);
-        if (symbol < 0) return Corrupt(bits);
+        if (symbol < 0) {
+            CheckPastData(bits);
+            return count;
+        }
         int run = symbol >> 4, size = symbol & 15;
         if (size == 0) {
             if (run != 15) break;  // end of block
             k += 16;
-            if (k > 64) return Corrupt(bits);
+            if (k > 64) {
+                CheckPastData(bits);
+                return count;
+            }
             continue;
         }
         k += run;
-        if (k > 63) return Corrupt(bits);
+        if (k > 63) {
+            CheckPastData(bits);
+            return count;
+        }
         int n = kZigZag[k++];
         block[n] = static_cast<float>(ExtendSign(bits.take(size), size)) * c.scale[n];
         set[count++] = static_cast<uint8_t>(n);
@@ -412,7 +426,7 @@ private:
                     else
                         FillFlatBlock(block_[0], out, c.stride);
                     block_[0] = 0;
-                    for (int i = 0; i < count; ++i) block_[set_[i]] = 0;
+                    for (int k = 0; k < count; ++k) block_[set_[k]] = 0;
                 }
             }
         }
