@@ -20,7 +20,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_subdirectory(formats)
 # Libraries may add themselves to the Windows test program through the
 # global property WIN_TEST_LIBS.
-foreach(part framework hook capture/core print capture ui/coolbars browser convert setup tests/framework)
+foreach(part framework hook capture/core print capture ui/coolbars browser convert setup tests/framework tests/print)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${part}/CMakeLists.txt)
     add_subdirectory(${part})
   endif()

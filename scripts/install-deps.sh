@@ -8,6 +8,7 @@ packages=(
   wine wine32:i386 xvfb xauth x11-utils xdotool xclip
   imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools
   libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils libcups2:i386
 )
 missing=()
 for package in "${packages[@]}"; do

@@ -20,5 +20,6 @@ wine_session_end() {
   [ -n "$started_xvfb" ] && kill "$started_xvfb" >/dev/null 2>&1 || true
 }
 trap wine_session_end EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/print-queue.sh"   # the printer, before the prefix
 wineboot -i >/dev/null 2>&1
 wineserver -w >/dev/null 2>&1 || true

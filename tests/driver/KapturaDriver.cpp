@@ -32,6 +32,7 @@
 //   kdriver wait-gone <hwnd> [seconds]                   until the window no longer exists
 //   kdriver window-pid <hwnd>                            the id of the window's process
 //   kdriver set-text <hwnd> <id> <text>                  set the text of a dialog's control
+//   kdriver set-window-text <hwnd> <text>                set a window's own text (an edit control's)
 #include <windows.h>
 #include <commctrl.h>
 
@@ -374,6 +375,8 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "close") == 0)
         return Close(window);
+    if (strcmp(verb, "set-window-text") == 0 && argc == 4)
+        return SetWindowTextA(window, argv[3]) ? 0 : 1;
     if (strcmp(verb, "set-text") == 0 && argc == 5)
         return SetDlgItemTextA(window, static_cast<int>(ParseNumber(argv[3])), argv[4]) ? 0 : 1;
     return Usage();

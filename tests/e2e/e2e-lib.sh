@@ -32,6 +32,7 @@ if [ -z "${DISPLAY:-}" ]; then
   for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
 fi
 
+source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/print-queue.sh"   # the printer, before the prefix
 if [ ! -d "$WINEPREFIX" ]; then
   wineboot -i >/dev/null 2>&1
   wineserver -w >/dev/null 2>&1 || true

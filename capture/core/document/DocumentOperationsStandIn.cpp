@@ -1,6 +1,6 @@
 // Stand-in definitions of what the image document calls of the parts not
 // built yet (geometry, merge and frame, cropping, the small dialogs, the Save
-// As dialog with its preview, printing, the folder-tree bar's delete). Each
+// As dialog with its preview, the folder-tree bar's delete). Each
 // does the least that keeps the document's commands safe: operations build
 // nothing and say so, the Save As dialog is the system's plain one. Delete
 // each definition when its own part lands.
@@ -98,10 +98,6 @@ bool RunSaveAsDialog(const char* initialFolder)
     Format[kFormatSaveAs] = type;
     return true;
 }
-
-void PrintCurrentImage(int) { SayNotAvailable(); }
-void PrintAllImages() { SayNotAvailable(); }
-void PrintAllImagesOnOnePage() { SayNotAvailable(); }
 
 bool DeleteImageFileThroughExplorer(const char* path)
 {
