@@ -146,10 +146,12 @@ in_place)
   photo "PNG24:$data/same/c.png" 30x30 73
   cp "$data/same/a.gif" "$data/a-before.gif"
   cp "$data/same/b.gif" "$data/b-before.gif"
-  mkdir "$data/same/b.gif.~pv"   # where the new b.gif would be written first
+  # Immutable: the new b.gif, written beside it, cannot take its place.
+  chattr +i "$data/same/b.gif" || fail "cannot make b.gif immutable (chattr on this file system)"
   start_morfix
   choose_folders same same
   convert_all 3
+  chattr -i "$data/same/b.gif"
   listing=$(rows)
   grep -q "^M:\\\\same\\\\a.gif"$'\t'"M:\\\\same\\\\a.gif"$'\tSuccessful$' <<<"$listing" || fail "a.gif not rewritten"
   grep -q "^Cannot convert to M:\\\\same\\\\b.gif, Cannot create this file."$'\t\tFailed$' <<<"$listing" ||
@@ -158,7 +160,8 @@ in_place)
   cmp -s "$data/same/b.gif" "$data/b-before.gif" || fail "the failed rewrite changed b.gif"
   [ "$(differing_pixels "$data/a-before.gif" "$data/same/a.gif")" = 0 ] || fail "a.gif changed its pixels"
   [ ! -e "$data/same/c.gif" ] || fail "a refused file was left behind"
-  [ "$(ls "$data/same" | sort | tr '\n' ' ')" = "a.gif b.gif b.gif.~pv c.png " ] || fail "folder holds $(ls "$data/same")"
+  # No temporary file is left behind either.
+  [ "$(ls "$data/same" | sort | tr '\n' ' ')" = "a.gif b.gif c.png " ] || fail "folder holds $(ls "$data/same")"
   exit_morfix
   ;;
 

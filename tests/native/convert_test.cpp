@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 
 #include <map>
-#include <sys/stat.h>
 
 #include "ImageTestKit.h"
 #include "convert/ConvertFile.h"
@@ -235,19 +234,29 @@ TEST_F(ConvertFileTest, AnEmptyOutputIsNoSuccess)
     EXPECT_FALSE(kit::FileExists(Path("small.tif")));
 }
 
-TEST_F(ConvertFileTest, InPlaceFailureKeepsTheOriginal)
+TEST_F(ConvertFileTest, FailedWritesKeepTheOriginal)
 {
+    // A refused write: a 24-bit picture cannot become a GIF, and the GIF of
+    // that name already there stays as it was.
+    WriteImage("photo.bmp", 24, kTypeBmp);
+    WriteImage("photo.gif", 8, kTypeGif);
+    std::vector<uint8_t> photo = kit::ReadBytes(Path("photo.gif"));
+    EXPECT_FALSE(ConvertImageFile(Path("photo.bmp"), Path("photo.gif"), kTypeGif).converted);
+    EXPECT_EQ(kit::ReadBytes(Path("photo.gif")), photo);
+
+    // A rewrite in place whose new file cannot take the old one's place.
     WriteImage("same.gif", 8, kTypeGif);
     std::vector<uint8_t> original = kit::ReadBytes(Path("same.gif"));
-    // The library writes beside the target first; a folder in that place
-    // makes the write fail.
-    mkdir(Path("same.gif.~pv").c_str(), 0755);
+    if (kit::RunShell("chattr +i '" + Path("same.gif") + "'") != 0)
+        GTEST_SKIP() << "files cannot be made immutable here";
     ConvertResult again = ConvertImageFile(Path("same.gif"), Path("same.gif"), kTypeGif);
+    kit::RunShell("chattr -i '" + Path("same.gif") + "'");
     EXPECT_FALSE(again.converted);
     EXPECT_EQ(again.from, "Cannot convert to " + Path("same.gif") + ", Cannot create this file.");
     EXPECT_EQ(kit::ReadBytes(Path("same.gif")), original);
+    EXPECT_EQ(kit::RunShell("test \"$(ls '" + dir + "' | tr '\\n' ' ')\" = 'photo.bmp photo.gif same.gif '"), 0)
+        << "a temporary file was left behind";
 
-    rmdir(Path("same.gif.~pv").c_str());
     EXPECT_TRUE(ConvertImageFile(Path("same.gif"), Path("same.gif"), kTypeGifInterlaced).converted);
     kit::OwnedRecord back(*ImportImageFile(Path("same.gif").c_str()));
     EXPECT_EQ(int(back->width), 37);
