@@ -159,6 +159,7 @@ in_place)
   [ -d "$data/same/b.gif.~pv" ] || fail "the user's b.gif.~pv is gone"
   [ "$(differing_pixels "$data/a-before.gif" "$data/same/a.gif")" = 0 ] || fail "a.gif changed its pixels"
   [ ! -e "$data/same/c.gif" ] || fail "a refused file was left behind"
+  # No temporary file is left behind either.
   [ "$(ls "$data/same" | sort | tr '\n' ' ')" = "a.gif b.gif b.gif.~pv c.png " ] || fail "folder holds $(ls "$data/same")"
   exit_morfix
   ;;

@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cstdlib>
 #include <map>
-#include <sys/stat.h>
 
 #include "ImageTestKit.h"
 #include "convert/ConvertFile.h"
@@ -237,12 +236,20 @@ TEST_F(ConvertFileTest, AnEmptyOutputIsNoSuccess)
     EXPECT_FALSE(kit::FileExists(Path("small.tif")));
 }
 
-TEST_F(ConvertFileTest, InPlaceFailureKeepsTheOriginal)
+TEST_F(ConvertFileTest, FailedWritesKeepTheOriginal)
 {
-    // The library writes a temporary file first: beside the target, or in
-    // the temporary folder when the target's folder leaves no room for its
-    // name. A folder that deep and a temporary folder that does not exist
-    // make the write fail.
+    // A refused write: a 24-bit picture cannot become a GIF, and the GIF of
+    // that name already there stays as it was.
+    WriteImage("photo.bmp", 24, kTypeBmp);
+    WriteImage("photo.gif", 8, kTypeGif);
+    std::vector<uint8_t> photo = kit::ReadBytes(Path("photo.gif"));
+    EXPECT_FALSE(ConvertImageFile(Path("photo.bmp"), Path("photo.gif"), kTypeGif).converted);
+    EXPECT_EQ(kit::ReadBytes(Path("photo.gif")), photo);
+
+    // A rewrite in place that cannot be written. The library writes a
+    // temporary file first: beside the target, or in the temporary folder
+    // when the target's folder leaves no room for its name. A folder that
+    // deep and a temporary folder that does not exist make the write fail.
     const size_t folderLength = MAX_PATH - 12;  // more than MAX_PATH - 14; the file's path stays below MAX_PATH
     std::string name;
     while (dir.size() + 1 + name.size() < folderLength)
