@@ -10,7 +10,7 @@ Ctrl=c
 shots="$case_dir/shots"
 mkdir -p "$shots"
 
-probe() { wine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # The pointer there, on the X side too: while the program holds the mouse,
 # Wine does not move the X pointer for another process's input, and reads
 # it back when the cover window goes.

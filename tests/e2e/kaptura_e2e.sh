@@ -12,7 +12,7 @@ case_single_instance() {
   kd command "$frame" 32826 >/dev/null          # tray Hide
   kd wait-visible "$frame" 0 5 || fail "Hide left the frame shown"
   # A second start finds the first by its window property and ends.
-  (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >/dev/null 2>&1) &
   local second=$!
   for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
   kill -0 "$second" 2>/dev/null && fail "the second instance is still running"
