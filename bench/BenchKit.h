@@ -9,7 +9,7 @@
 #include <cstdio>
 #include <vector>
 
-#include "capture/core/DisplayImage.h"
+#include "capture/core/image/DisplayImage.h"
 #include "formats/DibHelpers.h"
 
 namespace bench {

@@ -3,7 +3,7 @@
 #include <cstdio>
 
 #include "BenchKit.h"
-#include "capture/core/ColorOps.h"
+#include "capture/core/image/ColorOps.h"
 
 namespace {
 

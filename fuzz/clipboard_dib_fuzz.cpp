@@ -4,7 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "capture/core/ClipboardImage.h"
+#include "capture/core/image/ClipboardImage.h"
 #include "formats/DibHelpers.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)

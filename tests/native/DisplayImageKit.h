@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "capture/core/DisplayImage.h"
+#include "capture/core/image/DisplayImage.h"
 #include "formats/DibHelpers.h"
 
 namespace imagekit {

@@ -7,10 +7,10 @@
 #include <string>
 #include <vector>
 
-#include "capture/core/ButtonEdges.h"
-#include "capture/core/CaptureFileNames.h"
-#include "capture/core/FeedbackSweeps.h"
-#include "capture/core/FreehandShape.h"
+#include "capture/core/capture/ButtonEdges.h"
+#include "capture/core/capture/CaptureFileNames.h"
+#include "capture/core/capture/FeedbackSweeps.h"
+#include "capture/core/capture/FreehandShape.h"
 
 namespace {
 

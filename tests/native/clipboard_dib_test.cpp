@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "DisplayImageKit.h"
-#include "capture/core/ClipboardImage.h"
+#include "capture/core/image/ClipboardImage.h"
 
 using namespace imagekit;
 

@@ -8,9 +8,9 @@
 #include <vector>
 
 #include "DisplayImageKit.h"
-#include "capture/core/ColorOps.h"
-#include "capture/core/ImageNotify.h"
-#include "capture/core/Settings.h"
+#include "capture/core/image/ColorOps.h"
+#include "capture/core/image/ImageNotify.h"
+#include "capture/core/settings/Settings.h"
 
 using namespace imagekit;
 

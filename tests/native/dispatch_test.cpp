@@ -4,8 +4,8 @@
 
 #include <cstring>
 
-#include "capture/core/CaptureDispatch.h"
-#include "capture/core/HotkeyKeys.h"
+#include "capture/core/capture/CaptureDispatch.h"
+#include "capture/core/capture/HotkeyKeys.h"
 
 namespace {
 
@@ -273,7 +273,7 @@ TEST(Progress, BarLayout)
 #include <sstream>
 
 #include "ImageTestKit.h"
-#include "capture/core/SettingsFileCopy.h"
+#include "capture/core/capture/SettingsFileCopy.h"
 
 namespace {
 

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "DisplayImageKit.h"
-#include "capture/core/DisplayImage.h"
-#include "capture/core/ImageNotify.h"
-#include "capture/core/Settings.h"
-#include "capture/core/WorkImage.h"
+#include "capture/core/image/DisplayImage.h"
+#include "capture/core/image/ImageNotify.h"
+#include "capture/core/settings/Settings.h"
+#include "capture/core/image/WorkImage.h"
 
 using namespace imagekit;
 

@@ -8,11 +8,11 @@
 
 #include "DisplayImageKit.h"
 #include "ImageTestKit.h"
-#include "capture/core/DocumentFileNames.h"
-#include "capture/core/ImageDocLayout.h"
-#include "capture/core/ImageFileIO.h"
-#include "capture/core/NoteSideFile.h"
-#include "capture/core/Settings.h"
+#include "capture/core/document/DocumentFileNames.h"
+#include "capture/core/document/ImageDocLayout.h"
+#include "capture/core/document/ImageFileIO.h"
+#include "capture/core/document/NoteSideFile.h"
+#include "capture/core/settings/Settings.h"
 #include "formats/Pictova.h"
 
 namespace {

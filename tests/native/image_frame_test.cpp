@@ -12,9 +12,9 @@
 #include <vector>
 
 #include "DisplayImageKit.h"
-#include "capture/core/ImageFrame.h"
-#include "capture/core/ImageNotify.h"
-#include "capture/core/Settings.h"
+#include "capture/core/image/ImageFrame.h"
+#include "capture/core/image/ImageNotify.h"
+#include "capture/core/settings/Settings.h"
 
 using namespace imagekit;
 

@@ -10,8 +10,8 @@
 #include <string>
 
 #include "ImageTestKit.h"
-#include "capture/core/Settings.h"
-#include "capture/core/SettingsPlatform.h"
+#include "capture/core/settings/Settings.h"
+#include "capture/core/settings/SettingsPlatform.h"
 
 namespace {
 

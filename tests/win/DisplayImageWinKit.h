@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "capture/core/DisplayImage.h"
+#include "capture/core/image/DisplayImage.h"
 #include "formats/DibHelpers.h"
 #include "tests/native/DisplayImageKit.h"
 

@@ -7,12 +7,12 @@
 
 #include <vector>
 
-#include "capture/core/CaptureCanvas.h"
-#include "capture/core/CaptureFeedback.h"
-#include "capture/core/FeedbackSweeps.h"
-#include "capture/core/ScreenProbes.h"
-#include "capture/core/Settings.h"
-#include "capture/core/WorkImage.h"
+#include "capture/core/capture/CaptureCanvas.h"
+#include "capture/core/capture/CaptureFeedback.h"
+#include "capture/core/capture/FeedbackSweeps.h"
+#include "capture/core/capture/ScreenProbes.h"
+#include "capture/core/settings/Settings.h"
+#include "capture/core/image/WorkImage.h"
 #include "formats/DibHelpers.h"
 
 namespace {

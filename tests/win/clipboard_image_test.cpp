@@ -6,9 +6,9 @@
 #include <vector>
 
 #include "DisplayImageWinKit.h"
-#include "capture/core/ClipboardImage.h"
-#include "capture/core/ImageNotify.h"
-#include "capture/core/WorkImage.h"
+#include "capture/core/image/ClipboardImage.h"
+#include "capture/core/image/ImageNotify.h"
+#include "capture/core/image/WorkImage.h"
 
 using namespace winkit;
 

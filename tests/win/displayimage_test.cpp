@@ -8,10 +8,10 @@
 #include <vector>
 
 #include "DisplayImageWinKit.h"
-#include "capture/core/ColorOps.h"
-#include "capture/core/DisplayImage.h"
-#include "capture/core/ImageNotify.h"
-#include "capture/core/Settings.h"
+#include "capture/core/image/ColorOps.h"
+#include "capture/core/image/DisplayImage.h"
+#include "capture/core/image/ImageNotify.h"
+#include "capture/core/settings/Settings.h"
 
 using namespace winkit;
 

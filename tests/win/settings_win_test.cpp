@@ -9,8 +9,8 @@
 #include <cstring>
 #include <string>
 
-#include "capture/core/AuxWindows.h"
-#include "capture/core/Settings.h"
+#include "capture/core/settings/AuxWindows.h"
+#include "capture/core/settings/Settings.h"
 
 namespace {
 

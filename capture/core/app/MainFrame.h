@@ -1,0 +1,94 @@
+// The capture program's main window: a multiple-document frame with its
+// toolbar, status bar, folder-tree bar and notification-area icon. It is
+// the one receiver of every capture request (hot keys and snapshot buttons
+// from the hook library, the countdown, the program itself) and runs the
+// 100 ms timer of the title-bar decorations and the delayed capture.
+#pragma once
+
+#include "../../../framework/ControlBars.h"
+#include "../../../framework/MdiFrame.h"
+
+#include "CaptureDispatch.h"
+
+class XMainFrame : public CMDIFrameWnd {
+    DECLARE_DYNAMIC(XMainFrame)
+public:
+    XMainFrame();
+    ~XMainFrame() override;
+
+    BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
+    void RecalcLayout(BOOL notify = TRUE) override;
+
+    // Restores, raises or shows the frame and makes it the foreground window.
+    void BringToFront();
+    void AddTrayIcon();
+    void RemoveTrayIcon();
+    CStatusBar& StatusBar() { return statusBar; }
+    CControlBar& ExplorerBar() { return explorerBar; }
+
+protected:
+    // Creation and bars (MainFrame.cpp).
+    afx_msg int OnCreate(LPCREATESTRUCT cs);
+    afx_msg void OnClose();
+    afx_msg void OnDestroy();
+    afx_msg void OnSysColorChange();
+    afx_msg LRESULT OnTrayNotify(WPARAM iconId, LPARAM mouseMessage);
+    afx_msg void OnViewExplorer();
+    afx_msg void OnUpdateViewExplorer(CCmdUI* cmdUI);
+    afx_msg void OnTrayOpen();
+    afx_msg void OnTrayHide();
+    afx_msg void OnTrayRemoveIcon();
+    afx_msg void OnUpdateWindowCloseAll(CCmdUI* cmdUI);
+    afx_msg void OnUpdateImageSize(CCmdUI* cmdUI);
+    afx_msg void OnUpdateImageDepth(CCmdUI* cmdUI);
+    afx_msg void OnUpdateImageTime(CCmdUI* cmdUI);
+    afx_msg void OnUpdateDocumentCount(CCmdUI* cmdUI);
+
+    // Capture dispatch (MainFrameDispatch.cpp).
+    afx_msg LRESULT OnCaptureRequest(WPARAM type, LPARAM pointerOrNotice);
+    afx_msg LRESULT OnHotkey(WPARAM keyAndBits, LPARAM pointer);
+    afx_msg LRESULT OnProgress(WPARAM rowDone, LPARAM rowCount);
+    afx_msg void OnTimer(UINT_PTR id);
+    afx_msg void OnLButtonDown(UINT flags, CPoint point);
+    afx_msg void OnCaptureChanged(CWnd* wnd);
+    afx_msg void OnPaletteChanged(CWnd* focusWnd);
+    afx_msg void OnWinIniChange(LPCSTR section);
+    afx_msg void OnDevModeChange(LPSTR deviceName);
+    afx_msg void OnWindowCloseAll();
+
+    DECLARE_MESSAGE_MAP()
+
+private:
+    bool CreatePlainToolBar();
+    bool CreateStatusBar();
+    bool CreateExplorerBar();
+    void ShowExplorerBar(bool show);
+
+    void StartCapture(int type);
+    void BeginMouseCapture();
+    void FinishMouseCapture();
+    void FinishPickedWindow();
+    // Ends a pending selection without capturing: mouse capture, cursor,
+    // hook status, and the frozen picture with its cover window.
+    void AbandonMouseCapture();
+    void EndSelection();
+    void FreezeScreen();
+    void UnfreezeScreen();
+    void DrawProgress(int percent);
+    RequestGuard Guard() const;
+
+    CToolBar toolBar;
+    CStatusBar statusBar;
+    CDialogBar explorerBar;
+    NOTIFYICONDATAA trayIcon;
+
+    bool selecting = false;
+    bool finishingSelection = false;
+    CaptureCountdown countdown;
+    ProgressMeter progress;
+    HBITMAP frozenScreen = nullptr;
+};
+
+// The active image window's top image, or null.
+class DisplayImage;
+DisplayImage* GetActiveTopImage();

@@ -1,0 +1,27 @@
+// What the dispatch calls of the snapshot-button strip and the title-bar
+// clock drawn into the caption of the window in front.
+#pragma once
+
+#ifdef _WIN32
+#include <windows.h>
+
+#include "../../../framework/CString.h"
+
+// The foreground window to decorate, or null; forgets the decorations of
+// the window tracked before when it changes.
+HWND TrackForegroundWindow();
+void DrawSnapshotButtonStrip(HWND window);
+void DrawTitleBarClock(HWND window);
+// Draws the pressed face of the strip button under the cursor and records
+// its slot in CurrentCapture.pressedSlot.
+void HitTestSnapshotButtons();
+// The capture type of the strip slot (Screen 1, Window 3, Region 5, ...),
+// 0 for a slot not on the strip.
+int SnapshotSlotCaptureType(int slot);
+// Wipes the decorations of the capture's start window, drawing back those
+// that are not hidden during a capture.
+void RedrawTitleBarDecorations();
+// The date text and the time text of a time stamp (seconds since 1970) in
+// the clock's formats.
+void FormatTimeStamp(long stamp, CString& dateText, CString& timeText);
+#endif

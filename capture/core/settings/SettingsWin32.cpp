@@ -1,0 +1,43 @@
+// The platform side of the settings store on Windows: the section name from
+// the string table, the screen metrics, and the hook library's strip
+// rectangle.
+#ifdef _WIN32
+#include <windows.h>
+
+#include <cstring>
+
+#include "../../../hook/Kapthook.h"
+#include "SettingsPlatform.h"
+
+namespace {
+
+const UINT kApplicationTitleId = 0xE000;
+
+}  // namespace
+
+void LoadApplicationTitle()
+{
+    char title[kSettingsTitleSize];
+    int length = LoadStringA(GetModuleHandleA(nullptr), kApplicationTitleId, title, sizeof title);
+    if (length <= 0)
+        strcpy(title, "Kaptura 99");
+    strcpy(ApplicationTitle, title);
+}
+
+void LoadScreenMetrics()
+{
+    HDC screen = GetDC(nullptr);
+    int width = GetDeviceCaps(screen, HORZRES);
+    int height = GetDeviceCaps(screen, VERTRES);
+    int planes = GetDeviceCaps(screen, PLANES);
+    int bitsPerPixel = GetDeviceCaps(screen, BITSPIXEL);
+    ReleaseDC(nullptr, screen);
+    StoreScreenMetrics(GetVersion(), width, height, planes, bitsPerPixel, GetSystemMetrics(SM_CYCAPTION));
+}
+
+void ForgetSnapshotStripRect()
+{
+    RECT empty = {0, 0, 0, 0};
+    PassSnapRect(&empty);
+}
+#endif
