@@ -49,18 +49,58 @@ wine_session_start_display() {
   export DISPLAY=":$number"
 }
 
-# Makes the prefix unless a whole one is there; callers sharing a prefix
-# take turns, and a prefix left half made is made again.
+# A copy of a whole prefix that takes a moment and next to no room: the
+# modules, which nothing writes, are hard links to the original's; every
+# other file is a copy of its own (Wine rewrites some in place). The copy
+# gets a server folder of its own, named in its "wineserver" file before any
+# program starts there (else two programs starting at once could each name
+# one, and so run in two servers).
+wine_session_copy_prefix() {
+  local from=$1 to=$2 server
+  cp -a --link "$from" "$to" || return 1
+  rm -f "$to/wineserver" "$to/.kaptura-prefix"
+  find "$to" -type f ! -iregex '.*\.\(dll\|exe\|drv\|sys\|acm\|ax\|cpl\|ocx\|tlb\|ds\|vxd\|com\|nls\)' -print0 |
+    while IFS= read -r -d '' file; do cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file" || return 1; done
+  if [ -f "$from/wineserver" ]; then
+    server=$(mktemp -d /tmp/wine-XXXXXX) || return 1
+    printf '%s' "$(basename "$server")" >"$to/wineserver"
+    chmod 400 "$to/wineserver"
+  fi
+}
+
+# Makes the prefix $1 unless a whole one is there: a copy of the run's first
+# prefix (KAPTURA_PREFIX_TEMPLATE, made on first need) when the run has one,
+# else a new one. Callers sharing a prefix take turns, and a prefix left half
+# made is made again.
 wine_session_make_prefix() {
-  mkdir -p "$(dirname "$WINEPREFIX")"
+  local prefix=$1
+  mkdir -p "$(dirname "$prefix")"
   (
     flock 9
-    [ -f "$WINEPREFIX/.kaptura-prefix" ] && exit 0
-    rm -rf "$WINEPREFIX"
-    kwine wineboot -i >/dev/null 2>&1 || { echo "wine-session: wineboot failed ($KAPTURA_WINE_LOADER)" >&2; exit 1; }
-    kwineserver -w >/dev/null 2>&1 || true
-    echo "$KAPTURA_ROAD" > "$WINEPREFIX/.kaptura-prefix"
-  ) 9>"$WINEPREFIX.lock"
+    [ -f "$prefix/.kaptura-prefix" ] && exit 0
+    rm -rf "$prefix"
+    if [ -n "${KAPTURA_PREFIX_TEMPLATE:-}" ] && [ "$prefix" != "$KAPTURA_PREFIX_TEMPLATE" ]; then
+      wine_session_make_prefix "$KAPTURA_PREFIX_TEMPLATE" || exit 1
+      wine_session_copy_prefix "$KAPTURA_PREFIX_TEMPLATE" "$prefix" \
+        || { echo "wine-session: cannot copy $KAPTURA_PREFIX_TEMPLATE" >&2; exit 1; }
+    else
+      export WINEPREFIX=$prefix
+      kwine wineboot -i >/dev/null 2>&1 || { echo "wine-session: wineboot failed ($KAPTURA_WINE_LOADER)" >&2; exit 1; }
+      kwineserver -w >/dev/null 2>&1 || true
+    fi
+    echo "$KAPTURA_ROAD" >"$prefix/.kaptura-prefix"
+  ) 9>"$prefix.lock"
+}
+
+# The server folders Wine made under /tmp for the run's prefixes (their
+# servers have ended by now).
+wine_session_remove_server_folders() {
+  local named name
+  for named in "$1"/*/wineserver; do
+    [ -f "$named" ] || continue
+    name=$(cat "$named" 2>/dev/null) || continue
+    case "$name" in wine-??????) rm -rf "/tmp/$name" ;; esac
+  done
 }
 
 wine_session_end() {
@@ -71,19 +111,23 @@ wine_session_end() {
     wine_session_xvfb=""
   fi
   if [ -n "$wine_session_own_run_dir" ]; then
+    wine_session_remove_server_folders "$wine_session_own_run_dir"
     rm -rf "$wine_session_own_run_dir" "$wine_session_own_run_dir.lock" 2>/dev/null || true
     wine_session_own_run_dir=""
   fi
 }
 
-if [ -z "${KAPTURA_RUN_DIR:-}" ]; then
-  KAPTURA_RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kaptura-run.XXXXXX")
-  wine_session_own_run_dir=$KAPTURA_RUN_DIR
-fi
-export KAPTURA_RUN_DIR
-export WINEPREFIX="${KAPTURA_PREFIX:-$KAPTURA_RUN_DIR/wineprefix}"
 trap wine_session_end EXIT
 trap 'exit 143' TERM
 trap 'exit 130' INT
+# The first prefix a run needs is made new; every other prefix of the run
+# (the test cases' within it too) is a copy of that one.
+if [ -z "${KAPTURA_RUN_DIR:-}" ]; then
+  KAPTURA_RUN_DIR=$(mktemp -d "${TMPDIR:-/tmp}/kaptura-run.XXXXXX")
+  wine_session_own_run_dir=$KAPTURA_RUN_DIR
+  export KAPTURA_PREFIX_TEMPLATE="$KAPTURA_RUN_DIR/prefix-template"
+fi
+export KAPTURA_RUN_DIR
+export WINEPREFIX="${KAPTURA_PREFIX:-$KAPTURA_RUN_DIR/wineprefix}"
 [ -n "${DISPLAY:-}" ] || wine_session_start_display
-wine_session_make_prefix
+wine_session_make_prefix "$WINEPREFIX"

@@ -8,7 +8,9 @@
 # E2E_GROUP (the cases that share a prefix and run one at a time; default
 # kaptura), E2E_PROGRAMS (the programs copied into the case's folder;
 # default Kaptura99.exe).
-set -euo pipefail
+set -Eeuo pipefail
+# A step that fails outside fail() names itself.
+trap 'echo "FAIL: $(basename "${BASH_SOURCE[0]}") line $LINENO: $BASH_COMMAND" >&2' ERR
 
 : "${BIN:?}" "${E2E_ROOT:?}"
 E2E_GROUP=${E2E_GROUP:-kaptura}
@@ -54,10 +56,22 @@ seed_ini() {
 
 # Starts the program; prints nothing, sets $frame to its main window.
 start_kaptura() {
-  (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >"$case_dir/kaptura.log" 2>&1) &
   pids+=($!)
-  frame=$(kd find-prop Kaptura 20) || fail "no main window"
-  [ -n "$frame" ] || fail "no main window"
+  frame=$(kd find-prop Kaptura 20) || no_program_window $!
+  [ -n "$frame" ] || no_program_window $!
+}
+
+# Fails telling whether the program started as $1 still runs, and what it
+# said.
+no_program_window() {
+  local state="still running" status=0
+  if ! kill -0 "$1" 2>/dev/null; then
+    wait "$1" || status=$?
+    state="ended with status $status"
+  fi
+  cat "$case_dir/kaptura.log" >&2 2>/dev/null || true
+  fail "no main window (the program $state)"
 }
 
 # The value of key in the ini file.

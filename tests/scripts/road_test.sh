@@ -23,7 +23,11 @@ case "\$1" in
     echo boot >>"\$WINEPREFIX.boots"
     sleep 0.3
     [ -n "\${FAKE_BOOT_FAILS:-}" ] && exit 1
-    mkdir -p "\$WINEPREFIX"; exit 0 ;;
+    mkdir -p "\$WINEPREFIX/drive_c/windows/system32"
+    echo module >"\$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
+    echo registry >"\$WINEPREFIX/system.reg"
+    echo wine-server-name >"\$WINEPREFIX/wineserver"
+    exit 0 ;;
 esac
 echo "$1 \$* WINEDEBUG=\$WINEDEBUG"
 FAKE
@@ -34,7 +38,7 @@ fake_loader wine64 0
 fake_loader broken32 1
 export KAPTURA_WINE32_LOADER="$scratch/wine32" KAPTURA_WINE64_LOADER="$scratch/wine64"
 export KAPTURA_WINESERVER=true
-unset KAPTURA_WIN64
+unset KAPTURA_WIN64 KAPTURA_RUN_DIR KAPTURA_PREFIX KAPTURA_PREFIX_TEMPLATE WINEPREFIX
 
 # A PE header: "MZ", the header's offset at 0x3c, "PE\0\0", the machine.
 make_pe() {
@@ -84,52 +88,86 @@ test_loader_per_program() {
   expect_match "no loader: message" "$out" "*no Wine loader*"
 }
 
-# session <file> [env...]: a script that sources the session, writes its
-# display and whether an X server answers there, and holds it a moment.
+# session <file> [env...] [-- commands]: a script that sources the session,
+# writes its display, run folder and prefix and whether an X server answers
+# there, runs the commands and holds the session a moment.
 session() {
   local file=$1; shift
-  env -u DISPLAY "$@" bash -c 'set -euo pipefail
+  local assignments=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do assignments+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  env -u DISPLAY "${assignments[@]}" bash -c 'set -euo pipefail
     source "$0/scripts/wine-session.sh"
-    echo "$DISPLAY $KAPTURA_RUN_DIR" >"$1"
-    xdpyinfo >/dev/null 2>&1 && echo live >>"$1"
-    sleep 1' "$root" "$file"
+    file=$1; shift
+    echo "$DISPLAY $KAPTURA_RUN_DIR $WINEPREFIX" >"$file"
+    xdpyinfo >/dev/null 2>&1 && echo live >>"$file"
+    eval "$*"
+    sleep 1' "$root" "$file" "$@"
 }
+field() { head -n 1 "$1" | cut -d' ' -f"$2"; }
 
 test_sessions_side_by_side() {
-  local prefix="$scratch/shared/prefix" i displays
-  for i in 1 2 3; do session "$scratch/session$i" KAPTURA_PREFIX="$prefix" & done
+  local run="$scratch/run" prefix="$scratch/run/shared" i displays
+  mkdir -p "$run"
+  for i in 1 2 3; do session "$scratch/session$i" KAPTURA_RUN_DIR="$run" KAPTURA_PREFIX="$prefix" & done
   wait
-  displays=$(for i in 1 2 3; do head -n 1 "$scratch/session$i" | cut -d' ' -f1; done | sort -u | wc -l)
+  displays=$(for i in 1 2 3; do field "$scratch/session$i" 1; done | sort -u | wc -l)
   expect_eq "sessions started at once: displays" "$displays" 3
   for i in 1 2 3; do
     expect_eq "session $i: server answers" "$(sed -n 2p "$scratch/session$i")" live
-    [ -d "$(head -n 1 "$scratch/session$i" | cut -d' ' -f2)" ] && fail "session $i: its run folder stayed"
-    DISPLAY=$(head -n 1 "$scratch/session$i" | cut -d' ' -f1) xdpyinfo >/dev/null 2>&1 \
-      && fail "session $i: its display outlived it"
+    DISPLAY=$(field "$scratch/session$i" 1) xdpyinfo >/dev/null 2>&1 && fail "session $i: its display outlived it"
   done
   expect_eq "shared prefix made once" "$(wc -l <"$prefix.boots")" 1
   [ -f "$prefix/.kaptura-prefix" ] || fail "shared prefix not marked whole"
+  [ -d "$run" ] || fail "a run folder the caller gave was removed"
+}
+
+test_prefixes_of_a_run() {
+  local report="$scratch/nested.out" run folder
+  # A test case within the run: its own prefix, reported against the first.
+  cat >"$scratch/nested.sh" <<'CASE'
+source "$2/scripts/wine-session.sh"
+module=drive_c/windows/system32/kernel32.dll
+{
+  stat -c %i "$WINEPREFIX/$module" "$KAPTURA_PREFIX_TEMPLATE/$module" | sort -u | wc -l
+  stat -c %i "$WINEPREFIX/system.reg" "$KAPTURA_PREFIX_TEMPLATE/system.reg" | sort -u | wc -l
+  server=$(cat "$WINEPREFIX/wineserver")
+  [ "$server" = "$(cat "$KAPTURA_PREFIX_TEMPLATE/wineserver")" ] && echo server-shared
+  [ -d "/tmp/$server" ] && echo "server-folder /tmp/$server"
+  echo "$WINEPREFIX"
+} >"$1"
+CASE
+  session "$scratch/outer" -- \
+    'KAPTURA_PREFIX="$KAPTURA_RUN_DIR/case-prefix" bash "'"$scratch/nested.sh"'" "'"$report"'" "'"$root"'"'
+  run=$(field "$scratch/outer" 2)
+  [ -d "$run" ] && fail "the run's folder stayed after its session"
+  expect_eq "modules shared with the first prefix" "$(sed -n 1p "$report")" 1
+  expect_eq "registry of its own" "$(sed -n 2p "$report")" 2
+  grep -q server-shared "$report" && fail "a copied prefix shares the server of the first"
+  folder=$(grep '^server-folder ' "$report" | cut -d' ' -f2)
+  [ -n "$folder" ] || fail "a copied prefix has no server folder ready"
+  [ -n "$folder" ] && [ -d "$folder" ] && fail "the server folder stayed after the run"
+  expect_match "case's prefix" "$(tail -n 1 "$report")" "*/case-prefix"
 }
 
 test_prefix_repairs_and_failures() {
-  local prefix="$scratch/half/prefix" out status
+  local run="$scratch/repairs" prefix="$scratch/repairs/half" out status
   mkdir -p "$prefix/drive_c"
-  session "$scratch/half.out" DISPLAY=:9999 KAPTURA_PREFIX="$prefix" >/dev/null 2>&1
+  session "$scratch/half.out" DISPLAY=:9999 KAPTURA_RUN_DIR="$run" KAPTURA_PREFIX="$prefix" >/dev/null 2>&1
   expect_eq "half-made prefix made again" "$(wc -l <"$prefix.boots")" 1
-  [ -d "$prefix/drive_c" ] && fail "half-made prefix kept its old contents"
-  out=$(session "$scratch/fails.out" KAPTURA_PREFIX="$scratch/fails/prefix" FAKE_BOOT_FAILS=1 2>&1)
+  [ -d "$prefix/drive_c/windows" ] || fail "half-made prefix not made again"
+  out=$(session "$scratch/fails.out" DISPLAY=:9999 KAPTURA_RUN_DIR="$run" KAPTURA_PREFIX="$run/fails" \
+        FAKE_BOOT_FAILS=1 2>&1)
   status=$?
   [ "$status" = 0 ] && fail "a prefix that cannot be made gives a session"
   expect_match "failed prefix: message" "$out" "*wineboot failed*"
-  [ -f "$scratch/fails/prefix/.kaptura-prefix" ] && fail "a failed prefix was marked whole"
-  mkdir -p "$scratch/given-run"
-  session "$scratch/given.out" KAPTURA_RUN_DIR="$scratch/given-run" >/dev/null
-  [ -d "$scratch/given-run" ] || fail "a run folder the caller gave was removed"
+  [ -f "$run/fails/.kaptura-prefix" ] && fail "a failed prefix was marked whole"
 }
 
 test_road_choice
 test_loader_per_program
 test_sessions_side_by_side
+test_prefixes_of_a_run
 test_prefix_repairs_and_failures
 [ "$failures" = 0 ] && echo "all road checks passed"
 exit $((failures > 0))
