@@ -104,7 +104,10 @@ wine_session_remove_server_folders() {
 }
 
 wine_session_end() {
+  # The server ends some time after it is told to: a program started in the
+  # prefix before then would join the dying one.
   kwineserver -k >/dev/null 2>&1 || true
+  kwineserver -w >/dev/null 2>&1 || true
   if [ -n "$wine_session_xvfb" ]; then
     kill "$wine_session_xvfb" >/dev/null 2>&1 || true
     wait "$wine_session_xvfb" 2>/dev/null || true
