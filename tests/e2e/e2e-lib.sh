@@ -9,8 +9,16 @@
 # kaptura), E2E_PROGRAMS (the programs copied into the case's folder;
 # default Kaptura99.exe).
 set -Eeuo pipefail
-# A step that fails outside fail() names itself.
-trap 'echo "FAIL: $(basename "${BASH_SOURCE[0]}") line $LINENO: $BASH_COMMAND" >&2' ERR
+
+# A step that fails outside fail() names itself and the calls it was in.
+e2e_step_failed() {
+  local command=$BASH_COMMAND trail="" i
+  for ((i = 1; i < ${#FUNCNAME[@]}; i++)); do
+    trail="$trail${trail:+ < }${FUNCNAME[i]} ($(basename "${BASH_SOURCE[i]}"):${BASH_LINENO[i - 1]})"
+  done
+  echo "FAIL: $command: in $trail" >&2
+}
+trap e2e_step_failed ERR
 
 : "${BIN:?}" "${E2E_ROOT:?}"
 E2E_GROUP=${E2E_GROUP:-kaptura}
@@ -31,8 +39,27 @@ cp "$BIN"/*.dll "$app/"
 ini="$app/Kaptura99.ini"
 pids=()
 
+# After a failure: whether each program the case started still runs, and
+# the last of what the programs and the driver said.
+report_programs() {
+  local pid status
+  for pid in "${pids[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then echo "program $pid: still running" >&2; continue; fi
+    status=0
+    wait "$pid" 2>/dev/null || status=$?
+    echo "program $pid: ended with status $status" >&2
+  done
+  for log in "$case_dir"/*.log; do
+    [ -s "$log" ] || continue
+    echo "--- $(basename "$log"), last lines:" >&2
+    tail -n 15 "$log" | tr -d '\r' >&2
+  done
+}
+
 finish() {
   local status=$?
+  trap - ERR
+  [ "$status" = 0 ] || report_programs
   for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   wine_session_end
   [ "$status" = 0 ] && rm -rf "$case_dir"
@@ -43,7 +70,7 @@ trap finish EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The driver; its output with carriage returns removed.
-kd() { kwine "$BIN/kdriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+kd() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
 
 # Writes the ini the case starts with (section "Kaptura 99"); the splash is
 # off unless the case writes RunMode itself.
@@ -58,20 +85,8 @@ seed_ini() {
 start_kaptura() {
   (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >"$case_dir/kaptura.log" 2>&1) &
   pids+=($!)
-  frame=$(kd find-prop Kaptura 20) || no_program_window $!
-  [ -n "$frame" ] || no_program_window $!
-}
-
-# Fails telling whether the program started as $1 still runs, and what it
-# said.
-no_program_window() {
-  local state="still running" status=0
-  if ! kill -0 "$1" 2>/dev/null; then
-    wait "$1" || status=$?
-    state="ended with status $status"
-  fi
-  cat "$case_dir/kaptura.log" >&2 2>/dev/null || true
-  fail "no main window (the program $state)"
+  frame=$(kd find-prop Kaptura 20) || fail "no main window"
+  [ -n "$frame" ] || fail "no main window"
 }
 
 # The value of key in the ini file.
