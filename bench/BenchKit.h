@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <functional>
 #include <vector>
 
 #include "capture/core/image/DisplayImage.h"
@@ -26,6 +27,40 @@ template <class Work> double MedianMs(int runs, Work&& work) {
     }
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
+}
+
+// Medians in milliseconds of several pieces of work timed in turns (one
+// run of each, then the next round), so that a change in the machine's load
+// touches them alike; one warm-up round first.
+inline std::vector<double> InterleavedMediansMs(int runs, const std::vector<std::function<void()>>& work) {
+    for (const auto& w : work) w();
+    std::vector<std::vector<double>> times(work.size());
+    for (int i = 0; i < runs; ++i)
+        for (size_t k = 0; k < work.size(); ++k) {
+            auto start = std::chrono::steady_clock::now();
+            work[k]();
+            times[k].push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+        }
+    std::vector<double> medians;
+    for (auto& t : times) {
+        std::sort(t.begin(), t.end());
+        medians.push_back(t[t.size() / 2]);
+    }
+    return medians;
+}
+
+// A binary PPM (P6, 8-bit) as top-down RGB; false when there is none.
+inline bool ReadPpm(const char* path, std::vector<uint8_t>& rgb, int& width, int& height) {
+    FILE* file = fopen(path, "rb");
+    if (!file) return false;
+    int maxValue = 0;
+    bool ok = fscanf(file, "P6 %d %d %d", &width, &height, &maxValue) == 3 && maxValue == 255 && fgetc(file) != EOF;
+    if (ok) {
+        rgb.resize(size_t(width) * height * 3);
+        ok = fread(rgb.data(), 1, rgb.size(), file) == rgb.size();
+    }
+    fclose(file);
+    return ok;
 }
 
 // An 8-bit, bottom-up record of a screenshot-like picture: a desktop of

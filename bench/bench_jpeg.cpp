@@ -1,11 +1,15 @@
-// JPEG speed against libjpeg-turbo and stb_image on 1920 x 1080 pictures made
-// here: a screenshot-like one (flat panels, text strokes) and a photo-like
-// one (gradients and noise). Prints medians of several runs and ratios, and
-// the block peak of one import against pixel block + file + one row.
+// JPEG speed against libjpeg-turbo and stb_image on a real 1920 x 1080
+// photograph and a real screenshot of a display full of text (made by
+// scripts/bench-pictures.sh; made-up pictures stand in when they are
+// missing). Prints medians of interleaved runs and ratios, and the block
+// peak of one import against pixel block + file + one row.
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
+#include <functional>
+#include <string>
+#include <tuple>
 #include <vector>
 
 #include "BenchKit.h"
@@ -28,11 +32,23 @@
 
 namespace {
 
-constexpr int kWidth = 1920, kHeight = 1080, kRuns = 15;
+constexpr int kRuns = 21;
+constexpr int kDecodeQuality = 90;  // the files every decoder reads: 4:2:0 at quality 90
 
-// Top-down RGB.
-std::vector<uint8_t> MakePicture(bool photo) {
-    std::vector<uint8_t> rgb(size_t(kWidth) * kHeight * 3);
+struct Picture {
+    const char* name;
+    int width, height;
+    std::vector<uint8_t> rgb;  // top-down
+};
+
+// A made-up 1920 x 1080 picture: screenshot-like (flat panels, text
+// strokes) or photo-like (gradients and noise); only for when the real ones
+// are missing.
+Picture MakePicture(bool photo) {
+    constexpr int kWidth = 1920, kHeight = 1080;
+    Picture picture = {photo ? "made-up photo" : "made-up screenshot", kWidth, kHeight, {}};
+    std::vector<uint8_t>& rgb = picture.rgb;
+    rgb.resize(size_t(kWidth) * kHeight * 3);
     unsigned state = 99;
     for (int y = 0; y < kHeight; ++y)
         for (int x = 0; x < kWidth; ++x) {
@@ -53,20 +69,38 @@ std::vector<uint8_t> MakePicture(bool photo) {
                 for (int c = 0; c < 3; ++c) p[c] = bar ? uint8_t(10 + c * 40) : text ? 0 : panels[window][c];
             }
         }
-    return rgb;
+    return picture;
 }
 
-ImageRecord MakeRecord(const std::vector<uint8_t>& rgb) {
+// The real photograph and screenshot that scripts/bench-pictures.sh makes,
+// or made-up stand-ins when they are not there.
+std::vector<Picture> Pictures() {
+    std::vector<Picture> pictures;
+    const char* folder = getenv("BENCH_PICTURES");
+    std::string base = folder ? folder : "../pictures";
+    for (auto [name, file, photo] : {std::tuple{"photograph", "/photo.ppm", true}, {"screenshot", "/screenshot.ppm", false}}) {
+        Picture picture = {name, 0, 0, {}};
+        if (bench::ReadPpm((base + file).c_str(), picture.rgb, picture.width, picture.height)) {
+            pictures.push_back(std::move(picture));
+        } else {
+            printf("(no %s%s: run scripts/bench-pictures.sh; measuring a made-up picture)\n", base.c_str(), file);
+            pictures.push_back(MakePicture(photo));
+        }
+    }
+    return pictures;
+}
+
+ImageRecord MakeRecord(const Picture& picture) {
     ImageRecord r = {};
-    r.width = kWidth, r.height = kHeight, r.bitCount = 24;
+    r.width = picture.width, r.height = picture.height, r.bitCount = 24;
     CreateDibHeader(r);
     r.hBits = GlobalAlloc(GHND, GetDibImageSize(r));
     uint8_t* bits = static_cast<uint8_t*>(GlobalLock(r.hBits));
     uint32_t rowBytes = GetDibRowBytes(r);
-    for (int y = 0; y < kHeight; ++y)
-        for (int x = 0; x < kWidth; ++x) {
-            const uint8_t* s = &rgb[(size_t(y) * kWidth + x) * 3];
-            uint8_t* d = bits + size_t(kHeight - 1 - y) * rowBytes + 3 * x;
+    for (int y = 0; y < r.height; ++y)
+        for (int x = 0; x < r.width; ++x) {
+            const uint8_t* s = &picture.rgb[(size_t(y) * r.width + x) * 3];
+            uint8_t* d = bits + size_t(r.height - 1 - y) * rowBytes + 3 * x;
             d[0] = s[2], d[1] = s[1], d[2] = s[0];
         }
     GlobalUnlock(r.hBits);
@@ -74,7 +108,7 @@ ImageRecord MakeRecord(const std::vector<uint8_t>& rgb) {
 }
 
 #ifdef HAVE_LIBJPEG
-std::vector<uint8_t> TurboEncode(const std::vector<uint8_t>& rgb, int quality) {
+std::vector<uint8_t> TurboEncode(const Picture& picture, int quality) {
     jpeg_compress_struct c;
     jpeg_error_mgr error;
     c.err = jpeg_std_error(&error);
@@ -82,12 +116,13 @@ std::vector<uint8_t> TurboEncode(const std::vector<uint8_t>& rgb, int quality) {
     unsigned char* out = nullptr;
     unsigned long size = 0;
     jpeg_mem_dest(&c, &out, &size);
-    c.image_width = kWidth, c.image_height = kHeight, c.input_components = 3, c.in_color_space = JCS_RGB;
+    c.image_width = picture.width, c.image_height = picture.height, c.input_components = 3;
+    c.in_color_space = JCS_RGB;
     jpeg_set_defaults(&c);
     jpeg_set_quality(&c, quality, TRUE);
     jpeg_start_compress(&c, TRUE);
     while (c.next_scanline < c.image_height) {
-        JSAMPROW row = const_cast<uint8_t*>(&rgb[size_t(c.next_scanline) * kWidth * 3]);
+        JSAMPROW row = const_cast<uint8_t*>(&picture.rgb[size_t(c.next_scanline) * picture.width * 3]);
         jpeg_write_scanlines(&c, &row, 1);
     }
     jpeg_finish_compress(&c);
@@ -115,46 +150,52 @@ void TurboDecode(const std::vector<uint8_t>& file, std::vector<uint8_t>& rgb) {
 }
 #endif
 
-void Measure(const char* name, bool photo) {
-    std::vector<uint8_t> rgb = MakePicture(photo);
-    ImageRecord source = MakeRecord(rgb);
+void Measure(const Picture& picture) {
+    ImageRecord source = MakeRecord(picture);
     MemorySink written;
     RunWriter(WriteJpegFile, source, written);
-    std::vector<uint8_t> ours = written.bytes();
-    printf("%s: %d x %d, our file %zu bytes\n", name, kWidth, kHeight, ours.size());
+    printf("%s: %d x %d, our file %zu bytes\n", picture.name, picture.width, picture.height, written.bytes().size());
 
-    double encodeOurs = bench::MedianMs(kRuns, [&] {
+    auto encodeOurs = [&] {
         MemorySink sink;
         RunWriter(WriteJpegFile, source, sink);
-    });
-    std::vector<uint8_t> file = ours;
+    };
+    std::vector<uint8_t> file = written.bytes();
 #ifdef HAVE_LIBJPEG
-    std::vector<uint8_t> turboFile = TurboEncode(rgb, kJpegWriteQuality);
-    double encodeTurbo = bench::MedianMs(kRuns, [&] { TurboEncode(rgb, kJpegWriteQuality); });
+    std::vector<uint8_t> turboFile = TurboEncode(picture, kJpegWriteQuality);
+    std::vector<double> encode =
+        bench::InterleavedMediansMs(kRuns, {encodeOurs, [&] { TurboEncode(picture, kJpegWriteQuality); }});
     printf("  encode q%d: ours %.2f ms, libjpeg-turbo %.2f ms (%zu bytes), ratio %.2fx (target <= 2.0x)\n",
-           kJpegWriteQuality, encodeOurs, encodeTurbo, turboFile.size(), encodeOurs / encodeTurbo);
-    file = turboFile;  // every decoder reads the reference encoder's file
+           kJpegWriteQuality, encode[0], encode[1], turboFile.size(), encode[0] / encode[1]);
+    file = TurboEncode(picture, kDecodeQuality);  // every decoder reads the reference encoder's file
 #else
-    printf("  encode: ours %.2f ms (libjpeg-turbo not built in)\n", encodeOurs);
+    printf("  encode: ours %.2f ms (libjpeg-turbo not built in)\n", bench::MedianMs(kRuns, encodeOurs));
 #endif
 
-    double decodeOurs = bench::MedianMs(kRuns, [&] {
+    std::vector<std::function<void()>> decoders = {[&] {
         ImageRecord r = ImportImageMemory("bench.jpg", file.data(), file.size());
         FreeRecordBlocks(r);
-    });
-    printf("  decode: ours %.2f ms", decodeOurs);
+    }};
 #ifdef HAVE_LIBJPEG
     std::vector<uint8_t> out;
-    double decodeTurbo = bench::MedianMs(kRuns, [&] { TurboDecode(file, out); });
-    printf(", libjpeg-turbo %.2f ms (ratio %.2fx, target <= 2.0x)", decodeTurbo, decodeOurs / decodeTurbo);
+    decoders.push_back([&] { TurboDecode(file, out); });
 #endif
 #ifdef HAVE_STB_IMAGE
-    double decodeStb = bench::MedianMs(kRuns, [&] {
+    decoders.push_back([&] {
         int w, h, n;
         stbi_uc* p = stbi_load_from_memory(file.data(), int(file.size()), &w, &h, &n, 3);
         stbi_image_free(p);
     });
-    printf(", stb_image %.2f ms (ratio %.2fx, target < 1.0x)", decodeStb, decodeOurs / decodeStb);
+#endif
+    std::vector<double> decode = bench::InterleavedMediansMs(kRuns, decoders);
+    printf("  decode (%zu-byte file, 4:2:0 q%d): ours %.2f ms", file.size(), kDecodeQuality, decode[0]);
+    size_t next = 1;
+#ifdef HAVE_LIBJPEG
+    printf(", libjpeg-turbo %.2f ms (ratio %.2fx, target <= 1.5x)", decode[next], decode[0] / decode[next]);
+    ++next;
+#endif
+#ifdef HAVE_STB_IMAGE
+    printf(", stb_image %.2f ms (ratio %.2fx, target < 1.0x)", decode[next], decode[0] / decode[next]);
 #endif
     printf("\n");
 
@@ -177,7 +218,6 @@ void Measure(const char* name, bool photo) {
 }  // namespace
 
 int main() {
-    Measure("screenshot-like", false);
-    Measure("photo-like", true);
+    for (const Picture& picture : Pictures()) Measure(picture);
     return 0;
 }

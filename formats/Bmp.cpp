@@ -89,7 +89,9 @@ void CopyRows(ByteView& file, bool topDown, uint32_t rowBytes, int32_t height, u
 }
 
 // Run-length decoding shared by RLE8 and RLE4: pixel positions are counted
-// in pixels; writes stop at the end of each row and of the block.
+// in pixels and held within the image (a column at most the width, a row at
+// most the height), so pixels past the row's end are dropped and writes stop
+// at the end of the block however long the data runs on.
 class RleDecoder {
 public:
     RleDecoder(ByteView& data, uint8_t* bits, uint32_t rowBytes, int32_t width, int32_t height, int depth)
@@ -100,7 +102,7 @@ public:
             uint8_t count = data_.u8();
             uint8_t value = data_.u8();
             if (count > 0) {
-                for (int i = 0; i < count; ++i) put(depth_ == 8 ? value : NibbleOf(value, i));
+                encoded(count, value);
             } else if (value == 0) {
                 ++row_;
                 column_ = 0;
@@ -108,8 +110,9 @@ public:
                 return;
             } else if (value == 2) {
                 if (data_.remaining() < 2) return;
-                column_ += data_.u8();
-                row_ += data_.u8();
+                advance(data_.u8());
+                int down = data_.u8();
+                row_ = down < height_ - row_ ? row_ + down : height_;
             } else {
                 absolute(value);
             }
@@ -132,6 +135,18 @@ private:
         }
     }
 
+    // An encoded run: only the pixels that fit in the row are written, so a
+    // run costs nothing once the row is full.
+    void encoded(int count, uint8_t value) {
+        int inside = column_ < width_ ? std::min(count, width_ - column_) : 0;
+        for (int i = 0; i < inside; ++i) put(depth_ == 8 ? value : NibbleOf(value, i));
+        advance(count - inside);
+    }
+
+    // Moves the column on without writing. The column never passes the
+    // row's width, so no count of runs or deltas can make it wrap.
+    void advance(int pixels) { column_ = pixels < width_ - column_ ? column_ + pixels : width_; }
+
     void put(uint8_t pixel) {
         if (column_ < width_ && row_ < height_) {
             uint8_t* line = bits_ + static_cast<size_t>(row_) * rowBytes_;
@@ -143,7 +158,7 @@ private:
                 line[column_ / 2] = static_cast<uint8_t>((line[column_ / 2] & 0xF0) | pixel);
             }
         }
-        ++column_;
+        advance(1);
     }
 
     ByteView& data_;
@@ -230,17 +245,8 @@ void WriteBmpFile(const ImageRecord& record, ByteSink& out) {
     out.u32le(kFileHeaderSize + headerBytes);
 
     BlockLock info(record.hInfo);
-    DibHeader header;
-    memcpy(&header, info.data(), sizeof header);
     // The file describes the record's image whatever the header block says.
-    header.size = 40;
-    header.width = record.width;
-    header.height = record.height;
-    header.planes = 1;
-    header.bitCount = record.bitCount;
-    header.compression = 0;
-    header.sizeImage = imageBytes;
-    header.clrUsed = 0;
+    DibHeader header = DescribeRecordDib(record, info.data());
     out.write(&header, sizeof header);
     out.write(info.data() + sizeof header, headerBytes - sizeof header);
     BlockLock bits(record.hBits);

@@ -23,3 +23,19 @@ void WriteJpegFile(const ImageRecord& record, ByteSink& out);
 
 void ReadPngFile(ByteView& file, ImageRecord& record);
 void WritePngFile(const ImageRecord& record, ByteSink& out);
+
+void ReadClpFile(ByteView& file, ImageRecord& record);
+void WriteClpFile(const ImageRecord& record, ByteSink& out);
+
+void ReadKptFile(ByteView& file, ImageRecord& record);
+// Unpacks KPT run data into `out`; returns the bytes written.
+size_t UnpackKptRuns(const uint8_t* data, size_t bytes, uint8_t* out, size_t capacity);
+
+void ReadPcxFile(ByteView& file, ImageRecord& record);
+void WritePcxFile(const ImageRecord& record, ByteSink& out);
+
+void ReadTiffFile(ByteView& file, ImageRecord& record);
+void WriteTiffFile(const ImageRecord& record, ByteSink& out);
+
+void ReadWpgFile(ByteView& file, ImageRecord& record);
+void WriteWpgFile(const ImageRecord& record, ByteSink& out);

@@ -112,6 +112,20 @@ HGLOBAL DuplicateGlobalBlock(HGLOBAL block, size_t bytes) {
     return copy;
 }
 
+DibHeader DescribeRecordDib(const ImageRecord& record, const uint8_t* headerBlock) {
+    DibHeader header;
+    memcpy(&header, headerBlock, sizeof header);
+    header.size = 40;
+    header.width = record.width;
+    header.height = record.height;
+    header.planes = 1;
+    header.bitCount = record.bitCount;
+    header.compression = 0;
+    header.sizeImage = GetDibImageSize(record);
+    header.clrUsed = 0;
+    return header;
+}
+
 void SetGrayPalette(DibColor* table, uint32_t entries) {
     if (entries == 0) return;
     uint32_t step = 256 / entries;

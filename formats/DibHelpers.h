@@ -65,6 +65,10 @@ HGLOBAL AllocateDibHeader(int32_t width, int32_t height, int bitCount);
 // false when allocation fails.
 bool CreateDibHeader(ImageRecord& record);
 HGLOBAL DuplicateGlobalBlock(HGLOBAL block, size_t bytes);
+// The 40-byte header a file gets for the record's image: the header block's
+// resolution and important-colour fields, everything else from the record
+// (uncompressed, colour table full size).
+DibHeader DescribeRecordDib(const ImageRecord& record, const uint8_t* headerBlock);
 void SetGrayPalette(DibColor* table, uint32_t entries);
 // The fixed 16-colour table in index order.
 extern const DibColor kStandard16Colors[16];

@@ -15,8 +15,10 @@ ImageRecord g_record;
 
 const ReaderEntry kReaders[] = {
     {"bmp", ReadBmpFile, kErrBmp},  {"dib", ReadBmpFile, kErrBmp},  {"rle", ReadBmpFile, kErrBmp},
-    {"cur", nullptr, kErrBmp},      {"ico", nullptr, kErrBmp},      {"gif", ReadGifFile, kErrGif},
-    {"jpg", ReadJpegFile, kErrJpg},  {"png", ReadPngFile, kErrPng},
+    {"clp", ReadClpFile, kErrClp},  {"cur", nullptr, kErrBmp},      {"ico", nullptr, kErrBmp},
+    {"kpt", ReadKptFile, kErrKpt},  {"gif", ReadGifFile, kErrGif},  {"jpg", ReadJpegFile, kErrJpg},
+    {"pcx", ReadPcxFile, kErrPcx},  {"png", ReadPngFile, kErrPng},  {"tif", ReadTiffFile, kErrTif},
+    {"wpg", ReadWpgFile, kErrWpg},
 };
 
 bool EqualsNoCase(const char* a, const char* b) {
@@ -56,10 +58,14 @@ const ReaderEntry* FindReader(const char* path) {
 ImageWriter FindWriter(int type) {
     switch (type) {
     case kTypeBmp: case kTypeDib: case kTypeRle: return WriteBmpFile;
+    case kTypeClp: return WriteClpFile;
     case kTypeGif: return WriteGifFile;
     case kTypeGifInterlaced: return WriteGifFileInterlaced;
     case kTypeJpg: return WriteJpegFile;
+    case kTypePcx: return WritePcxFile;
     case kTypePng: return WritePngFile;
+    case kTypeTif: return WriteTiffFile;
+    case kTypeWpg: return WriteWpgFile;
     default: return nullptr;  // no writer: the file is left as it is
     }
 }
@@ -74,6 +80,8 @@ void RunReader(const ReaderEntry& entry, const uint8_t* data, size_t size, Image
         error = failure.id;
     } catch (const std::bad_alloc&) {
         error = kErrNoMemory;
+    } catch (...) {
+        error = entry.errorId;  // no other fault may leave the library either
     }
     if (error) {
         FreeRecordBlocks(record);
@@ -97,6 +105,8 @@ int RunWriter(ImageWriter writer, const ImageRecord& record, ByteSink& out) {
         return failure.id;
     } catch (const std::bad_alloc&) {
         return kErrNoMemory;
+    } catch (...) {
+        return kErrCannotCreate;
     }
     return out.ok() ? 0 : kErrCannotCreate;
 }
@@ -108,69 +118,134 @@ int ExportRefusal(const ImageRecord& record, int type) {
     return 0;
 }
 
-ImageRecord* __cdecl ImportImageFile(const char* path) {
-    memset(&g_record, 0, sizeof g_record);
-    HANDLE file = path ? CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
-                       : INVALID_HANDLE_VALUE;
+namespace {
+
+void ImportFromPath(const char* path) {
+    HANDLE file = path && *path
+                      ? CreateFileA(path, GENERIC_READ, 0, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr)
+                      : INVALID_HANDLE_VALUE;
     if (file == INVALID_HANDLE_VALUE) {
         g_record.error = kErrCannotOpen;
-        return &g_record;
+        return;
     }
     MeasureScreen();
     const ReaderEntry* entry = FindReader(path);
     std::vector<uint8_t> bytes;
     bool held = entry && entry->reader && ReadOpenFile(file, bytes);
     CloseHandle(file);
-    if (!entry) return &g_record;  // unknown extensions read nothing
+    if (!entry) return;  // unknown extensions read nothing
     if (!entry->reader)
         ImportIconFile(path, EqualsNoCase(entry->extension, "cur"), g_record);
     else if (!held)
         g_record.error = kErrNoMemory;
     else
         RunReader(*entry, bytes.data(), bytes.size(), g_record);
-    return &g_record;
 }
 
-// The image goes to a temporary file beside the target, which replaces the
-// target only once it is complete: a failed export never costs the user an
-// existing file.
-void __cdecl ExportImageFile(ImageRecord* caller, const char* path, int type) {
-    if (!caller) return;
-    if (int refusal = ExportRefusal(*caller, type)) {
-        caller->error = refusal;
-        return;
+// The folder part of a path as the temporary-name call takes it: up to and
+// with the last separator, "." for a bare name.
+std::string FolderOf(const char* path) {
+    const char* end = path;
+    for (const char* p = path; *p; ++p)
+        if (*p == '\\' || *p == '/' || *p == ':') end = p + 1;
+    std::string folder(path, end);
+    if (folder.empty()) return ".";
+    if (folder.back() == ':') folder += '.';  // "C:name": the drive's current folder
+    return folder;
+}
+
+// A new, empty file of a name nobody uses yet, for the image to go to before
+// it replaces the target: in the target's folder, or in the temporary folder
+// when the folder's path leaves no room for a temporary name. "" when none
+// can be made.
+std::string MakeTemporaryFile(const char* path) {
+    char name[MAX_PATH];
+    std::string beside = FolderOf(path);
+    if (beside.size() <= MAX_PATH - 14 && GetTempFileNameA(beside.c_str(), "~pv", 0, name)) return name;
+    char folder[MAX_PATH];
+    DWORD length = GetTempPathA(sizeof folder, folder);
+    if (length == 0 || length >= sizeof folder || !GetTempFileNameA(folder, "~pv", 0, name)) return "";
+    return name;
+}
+
+int WriteOpenFile(HANDLE file, ImageWriter writer) {
+    try {
+        FileSink sink(file);
+        int error = RunWriter(writer, g_record, sink);
+        return !sink.flush() && !error ? kErrCannotCreate : error;
+    } catch (const std::bad_alloc&) {
+        return kErrNoMemory;  // the sink's buffer
     }
+}
+
+// The image goes to a temporary file, which replaces the target only once
+// it is complete: a failed export never costs the user an existing file,
+// and no file of the user's is ever taken for the temporary one.
+int ExportToPath(const ImageRecord& caller, const char* path, int type) {
+    if (int refusal = ExportRefusal(caller, type)) return refusal;
+    if (!path || !*path || strlen(path) >= MAX_PATH) return kErrCannotCreate;
     ImageWriter writer = FindWriter(type);
     if (!writer) {
         // No writer for this code: as before, the file is opened (created when
         // missing) and closed untouched.
         HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-        caller->error = file == INVALID_HANDLE_VALUE ? kErrCannotCreate : 0;
-        if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-        return;
+        if (file == INVALID_HANDLE_VALUE) return kErrCannotCreate;
+        CloseHandle(file);
+        return 0;
     }
-    memcpy(&g_record, caller, sizeof g_record);
+    memcpy(&g_record, &caller, sizeof g_record);
     g_record.error = 0;
 
     DWORD attributes = GetFileAttributesA(path);
-    std::string temporary = std::string(path) + ".~pv";
-    HANDLE file = (attributes != INVALID_FILE_ATTRIBUTES && (attributes & 0x10))
-                      ? INVALID_HANDLE_VALUE  // a folder is no file to write
-                      : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                    FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & 0x10)) return kErrCannotCreate;  // a folder
+    std::string temporary = MakeTemporaryFile(path);
+    HANDLE file = temporary.empty() ? INVALID_HANDLE_VALUE
+                                    : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                                  FILE_ATTRIBUTE_NORMAL, nullptr);
     if (file == INVALID_HANDLE_VALUE) {
-        caller->error = kErrCannotCreate;
-        return;
+        if (!temporary.empty()) DeleteFileA(temporary.c_str());
+        return kErrCannotCreate;
     }
-    int error = 0;
-    {
-        FileSink sink(file);
-        error = RunWriter(writer, g_record, sink);
-        if (!sink.flush() && !error) error = kErrCannotCreate;
-    }
+    int error = WriteOpenFile(file, writer);
     CloseHandle(file);
-    if (!error && !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING)) error = kErrCannotCreate;
+    if (!error && !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+        error = kErrCannotCreate;
     if (error) DeleteFileA(temporary.c_str());
     g_record.error = error;
+    return error;
+}
+
+}  // namespace
+
+// No exception leaves the exported functions: whatever goes wrong becomes
+// the record's error id.
+ImageRecord* __cdecl ImportImageFile(const char* path) {
+    memset(&g_record, 0, sizeof g_record);
+    int error = 0;
+    try {
+        ImportFromPath(path);
+    } catch (const std::bad_alloc&) {
+        error = kErrNoMemory;
+    } catch (...) {
+        error = kErrCannotOpen;
+    }
+    if (error) {
+        FreeRecordBlocks(g_record);
+        memset(&g_record, 0, sizeof g_record);
+        g_record.error = error;
+    }
+    return &g_record;
+}
+
+void __cdecl ExportImageFile(ImageRecord* caller, const char* path, int type) {
+    if (!caller) return;
+    int error = 0;
+    try {
+        error = ExportToPath(*caller, path, type);
+    } catch (const std::bad_alloc&) {
+        error = kErrNoMemory;
+    } catch (...) {
+        error = kErrCannotCreate;
+    }
     caller->error = error;
 }

@@ -1,126 +1,225 @@
 #include "JpegDct.h"
 
+#include <cmath>
+#include <cstring>
+
+#include "JpegSimd.h"
 #include "JpegTables.h"
 
 namespace {
 
-// Constants in 12-bit fixed point.
-constexpr int32_t kSqrt2 = 5793;          // 1.414213562
-constexpr int32_t k2Cos2 = 7568;          // 1.847759065 = 2 cos(pi/8)
-constexpr int32_t k2Cos2MinusCos6 = 4433; // 1.082392200
-constexpr int32_t k2Cos2PlusCos6 = 10703; // 2.613125930
-constexpr int32_t kCos4 = 2896;           // 0.707106781
-constexpr int32_t kCos6 = 1567;           // 0.382683433
-constexpr int32_t kCos2MinusCos6 = 2217;  // 0.541196100
-constexpr int32_t kCos2PlusCos6 = 5352;   // 1.306562965
+bool g_useSse2 = JPEG_HAVE_SSE2;
 
-inline int32_t Mul(int32_t value, int32_t constant) { return (value * constant + 2048) >> 12; }
+constexpr float kSqrt2 = 1.414213562f;
+constexpr float k2Cos2 = 1.847759065f;           // 2 cos(pi/8)
+constexpr float k2Cos2MinusCos6 = 1.082392200f;
+constexpr float k2Cos2PlusCos6 = 2.613125930f;
+constexpr float kCos4 = 0.707106781f;
+constexpr float kCos6 = 0.382683433f;
+constexpr float kCos2MinusCos6 = 0.541196100f;
+constexpr float kCos2PlusCos6 = 1.306562965f;
 
-// The column pass leaves values no well-made file exceeds; the clamp keeps
-// corrupt coefficients from overflowing the row pass.
-constexpr int32_t kColumnLimit = 1 << 16;
-inline int32_t ClampColumn(int32_t v) { return v < -kColumnLimit ? -kColumnLimit : v > kColumnLimit ? kColumnLimit : v; }
+// The level shift of 128 goes in through the DC term of the second pass;
+// the outputs come out 8 times too large.
+constexpr float kOutputScale = 1.0f / 8;
+constexpr float kLevelBias = 128.0f * 8;
 
-inline uint8_t ClampSample(int32_t v) { return static_cast<uint8_t>(v < 0 ? 0 : v > 255 ? 255 : v); }
+// One inverse 1-D transform in place; T is float or four floats.
+template <class T>
+inline void Inverse1D(T& x0, T& x1, T& x2, T& x3, T& x4, T& x5, T& x6, T& x7) {
+    T tmp10 = x0 + x4;
+    T tmp11 = x0 - x4;
+    T tmp13 = x2 + x6;
+    T tmp12 = (x2 - x6) * kSqrt2 - tmp13;
+    T even0 = tmp10 + tmp13, even3 = tmp10 - tmp13;
+    T even1 = tmp11 + tmp12, even2 = tmp11 - tmp12;
 
-// One inverse 1-D transform of x[0], x[s], ... x[7 s] in place.
-template <int S>
-inline void Inverse1D(int32_t* x) {
-    int32_t tmp10 = x[0] + x[4 * S];
-    int32_t tmp11 = x[0] - x[4 * S];
-    int32_t tmp13 = x[2 * S] + x[6 * S];
-    int32_t tmp12 = Mul(x[2 * S] - x[6 * S], kSqrt2) - tmp13;
-    int32_t even0 = tmp10 + tmp13, even3 = tmp10 - tmp13;
-    int32_t even1 = tmp11 + tmp12, even2 = tmp11 - tmp12;
+    T z13 = x5 + x3, z10 = x5 - x3;
+    T z11 = x1 + x7, z12 = x1 - x7;
+    T odd7 = z11 + z13;
+    T odd11 = (z11 - z13) * kSqrt2;
+    T z5 = (z10 + z12) * k2Cos2;
+    T odd10 = z5 - z12 * k2Cos2MinusCos6;
+    T odd12 = z5 - z10 * k2Cos2PlusCos6;
+    T odd6 = odd12 - odd7;
+    T odd5 = odd11 - odd6;
+    T odd4 = odd10 - odd5;
 
-    int32_t z13 = x[5 * S] + x[3 * S], z10 = x[5 * S] - x[3 * S];
-    int32_t z11 = x[1 * S] + x[7 * S], z12 = x[1 * S] - x[7 * S];
-    int32_t odd7 = z11 + z13;
-    int32_t odd11 = Mul(z11 - z13, kSqrt2);
-    int32_t z5 = Mul(z10 + z12, k2Cos2);
-    int32_t odd10 = z5 - Mul(z12, k2Cos2MinusCos6);
-    int32_t odd12 = z5 - Mul(z10, k2Cos2PlusCos6);
-    int32_t odd6 = odd12 - odd7;
-    int32_t odd5 = odd11 - odd6;
-    int32_t odd4 = odd10 - odd5;
-
-    x[0] = even0 + odd7;
-    x[7 * S] = even0 - odd7;
-    x[1 * S] = even1 + odd6;
-    x[6 * S] = even1 - odd6;
-    x[2 * S] = even2 + odd5;
-    x[5 * S] = even2 - odd5;
-    x[3 * S] = even3 + odd4;
-    x[4 * S] = even3 - odd4;
+    x0 = even0 + odd7;
+    x7 = even0 - odd7;
+    x1 = even1 + odd6;
+    x6 = even1 - odd6;
+    x2 = even2 + odd5;
+    x5 = even2 - odd5;
+    x3 = even3 + odd4;
+    x4 = even3 - odd4;
 }
 
-template <int S>
-inline void Forward1D(int32_t* x) {
-    int32_t tmp0 = x[0] + x[7 * S], tmp7 = x[0] - x[7 * S];
-    int32_t tmp1 = x[1 * S] + x[6 * S], tmp6 = x[1 * S] - x[6 * S];
-    int32_t tmp2 = x[2 * S] + x[5 * S], tmp5 = x[2 * S] - x[5 * S];
-    int32_t tmp3 = x[3 * S] + x[4 * S], tmp4 = x[3 * S] - x[4 * S];
+template <class T>
+inline void Forward1D(T& x0, T& x1, T& x2, T& x3, T& x4, T& x5, T& x6, T& x7) {
+    T tmp0 = x0 + x7, tmp7 = x0 - x7;
+    T tmp1 = x1 + x6, tmp6 = x1 - x6;
+    T tmp2 = x2 + x5, tmp5 = x2 - x5;
+    T tmp3 = x3 + x4, tmp4 = x3 - x4;
 
-    int32_t tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
-    int32_t tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
-    x[0] = tmp10 + tmp11;
-    x[4 * S] = tmp10 - tmp11;
-    int32_t z1 = Mul(tmp12 + tmp13, kCos4);
-    x[2 * S] = tmp13 + z1;
-    x[6 * S] = tmp13 - z1;
+    T tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
+    T tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
+    x0 = tmp10 + tmp11;
+    x4 = tmp10 - tmp11;
+    T z1 = (tmp12 + tmp13) * kCos4;
+    x2 = tmp13 + z1;
+    x6 = tmp13 - z1;
 
-    int32_t odd10 = tmp4 + tmp5, odd11 = tmp5 + tmp6, odd12 = tmp6 + tmp7;
-    int32_t z5 = Mul(odd10 - odd12, kCos6);
-    int32_t z2 = Mul(odd10, kCos2MinusCos6) + z5;
-    int32_t z4 = Mul(odd12, kCos2PlusCos6) + z5;
-    int32_t z3 = Mul(odd11, kCos4);
-    int32_t z11 = tmp7 + z3, z13 = tmp7 - z3;
-    x[5 * S] = z13 + z2;
-    x[3 * S] = z13 - z2;
-    x[1 * S] = z11 + z4;
-    x[7 * S] = z11 - z4;
+    T odd10 = tmp4 + tmp5, odd11 = tmp5 + tmp6, odd12 = tmp6 + tmp7;
+    T z5 = (odd10 - odd12) * kCos6;
+    T z2 = odd10 * kCos2MinusCos6 + z5;
+    T z4 = odd12 * kCos2PlusCos6 + z5;
+    T z3 = odd11 * kCos4;
+    T z11 = tmp7 + z3, z13 = tmp7 - z3;
+    x5 = z13 + z2;
+    x3 = z13 - z2;
+    x1 = z11 + z4;
+    x7 = z11 - z4;
 }
+
+// x[0], x[s], ... x[7 s].
+template <int S>
+inline void Inverse1D(float* x) { Inverse1D(x[0], x[S], x[2 * S], x[3 * S], x[4 * S], x[5 * S], x[6 * S], x[7 * S]); }
+template <int S>
+inline void Forward1D(float* x) { Forward1D(x[0], x[S], x[2 * S], x[3 * S], x[4 * S], x[5 * S], x[6 * S], x[7 * S]); }
+
+// A scaled output as a sample: rounded to nearest (ties to even, as the
+// SSE2 conversion rounds) and clamped.
+inline uint8_t ToSample(float value) {
+    float scaled = value * kOutputScale;
+    scaled = scaled < -1.0f ? -1.0f : scaled > 256.0f ? 256.0f : scaled;
+    long rounded = std::lrint(scaled);
+    return static_cast<uint8_t>(rounded < 0 ? 0 : rounded > 255 ? 255 : rounded);
+}
+
+#if JPEG_HAVE_SSE2
+inline void Inverse1D(Float4* x) { Inverse1D(x[0], x[1], x[2], x[3], x[4], x[5], x[6], x[7]); }
+inline void Forward1D(Float4* x) { Forward1D(x[0], x[1], x[2], x[3], x[4], x[5], x[6], x[7]); }
+
+// The 8 x 8 block in rows[r] (columns 0 to 3) and rows[8 + r] (4 to 7)
+// becomes its transpose in the same layout.
+inline void Transpose8(Float4* rows) {
+    Transpose4(rows[0], rows[1], rows[2], rows[3]);
+    Transpose4(rows[8], rows[9], rows[10], rows[11]);
+    Transpose4(rows[4], rows[5], rows[6], rows[7]);
+    Transpose4(rows[12], rows[13], rows[14], rows[15]);
+    for (int i = 0; i < 4; ++i) {
+        Float4 upperRight = rows[8 + i];
+        rows[8 + i] = rows[4 + i];
+        rows[4 + i] = upperRight;
+    }
+}
+
+// The transforms run over columns with a lane per column; a transpose
+// between the passes turns rows into columns.
+void InverseDctSse2(const float* block, uint8_t* out, int stride) {
+    Float4 x[16];  // x[r]: row r, columns 0-3; x[8 + r]: columns 4-7
+    for (int r = 0; r < 8; ++r) {
+        x[r] = _mm_loadu_ps(block + 8 * r);
+        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
+    }
+    Inverse1D(x);
+    Inverse1D(x + 8);
+    Transpose8(x);
+    x[0] = x[0] + Float4(kLevelBias);
+    x[8] = x[8] + Float4(kLevelBias);
+    Inverse1D(x);
+    Inverse1D(x + 8);
+    Transpose8(x);
+    const __m128 scale = _mm_set1_ps(kOutputScale), low = _mm_set1_ps(-1.0f), high = _mm_set1_ps(256.0f);
+    auto toWords = [&](Float4 v) { return _mm_cvtps_epi32(_mm_min_ps(_mm_max_ps(_mm_mul_ps(v.v, scale), low), high)); };
+    for (int r = 0; r < 8; ++r, out += stride) {
+        __m128i left = toWords(x[r]);
+        __m128i right = toWords(x[8 + r]);
+        __m128i words = _mm_packs_epi32(left, right);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(out), _mm_packus_epi16(words, words));
+    }
+}
+
+void ForwardDctSse2(float* block) {
+    Float4 x[16];
+    for (int r = 0; r < 8; ++r) {
+        x[r] = _mm_loadu_ps(block + 8 * r);
+        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
+    }
+    Transpose8(x);  // rows first: a lane per row
+    Forward1D(x);
+    Forward1D(x + 8);
+    Transpose8(x);
+    Forward1D(x);
+    Forward1D(x + 8);
+    for (int r = 0; r < 8; ++r) {
+        _mm_storeu_ps(block + 8 * r, x[r].v);
+        _mm_storeu_ps(block + 8 * r + 4, x[8 + r].v);
+    }
+}
+#endif
 
 }  // namespace
 
-int32_t InverseDctFactor(int k) {
-    constexpr int kShift = 12 - kDctFractionBits;
-    return (kAanScale12[k / 8] * kAanScale12[k % 8] + (1 << (kShift - 1))) >> kShift;
+bool JpegUsesSse2() { return g_useSse2; }
+
+bool SetJpegUsesSse2(bool use) {
+    g_useSse2 = use && JPEG_HAVE_SSE2;
+    return g_useSse2;
 }
 
-void InverseDct(int32_t* block, uint8_t* out, int stride) {
+float InverseDctScale(int k) {
+    auto s = [](int i) { return i == 0 ? 1.0 : std::sqrt(2.0) * std::cos(i * 3.14159265358979323846 / 16); };
+    return static_cast<float>(s(k / 8) * s(k % 8));
+}
+
+void InverseDctPlain(const float* block, uint8_t* out, int stride) {
+    float x[64];
+    for (int i = 0; i < 64; ++i) x[i] = block[i];
     for (int column = 0; column < 8; ++column) {
-        int32_t* x = block + column;
-        if ((x[8] | x[16] | x[24] | x[32] | x[40] | x[48] | x[56]) == 0) {
-            // Only the DC term: the column is flat.
-            x[8] = x[16] = x[24] = x[32] = x[40] = x[48] = x[56] = x[0];
+        float* c = x + column;
+        // Only the DC term: the column is flat (the transform would give
+        // exactly this too).
+        if (c[8] == 0 && c[16] == 0 && c[24] == 0 && c[32] == 0 && c[40] == 0 && c[48] == 0 && c[56] == 0) {
+            c[8] = c[16] = c[24] = c[32] = c[40] = c[48] = c[56] = c[0];
             continue;
         }
-        Inverse1D<8>(x);
-        for (int i = 0; i < 64; i += 8) x[i] = ClampColumn(x[i]);
+        Inverse1D<8>(c);
     }
-    // Rounding and the level shift of 128 go in before the last shift.
-    constexpr int kShift = kDctFractionBits + 3;
-    constexpr int32_t kBias = (128 << kShift) + (1 << (kShift - 1));
     for (int row = 0; row < 8; ++row, out += stride) {
-        int32_t* x = block + row * 8;
-        x[0] += kBias;
-        if ((x[1] | x[2] | x[3] | x[4] | x[5] | x[6] | x[7]) == 0) {
-            uint8_t flat = ClampSample(x[0] >> kShift);
-            for (int i = 0; i < 8; ++i) out[i] = flat;
-            continue;
-        }
-        Inverse1D<1>(x);
-        for (int i = 0; i < 8; ++i) out[i] = ClampSample(x[i] >> kShift);
+        float* r = x + row * 8;
+        r[0] = r[0] + kLevelBias;
+        Inverse1D<1>(r);
+        for (int i = 0; i < 8; ++i) out[i] = ToSample(r[i]);
     }
 }
 
-void ForwardDct(int32_t* block) {
+void FillFlatBlock(float dc, uint8_t* out, int stride) {
+    uint8_t value = ToSample(dc + kLevelBias);
+    for (int y = 0; y < 8; ++y, out += stride) memset(out, value, 8);
+}
+
+void InverseDct(const float* block, uint8_t* out, int stride) {
+#if JPEG_HAVE_SSE2
+    if (g_useSse2) return InverseDctSse2(block, out, stride);
+#endif
+    InverseDctPlain(block, out, stride);
+}
+
+void ForwardDctPlain(float* block) {
     for (int row = 0; row < 8; ++row) Forward1D<1>(block + row * 8);
     for (int column = 0; column < 8; ++column) Forward1D<8>(block + column);
 }
 
+void ForwardDct(float* block) {
+#if JPEG_HAVE_SSE2
+    if (g_useSse2) return ForwardDctSse2(block);
+#endif
+    ForwardDctPlain(block);
+}
+
 double ForwardDctDivisor(int k, int quant) {
     double su = kAanScale12[k / 8] / 4096.0, sv = kAanScale12[k % 8] / 4096.0;
-    return quant * 8.0 * su * sv * (1 << kDctFractionBits);
+    return quant * 8.0 * su * sv;
 }

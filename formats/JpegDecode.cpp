@@ -7,6 +7,7 @@
 #include "DibHelpers.h"
 #include "JpegDct.h"
 #include "JpegHuffman.h"
+#include "JpegSimd.h"
 #include "JpegTables.h"
 
 namespace {
@@ -33,8 +34,18 @@ struct JpegHeaders {
     bool dcPresent[4] = {}, acPresent[4] = {};
     HuffmanDecoder dc[4], ac[4];
     int restartInterval = 0;
+    int adobeTransform = -1;  // colour transform of an Adobe segment, -1 without one
     size_t scanStart = 0;
 };
+
+// Three components are red, green and blue rather than YCbCr when an Adobe
+// segment says so (transform 0) or, without one, when they are named 'R',
+// 'G' and 'B'.
+bool StoredAsRgb(const JpegHeaders& h) {
+    if (h.count != 3) return false;
+    if (h.adobeTransform >= 0) return h.adobeTransform == 0;
+    return h.components[0].id == 'R' && h.components[1].id == 'G' && h.components[2].id == 'B';
+}
 
 void ReadFrameHeader(ByteView& segment, JpegHeaders& h) {
     h.frameType = 0;
@@ -112,6 +123,9 @@ void ReadSegment(int marker, ByteView& segment, JpegHeaders& h) {
         if (segment.size() < 4 || memcmp(segment.data(), "JFIF", 4) != 0) Fail(kErrJpg);
         break;
     case 0xDA: ReadScanHeader(segment, h); break;
+    case 0xEE:
+        if (segment.size() >= 12 && memcmp(segment.data(), "Adobe", 5) == 0) h.adobeTransform = segment.data()[11];
+        break;
     default: break;  // other frames, application segments, comments
     }
 }
@@ -159,81 +173,82 @@ void CheckHeaders(const JpegHeaders& h) {
 struct DecodeComponent {
     const HuffmanDecoder* dc;
     const HuffmanDecoder* ac;
-    int32_t quant[64];   // natural order
-    int32_t factor[64];  // inverse transform scaling, natural order
+    float scale[64];     // quantisation step times transform scaling, natural order
     int h, v;            // blocks per MCU across and down
     int32_t prediction;
     uint8_t samples[32 * 32];
     int stride;
 };
 
-inline int32_t Dequantise(int32_t value, int32_t quant, int32_t factor) {
-    int32_t d = value * quant;
-    d = d < -kMaxDequantised ? -kMaxDequantised : d > kMaxDequantised ? kMaxDequantised : d;
-    return (d * factor + 2048) >> 12;
-}
 
 // Impossible entropy data abandons the file, unless it is only the zero
 // bits supplied past the end of the data.
-inline bool Corrupt(const JpegBitReader& bits) {
+inline void CheckPastData(const JpegBitReader& bits) {
     if (!bits.pastData()) Fail(kErrJpg);
-    return true;
 }
 
-// Decodes one block into `block` (all zero on entry); false when only its
-// DC coefficient was set.
-bool DecodeBlock(JpegBitReader& bits, DecodeComponent& c, int32_t* block) {
+// Decodes one block into `block` (all zero on entry), listing the natural
+// index of each AC coefficient set in `set`; returns how many there are.
+int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* set) {
     int category = bits.decode(*c.dc);
-    if (category < 0 || category > 11) return Corrupt(bits);
+    if (category < 0 || category > 11) {
+        CheckPastData(bits);
+        return 0;
+    }
     int32_t diff = category ? ExtendSign(bits.take(category), category) : 0;
     int32_t dc = c.prediction + diff;
     c.prediction = dc < -32767 ? -32767 : dc > 32767 ? 32767 : dc;
-    block[0] = Dequantise(c.prediction, c.quant[0], c.factor[0]);
+    block[0] = static_cast<float>(c.prediction) * c.scale[0];
 
-    bool any = false;
+    int count = 0;
     for (int k = 1; k < 64;) {
         int32_t fast = bits.fastAc(*c.ac);
         if (fast) {
             k += (fast >> 4) & 15;
             bits.consume(fast & 15);
-            if (k > 63) return Corrupt(bits);
+            if (k > 63) {
+                CheckPastData(bits);
+                return count;
+            }
             int n = kZigZag[k++];
-            block[n] = Dequantise(fast >> 8, c.quant[n], c.factor[n]);
-            any = true;
+            block[n] = static_cast<float>(fast >> 8) * c.scale[n];
+            set[count++] = static_cast<uint8_t>(n);
             continue;
         }
         int symbol = bits.decode(*c.ac);
-        if (symbol < 0) return Corrupt(bits);
+        if (symbol < 0) {
+            CheckPastData(bits);
+            return count;
+        }
         int run = symbol >> 4, size = symbol & 15;
         if (size == 0) {
             if (run != 15) break;  // end of block
             k += 16;
-            if (k > 64) return Corrupt(bits);
+            if (k > 64) {
+                CheckPastData(bits);
+                return count;
+            }
             continue;
         }
         k += run;
-        if (k > 63) return Corrupt(bits);
+        if (k > 63) {
+            CheckPastData(bits);
+            return count;
+        }
         int n = kZigZag[k++];
-        block[n] = Dequantise(ExtendSign(bits.take(size), size), c.quant[n], c.factor[n]);
-        any = true;
+        block[n] = static_cast<float>(ExtendSign(bits.take(size), size)) * c.scale[n];
+        set[count++] = static_cast<uint8_t>(n);
     }
-    return any;
+    return count;
 }
 
-// YCbCr to RGB in 16-bit fixed point, one table per term.
-struct ColourTables {
-    int32_t crToRed[256], cbToBlue[256], cbToGreen[256], crToGreen[256];
-    ColourTables() {
-        for (int i = 0; i < 256; ++i) {
-            int x = i - 128;
-            crToRed[i] = (91881 * x + 32768) >> 16;    // 1.402
-            cbToBlue[i] = (116130 * x + 32768) >> 16;  // 1.772
-            cbToGreen[i] = -22554 * x;                 // 0.34414
-            crToGreen[i] = -46802 * x + 32768;         // 0.71414, with rounding
-        }
-    }
-};
-const ColourTables kColour;
+// YCbCr to RGB in 14-bit fixed point; the SSE2 form computes the same sums.
+constexpr int32_t kCrToRed = 22970;     // 1.402
+constexpr int32_t kCbToBlue = 29032;    // 1.772
+constexpr int32_t kCbToGreen = -5638;   // -0.34414
+constexpr int32_t kCrToGreen = -11700;  // -0.71414
+constexpr int kColourShift = 14;
+constexpr int32_t kColourRound = 1 << (kColourShift - 1);
 
 // Sample values -384 to 639 clamped to 0 to 255, looked up at +384.
 struct RangeLimit {
@@ -249,8 +264,9 @@ const uint8_t* const kLimit = kRange.table + 384;
 struct Chroma {
     int32_t blue, green, red;
     Chroma(int cb, int cr)
-        : blue(kColour.cbToBlue[cb]), green((kColour.cbToGreen[cb] + kColour.crToGreen[cr]) >> 16),
-          red(kColour.crToRed[cr]) {}
+        : blue((kCbToBlue * (cb - 128) + kColourRound) >> kColourShift),
+          green((kCbToGreen * (cb - 128) + kCrToGreen * (cr - 128) + kColourRound) >> kColourShift),
+          red((kCrToRed * (cr - 128) + kColourRound) >> kColourShift) {}
 };
 
 inline void StoreBgr(uint8_t* out, int y, const Chroma& c) {
@@ -259,15 +275,86 @@ inline void StoreBgr(uint8_t* out, int y, const Chroma& c) {
     out[2] = kLimit[y + c.red];
 }
 
+#if JPEG_HAVE_SSE2
+// The terms of eight (Cb, Cr) pairs, eight 16-bit lanes each.
+struct Chroma8 {
+    __m128i blue, green, red;
+    Chroma8(const uint8_t* cbs, const uint8_t* crs) {
+        const __m128i zero = _mm_setzero_si128(), bias = _mm_set1_epi16(128), one = _mm_set1_epi16(1);
+        __m128i cb = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cbs)), zero), bias);
+        __m128i cr = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(crs)), zero), bias);
+        // Pairs (value, 1) times (factor, rounding) give value * factor + rounding.
+        red = Sum(_mm_unpacklo_epi16(cr, one), _mm_unpackhi_epi16(cr, one), Pair(kCrToRed, kColourRound));
+        blue = Sum(_mm_unpacklo_epi16(cb, one), _mm_unpackhi_epi16(cb, one), Pair(kCbToBlue, kColourRound));
+        const __m128i round = _mm_set1_epi32(kColourRound), greenFactors = Pair(kCbToGreen, kCrToGreen);
+        __m128i low = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(cb, cr), greenFactors), round);
+        __m128i high = _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(cb, cr), greenFactors), round);
+        green = _mm_packs_epi32(_mm_srai_epi32(low, kColourShift), _mm_srai_epi32(high, kColourShift));
+    }
+    static __m128i Pair(int32_t first, int32_t second) {
+        return _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(second)) << 16 |
+                                                   static_cast<uint16_t>(first)));
+    }
+    static __m128i Sum(__m128i low, __m128i high, __m128i factors) {
+        return _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(low, factors), kColourShift),
+                               _mm_srai_epi32(_mm_madd_epi16(high, factors), kColourShift));
+    }
+};
+
+// Four pixels held as blue, green, red, 0 words, stored as 12 bytes: each
+// 64-bit half closes up its two pixels, then the halves close up.
+inline void Store4Pixels(uint8_t* out, __m128i words) {
+    const __m128i firstOfPair = _mm_set1_epi64x(0xFFFFFF), secondOfPair = _mm_set1_epi64x(0xFFFFFF000000);
+    __m128i pairs = _mm_or_si128(_mm_and_si128(words, firstOfPair), _mm_and_si128(_mm_srli_epi64(words, 8), secondOfPair));
+    const __m128i lowSix = _mm_set_epi32(0, 0, 0xFFFF, -1), nextSix = _mm_set_epi32(0, -1, static_cast<int>(0xFFFF0000u), 0);
+    __m128i packed = _mm_or_si128(_mm_and_si128(pairs, lowSix), _mm_and_si128(_mm_srli_si128(pairs, 2), nextSix));
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
+    uint32_t last = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8)));
+    memcpy(out + 8, &last, 4);
+}
+
+// Sixteen pixels from their luminance (two halves of eight 16-bit lanes)
+// and per-pixel terms, stored blue, green, red; the first `count` (8 or
+// 16) written.
+inline void StoreBgr16(uint8_t* out, __m128i yLow, __m128i yHigh, const __m128i (&low)[3], const __m128i (&high)[3],
+                       int count) {
+    __m128i planes[3];
+    for (int i = 0; i < 3; ++i)
+        planes[i] = _mm_packus_epi16(_mm_add_epi16(yLow, low[i]), _mm_add_epi16(yHigh, high[i]));
+    const __m128i zero = _mm_setzero_si128();
+    __m128i blueGreen[2] = {_mm_unpacklo_epi8(planes[0], planes[1]), _mm_unpackhi_epi8(planes[0], planes[1])};
+    __m128i redZero[2] = {_mm_unpacklo_epi8(planes[2], zero), _mm_unpackhi_epi8(planes[2], zero)};
+    for (int half = 0; half < count / 8; ++half, out += 24) {
+        Store4Pixels(out, _mm_unpacklo_epi16(blueGreen[half], redZero[half]));
+        Store4Pixels(out + 12, _mm_unpackhi_epi16(blueGreen[half], redZero[half]));
+    }
+}
+
+// Sixteen pixels sharing each chrominance pair between two neighbours.
+inline void ConvertPaired16(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
+    Chroma8 c(cbs, crs);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ys));
+    const __m128i low[3] = {_mm_unpacklo_epi16(c.blue, c.blue), _mm_unpacklo_epi16(c.green, c.green),
+                            _mm_unpacklo_epi16(c.red, c.red)};
+    const __m128i high[3] = {_mm_unpackhi_epi16(c.blue, c.blue), _mm_unpackhi_epi16(c.green, c.green),
+                             _mm_unpackhi_epi16(c.red, c.red)};
+    StoreBgr16(out, _mm_unpacklo_epi8(y, zero), _mm_unpackhi_epi8(y, zero), low, high, 16);
+}
+
+// Eight pixels, a chrominance pair each.
+inline void ConvertFull8(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
+    Chroma8 c(cbs, crs);
+    const __m128i zero = _mm_setzero_si128();
+    __m128i y = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(ys)), zero);
+    const __m128i low[3] = {c.blue, c.green, c.red};
+    const __m128i high[3] = {zero, zero, zero};
+    StoreBgr16(out, y, zero, low, high, 8);
+}
+#endif
+
 inline void StoreBgr(uint8_t* out, int y, int cb, int cr) { StoreBgr(out, y, Chroma(cb, cr)); }
 
-// A block whose only coefficient is DC is flat.
-inline void FillFlat(int32_t dc, uint8_t* out, int stride) {
-    constexpr int kShift = kDctFractionBits + 3;
-    int32_t level = (dc + (128 << kShift) + (1 << (kShift - 1))) >> kShift;
-    uint8_t value = static_cast<uint8_t>(level < 0 ? 0 : level > 255 ? 255 : level);
-    for (int y = 0; y < 8; ++y, out += stride) memset(out, value, 8);
-}
 
 class Decoder {
 public:
@@ -279,10 +366,7 @@ public:
             DecodeComponent& c = components_[i];
             c.dc = &h.dc[f.dc];
             c.ac = &h.ac[f.ac];
-            for (int k = 0; k < 64; ++k) {
-                c.quant[k] = h.quant[f.quant][k];
-                c.factor[k] = InverseDctFactor(k);
-            }
+            for (int k = 0; k < 64; ++k) c.scale[k] = h.quant[f.quant][k] * InverseDctScale(k);
             c.h = h.count == 1 ? 1 : f.h;
             c.v = h.count == 1 ? 1 : f.v;
             c.prediction = 0;
@@ -336,13 +420,13 @@ private:
             for (int by = 0; by < c.v; ++by) {
                 for (int bx = 0; bx < c.h; ++bx) {
                     uint8_t* out = c.samples + by * 8 * c.stride + bx * 8;
-                    if (!ended && DecodeBlock(reader_, c, block_)) {
+                    int count = ended ? 0 : DecodeBlock(reader_, c, block_, set_);
+                    if (count > 0)
                         InverseDct(block_, out, c.stride);
-                        memset(block_, 0, sizeof block_);
-                    } else {
-                        FillFlat(block_[0], out, c.stride);
-                        block_[0] = 0;
-                    }
+                    else
+                        FillFlatBlock(block_[0], out, c.stride);
+                    block_[0] = 0;
+                    for (int k = 0; k < count; ++k) block_[set_[k]] = 0;
                 }
             }
         }
@@ -357,6 +441,7 @@ private:
             for (int y = 0; y < height; ++y) memcpy(rowAt(y0 + y) + x0, components_[0].samples + y * 8, width);
             return;
         }
+        if (rgb_) return storeRgb(x0, y0, width, height);
         const DecodeComponent& cb = components_[1];
         const DecodeComponent& cr = components_[2];
         if (components_[0].h == maxH_ && components_[0].v == maxV_ && cb.h == 1 && cb.v == 1 && cr.h == 1 &&
@@ -381,6 +466,15 @@ private:
             const uint8_t* cbs = cb.samples + (y / RY) * cb.stride;
             const uint8_t* crs = cr.samples + (y / RY) * cr.stride;
             int x = 0;
+#if JPEG_HAVE_SSE2
+            if (JpegUsesSse2() && width == mcuWidth_) {
+                if (RX == 2) {
+                    for (; x + 16 <= width; x += 16, out += 48) ConvertPaired16(out, ys + x, cbs + x / 2, crs + x / 2);
+                } else {
+                    for (; x + 8 <= width; x += 8, out += 24) ConvertFull8(out, ys + x, cbs + x, crs + x);
+                }
+            }
+#endif
             if (RX == 2) {
                 for (; x + 1 < width; x += 2, out += 6) {
                     Chroma c(cbs[x / 2], crs[x / 2]);
@@ -407,8 +501,23 @@ private:
         }
     }
 
+    // Red, green and blue components, each sample repeated over the pixels
+    // it covers.
+    void storeRgb(int x0, int y0, int width, int height) {
+        for (int y = 0; y < height; ++y) {
+            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            for (int x = 0; x < width; ++x, out += 3)
+                for (int i = 0; i < 3; ++i) {
+                    const DecodeComponent& c = components_[i];
+                    out[2 - i] = c.samples[(y * c.v / maxV_) * c.stride + x * c.h / maxH_];
+                }
+        }
+    }
+
     const JpegHeaders& h_;
-    alignas(16) int32_t block_[64] = {};  // zero between blocks
+    bool rgb_ = StoredAsRgb(h_);
+    alignas(16) float block_[64] = {};  // zero between blocks
+    uint8_t set_[64];                    // where the block's AC coefficients are
     JpegBitReader reader_;
     uint8_t* bits_;
     uint32_t rowBytes_;

@@ -10,6 +10,7 @@
 #include "DibHelpers.h"
 #include "JpegDct.h"
 #include "JpegHuffman.h"
+#include "JpegSimd.h"
 #include "JpegTables.h"
 
 void SetJpegQuality(int quality, JpegQuantTables& tables) {
@@ -90,12 +91,11 @@ inline int BitLength(uint32_t magnitude) { return magnitude ? 32 - __builtin_clz
 struct EncodeComponent {
     const HuffmanEncoder* dc;
     const HuffmanEncoder* ac;
-    uint32_t reciprocal[64];  // 2^32 / divisor, natural order
-    int32_t threshold[64];    // smallest magnitude that quantises to 1 or more
+    alignas(16) float reciprocal[64];  // 1 / divisor, natural order
     int32_t prediction;
 };
 
-constexpr uint32_t kLargestCoded = 1023;
+constexpr float kLargestCoded = 1023.0f;  // what the example tables can code
 
 // Zig-zag position of each natural index.
 struct ZigZagIndex {
@@ -107,47 +107,67 @@ struct ZigZagIndex {
 const ZigZagIndex kZigZagInverse;
 const uint8_t* const kZigZagIndex = kZigZagInverse.of;
 
-void QuantiseAndCode(int32_t* block, EncodeComponent& c, JpegBitWriter& out) {
-    ForwardDct(block);
-    // Which coefficients survive quantisation is one comparison each (a
-    // loop the compiler vectorises); only those are divided.
-    int32_t survives[64];
-    for (int n = 0; n < 64; ++n) {
-        int32_t v = block[n];
-        survives[n] = (v < 0 ? -v : v) >= c.threshold[n];
-    }
-    int survivors = 0;
-    for (int n = 0; n < 64; ++n) survivors += survives[n];
-    int32_t quantised[64];  // zig-zag order; valid where nonZero has a bit
+// One coefficient divided by its step, rounded half away from zero.
+inline int16_t QuantiseOne(float value, float reciprocal) {
+    float t = value * reciprocal;
+    t = t < -kLargestCoded ? -kLargestCoded : t > kLargestCoded ? kLargestCoded : t;
+    return static_cast<int16_t>(t + (t < 0 ? -0.5f : 0.5f));  // the cast truncates
+}
+
+// Quantises a transformed block into `out` (natural order); returns the
+// mask of non-zero coefficients (bit n for natural index n).
+uint64_t QuantisePlain(const float* block, const float* reciprocal, int16_t* out) {
     uint64_t nonZero = 0;
-    auto quantise = [&](int n) {
-        int32_t v = block[n];
-        uint32_t magnitude = static_cast<uint32_t>(v < 0 ? -v : v);
-        uint32_t q = static_cast<uint32_t>((static_cast<uint64_t>(magnitude) * c.reciprocal[n] + 0x80000000u) >> 32);
-        return q > kLargestCoded ? kLargestCoded : q;  // what the example tables can code
-    };
-    if (survivors > 12) {
-        // Busy blocks: divide all (vectorised), then mark the non-zero ones.
-        uint32_t all[64];
-        for (int n = 0; n < 64; ++n) all[n] = quantise(n);
-        for (int n = 0; n < 64; ++n) {
-            int k = kZigZagIndex[n];
-            quantised[k] = block[n] < 0 ? -int32_t(all[n]) : int32_t(all[n]);
-            nonZero |= uint64_t(survives[n]) << k;
-        }
-    } else {
-        for (int row = 0; row < 64 && survivors; row += 8) {
-            const int32_t* r = survives + row;
-            if ((r[0] | r[1] | r[2] | r[3] | r[4] | r[5] | r[6] | r[7]) == 0) continue;
-            for (int n = row; n < row + 8; ++n) {
-                if (!survives[n]) continue;
-                int k = kZigZagIndex[n];
-                uint32_t q = quantise(n);
-                quantised[k] = block[n] < 0 ? -int32_t(q) : int32_t(q);
-                nonZero |= uint64_t(1) << k;
+    for (int n = 0; n < 64; ++n) {
+        out[n] = QuantiseOne(block[n], reciprocal[n]);
+        nonZero |= uint64_t(out[n] != 0) << n;
+    }
+    return nonZero;
+}
+
+#if JPEG_HAVE_SSE2
+uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out) {
+    const __m128 largest = _mm_set1_ps(kLargestCoded), sign = _mm_set1_ps(-0.0f), half = _mm_set1_ps(0.5f);
+    const __m128i zero = _mm_setzero_si128();
+    uint64_t nonZero = 0;
+    for (int n = 0; n < 64; n += 16) {
+        __m128i words[2];
+        for (int half8 = 0; half8 < 2; ++half8) {
+            __m128i quads[2];
+            for (int q = 0; q < 2; ++q) {
+                int at = n + half8 * 8 + q * 4;
+                __m128 t = _mm_mul_ps(_mm_loadu_ps(block + at), _mm_loadu_ps(reciprocal + at));
+                t = _mm_min_ps(_mm_max_ps(t, _mm_sub_ps(_mm_setzero_ps(), largest)), largest);
+                t = _mm_add_ps(t, _mm_or_ps(_mm_and_ps(t, sign), half));
+                quads[q] = _mm_cvttps_epi32(t);
             }
+            words[half8] = _mm_packs_epi32(quads[0], quads[1]);
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n + half8 * 8), words[half8]);
         }
-        if (!(nonZero & 1)) quantised[0] = 0;
+        __m128i zeros = _mm_packs_epi16(_mm_cmpeq_epi16(words[0], zero), _mm_cmpeq_epi16(words[1], zero));
+        nonZero |= uint64_t(~_mm_movemask_epi8(zeros) & 0xFFFF) << n;
+    }
+    return nonZero;
+}
+#endif
+
+void QuantiseAndCode(float* block, EncodeComponent& c, JpegBitWriter& out) {
+    ForwardDct(block);
+    alignas(16) int16_t natural[64];
+    uint64_t naturalNonZero =
+#if JPEG_HAVE_SSE2
+        JpegUsesSse2() ? QuantiseSse2(block, c.reciprocal, natural) :
+#endif
+                       QuantisePlain(block, c.reciprocal, natural);
+    // The non-zero coefficients in zig-zag order; blocks are mostly sparse.
+    int32_t quantised[64];  // valid where nonZero has a bit, and at 0
+    uint64_t nonZero = 0;
+    quantised[0] = natural[0];
+    for (uint64_t rest = naturalNonZero; rest; rest &= rest - 1) {
+        int n = __builtin_ctzll(rest);
+        int k = kZigZagIndex[n];
+        quantised[k] = natural[n];
+        nonZero |= uint64_t(1) << k;
     }
     int32_t diff = quantised[0] - c.prediction;
     c.prediction = quantised[0];
@@ -288,10 +308,8 @@ public:
             c.dc = t ? &chrominanceDc_ : &luminanceDc_;
             c.ac = t ? &chrominanceAc_ : &luminanceAc_;
             c.prediction = 0;
-            for (int n = 0; n < 64; ++n) {
-                c.reciprocal[n] = static_cast<uint32_t>(4294967296.0 / ForwardDctDivisor(n, quant.entries[t][n]) + 0.5);
-                c.threshold[n] = static_cast<int32_t>((0x80000000ull + c.reciprocal[n] - 1) / c.reciprocal[n]);
-            }
+            for (int n = 0; n < 64; ++n)
+                c.reciprocal[n] = static_cast<float>(1.0 / ForwardDctDivisor(n, quant.entries[t][n]));
         }
     }
 
@@ -306,22 +324,97 @@ private:
     void greyMcu(int x0, int y0) {
         int columns[8];
         source_.columns(x0, 8, columns);
-        int32_t block[64];
+        alignas(16) float block[64];
         for (int y = 0; y < 8; ++y) {
             const uint8_t* row = source_.row(y0 + y);
             for (int x = 0; x < 8; ++x)  // the table is grey: its red is the level
-                block[y * 8 + x] = (source_.pixel<8>(row, columns[x])[2] - 128) * kScale;
+                block[y * 8 + x] = static_cast<float>(source_.pixel<8>(row, columns[x])[2] - 128);
         }
         QuantiseAndCode(block, components_[0], bits_);
     }
 
     void colourMcu(int x0, int y0) {
+#if JPEG_HAVE_SSE2
+        if (JpegUsesSse2() && source_.depth() != 8 && x0 + 16 <= width_)
+            return source_.depth() == 24 ? colourMcuSse2<24>(x0, y0) : colourMcuSse2<32>(x0, y0);
+#endif
         switch (source_.depth()) {
         case 8: return colourMcuOf<8>(x0, y0);
         case 24: return colourMcuOf<24>(x0, y0);
         default: return colourMcuOf<32>(x0, y0);
         }
     }
+
+#if JPEG_HAVE_SSE2
+    // Four pixels as blue, green, red, 1 bytes: the 1 brings in the rounding
+    // of the sums below through its own factor.
+    template <int Depth>
+    static __m128i ExpandPixels(const uint8_t* p) {
+        const __m128i one = _mm_set1_epi32(0x01000000);
+        if (Depth == 32) {
+            __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+            return _mm_or_si128(_mm_and_si128(words, _mm_set1_epi32(0x00FFFFFF)), one);
+        }
+        // Twelve bytes: each 64-bit half takes two pixels, which then open up
+        // to a word each.
+        uint32_t last;
+        memcpy(&last, p + 8, 4);
+        __m128i bytes = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(int(last)));
+        const __m128i firstSix = _mm_set_epi32(0, 0, 0xFFFF, -1), secondSix = _mm_set_epi32(0xFFFF, -1, 0, 0);
+        __m128i halves = _mm_or_si128(_mm_and_si128(bytes, firstSix), _mm_and_si128(_mm_slli_si128(bytes, 2), secondSix));
+        __m128i words = _mm_or_si128(_mm_and_si128(halves, _mm_set1_epi64x(0xFFFFFF)),
+                                     _mm_and_si128(_mm_slli_epi64(halves, 8), _mm_set1_epi64x(0xFFFFFF00000000)));
+        return _mm_or_si128(words, one);
+    }
+
+    // Two chrominance values from the sums of two 2 x 2 groups (blue, green,
+    // red, 4 in 16-bit lanes each).
+    static void StoreChroma(float* out, __m128i quads, __m128i factors) {
+        __m128i products = _mm_madd_epi16(quads, factors);
+        __m128i sums = _mm_srai_epi32(_mm_add_epi32(products, _mm_srli_epi64(products, 32)), 16);
+        __m128 values = _mm_cvtepi32_ps(_mm_shuffle_epi32(sums, _MM_SHUFFLE(3, 1, 2, 0)));
+        _mm_storel_pi(reinterpret_cast<__m64*>(out), values);
+    }
+
+    // colourMcuOf for an MCU whose 16 columns lie inside the picture, four
+    // pixels at a time and straight from the rows: the same sums, so the same
+    // values.
+    template <int Depth>
+    void colourMcuSse2(int x0, int y0) {
+        alignas(16) float lum[4][64];
+        alignas(16) float cb[64], cr[64];
+        const __m128i zero = _mm_setzero_si128(), level = _mm_set1_epi32(128);
+        const __m128i toY = _mm_setr_epi16(kYB, kYG, kYR, 1 << 13, kYB, kYG, kYR, 1 << 13);
+        const __m128i toCb = _mm_setr_epi16(kCbB, kCbG, kCbR, 1 << 13, kCbB, kCbG, kCbR, 1 << 13);
+        const __m128i toCr = _mm_setr_epi16(kCrB, kCrG, kCrR, 1 << 13, kCrB, kCrG, kCrR, 1 << 13);
+        __m128i evenRow[4] = {zero, zero, zero, zero};  // sums of horizontal neighbours in the row above
+        for (int y = 0; y < 16; ++y) {
+            const uint8_t* p = source_.row(y0 + y) + x0 * (Depth / 8);
+            for (int g = 0; g < 4; ++g, p += 4 * (Depth / 8)) {
+                __m128i words = ExpandPixels<Depth>(p);
+                __m128i low = _mm_unpacklo_epi8(words, zero), high = _mm_unpackhi_epi8(words, zero);
+                __m128 firsts = _mm_castsi128_ps(_mm_madd_epi16(low, toY));
+                __m128 seconds = _mm_castsi128_ps(_mm_madd_epi16(high, toY));
+                __m128i sums = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(2, 0, 2, 0))),
+                                             _mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(3, 1, 3, 1))));
+                __m128i luma = _mm_sub_epi32(_mm_srai_epi32(sums, 14), level);
+                _mm_storeu_ps(lum[(y / 8) * 2 + g / 2] + (y % 8) * 8 + (g % 2) * 4, _mm_cvtepi32_ps(luma));
+                __m128i pairs = _mm_unpacklo_epi64(_mm_add_epi16(low, _mm_srli_si128(low, 8)),
+                                                   _mm_add_epi16(high, _mm_srli_si128(high, 8)));
+                if (y % 2 == 0) {
+                    evenRow[g] = pairs;
+                    continue;
+                }
+                __m128i quads = _mm_add_epi16(evenRow[g], pairs);
+                StoreChroma(cb + (y / 2) * 8 + 2 * g, quads, toCb);
+                StoreChroma(cr + (y / 2) * 8 + 2 * g, quads, toCr);
+            }
+        }
+        for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
+        QuantiseAndCode(cb, components_[1], bits_);
+        QuantiseAndCode(cr, components_[2], bits_);
+    }
+#endif
 
     // The MCU's pixels go into planes first, so that the conversion runs
     // over plain arrays the compiler can vectorise.
@@ -344,15 +437,15 @@ private:
                 blue[y * 16 + x] = p[0], green[y * 16 + x] = p[1], red[y * 16 + x] = p[2];
             }
         }
-        alignas(16) int32_t lum[4][64];
-        int32_t cb[64], cr[64];
+        alignas(16) float lum[4][64];
+        alignas(16) float cb[64], cr[64];
         for (int y = 0; y < 16; ++y)
             for (int half = 0; half < 2; ++half) {
-                int32_t* out = lum[(y / 8) * 2 + half] + (y % 8) * 8;
+                float* out = lum[(y / 8) * 2 + half] + (y % 8) * 8;
                 int at = y * 16 + half * 8;
                 for (int x = 0; x < 8; ++x)
-                    out[x] = (((kYR * red[at + x] + kYG * green[at + x] + kYB * blue[at + x] + (1 << 13)) >> 14) - 128) *
-                             kScale;
+                    out[x] = static_cast<float>(
+                        ((kYR * red[at + x] + kYG * green[at + x] + kYB * blue[at + x] + (1 << 13)) >> 14) - 128);
             }
         // Sums of each 2 x 2 group: rows in pairs first, then neighbours.
         alignas(16) int16_t pairR[128], pairG[128], pairB[128];
@@ -368,8 +461,8 @@ private:
             int r = pairR[2 * i] + pairR[2 * i + 1];
             int g = pairG[2 * i] + pairG[2 * i + 1];
             int b = pairB[2 * i] + pairB[2 * i + 1];
-            cb[i] = ((kCbR * r + kCbG * g + kCbB * b + (1 << 15)) >> 16) * kScale;
-            cr[i] = ((kCrR * r + kCrG * g + kCrB * b + (1 << 15)) >> 16) * kScale;
+            cb[i] = static_cast<float>((kCbR * r + kCbG * g + kCbB * b + (1 << 15)) >> 16);
+            cr[i] = static_cast<float>((kCrR * r + kCrG * g + kCrB * b + (1 << 15)) >> 16);
         }
         for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
         QuantiseAndCode(cb, components_[1], bits_);
@@ -378,7 +471,6 @@ private:
 
     int width_, height_;
     bool grey_;
-    static constexpr int32_t kScale = 1 << kDctFractionBits;  // the transform's input scale
 
     const PixelSource& source_;
     JpegBitWriter bits_;

@@ -5,6 +5,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstring>
 
 #include "JpegTables.h"
 
@@ -50,6 +51,21 @@ public:
     JpegBitReader(const uint8_t* data, const uint8_t* end) : p_(data), end_(end) {}
 
     void fill() {
+        // Whole bytes at once while the next eight hold no 0xFF (no stuffing,
+        // no marker): the common case.
+        if (!stopped_ && end_ - p_ >= 8) {
+            uint64_t word;
+            memcpy(&word, p_, 8);
+            uint64_t inverted = ~word;
+            if (((inverted - 0x0101010101010101ull) & ~inverted & 0x8080808080808080ull) == 0) {
+                int bytes = (63 - bits_) >> 3;  // at most 7
+                uint64_t first = __builtin_bswap64(word) & ~(~0ull >> (8 * bytes));
+                buffer_ |= first >> bits_;
+                bits_ += 8 * bytes;
+                p_ += bytes;
+                return;
+            }
+        }
         while (bits_ <= 56) {
             uint32_t byte = 0;
             if (!stopped_ && p_ < end_) {

@@ -238,5 +238,96 @@ public:
     BOOL SortChildrenCB(TVSORTCB* sort) { return SendMessage(TVM_SORTCHILDRENCB, 0, (LPARAM)sort) != 0; }
 };
 
+// A drop-down list or combo box.
+class CComboBox : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    {
+        return CWnd::Create("COMBOBOX", nullptr, style, rect, parent, id);
+    }
+    int AddString(LPCSTR text) { return static_cast<int>(SendMessage(CB_ADDSTRING, 0, (LPARAM)text)); }
+    int InsertString(int index, LPCSTR text)
+    {
+        return static_cast<int>(SendMessage(CB_INSERTSTRING, index, (LPARAM)text));
+    }
+    int DeleteString(UINT index) { return static_cast<int>(SendMessage(CB_DELETESTRING, index)); }
+    void ResetContent() { SendMessage(CB_RESETCONTENT); }
+    int GetCount() const { return static_cast<int>(SendMessage(CB_GETCOUNT)); }
+    int GetCurSel() const { return static_cast<int>(SendMessage(CB_GETCURSEL)); }
+    int SetCurSel(int index) { return static_cast<int>(SendMessage(CB_SETCURSEL, index)); }
+    // The text of an entry; empty outside the list.
+    CString GetLBText(int index) const;
+    DWORD_PTR GetItemData(int index) const { return static_cast<DWORD_PTR>(SendMessage(CB_GETITEMDATA, index)); }
+    int SetItemData(int index, DWORD_PTR data)
+    {
+        return static_cast<int>(SendMessage(CB_SETITEMDATA, index, (LPARAM)data));
+    }
+};
+
+// A list-view control.
+class CListCtrl : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    {
+        return CWnd::Create(WC_LISTVIEWA, nullptr, style, rect, parent, id);
+    }
+
+    CImageList* SetImageList(CImageList* list, int kind)
+    {
+        return CImageList::FromHandle(reinterpret_cast<HIMAGELIST>(
+            SendMessage(LVM_SETIMAGELIST, kind, (LPARAM)(list ? list->m_hImageList : nullptr))));
+    }
+    int InsertColumn(int column, LPCSTR heading, int format = LVCFMT_LEFT, int width = -1, int subItem = -1);
+    BOOL DeleteColumn(int column) { return SendMessage(LVM_DELETECOLUMN, column) != 0; }
+
+    int GetItemCount() const { return static_cast<int>(SendMessage(LVM_GETITEMCOUNT)); }
+    UINT GetSelectedCount() const { return static_cast<UINT>(SendMessage(LVM_GETSELECTEDCOUNT)); }
+    int GetNextItem(int item, int flags) const { return static_cast<int>(SendMessage(LVM_GETNEXTITEM, item, flags)); }
+    // A new row at `item` (the end when past it) with its text and image;
+    // the row's index, or -1.
+    int InsertItem(int item, LPCSTR text, int image = -1);
+    BOOL DeleteItem(int item) { return SendMessage(LVM_DELETEITEM, item) != 0; }
+    // The first row after `start` (-1: from the top) that the search matches, or -1.
+    int FindItem(LVFINDINFOA* find, int start = -1) const
+    {
+        return static_cast<int>(SendMessage(LVM_FINDITEMA, start, (LPARAM)find));
+    }
+    BOOL DeleteAllItems() { return SendMessage(LVM_DELETEALLITEMS) != 0; }
+    CString GetItemText(int item, int subItem) const;
+    BOOL SetItemText(int item, int subItem, LPCSTR text);
+    UINT GetItemState(int item, UINT mask) const
+    {
+        return static_cast<UINT>(SendMessage(LVM_GETITEMSTATE, item, mask));
+    }
+    // item -1 sets the state of every row.
+    BOOL SetItemState(int item, UINT state, UINT mask);
+    BOOL EnsureVisible(int item, BOOL partialOk) { return SendMessage(LVM_ENSUREVISIBLE, item, partialOk) != 0; }
+    int GetTopIndex() const { return static_cast<int>(SendMessage(LVM_GETTOPINDEX)); }
+    int GetCountPerPage() const { return static_cast<int>(SendMessage(LVM_GETCOUNTPERPAGE)); }
+    DWORD GetExtendedStyle() const { return static_cast<DWORD>(SendMessage(LVM_GETEXTENDEDLISTVIEWSTYLE)); }
+    DWORD SetExtendedStyle(DWORD style)
+    {
+        return static_cast<DWORD>(SendMessage(LVM_SETEXTENDEDLISTVIEWSTYLE, 0, style));
+    }
+};
+
+// An animation control playing a silent AVI clip from the resources.
+class CAnimateCtrl : public CWnd {
+public:
+    BOOL Create(DWORD style, const RECT& rect, CWnd* parent, UINT id)
+    {
+        return CWnd::Create(ANIMATE_CLASSA, nullptr, style, rect, parent, id);
+    }
+    // Opens the clip of resource `id` (a control with the ACS_AUTOPLAY style
+    // starts playing at once).
+    BOOL Open(UINT id);
+    BOOL Play(UINT from, UINT to, UINT repeat)
+    {
+        return SendMessage(ACM_PLAY, repeat, MAKELPARAM(from, to)) != 0;
+    }
+    BOOL Stop() { return SendMessage(ACM_STOP) != 0; }
+    BOOL Close() { return SendMessage(ACM_OPENA) != 0; }
+};
+
 // Drops the temporary image-list wrappers (called when the application is idle).
 void KfDeleteTempImageLists();

@@ -10,13 +10,14 @@ packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev zlib1g-dev
   wine wine64 xvfb xauth x11-utils xdotool xclip
-  imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools
+  imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools libwpg-tools
   libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev
+  cups-daemon cups-client printer-driver-cups-pdf poppler-utils
 )
 runs_i386=""
 if machine_runs_i386; then
   runs_i386=1
-  packages+=(wine32:i386)
+  packages+=(wine32:i386 libcups2:i386)
 fi
 missing=()
 for package in "${packages[@]}"; do

@@ -8,6 +8,7 @@
 # exits; a caller with an EXIT trap of its own calls wine_session_end there.
 kaptura_root=${kaptura_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 source "$kaptura_root/scripts/windows-road.sh"
+source "$kaptura_root/scripts/virtual-display.sh"
 
 export KAPTURA_WINE="$kaptura_root/scripts/wine-run.sh"
 export WINEDEBUG=-all
@@ -25,28 +26,10 @@ kwineserver() { "$KAPTURA_WINESERVER" "$@"; }
 wine_session_xvfb=""
 wine_session_own_run_dir=""
 
-# Starts Xvfb on a display number it picks itself (-displayfd: the first
-# free one, taken atomically, so sessions started at the same time never
-# share one) and exports DISPLAY once the server accepts connections.
+# The session's display (scripts/virtual-display.sh).
 wine_session_start_display() {
-  local answer number=""
-  answer=$(mktemp "${TMPDIR:-/tmp}/kaptura-display.XXXXXX")
-  Xvfb -displayfd 3 -screen 0 "$KAPTURA_SCREEN" -nolisten tcp 3>"$answer" >/dev/null 2>&1 &
-  wine_session_xvfb=$!
-  for _ in $(seq 400); do
-    if [ "$(wc -l <"$answer")" -ge 1 ]; then
-      number=$(head -n 1 "$answer" | tr -cd '0-9')
-      break
-    fi
-    kill -0 "$wine_session_xvfb" 2>/dev/null || break
-    sleep 0.05
-  done
-  rm -f "$answer"
-  if [ -z "$number" ]; then
-    echo "wine-session: Xvfb did not start" >&2
-    return 1
-  fi
-  export DISPLAY=":$number"
+  virtual_display_start "$KAPTURA_SCREEN" || return 1
+  wine_session_xvfb=$virtual_display_pid
 }
 
 # A copy of a whole prefix that takes a moment and next to no room: the
@@ -133,4 +116,7 @@ fi
 export KAPTURA_RUN_DIR
 export WINEPREFIX="${KAPTURA_PREFIX:-$KAPTURA_RUN_DIR/wineprefix}"
 [ -n "${DISPLAY:-}" ] || wine_session_start_display
+# The printer, before any prefix: Wine takes in the printers it finds when it
+# makes one.
+source "$kaptura_root/scripts/print-queue.sh"
 wine_session_make_prefix "$WINEPREFIX"

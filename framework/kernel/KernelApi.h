@@ -58,7 +58,11 @@ size_t GlobalSize(HGLOBAL block);
 #define FILE_ATTRIBUTE_NORMAL 0x80
 #define INVALID_FILE_SIZE 0xFFFFFFFFu
 #define MOVEFILE_REPLACE_EXISTING 0x1
+#define MOVEFILE_COPY_ALLOWED 0x2
 #define INVALID_FILE_ATTRIBUTES 0xFFFFFFFFu
+#ifndef MAX_PATH
+#define MAX_PATH 260  // as on Windows, file calls refuse paths of this length and more
+#endif
 
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD share, void* security,
                    DWORD disposition, DWORD flags, HANDLE templateFile);
@@ -70,6 +74,12 @@ BOOL CloseHandle(HANDLE file);
 BOOL DeleteFileA(LPCSTR path);
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags);
 DWORD GetFileAttributesA(LPCSTR path);
+// Unique file "<folder>/<prefix up to 3 characters><hex>.tmp", created empty
+// when `unique` is 0; returns the number used, 0 on failure (a folder longer
+// than MAX_PATH - 14 characters among them).
+UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out);
+// The folder for temporary files, with a trailing separator.
+DWORD GetTempPathA(DWORD size, LPSTR out);
 
 DWORD GetPrivateProfileStringA(LPCSTR section, LPCSTR key, LPCSTR fallback,
                                LPSTR out, DWORD size, LPCSTR file);

@@ -2,6 +2,7 @@
 #ifndef _WIN32
 #include "KernelApi.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 #include <sstream>
 #include <string>
 #include <strings.h>
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <time.h>
 #include <unistd.h>
@@ -111,7 +113,22 @@ size_t KernelLiveBlockCount() {
 
 // ---- files -------------------------------------------------------------
 
+namespace {
+
+// Windows refuses paths of MAX_PATH characters and more in the file calls.
+bool BadPath(LPCSTR path) { return !path || !*path || strlen(path) >= MAX_PATH; }
+
+bool CopyFileBytes(LPCSTR from, LPCSTR to) {
+    std::ifstream in(from, std::ios::binary);
+    std::ofstream out(to, std::ios::binary | std::ios::trunc);
+    out << in.rdbuf();
+    return in && static_cast<bool>(out);
+}
+
+}  // namespace
+
 HANDLE CreateFileA(LPCSTR path, DWORD access, DWORD, void*, DWORD disposition, DWORD, HANDLE) {
+    if (BadPath(path)) return INVALID_HANDLE_VALUE;
     struct stat info;
     bool exists = stat(path, &info) == 0;
     if (exists && S_ISDIR(info.st_mode)) return INVALID_HANDLE_VALUE;
@@ -154,18 +171,63 @@ BOOL SetEndOfFile(HANDLE file) {
 
 BOOL CloseHandle(HANDLE file) { return fclose(static_cast<FILE*>(file)) == 0; }
 
-BOOL DeleteFileA(LPCSTR path) { return unlink(path) == 0; }
+BOOL DeleteFileA(LPCSTR path) { return !BadPath(path) && unlink(path) == 0; }
 
 BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
+    if (BadPath(from) || BadPath(to)) return FALSE;
     struct stat info;
     if (!(flags & MOVEFILE_REPLACE_EXISTING) && stat(to, &info) == 0) return FALSE;
-    return rename(from, to) == 0;
+    if (rename(from, to) == 0) return TRUE;
+    // Across file systems only a copy can move the file.
+    if (errno != EXDEV || !(flags & MOVEFILE_COPY_ALLOWED) || !CopyFileBytes(from, to)) return FALSE;
+    return unlink(from) == 0;
 }
 
 DWORD GetFileAttributesA(LPCSTR path) {
     struct stat info;
-    if (stat(path, &info) != 0) return INVALID_FILE_ATTRIBUTES;
+    if (BadPath(path) || stat(path, &info) != 0) return INVALID_FILE_ATTRIBUTES;
     return S_ISDIR(info.st_mode) ? 0x10 : FILE_ATTRIBUTE_NORMAL;
+}
+
+UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out) {
+    if (!folder || !out || strlen(folder) > MAX_PATH - 14) return 0;
+    std::string base = folder;
+    if (!base.empty() && base.back() != '/' && base.back() != '\\') base += '/';
+    base += std::string(prefix ? prefix : "").substr(0, 3);
+    auto nameOf = [&](UINT number) {
+        char hex[8];
+        snprintf(hex, sizeof hex, "%X", number & 0xFFFF);
+        return base + hex + ".tmp";
+    };
+    if (unique != 0) {
+        snprintf(out, MAX_PATH, "%s", nameOf(unique).c_str());
+        return unique & 0xFFFF;
+    }
+    // Numbers from the clock onwards until one names no file yet; the file
+    // is created at once so that no other caller can take the name.
+    UINT start = (GetTickCount() ^ static_cast<UINT>(getpid())) & 0xFFFF;
+    for (UINT step = 0; step < 0x10000; ++step) {
+        UINT number = (start + step) & 0xFFFF;
+        if (number == 0) continue;
+        std::string name = nameOf(number);
+        int file = open(name.c_str(), O_WRONLY | O_CREAT | O_EXCL, 0644);
+        if (file >= 0) {
+            close(file);
+            snprintf(out, MAX_PATH, "%s", name.c_str());
+            return number;
+        }
+        if (errno != EEXIST) return 0;
+    }
+    return 0;
+}
+
+DWORD GetTempPathA(DWORD size, LPSTR out) {
+    const char* folder = getenv("TMPDIR");
+    std::string path = folder && *folder ? folder : "/tmp";
+    if (path.back() != '/') path += '/';
+    if (!out || size <= path.size()) return static_cast<DWORD>(path.size() + 1);
+    memcpy(out, path.c_str(), path.size() + 1);
+    return static_cast<DWORD>(path.size());
 }
 
 DWORD GetTickCount() {

@@ -32,6 +32,18 @@
 //   kdriver wait-gone <hwnd> [seconds]                   until the window no longer exists
 //   kdriver window-pid <hwnd>                            the id of the window's process
 //   kdriver set-text <hwnd> <id> <text>                  set the text of a dialog's control
+//   kdriver set-window-text <hwnd> <text>                set a window's own text (an edit control's)
+//   kdriver item <hwnd> <id>                             print the handle of a dialog's control
+//   kdriver enabled <hwnd>                               print 1 when enabled, 0 when disabled
+//   kdriver height <hwnd>                                print the window's height in pixels
+//   kdriver combo-select <hwnd> <id> <index>             choose a drop-down entry as the user does
+//                                                        (selection, then CBN_SELCHANGE sent)
+//   kdriver tree-select <tree> <path>                    select the item at a path of item texts
+//                                                        ("My Computer\M:\in"), expanding each
+//                                                        item on the way
+//   kdriver list-rows <list>                             print each row of a list view, the
+//                                                        columns separated by tabs
+//   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
 #include <windows.h>
 #include <commctrl.h>
 
@@ -284,11 +296,179 @@ int Drag(int x1, int y1, int x2, int y2)
     return 0;
 }
 
+// Tree and list items live in the other process: their texts are read and
+// their states set through a block allocated there.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, SIZE_T size) : size_(size)
+    {
+        DWORD processId = 0;
+        GetWindowThreadProcessId(window, &processId);
+        process_ = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+        if (process_)
+            address_ = static_cast<char*>(VirtualAllocEx(process_, nullptr, size, MEM_COMMIT, PAGE_READWRITE));
+    }
+    ~RemoteBlock()
+    {
+        if (address_)
+            VirtualFreeEx(process_, address_, 0, MEM_RELEASE);
+        if (process_)
+            CloseHandle(process_);
+    }
+    bool ok() const { return address_ != nullptr; }
+    char* at(SIZE_T offset) const { return address_ + offset; }
+    bool Write(SIZE_T offset, const void* data, SIZE_T bytes)
+    {
+        SIZE_T done = 0;
+        return offset + bytes <= size_ && WriteProcessMemory(process_, address_ + offset, data, bytes, &done);
+    }
+    bool Read(SIZE_T offset, void* data, SIZE_T bytes)
+    {
+        SIZE_T done = 0;
+        return offset + bytes <= size_ && ReadProcessMemory(process_, address_ + offset, data, bytes, &done);
+    }
+
+private:
+    HANDLE process_ = nullptr;
+    char* address_ = nullptr;
+    SIZE_T size_;
+};
+
+const SIZE_T kTextOffset = 256;
+const int kTextMax = 1024;
+
+bool TreeItemText(HWND tree, RemoteBlock& block, HTREEITEM item, char* text)
+{
+    TVITEMA info = {};
+    info.mask = TVIF_TEXT;
+    info.hItem = item;
+    info.pszText = block.at(kTextOffset);
+    info.cchTextMax = kTextMax;
+    text[0] = 0;
+    if (!block.Write(0, &info, sizeof info) || !SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(block.at(0))))
+        return false;
+    block.Read(kTextOffset, text, kTextMax);
+    text[kTextMax - 1] = 0;
+    return true;
+}
+
+HTREEITEM FindTreeChild(HWND tree, RemoteBlock& block, HTREEITEM parent, const char* name)
+{
+    HTREEITEM child = parent ? reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(parent)))
+                             : reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0));
+    char text[kTextMax];
+    for (; child; child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+        if (TreeItemText(tree, block, child, text) && _stricmp(text, name) == 0)
+            return child;
+    return nullptr;
+}
+
+int TreeSelect(HWND tree, const char* path)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    if (!block.ok())
+        return 1;
+    HTREEITEM item = nullptr;
+    char parts[1024];
+    snprintf(parts, sizeof parts, "%s", path);
+    for (char* name = strtok(parts, "\\"); name; name = strtok(nullptr, "\\")) {
+        // Opened first, as a user would before clicking a child (the
+        // program may list the folder afresh on expansion).
+        if (item)
+            SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        HTREEITEM child = FindTreeChild(tree, block, item, name);
+        if (!child) {
+            fprintf(stderr, "no tree item %s\n", name);
+            return 1;
+        }
+        item = child;
+    }
+    return SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
+}
+
+bool ListItemText(HWND list, RemoteBlock& block, int row, int column, char* text)
+{
+    LVITEMA info = {};
+    info.iSubItem = column;
+    info.pszText = block.at(kTextOffset);
+    info.cchTextMax = kTextMax;
+    text[0] = 0;
+    if (!block.Write(0, &info, sizeof info))
+        return false;
+    SendMessageA(list, LVM_GETITEMTEXTA, row, reinterpret_cast<LPARAM>(block.at(0)));
+    block.Read(kTextOffset, text, kTextMax);
+    text[kTextMax - 1] = 0;
+    return true;
+}
+
+int ListRows(HWND list)
+{
+    RemoteBlock block(list, kTextOffset + kTextMax);
+    if (!block.ok())
+        return 1;
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    if (columns < 1)
+        columns = 1;
+    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    char text[kTextMax];
+    for (int row = 0; row < rows; ++row) {
+        for (int column = 0; column < columns; ++column) {
+            ListItemText(list, block, row, column, text);
+            printf("%s%s", column ? "\t" : "", text);
+        }
+        printf("\n");
+    }
+    return 0;
+}
+
+bool SetListState(HWND list, RemoteBlock& block, int row, bool selected)
+{
+    LVITEMA info = {};
+    info.state = selected ? LVIS_SELECTED : 0;
+    info.stateMask = LVIS_SELECTED;
+    return block.Write(0, &info, sizeof info) &&
+           SendMessageA(list, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(block.at(0)));
+}
+
+int ListSelect(HWND list, int count, char** names)
+{
+    RemoteBlock block(list, kTextOffset + kTextMax);
+    if (!block.ok())
+        return 1;
+    if (count == 1 && (strcmp(names[0], "all") == 0 || strcmp(names[0], "none") == 0))
+        return SetListState(list, block, -1, strcmp(names[0], "all") == 0) ? 0 : 1;
+    SetListState(list, block, -1, false);
+    int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
+    int found = 0;
+    char text[kTextMax];
+    for (int row = 0; row < rows; ++row) {
+        ListItemText(list, block, row, 0, text);
+        for (int i = 0; i < count; ++i)
+            if (_stricmp(text, names[i]) == 0) {
+                SetListState(list, block, row, true);
+                ++found;
+            }
+    }
+    return found == count ? 0 : 1;
+}
+
+int ComboSelect(HWND dialog, int id, int index)
+{
+    HWND combo = GetDlgItem(dialog, id);
+    if (!combo)
+        return 1;
+    SendMessageA(combo, CB_SETCURSEL, index, 0);
+    SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
+    return 0;
+}
+
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
-                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic ...\n");
+                    "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
+                    "tree-select|list-rows|list-select ...\n");
     return 2;
 }
 
@@ -376,7 +556,34 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "close") == 0)
         return Close(window);
+    if (strcmp(verb, "set-window-text") == 0 && argc == 4)
+        return SetWindowTextA(window, argv[3]) ? 0 : 1;
     if (strcmp(verb, "set-text") == 0 && argc == 5)
         return SetDlgItemTextA(window, static_cast<int>(ParseNumber(argv[3])), argv[4]) ? 0 : 1;
+    if (strcmp(verb, "item") == 0 && argc == 4) {
+        HWND item = GetDlgItem(window, static_cast<int>(ParseNumber(argv[3])));
+        if (!item)
+            return 1;
+        PrintWindow(item);
+        return 0;
+    }
+    if (strcmp(verb, "enabled") == 0) {
+        printf("%d\n", IsWindowEnabled(window) ? 1 : 0);
+        return 0;
+    }
+    if (strcmp(verb, "height") == 0) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        printf("%ld\n", static_cast<long>(rect.bottom - rect.top));
+        return 0;
+    }
+    if (strcmp(verb, "combo-select") == 0 && argc == 5)
+        return ComboSelect(window, static_cast<int>(ParseNumber(argv[3])), static_cast<int>(ParseNumber(argv[4])));
+    if (strcmp(verb, "tree-select") == 0 && argc == 4)
+        return TreeSelect(window, argv[3]);
+    if (strcmp(verb, "list-rows") == 0)
+        return ListRows(window);
+    if (strcmp(verb, "list-select") == 0 && argc >= 4)
+        return ListSelect(window, argc - 3, argv + 3);
     return Usage();
 }

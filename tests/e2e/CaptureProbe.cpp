@@ -11,8 +11,10 @@
 //   kprobe clipboard-save <file.bmp>                     the clipboard's device-independent bitmap as a file
 //   kprobe clipboard-put <file.bmp>                      a BMP file's bitmap onto the clipboard
 //   kprobe clipboard-formats                             the formats on the clipboard, one a line
+//   kprobe clipboard-hold <seconds>                      keeps the clipboard open that long
 //   kprobe memory <pid>                                   private (committed) bytes of the process
 //   kprobe window-at <x> <y>                              class and rectangle of the window there
+//   kprobe window-rect <hwnd>                             screen rectangle of a window
 //   kprobe hotkey-latency <frame> <runs>                  median ms from a Ctrl+1 hot key to its new
 //                                                         image window (the capture runs inside the send)
 //
@@ -275,6 +277,19 @@ int ClipboardPut(const char* path)
     return placed ? 0 : 1;
 }
 
+// Keeps the clipboard open, so that no other program can open it; says
+// "held" once it is.
+int ClipboardHold(double seconds)
+{
+    if (!OpenClipboardSoon())
+        return 1;
+    printf("held\n");
+    fflush(stdout);
+    Sleep(static_cast<DWORD>(seconds * 1000));
+    CloseClipboard();
+    return 0;
+}
+
 int ClipboardFormats()
 {
     if (!OpenClipboardSoon())
@@ -317,6 +332,15 @@ int WindowAt(int x, int y)
     return 0;
 }
 
+int WindowRect(HWND window)
+{
+    RECT rect = {};
+    if (!GetWindowRect(window, &rect))
+        return 1;
+    printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    return 0;
+}
+
 int MdiChildCount(HWND frame)
 {
     HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
@@ -355,7 +379,7 @@ int HotkeyLatency(HWND frame, int runs)
 
 int Usage()
 {
-    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|memory|window-at|hotkey-latency ...\n");
+    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|clipboard-hold|memory|window-at|hotkey-latency ...\n");
     return 2;
 }
 
@@ -386,11 +410,15 @@ int main(int argc, char** argv)
         return ClipboardPut(argv[2]);
     if (strcmp(verb, "clipboard-formats") == 0)
         return ClipboardFormats();
+    if (strcmp(verb, "clipboard-hold") == 0 && argc == 3)
+        return ClipboardHold(atof(argv[2]));
     if (strcmp(verb, "hotkey-latency") == 0 && argc == 4)
         return HotkeyLatency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0))),
                              atoi(argv[3]));
     if (strcmp(verb, "window-at") == 0 && argc == 4)
         return WindowAt(atoi(argv[2]), atoi(argv[3]));
+    if (strcmp(verb, "window-rect") == 0 && argc == 3)
+        return WindowRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))));
     if (strcmp(verb, "memory") == 0 && argc == 3)
         return Memory(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
     return Usage();

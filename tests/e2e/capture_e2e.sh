@@ -286,6 +286,18 @@ case_clipboard_paste() {
   document_to "$shots/pasted.bmp"
   expect_size "$shots/pasted.bmp" 97x61
   expect_pattern "$shots/pasted.bmp" 0 0
+  # Another program holds the clipboard open: the message, and no window.
+  local pid box
+  pid=$(kd window-pid "$frame")
+  probe clipboard-hold 6 > "$case_dir/held" &
+  pids+=($!)
+  for _ in $(seq 50); do grep -q held "$case_dir/held" && break; sleep 0.1; done
+  kd post-command "$frame" 32779 >/dev/null
+  box=$(kd wait-dialog "$pid" - 10) || fail "no message with the clipboard held"
+  kd dialog-text "$box" | grep -q "Cannot open Clipboard." || fail "not the clipboard message: $(kd dialog-text "$box")"
+  kd answer "$box" 1 >/dev/null
+  sleep 0.5
+  wait_children 1
   finish_case
 }
 
@@ -335,6 +347,76 @@ case_no_leak_without_window() {
   [ $((after - before)) -lt $((2 * 1024 * 1024)) ] || fail "memory grew by $((after - before)) bytes"
   [ "$(kd mdi-children "$frame" | grep -c .)" = 0 ] || fail "windows opened without the window destination"
   finish_case
+}
+
+case_failed_freeze() {
+  # The cover window cannot be made (krefuse refuses its class), so the
+  # screen cannot be frozen: a region request shows nothing and holds no
+  # mouse, and a drag afterwards captures nothing.
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "RegionPage=1,1,255"
+  (cd "$app" && exec "$KAPTURA_WINE" rundll32 krefuse.dll,Hold 60 >/dev/null 2>&1) &
+  local holder=$!
+  pids+=($holder)
+  sleep 3
+  KREFUSE_CLASS=CoverWindow start_kaptura
+  [ -z "$(kd wait-window CoverWindow - 1)" ] || fail "the cover window was made"
+  kd hotkey "$frame" 3 $Ctrl
+  probe drag 250 200 450 380
+  sleep 1
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 0 ] || fail "a region was captured without a frozen screen"
+  # The program goes on: a screen capture still works.
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 1
+  kill "$holder" 2>/dev/null || true
+  finish_case
+}
+
+case_print_destination() {
+  # The printer destination prints the capture through the print library;
+  # Print from the image window prints the notepad's text as it stands,
+  # never saved. The PDFs are the ones of this case's jobs.
+  local outbox="$HOME/PDF" since="$case_dir/since" pdf text ppm
+  [ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
+  seed_capture_ini "0,1,0,1,0,0,0,5,5" "ScreenPage=160,120,480,360,0,0" "PrintTimeDate=0,1,0,1,0,0,1,0,0,1"
+  touch "$since"
+  start_kaptura
+  show_pattern 160 120 320 240
+  pointer_to 1200 1000
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 1
+  pdf=$(newest_pdf "$since" "Screen_Capture") || fail "the capture was not printed"
+  text=$(pdftotext -layout "$pdf" - | tr -s ' ')
+  grep -Eq "printed by Kaptura 99 at [0-9]+:[0-9]{2}:[0-9]{2} on [A-Z][a-z]+day, " <<<"$text" || fail "header: $text"
+  grep -Fq "Screen Capture," <<<"$text" || fail "footer name: $text"
+  grep -Fq "320w x 240h" <<<"$text" || fail "footer size: $text"
+  pdftoppm -r 300 -f 1 -l 1 "$pdf" "$case_dir/printed"
+  ppm=$(ls "$case_dir"/printed*.ppm | head -1)
+  # The PDF printer compresses pictures with loss: pixels where the pattern
+  # jumps may be off; almost all must match.
+  result=$(python3 "$here/../print/print_check.py" screen "$ppm" 320 240 3 4 2>/dev/null)
+  read -r _ bad _ total <<<"$result"
+  [ "$total" -gt 8000 ] && [ $((bad * 50)) -le "$total" ] || fail "printed capture: $result"
+  # A note typed into the notepad and never saved, then File Print.
+  edit=$(kd children "$frame" | awk -F'\t' '$2 == "Edit" {print $1; exit}')
+  [ -n "$edit" ] || fail "no notepad"
+  kd set-window-text "$edit" "typed but not saved $$" || fail "the note could not be typed"
+  touch "$since"
+  sleep 1
+  kd post-command "$frame" 0xE107 >/dev/null
+  pdf=$(newest_pdf "$since" "Screen_Capture") || fail "Print printed nothing"
+  pdftotext -layout "$pdf" - | grep -Fq "typed but not saved $$" || fail "the notepad's text was not printed"
+  finish_case
+}
+
+# The newest PDF made since the marker whose name holds the given text.
+newest_pdf() {
+  local file
+  for _ in $(seq 150); do
+    file=$(find "$HOME/PDF" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
+    [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
+    sleep 0.2
+  done
+  return 1
 }
 
 name=${1:?case name}

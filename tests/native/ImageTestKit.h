@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <fstream>
+#include <sstream>
 #include <iterator>
 #include <string>
 #include <vector>
@@ -108,6 +109,40 @@ inline std::vector<uint8_t> MagickRgb(const std::string& path) {
     std::string out = path + ".rgb";
     if (RunShell("convert-im6.q16 '" + path + "' -depth 8 rgb:'" + out + "'") != 0) return {};
     return ReadBytes(out);
+}
+
+// Top-down RGB of a binary PPM ("P6"), empty when it is not one.
+inline std::vector<uint8_t> PpmRgb(const std::string& file) {
+    std::vector<uint8_t> bytes = ReadBytes(file);
+    std::string head(bytes.begin(), bytes.begin() + long(std::min<size_t>(bytes.size(), 64)));
+    std::istringstream in(head);
+    std::string magic;
+    int width = 0, height = 0, maxValue = 0;
+    if (!(in >> magic >> width >> height >> maxValue) || magic != "P6" || maxValue != 255) return {};
+    size_t start = size_t(in.tellg()) + 1;
+    if (bytes.size() < start + size_t(width) * height * 3) return {};
+    return std::vector<uint8_t>(bytes.begin() + long(start), bytes.begin() + long(start + size_t(width) * height * 3));
+}
+
+// A netpbm converter's view of a file (`tool` reads it and writes PPM).
+inline std::vector<uint8_t> NetpbmRgb(const std::string& tool, const std::string& file) {
+    std::string ppm = file + ".ppm";
+    if (RunShell(tool + " '" + file + "' | ppmtoppm > '" + ppm + "'") != 0) return {};
+    return PpmRgb(ppm);
+}
+
+// A binary PPM of a picture with smooth and sharp changes; `colors` > 0
+// reduces it to that many colours (netpbm's quantiser).
+inline std::string ReferencePicture(const std::string& path, int width, int height, int colors = 0) {
+    std::string head = "P6\n" + std::to_string(width) + " " + std::to_string(height) + "\n255\n";
+    std::vector<uint8_t> bytes(head.begin(), head.end());
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            bytes.insert(bytes.end(), {uint8_t(x * 5), uint8_t(y * 7 + (x % 13) * 3), uint8_t((x / 8 + y / 8) % 2 * 255)});
+    WriteBytes(path + ".full.ppm", bytes);
+    if (colors == 0) return path + ".full.ppm";
+    RunShell("pnmquant " + std::to_string(colors) + " '" + path + ".full.ppm' > '" + path + "'");
+    return path;
 }
 
 // Leaves a file for the fuzzers' seed corpus.

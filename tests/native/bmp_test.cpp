@@ -2,6 +2,8 @@
 // ImageMagick's decoder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdio>
 #include <cstring>
 
 #include "ImageTestKit.h"
@@ -192,6 +194,36 @@ TEST(Bmp, MalformedRunsStayInsideTheBlock) {
     EXPECT_EQ(Pixels(r.record), (std::vector<uint8_t>{1, 1, 1, 0, 1, 2, 0, 0}));
 }
 
+// Runs that never end their row: about 17 MB of 255-pixel runs into a 1 x 1
+// picture move the column past any 32-bit count. The pixel that fits is
+// kept, the rest dropped, and nothing is written outside the block.
+TEST(Bmp, EndlessRowsOfRunsAndDeltasStayInTheirRow) {
+    struct Case { const char* name; int bits; uint32_t compression; std::vector<uint8_t> unit; size_t bytes; uint8_t first; };
+    const Case cases[] = {
+        {"RLE8 runs", 8, 1, {255, 0x5A}, 17u << 20, 0x5A},
+        {"RLE4 runs", 4, 2, {255, 0x5A}, 17u << 20, 0x50},
+        // A delta of 255 columns and a run, over and over: 510 columns per 6 bytes.
+        {"RLE8 deltas", 8, 1, {0, 2, 255, 0, 255, 0x33}, 26u << 20, 0x00},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        BmpBuilder b;
+        b.infoHeader(1, 1, c.bits, c.compression, c.bits == 8 ? 256 : 16);
+        size_t header = b.bytes.size();
+        b.bytes.resize(header + c.bytes / c.unit.size() * c.unit.size());
+        for (size_t at = header; at < b.bytes.size(); at += c.unit.size())
+            memcpy(&b.bytes[at], c.unit.data(), c.unit.size());
+        OwnedRecord r(ReadBmp(b.bytes));
+        ASSERT_EQ(+r->error, 0);
+        EXPECT_EQ(Pixels(r.record), (std::vector<uint8_t>{c.first, 0, 0, 0}));
+        // The long-input fuzzers' recipe for the same file: header, one unit,
+        // and a trailer asking for 32 MiB with the unit repeated.
+        b.bytes.resize(header + c.unit.size());
+        b.bytes.insert(b.bytes.end(), {25, uint8_t(header), uint8_t(header >> 8)});
+        SaveSeed("bmp", std::string("recipe-") + c.name, b.bytes);
+    }
+}
+
 // ---- through files: the exported functions -------------------------------
 
 class BmpFiles : public testing::Test {
@@ -272,6 +304,100 @@ TEST_F(BmpFiles, UncreatableFileGives1002) {
     EXPECT_EQ(+source->error, kErrCannotCreate);
     ExportImageFile(&source.record, ScratchDir().c_str(), kTypeBmp);  // a folder
     EXPECT_EQ(+source->error, kErrCannotCreate);
+}
+
+TEST_F(BmpFiles, NullOrEmptyPathsAreRefusedNotThrown) {
+    OwnedRecord source;
+    FillTestImage(source.record, 2, 2, 8);
+    for (int type : {int(kTypeBmp), int(kTypeJpg), 0}) {
+        for (const char* name : {static_cast<const char*>(nullptr), ""}) {
+            source->error = 0;
+            EXPECT_NO_THROW(ExportImageFile(&source.record, name, type));
+            EXPECT_EQ(+source->error, kErrCannotCreate) << "type " << type << (name ? " empty" : " null");
+        }
+    }
+    for (const char* name : {static_cast<const char*>(nullptr), ""}) {
+        ImageRecord r = {};
+        EXPECT_NO_THROW(r = *ImportImageFile(name));
+        EXPECT_EQ(+r.error, kErrCannotOpen);
+        EXPECT_EQ(+r.hBits, 0u);
+    }
+}
+
+// The temporary file an export writes first: never a file of the user's,
+// never longer than a valid path, never left behind.
+class ExportTemporary : public testing::Test {
+protected:
+    void SetUp() override {
+        folder = ScratchDir() + "/temporary";
+        RunShell("rm -rf '" + folder + "' && mkdir -p '" + folder + "'");
+    }
+    std::vector<std::string> names() {
+        std::vector<std::string> found;
+        FILE* list = popen(("ls -A '" + folder + "'").c_str(), "r");
+        char line[1024];
+        while (list && fgets(line, sizeof line, list)) found.push_back(std::string(line, strcspn(line, "\n")));
+        if (list) pclose(list);
+        return found;
+    }
+    std::string folder;
+};
+
+TEST_F(ExportTemporary, AFileNamedLikeTheOldTemporaryIsNeverTouched) {
+    OwnedRecord source;
+    FillTestImage(source.record, 3, 2, 24);
+    std::string target = folder + "/a.bmp";
+    std::vector<uint8_t> mine = {'m', 'i', 'n', 'e'};
+    WriteBytes(target + ".~pv", mine);
+    ExportImageFile(&source.record, target.c_str(), kTypeBmp);
+    EXPECT_EQ(+source->error, 0);
+    EXPECT_EQ(ReadBytes(target), WriteToMemory(WriteBmpFile, source.record));
+    EXPECT_EQ(ReadBytes(target + ".~pv"), mine);
+    // A failing export keeps both the old target and the user's file.
+    ImageRecord lying = source.record;
+    lying.height = 400;
+    ExportImageFile(&lying, target.c_str(), kTypeBmp);
+    EXPECT_EQ(+lying.error, kErrBmp);
+    EXPECT_EQ(ReadBytes(target), WriteToMemory(WriteBmpFile, source.record));
+    EXPECT_EQ(ReadBytes(target + ".~pv"), mine);
+    EXPECT_EQ(names(), (std::vector<std::string>{"a.bmp", "a.bmp.~pv"}));
+}
+
+TEST_F(ExportTemporary, NamesUpToTheLongestValidPathAreWritten) {
+    OwnedRecord source;
+    FillTestImage(source.record, 3, 2, 8);
+    std::vector<uint8_t> expected = WriteToMemory(WriteBmpFile, source.record);
+    // Whole paths of 256 to 259 characters: the folder here is short.
+    for (size_t length = 256; length <= MAX_PATH - 1; ++length) {
+        size_t nameLength = length - folder.size() - 1;
+        if (nameLength > 255) GTEST_SKIP() << "scratch folder too short for the file system's name limit";
+        std::string target = folder + "/" + std::string(nameLength - 4, 'n') + ".bmp";
+        ASSERT_EQ(target.size(), length);
+        ExportImageFile(&source.record, target.c_str(), kTypeBmp);
+        EXPECT_EQ(+source->error, 0) << length;
+        EXPECT_EQ(ReadBytes(target), expected) << length;
+        RunShell("rm -f '" + target + "'");
+    }
+    // A folder that leaves no room for a temporary name beside the target:
+    // the image still replaces the old file, and a failure still keeps it.
+    std::string deep = folder;
+    while (deep.size() < MAX_PATH - 12) deep += "/" + std::string(std::min<size_t>(40, MAX_PATH - 12 - deep.size()), 'd');
+    ASSERT_EQ(RunShell("mkdir -p '" + deep + "'"), 0);
+    std::string target = deep + "/x.bmp";
+    ASSERT_LT(target.size(), size_t(MAX_PATH));
+    WriteBytes(target, {'o', 'l', 'd'});
+    ExportImageFile(&source.record, target.c_str(), kTypeBmp);
+    EXPECT_EQ(+source->error, 0);
+    EXPECT_EQ(ReadBytes(target), expected);
+    ImageRecord lying = source.record;
+    lying.height = 400;
+    ExportImageFile(&lying, target.c_str(), kTypeBmp);
+    EXPECT_EQ(ReadBytes(target), expected);
+    // Longer than any valid path: refused, nothing made.
+    ExportImageFile(&source.record, (deep + "/" + std::string(20, 'z') + ".bmp").c_str(), kTypeBmp);
+    EXPECT_EQ(+source->error, kErrCannotCreate);
+    RunShell("rm -rf '" + folder + "'/dd*");
+    EXPECT_EQ(names(), std::vector<std::string>{});
 }
 
 TEST_F(BmpFiles, DispatchByExtension) {

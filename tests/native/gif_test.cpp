@@ -461,23 +461,6 @@ TEST_F(GifFiles, ExportTypesFourAndFiveReadBack) {
 
 // ---- against decoders and encoders nobody here wrote ----------------------
 
-namespace {
-
-// Top-down RGB of a binary PPM ("P6"), empty when it is not one.
-std::vector<uint8_t> PpmRgb(const std::string& file) {
-    std::vector<uint8_t> bytes = ReadBytes(file);
-    std::string head(bytes.begin(), bytes.begin() + long(std::min<size_t>(bytes.size(), 64)));
-    std::istringstream in(head);
-    std::string magic;
-    int width = 0, height = 0, maxValue = 0;
-    if (!(in >> magic >> width >> height >> maxValue) || magic != "P6" || maxValue != 255) return {};
-    size_t start = size_t(in.tellg()) + 1;
-    if (bytes.size() < start + size_t(width) * height * 3) return {};
-    return std::vector<uint8_t>(bytes.begin() + long(start), bytes.begin() + long(start + size_t(width) * height * 3));
-}
-
-}  // namespace
-
 class GifReference : public GifFiles {
 protected:
     void SetUp() override {

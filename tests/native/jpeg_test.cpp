@@ -9,6 +9,7 @@
 #include "ImageTestKit.h"
 #include "formats/JpegDct.h"
 #include "formats/JpegEncode.h"
+#include "formats/JpegSimd.h"
 #include "formats/JpegTables.h"
 
 using namespace kit;
@@ -264,6 +265,47 @@ TEST(Jpeg, FilesOfTheReferenceEncoderReadAsItsDecoderSeesThem) {
     }
 }
 
+// Files whose components hold red, green and blue: cjpeg -rgb marks them
+// both ways (an Adobe segment with transform 0, and the component names
+// 'R', 'G', 'B'); either mark alone is enough, and an Adobe transform of 1
+// keeps YCbCr whatever the names.
+TEST(Jpeg, RgbCodedFilesReadAsRgb) {
+    if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
+    Picture source = MakePicture(45, 30, true);
+    std::vector<uint8_t> file = Cjpeg(source, "-rgb -quality 90", "rgb");
+    ASSERT_FALSE(file.empty());
+    size_t adobe = FindMarker(file, 0xEE);
+    size_t frame = FindMarker(file, 0xC0);
+    ASSERT_GT(adobe, 0u);
+    ASSERT_GT(frame, 0u);
+    ASSERT_EQ(file[adobe + 4], 'A');
+    ASSERT_EQ(file[frame + 10], 'R');
+    Picture reference = Djpeg(file, "rgb");
+    ASSERT_LE(MaxDifference(reference, source), 24);  // the reference really is RGB
+
+    std::vector<uint8_t> namesOnly = Replace(file, adobe, {0xFF, 0xFE});  // the Adobe segment as a comment
+    std::vector<uint8_t> adobeOnly = Replace(file, frame + 10, {1});
+    adobeOnly = Replace(adobeOnly, frame + 13, {2});
+    adobeOnly = Replace(adobeOnly, frame + 16, {3});
+    adobeOnly = Replace(adobeOnly, FindMarker(adobeOnly, 0xDA) + 5, {1});
+    adobeOnly = Replace(adobeOnly, FindMarker(adobeOnly, 0xDA) + 7, {2});
+    adobeOnly = Replace(adobeOnly, FindMarker(adobeOnly, 0xDA) + 9, {3});
+    for (auto [name, bytes] : {std::pair{"both marks", file}, {"names only", namesOnly}, {"Adobe only", adobeOnly}}) {
+        SCOPED_TRACE(name);
+        OwnedRecord r(ReadJpeg(bytes));
+        ASSERT_EQ(+r->error, 0);
+        EXPECT_EQ(+r->bitCount, 24);
+        ExpectCloseToReference(FromRecord(r.record), reference);
+    }
+    SaveSeed("jpeg", "rgb", file);
+
+    // Transform 1 says YCbCr: the samples go through the colour conversion.
+    std::vector<uint8_t> ycc = Replace(file, adobe + 4 + 11, {1});
+    OwnedRecord r(ReadJpeg(ycc));
+    ASSERT_EQ(+r->error, 0);
+    EXPECT_GT(MaxDifference(FromRecord(r.record), reference), 40);
+}
+
 TEST(Jpeg, SixteenBitQuantisationTablesRead) {
     if (!HaveJpegTools()) GTEST_SKIP() << "cjpeg/djpeg not installed";
     Picture source = MakePicture(40, 24, true);
@@ -424,14 +466,14 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
                         s += f[y * 8 + x] * cos((2 * y + 1) * u * M_PI / 16) * cos((2 * x + 1) * v * M_PI / 16);
                 exact[u * 8 + v] = 0.25 * (u ? 1 : M_SQRT1_2) * (v ? 1 : M_SQRT1_2) * s;
             }
-        int32_t block[64];
-        for (int i = 0; i < 64; ++i) block[i] = f[i] * (1 << kDctFractionBits);
+        float block[64];
+        for (int i = 0; i < 64; ++i) block[i] = float(f[i]);
         ForwardDct(block);
         for (int i = 0; i < 64; ++i)
             worstForward = std::max(worstForward, std::fabs(block[i] / ForwardDctDivisor(i, 1) - exact[i]));
 
-        int32_t coefficients[64];
-        for (int i = 0; i < 64; ++i) coefficients[i] = (int32_t(lround(exact[i])) * InverseDctFactor(i)) >> 12;
+        float coefficients[64];
+        for (int i = 0; i < 64; ++i) coefficients[i] = float(lround(exact[i])) * InverseDctScale(i);
         uint8_t out[64];
         InverseDct(coefficients, out, 8);
         for (int y = 0; y < 8; ++y)
@@ -450,10 +492,70 @@ TEST(Jpeg, TransformsAgreeWithTheirDefinitions) {
 
     // Corrupt coefficients at the clamp limits stay in range (and, under
     // the sanitizers, overflow nothing).
-    int32_t extreme[64];
-    for (int i = 0; i < 64; ++i) extreme[i] = ((i * 7) % 3 ? 1 : -1) * kMaxDequantised * InverseDctFactor(i) >> 12;
+    // The largest a file can bring: 15-bit values times 16-bit steps.
+    float extreme[64];
+    for (int i = 0; i < 64; ++i) extreme[i] = ((i * 7) % 3 ? 1.0f : -1.0f) * 32767.0f * 65535.0f * InverseDctScale(i);
     uint8_t out[64];
     InverseDct(extreme, out, 8);
+}
+
+// The SSE2 forms of the transforms, quantisation and colour conversion
+// against the plain ones: the same bytes, block by block and file by file.
+TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
+    if (!SetJpegUsesSse2(true)) GTEST_SKIP() << "no SSE2 here";
+    unsigned state = 5;
+    auto random = [&](int range) { state = state * 1103515245 + 12345; return int((state >> 8) % unsigned(range)); };
+    for (int trial = 0; trial < 2000; ++trial) {
+        float coefficients[64] = {};
+        int spread = trial % 4 == 0 ? 64 : 1 + trial % 10;  // dense, or a few low frequencies
+        for (int i = 0; i < 64; ++i) {
+            int limit = trial % 7 == 0 ? 1 << 20 : trial % 5 == 0 ? 2048 : 300;  // corrupt, extreme, usual
+            if (i < spread || random(8) == 0) coefficients[i] = float(random(2 * limit + 1) - limit) * InverseDctScale(i);
+        }
+        uint8_t plain[64], fast[64];
+        InverseDctPlain(coefficients, plain, 8);
+        InverseDct(coefficients, fast, 8);
+        ASSERT_EQ(memcmp(plain, fast, 64), 0) << "inverse, trial " << trial;
+
+        float samples[64], copy[64];
+        for (float& v : samples) v = float(random(256) - 128);
+        memcpy(copy, samples, sizeof copy);
+        ForwardDctPlain(copy);
+        ForwardDct(samples);
+        ASSERT_EQ(memcmp(copy, samples, sizeof copy), 0) << "forward, trial " << trial;
+    }
+
+    struct Case { const char* options; int width, height; bool photo; };
+    const Case files[] = {{"-sample 2x2", 83, 45, true}, {"-sample 2x1", 61, 37, false}, {"-sample 1x1", 64, 48, true},
+                          {"-grayscale", 45, 29, true}, {"-sample 2x2 -quality 100", 120, 90, false}};
+    for (const Case& c : files) {
+        SCOPED_TRACE(c.options);
+        Picture picture = MakePicture(c.width, c.height, c.photo);
+        std::vector<uint8_t> file = HaveJpegTools() ? Cjpeg(picture, c.options, "sse2") : std::vector<uint8_t>{};
+        OwnedRecord source;
+        FillRecord(source, picture);
+        std::vector<uint8_t> written[2];
+        std::vector<uint8_t> decoded[2];
+        for (int sse2 = 0; sse2 < 2; ++sse2) {
+            SetJpegUsesSse2(sse2 != 0);
+            written[sse2] = WriteToMemory(WriteJpegFile, source.record);
+            if (file.empty()) continue;
+            OwnedRecord r(ReadJpeg(file));
+            ASSERT_EQ(+r->error, 0);
+            decoded[sse2] = ToRgb(r.record);
+        }
+        EXPECT_EQ(written[0], written[1]);
+        EXPECT_EQ(decoded[0], decoded[1]);
+    }
+    for (int width : {16, 37, 100}) {  // 32-bit records
+        OwnedRecord deep;
+        FillTestImage(deep.record, width, 21, 32);
+        SetJpegUsesSse2(false);
+        std::vector<uint8_t> plain = WriteToMemory(WriteJpegFile, deep.record);
+        SetJpegUsesSse2(true);
+        EXPECT_EQ(WriteToMemory(WriteJpegFile, deep.record), plain) << width;
+    }
+    SetJpegUsesSse2(true);
 }
 
 namespace {
@@ -607,6 +709,23 @@ TEST(Jpeg, ImpossibleEntropyDataIsRefused) {
     ExpectRefused(GreyFile(dc, Table({1}, {0xF0}), std::vector<uint8_t>(64, 0x00)), "16 zeros past 63");
     ExpectRefused(GreyFile(Table({1}, {12}), Table({1}, {0}), ones), "DC category 12");
     ExpectRefused(GreyFile(dc, Table({0, 1}, {0}), std::vector<uint8_t>(64, 0x7F)), "no such code");
+
+    // Found by fuzzing: a block abandoned past the end of the data sets no
+    // coefficient, and nothing of an earlier block is taken for one.
+    const std::vector<uint8_t> abandoned = {
+        0xff, 0xd8, 0xff, 0xdb, 0x00, 0x43, 0x00, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+        0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0xe9, 0xff, 0xff, 0x7f,
+        0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01,
+        0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0x01, 0xff,
+        0xc0, 0x00, 0x0b, 0x08, 0x3f, 0x00, 0x00, 0x08, 0x01, 0x01, 0x11, 0x00, 0xff, 0xc4, 0x00, 0x14, 0x00, 0x01,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0xff, 0xc4, 0x00, 0x14, 0x10, 0x01, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00,
+        0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0xff, 0xda, 0x00, 0x08, 0x01, 0x01, 0x00, 0x00, 0x3f, 0x00, 0xf9, 0x00,
+        0xff, 0xd9};
+    ImageRecord fromAbandoned = ReadJpeg(abandoned);
+    EXPECT_TRUE(fromAbandoned.error == 0 || fromAbandoned.error == kErrJpg);
+    FreeRecordBlocks(fromAbandoned);
+    SaveSeed("jpeg", "abandoned", abandoned);
 
     // The same tables with a proper stream read.
     std::vector<uint8_t> good = GreyFile(Table({1}, {0}), Table({1}, {0}), std::vector<uint8_t>(2, 0x00));

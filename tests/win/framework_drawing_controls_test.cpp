@@ -162,3 +162,61 @@ TEST(FrameworkControls, UpDownRangesBeyondSixteenBitsAndEditSelection)
     EXPECT_EQ(images.Add(&strip, RGB(255, 255, 255)), 0);
     EXPECT_EQ(images.GetImageCount(), 3);   // cut into 16-pixel images
 }
+
+TEST(FrameworkControls, ListsAndDropDownsKeepLongTextsAndSelections)
+{
+    ::InitCommonControls();
+    ParentWindow parent;
+    CListCtrl list;
+    ASSERT_TRUE(list.Create(WS_VISIBLE | LVS_REPORT | LVS_SORTASCENDING | LVS_SHOWSELALWAYS, CRect(0, 0, 300, 200),
+                            &parent.wnd, 1152));
+    EXPECT_EQ(list.InsertColumn(0, "From", LVCFMT_LEFT, 100), 0);
+    EXPECT_EQ(list.InsertColumn(1, "Status", LVCFMT_LEFT, 60), 1);
+    std::string longPath = "C:\\" + std::string(600, 'p') + ".bmp";
+    list.InsertItem(0, "b.png", 4);
+    list.InsertItem(list.GetItemCount(), "a.gif", 4);
+    int row = list.InsertItem(0, longPath.c_str(), 4);
+    ASSERT_EQ(row, 2);   // its sorted place, whatever the index asked
+    EXPECT_TRUE(list.SetItemText(row, 1, "Failed"));
+    EXPECT_EQ(list.GetItemCount(), 3);
+    EXPECT_EQ(std::string(list.GetItemText(0, 0)), "a.gif");   // sorted as they come
+    EXPECT_EQ(std::string(list.GetItemText(row, 0)), longPath);  // not cut at a buffer size
+    EXPECT_EQ(std::string(list.GetItemText(row, 1)), "Failed");
+    EXPECT_EQ(std::string(list.GetItemText(7, 0)), "");
+    LVFINDINFOA find{};
+    find.flags = LVFI_STRING;
+    find.psz = "B.PNG";
+    EXPECT_EQ(list.FindItem(&find), 1);
+    find.psz = "b.pn";
+    EXPECT_EQ(list.FindItem(&find), -1);   // whole texts only
+
+    EXPECT_EQ(list.GetSelectedCount(), 0u);
+    EXPECT_TRUE(list.SetItemState(-1, LVIS_SELECTED, LVIS_SELECTED));
+    EXPECT_EQ(list.GetSelectedCount(), 3u);
+    EXPECT_TRUE(list.SetItemState(1, 0, LVIS_SELECTED));
+    EXPECT_EQ(list.GetItemState(1, LVIS_SELECTED), 0u);
+    EXPECT_EQ(list.GetNextItem(-1, LVNI_SELECTED), 0);
+    EXPECT_EQ(list.GetNextItem(0, LVNI_SELECTED), 2);
+    EXPECT_TRUE(list.DeleteAllItems());
+    EXPECT_EQ(list.GetItemCount(), 0);
+
+    CComboBox combo;
+    ASSERT_TRUE(combo.Create(WS_VISIBLE | CBS_DROPDOWNLIST | WS_VSCROLL, CRect(0, 210, 200, 300), &parent.wnd, 1155));
+    EXPECT_EQ(combo.AddString("BMP Format"), 0);
+    EXPECT_EQ(combo.AddString("GIF Interlaced Format"), 1);
+    EXPECT_EQ(combo.GetCount(), 2);
+    EXPECT_EQ(combo.SetCurSel(1), 1);
+    EXPECT_EQ(combo.GetCurSel(), 1);
+    EXPECT_EQ(std::string(combo.GetLBText(1)), "GIF Interlaced Format");
+    EXPECT_EQ(std::string(combo.GetLBText(5)), "");
+    EXPECT_EQ(combo.SetCurSel(9), CB_ERR);   // out of range
+    combo.SetCurSel(-1);
+    EXPECT_EQ(combo.GetCurSel(), CB_ERR);
+
+    CAnimateCtrl clip;
+    ASSERT_TRUE(clip.Create(WS_VISIBLE | ACS_CENTER | ACS_TRANSPARENT, CRect(0, 310, 200, 340), &parent.wnd, 1000));
+    EXPECT_FALSE(clip.Open(4242));   // no such clip: nothing plays, nothing breaks
+    EXPECT_FALSE(clip.Play(0, 0xFFFF, 1));
+    clip.Stop();
+    clip.Close();
+}

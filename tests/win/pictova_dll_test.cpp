@@ -71,6 +71,96 @@ TEST_F(PictovaDll, ExportThenImportThroughTheDll) {
     EXPECT_EQ(+missing.error, 1001);
 }
 
+// A JPEG round trip through the DLL runs the writer's and the reader's SSE2
+// loops as the product has them: the picture must come back close to what
+// went in (a wrong lane or shuffle would wreck it).
+TEST_F(PictovaDll, JpegRoundTripKeepsThePicture) {
+    auto importFile = Export<ImportFn>(module, "ImportImageFile");
+    auto exportFile = Export<ExportFn>(module, "ExportImageFile");
+    ImageRecord source = {};
+    source.width = 101;  // MCUs inside and at the edge
+    source.height = 67;
+    source.bitCount = 24;
+    ASSERT_TRUE(CreateDibHeader(source));
+    source.hBits = GlobalAlloc(GHND, GetDibImageSize(source));
+    uint32_t rowBytes = GetDibRowBytes(source);
+    {
+        BlockLock bits(source.hBits);
+        for (int y = 0; y < source.height; ++y)
+            for (int x = 0; x < source.width; ++x) {
+                uint8_t* p = bits.data() + size_t(y) * rowBytes + 3 * x;
+                p[0] = uint8_t(x * 2), p[1] = uint8_t(y * 3), p[2] = uint8_t(200 - x);
+            }
+    }
+    std::string path = TempPath("pictova_dll.jpg");
+    exportFile(&source, path.c_str(), 6);
+    ASSERT_EQ(+source.error, 0);
+    ImageRecord back = *importFile(path.c_str());
+    ASSERT_EQ(+back.error, 0);
+    ASSERT_EQ(+back.bitCount, 24);
+    double squares = 0;
+    {
+        BlockLock a(source.hBits), b(back.hBits);
+        for (uint32_t i = 0; i < GetDibImageSize(source); ++i) {
+            if (i % rowBytes >= uint32_t(3 * source.width)) continue;
+            double d = double(a.data()[i]) - b.data()[i];
+            squares += d * d;
+        }
+    }
+    double mse = squares / (3.0 * source.width * source.height);
+    EXPECT_LT(mse, 10.0);  // about 38 dB for this smooth picture at quality 45
+    FreeRecordBlocks(source);
+    FreeRecordBlocks(back);
+    DeleteFileA(path.c_str());
+}
+
+// What a caller may hand the exports: no path at all, the longest valid
+// path, a file of its own that looks like a temporary one. None of it may
+// throw through the library's edge, fail a valid name or touch the file.
+TEST_F(PictovaDll, ExportPathsFromNoneToTheLongest) {
+    auto importFile = Export<ImportFn>(module, "ImportImageFile");
+    auto exportFile = Export<ExportFn>(module, "ExportImageFile");
+    ImageRecord source = {};
+    source.width = 4;
+    source.height = 2;
+    source.bitCount = 24;
+    ASSERT_TRUE(CreateDibHeader(source));
+    source.hBits = GlobalAlloc(GHND, GetDibImageSize(source));
+    for (const char* path : {static_cast<const char*>(nullptr), ""}) {
+        source.error = 0;
+        exportFile(&source, path, 1);
+        EXPECT_EQ(+source.error, 1002);
+        EXPECT_EQ(+importFile(path)->error, 1001);
+    }
+
+    std::string folder = TempPath("");
+    std::string target = folder + std::string(MAX_PATH - 1 - folder.size() - 4, 'n') + ".bmp";
+    ASSERT_EQ(target.size(), size_t(MAX_PATH - 1));
+    exportFile(&source, target.c_str(), 1);
+    EXPECT_EQ(+source.error, 0);
+    ImageRecord back = *importFile(target.c_str());
+    EXPECT_EQ(+back.error, 0);
+    EXPECT_EQ(+back.width, 4);
+    FreeRecordBlocks(back);
+    DeleteFileA(target.c_str());
+
+    std::string mine = TempPath("pictova_mine.bmp.~pv");
+    HANDLE file = CreateFileA(mine.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD done;
+    WriteFile(file, "mine", 4, &done, nullptr);
+    CloseHandle(file);
+    exportFile(&source, TempPath("pictova_mine.bmp").c_str(), 1);
+    EXPECT_EQ(+source.error, 0);
+    file = CreateFileA(mine.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    char text[8] = {};
+    ReadFile(file, text, sizeof text, &done, nullptr);
+    CloseHandle(file);
+    EXPECT_STREQ(text, "mine");
+    DeleteFileA(mine.c_str());
+    DeleteFileA(TempPath("pictova_mine.bmp").c_str());
+    FreeRecordBlocks(source);
+}
+
 TEST_F(PictovaDll, IconImportsAtScreenDepth) {
     // A minimal 32 x 32 32-bit icon written by hand: header, directory
     // entry, DIB with its mask.

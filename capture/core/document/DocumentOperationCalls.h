@@ -10,13 +10,11 @@
 
 #include "DisplayImage.h"
 
-// ---- Geometry (Tool menu) ----
-void ScaleImageUp(DisplayImage& result, const DisplayImage& source, int factorX, int factorY);
-void ScaleImage(DisplayImage& result, const DisplayImage& source, int width, int height);
-void FlipImageHorizontal(DisplayImage& result, const DisplayImage& source);
-void FlipImageVertical(DisplayImage& result, const DisplayImage& source);
-void RotateImageLeft(DisplayImage& result, const DisplayImage& source);
-void RotateImageRight(DisplayImage& result, const DisplayImage& source);
+// ---- Geometry (Tool menu), merge, cropping ----
+#include "ImageCrop.h"
+#include "ImageFrame.h"
+#include "ImageGeometry.h"
+#include "MergeImages.h"
 
 // The Scale dialog: starts with width, height, pixel mode and smooth; on OK
 // (true) holds the choice.
@@ -30,15 +28,8 @@ struct ScaleChoice {
 };
 bool RunScaleDialog(ScaleChoice& choice);
 
-// ---- Merge and frame ----
-void MergeImages(DisplayImage& result, DisplayImage* const* images, int count);
-void MergeImagesForPrint(DisplayImage& result, DisplayImage* const* images, int count);
-void AddImageFrame(DisplayImage& result, const DisplayImage& source);
+// ---- Frame ----
 bool RunFrameDialog();
-
-// ---- Cropping ----
-void CropImage(DisplayImage& result, const DisplayImage& source);
-void EraseSelection(DisplayImage& result, const DisplayImage& source);
 
 // ---- Small dialogs ----
 bool RunBlackWhiteDialog();

@@ -1,9 +1,8 @@
 // Stand-in definitions of what the image document calls of the parts not
-// built yet (geometry, merge and frame, cropping, the small dialogs, the Save
-// As dialog with its preview, printing, the folder-tree bar's delete). Each
-// does the least that keeps the document's commands safe: operations build
-// nothing and say so, the Save As dialog is the system's plain one. Delete
-// each definition when its own part lands.
+// built yet (the small dialogs, the Save As dialog with its preview, the
+// folder-tree bar's delete). Each does the least that keeps the document's
+// commands safe: the Save As dialog is the system's plain one. Delete each
+// definition when its own part lands.
 #include <windows.h>
 #include <commdlg.h>
 
@@ -13,41 +12,10 @@
 #include "AppServices.h"
 #include "DocumentFileNames.h"
 #include "DocumentOperationCalls.h"
-#include "ImageView.h"
 #include "Settings.h"
 #include "resource.h"
 
-namespace {
-
-void SayNotAvailable()
-{
-    ::MessageBoxA(MainFrameWindow(), "This command is not available yet.", ApplicationTitle, MB_OK | MB_ICONINFORMATION);
-}
-
-void BuildNothing(DisplayImage& result)
-{
-    SayNotAvailable();
-    result.status = 0;
-}
-
-}  // namespace
-
-void ScaleImageUp(DisplayImage& result, const DisplayImage&, int, int) { BuildNothing(result); }
-void ScaleImage(DisplayImage& result, const DisplayImage&, int, int) { BuildNothing(result); }
-void FlipImageHorizontal(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
-void FlipImageVertical(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
-void RotateImageLeft(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
-void RotateImageRight(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
-bool RunScaleDialog(ScaleChoice&)
-{
-    SayNotAvailable();
-    return false;
-}
-void MergeImages(DisplayImage& result, DisplayImage* const*, int) { BuildNothing(result); }
-void MergeImagesForPrint(DisplayImage& result, DisplayImage* const*, int) { BuildNothing(result); }
 bool RunFrameDialog() { return true; }
-void CropImage(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
-void EraseSelection(DisplayImage& result, const DisplayImage&) { BuildNothing(result); }
 bool RunBlackWhiteDialog() { return true; }
 
 void RunImageInfoDialog(const char* title, const DisplayImage& image)
@@ -99,10 +67,6 @@ bool RunSaveAsDialog(const char* initialFolder)
     return true;
 }
 
-void PrintCurrentImage(int) { SayNotAvailable(); }
-void PrintAllImages() { SayNotAvailable(); }
-void PrintAllImagesOnOnePage() { SayNotAvailable(); }
-
 bool DeleteImageFileThroughExplorer(const char* path)
 {
     std::string question = std::string("Delete ") + path + "?";
@@ -110,18 +74,3 @@ bool DeleteImageFileThroughExplorer(const char* path)
         return false;
     return ::DeleteFileA(path) != 0;
 }
-
-// ---- The image view's cropping and colour picking ----
-
-void XImageView::ClipCursorToClient()
-{
-    CRect client;
-    GetClientRect(&client);
-    ClientToScreen(&client);
-    ::ClipCursor(&client);
-}
-
-void XImageView::DragCropLine(CPoint) {}
-bool XImageView::NudgeCropLines(UINT) { return false; }
-COLORREF XImageView::PickColorAtCursor() { return 0; }
-bool XImageView::ChangeColor(COLORREF) { return false; }

@@ -31,9 +31,10 @@ if(WIN32)
     ${CAPTURE_DOCUMENT_DIR}/ImageViewDrag.cpp
     ${CAPTURE_DOCUMENT_DIR}/NotepadForm.cpp
     ${CAPTURE_DOCUMENT_DIR}/FullScreenView.cpp
-    ${CAPTURE_DOCUMENT_DIR}/ExplorerTree.cpp)
+    ${CAPTURE_DOCUMENT_DIR}/ExplorerTree.cpp
+    ${CAPTURE_DOCUMENT_DIR}/PrintGlue.cpp)
   target_include_directories(capture_document PUBLIC ${CAPTURE_DOCUMENT_DIR})
-  target_link_libraries(capture_document PUBLIC capture_document_core capture_image_gdi kframework
+  target_link_libraries(capture_document PUBLIC capture_document_core capture_image_gdi kframework Pagent
     comdlg32 comctl32)
   set_property(GLOBAL APPEND PROPERTY KAPTURA_LIBS capture_document)
   set_property(GLOBAL APPEND PROPERTY KAPTURA_REPLACED_STAND_INS ImageDocumentStandIn.cpp)

@@ -279,3 +279,17 @@ bool ConvertDeepImageTo24Bit(DisplayImage& image)
     converted.hHeader = 0;
     return true;
 }
+
+bool ReduceTo8BitsWhenFew(DisplayImage& image)
+{
+    DisplayImage reduced;
+    ReduceColors24To8(reduced, image);
+    if (!reduced.hPixels)
+        return false;
+    image.FreeBlocks();
+    image.bitCount = reduced.bitCount;
+    image.hPixels = reduced.hPixels;
+    image.hHeader = reduced.hHeader;
+    reduced.Clear();
+    return true;
+}

@@ -46,6 +46,10 @@ void ReduceColors24To8(DisplayImage& result, const DisplayImage& source);
 // 4 bits using at most 2 indices to 1 bit; no caption, and nothing at all
 // (no status either) with more colours.
 void ReduceColors4To1(DisplayImage& result, const DisplayImage& source);
+// A 24-bit image of at most 256 colours takes the blocks of its 8-bit
+// reduction in place of its own; with more colours (or no memory for the
+// reduction) it stays as it is. True when it was reduced.
+bool ReduceTo8BitsWhenFew(DisplayImage& image);
 // 1, 4, 8 bits to 24 bits of the same size; no caption.
 void ConvertTo24Bit(DisplayImage& result, const DisplayImage& source);
 

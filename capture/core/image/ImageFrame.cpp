@@ -93,16 +93,6 @@ bool SizeResult(DisplayImage& result, const DisplayImage& source, int32_t border
     return true;
 }
 
-// The duplicated header tells the new size.
-void WriteHeaderSize(DisplayImage& image)
-{
-    BlockLock header(image.hHeader);
-    DibHeader* info = header.as<DibHeader>();
-    info->width = image.width;
-    info->height = image.height;
-    info->sizeImage = image.GetBitsSize();
-}
-
 void WriteFramedRows(DisplayImage& result, const DisplayImage& source, int32_t frame, int32_t mat,
                      const Bands& bands)
 {
@@ -148,7 +138,7 @@ void FrameAtSourceDepth(DisplayImage& result, const DisplayImage& source, int32_
     }
     if (!AllocateResultPixels(result) || !CopyResultHeader(result, source))
         return;
-    WriteHeaderSize(result);
+    UpdateHeaderSize(result);
     WriteFramedRows(result, source, frame, mat, BandsFor(source, style));
 }
 

@@ -42,3 +42,12 @@ bool CreateResultHeader(DisplayImage& result)
     }
     return true;
 }
+
+void UpdateHeaderSize(DisplayImage& image)
+{
+    BlockLock header(image.hHeader);
+    DibHeader* info = header.as<DibHeader>();
+    info->width = image.width;
+    info->height = image.height;
+    info->sizeImage = image.GetBitsSize();
+}

@@ -21,6 +21,8 @@ bool CopyResultHeader(DisplayImage& result, const DisplayImage& source);
 bool CreateResultHeader(DisplayImage& result);
 // Frees what the result holds of its own and leaves status.
 void AbandonResult(DisplayImage& result, int32_t status);
+// Writes the image's width, height and pixel block size into its header.
+void UpdateHeaderSize(DisplayImage& image);
 
 // The colour table of a locked header block.
 inline DibColor* ColorTableOf(const BlockLock& header) { return reinterpret_cast<DibColor*>(header.data() + 40); }

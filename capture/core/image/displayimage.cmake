@@ -45,4 +45,16 @@ if(NOT WIN32 AND BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   target_link_options(clipboard_dib_fuzz PRIVATE -fsanitize=fuzzer)
   target_include_directories(clipboard_dib_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(clipboard_dib_fuzz PRIVATE capture_settings kframework_core pictova_core)
+  # The same over blocks of up to 32 MiB built from short recipes.
+  add_executable(clipboard_dib_long_fuzz
+    ${PROJECT_SOURCE_DIR}/fuzz/clipboard_dib_fuzz.cpp
+    ${PROJECT_SOURCE_DIR}/fuzz/LongInput.cpp
+    ${CAPTURE_IMAGE_DIR}/ClipboardImageDib.cpp
+    ${CAPTURE_IMAGE_DIR}/ImageResult.cpp
+    ${CAPTURE_IMAGE_DIR}/DisplayImage.cpp)
+  target_compile_definitions(clipboard_dib_long_fuzz PRIVATE LLVMFuzzerTestOneInput=FuzzOneInput)
+  target_compile_options(clipboard_dib_long_fuzz PRIVATE -fsanitize=fuzzer)
+  target_link_options(clipboard_dib_long_fuzz PRIVATE -fsanitize=fuzzer)
+  target_include_directories(clipboard_dib_long_fuzz PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(clipboard_dib_long_fuzz PRIVATE capture_settings kframework_core pictova_core)
 endif()

@@ -1,0 +1,9 @@
+// The file system as a folder source, through the system's file search.
+#pragma once
+
+#include "FolderWalk.h"
+
+class Win32FolderSource : public FolderSource {
+public:
+    bool List(const std::string& folder, std::vector<FolderEntry>& entries) override;
+};

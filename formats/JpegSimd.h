@@ -1,0 +1,38 @@
+// The JPEG codec's hot loops (the transforms, quantisation and colour
+// conversion) come in two forms: plain code, and SSE2 code where the
+// compiler targets SSE2 (the product's builds). Both compute exactly the same
+// results; the plain form stays for other builds and as the reference the
+// SSE2 form is checked against. Tests switch between them.
+#pragma once
+
+#if defined(__SSE2__)
+#define JPEG_HAVE_SSE2 1
+#include <emmintrin.h>
+#else
+#define JPEG_HAVE_SSE2 0
+#endif
+
+// True while the SSE2 forms are used (the default where they exist).
+bool JpegUsesSse2();
+// Chooses the form; the SSE2 one only where it exists. Returns the choice.
+bool SetJpegUsesSse2(bool use);
+
+#if JPEG_HAVE_SSE2
+// Four floats with the arithmetic operators, so that one template of a
+// transform serves the plain and the SSE2 form with the same operations in
+// the same order.
+struct Float4 {
+    __m128 v;
+    Float4() = default;
+    Float4(__m128 value) : v(value) {}
+    explicit Float4(float value) : v(_mm_set1_ps(value)) {}
+};
+inline Float4 operator+(Float4 a, Float4 b) { return _mm_add_ps(a.v, b.v); }
+inline Float4 operator-(Float4 a, Float4 b) { return _mm_sub_ps(a.v, b.v); }
+inline Float4 operator*(Float4 a, float b) { return _mm_mul_ps(a.v, _mm_set1_ps(b)); }
+
+// Transposes the 4 x 4 block held in four registers.
+inline void Transpose4(Float4& a, Float4& b, Float4& c, Float4& d) {
+    _MM_TRANSPOSE4_PS(a.v, b.v, c.v, d.v);
+}
+#endif

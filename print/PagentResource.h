@@ -1,0 +1,46 @@
+// Resource ids of Pagent.dll (resources/Pagent.rc).
+#pragma once
+
+// Messages.
+#define IDS_NO_PRINTER 32001
+#define IDS_NO_BITMAPS 32002
+#define IDS_PRINT_ERROR 32003
+#define IDS_OUT_OF_DISK 32004
+#define IDS_OUT_OF_MEMORY 32005
+#define IDS_MONTH_FIRST 33001      // January ... December: 33001-33012
+#define IDS_WEEKDAY_FIRST 33013    // Sunday ... Saturday: 33013-33019
+#define IDS_TOO_MANY_IMAGES 33020
+#define IDS_CANNOT_REMOVE 33021
+#define IDS_REMOVE_IMAGE 33022
+#define IDS_PRINT_CAPTION 33023
+
+// The progress meter.
+#define IDD_PRINT_METER 1101
+#define IDC_METER_LINE1 1301
+#define IDC_METER_LINE2 1302
+#define IDC_METER_LINE3 1303
+#define IDC_METER_BAR 115
+
+// The date and time format dialog and the Macros page.
+#define IDD_DATE_TIME_FORMAT 1102
+#define IDD_MACROS_PAGE 1111
+#define IDC_SET_DATE_TIME 1432
+#define IDC_TIME_SAMPLE 1441
+#define IDC_DATE_SAMPLE 1442
+#define IDC_HOURS_12 1443
+#define IDC_HOURS_24 1444
+#define IDC_AM_PM 1445
+#define IDC_UPPER_CASE 1446
+#define IDC_SECONDS 1447
+#define IDC_ORDER_MDY 1448
+#define IDC_ORDER_DMY 1449
+#define IDC_ORDER_YMD 1450
+#define IDC_SEPARATOR_SLASH 1451
+#define IDC_SEPARATOR_DASH 1452
+#define IDC_SEPARATOR_DOT 1453
+#define IDC_SEPARATOR_NONE 1454
+#define IDC_CENTURY 1455
+#define IDC_MONTH_NUMERIC 1456
+#define IDC_MONTH_NAME 1457
+#define IDC_ABBREVIATION 1458
+#define IDC_WEEKDAY 1459

@@ -1,0 +1,125 @@
+// The six exports of the library.
+#include "Pagent.h"
+
+#include "PagentResource.h"
+#include "PrintJob.h"
+#include "PrintMeter.h"
+#include "PrintState.h"
+
+namespace pagent {
+namespace {
+
+// Refuses a second export entered while one runs (the jobs pump messages).
+class BusyScope {
+public:
+    BusyScope() : entered_(!State().busy) { State().busy = true; }
+    ~BusyScope()
+    {
+        if (entered_)
+            State().busy = false;
+    }
+    bool entered() const { return entered_; }
+
+private:
+    bool entered_;
+};
+
+// Runs the single-image job for the current record with the meter open.
+void PrintCurrentWithMeter(int imageNumber)
+{
+    PrintMeterDialog meter;
+    PrintImageJob(imageNumber);
+    meter.Close();
+}
+
+}  // namespace
+}  // namespace pagent
+
+using namespace pagent;
+
+PAGENT_API void __cdecl PrintOneXImage(const ImageRecord* record, const char* section, const char* settingsFile,
+                                       int showOptions, unsigned char)
+{
+    BusyScope busy;
+    if (!busy.entered() || !record || !BeginPrintCall(section, settingsFile))
+        return;
+    PrintState& state = State();
+    state.sheetMode = 1;
+    state.current = *record;
+    state.recordCount = 1;
+    // Without the options sheet the stored options are used as they stand.
+    (void)showOptions;
+    if (!CurrentRecordIsPrintable())
+        return;
+    PrintCurrentWithMeter(0);
+}
+
+PAGENT_API void __cdecl PrintAllXImage(HGLOBAL records, int count, const char* section, const char* settingsFile,
+                                       unsigned char)
+{
+    BusyScope busy;
+    if (!busy.entered() || !records || count < 1 || !BeginPrintCall(section, settingsFile))
+        return;
+    // Never read past the caller's block.
+    size_t held = ::GlobalSize(records) / sizeof(ImageRecord);
+    if (size_t(count) > held)
+        count = int(held);
+    if (count < 1)
+        return;
+    PrintState& state = State();
+    state.previewIndex = 0;
+    state.sheetMode = 1;
+    auto* list = static_cast<const ImageRecord*>(::GlobalLock(records));
+    if (!list)
+        return;
+    state.callerBlock = records;
+    state.recordCount = count;
+    state.abort = false;
+    {
+        PrintMeterDialog meter;
+        for (int i = 0; i < count && !state.abort; ++i) {
+            state.current = list[i];
+            PrintImageJob(i + 1);
+        }
+        meter.Close();
+    }
+    state.callerBlock = nullptr;
+    ::GlobalUnlock(records);
+}
+
+PAGENT_API void __cdecl PrintAllXImageOnePage(HGLOBAL records, int count, const char* section,
+                                              const char* settingsFile, unsigned char)
+{
+    BusyScope busy;
+    if (!busy.entered() || !BeginPrintCall(section, settingsFile))
+        return;
+    State().sheetMode = 2;
+    if (count > 40) {
+        ShowPrintMessage(IDS_TOO_MANY_IMAGES);
+        return;
+    }
+    (void)records;
+}
+
+PAGENT_API void __cdecl PrintXImageSetup(const char* section, const char* settingsFile)
+{
+    BusyScope busy;
+    if (!busy.entered() || !BeginPrintCall(section, settingsFile))
+        return;
+    PrintState& state = State();
+    state.sheetMode = 1;
+    state.current = ImageRecord{};
+}
+
+PAGENT_API void __cdecl PrinterSetup(const char* section, const char* settingsFile)
+{
+    BusyScope busy;
+    if (!busy.entered() || !BeginPrintCall(section, settingsFile))
+        return;
+    RunPrinterSetup();
+}
+
+PAGENT_API void __cdecl ResetPrinter()
+{
+    ForgetCachedSection();
+}

@@ -1,0 +1,165 @@
+#include "PrintText.h"
+
+#include "PrintState.h"
+
+#include <cstdlib>
+#include <cstring>
+
+namespace pagent {
+
+namespace {
+
+// A stored font at the printer's resolution, selected for one scope.
+class PrinterFont {
+public:
+    PrinterFont(HDC dc, const FontSpec& spec) : dc_(dc)
+    {
+        LOGFONTA font{};
+        const int* f = spec.fields;
+        HDC screen = ::GetDC(nullptr);
+        int screenDpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
+        if (screen)
+            ::ReleaseDC(nullptr, screen);
+        if (screenDpi <= 0)
+            screenDpi = 96;
+        font.lfHeight = LONG(int64_t(f[FontSpec::kHeight]) * ::GetDeviceCaps(dc, LOGPIXELSX) / screenDpi);
+        font.lfWidth = f[FontSpec::kWidth];
+        font.lfEscapement = f[FontSpec::kEscapement];
+        font.lfOrientation = f[FontSpec::kOrientation];
+        font.lfWeight = f[FontSpec::kWeight];
+        font.lfItalic = BYTE(f[FontSpec::kItalic]);
+        font.lfUnderline = BYTE(f[FontSpec::kUnderline]);
+        font.lfStrikeOut = BYTE(f[FontSpec::kStrikeOut]);
+        font.lfCharSet = BYTE(f[FontSpec::kCharSet]);
+        font.lfOutPrecision = BYTE(f[FontSpec::kOutPrecision]);
+        font.lfClipPrecision = BYTE(f[FontSpec::kClipPrecision]);
+        font.lfQuality = BYTE(f[FontSpec::kQuality]);
+        font.lfPitchAndFamily = BYTE(f[FontSpec::kPitchAndFamily]);
+        lstrcpynA(font.lfFaceName, spec.face, LF_FACESIZE);
+        lineHeight_ = std::abs(int(font.lfHeight));
+        font_ = ::CreateFontIndirectA(&font);
+        old_ = font_ ? ::SelectObject(dc_, font_) : nullptr;
+    }
+    ~PrinterFont()
+    {
+        if (old_)
+            ::SelectObject(dc_, old_);
+        if (font_)
+            ::DeleteObject(font_);
+    }
+    int lineHeight() const { return lineHeight_; }
+
+private:
+    HDC dc_;
+    HFONT font_ = nullptr;
+    HGDIOBJ old_ = nullptr;
+    int lineHeight_ = 0;
+};
+
+void DrawTexts(HDC dc, RECT box, HeaderText first)
+{
+    static const UINT kAlign[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};
+    ::SetBkMode(dc, TRANSPARENT);
+    for (int i = 0; i < 3; ++i) {
+        const std::string& text = State().settings.texts[first + i];
+        if (text.empty())
+            continue;
+        std::string expanded = ExpandPrintMacros(text, CurrentMacroValues());
+        ::DrawTextA(dc, expanded.c_str(), int(expanded.size()), &box, kAlign[i] | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
+    }
+}
+
+}  // namespace
+
+std::string CurrentFileName()
+{
+    const char* name = State().current.fileName;
+    if (!name)
+        return "";
+    return std::string(name, strnlen(name, kTextSize - 1));
+}
+
+std::string CurrentNoteText()
+{
+    const ImageRecord& record = State().current;
+    if (!record.hNote)
+        return "";
+    size_t available = ::GlobalSize(record.hNote);
+    size_t length = record.noteLength > 0 ? size_t(record.noteLength) : available;
+    if (length > available)
+        length = available;
+    const char* text = static_cast<const char*>(::GlobalLock(record.hNote));
+    if (!text)
+        return "";
+    std::string note(text, strnlen(text, length));
+    ::GlobalUnlock(record.hNote);
+    return note;
+}
+
+MacroValues CurrentMacroValues()
+{
+    const PrintState& state = State();
+    MacroValues values;
+    values.printTime = int64_t(state.printTime);
+    values.fileTime = state.current.fileTime;
+    values.fileName = CurrentFileName();
+    values.width = state.current.width;
+    values.height = state.current.height;
+    values.hasImage = state.current.hBits != nullptr;
+    values.format = state.settings.timeDate;
+    values.names = &state.names;
+    return values;
+}
+
+void PrintHeader(HDC dc)
+{
+    PrinterFont font(dc, State().settings.fonts[kHeaderFont]);
+    int right = ::GetDeviceCaps(dc, HORZRES) - 5;
+    RECT box{5, 5, right, font.lineHeight() + 5};
+    DrawTexts(dc, box, kHeaderLeft);
+}
+
+void PrintFooter(HDC dc)
+{
+    PrinterFont font(dc, State().settings.fonts[kFooterFont]);
+    int right = ::GetDeviceCaps(dc, HORZRES) - 5;
+    int bottom = ::GetDeviceCaps(dc, VERTRES) - 5;
+    RECT box{5, bottom - font.lineHeight(), right, bottom};
+    DrawTexts(dc, box, kFooterLeft);
+}
+
+void PrintNotepad(HDC dc, int w, int h, int pw, int ph, int x, int y)
+{
+    std::string text = ExpandPrintMacros(CurrentNoteText(), CurrentMacroValues());
+    if (text.empty())
+        return;
+    const PageOptions& options = State().settings.page;
+    RECT box{};
+    if (options[PageOptions::kNoteWidth] == 0) {
+        box.left = x;
+        box.right = x + pw;
+    } else {
+        box.left = 5;
+        box.right = w - 5;
+    }
+    PrinterFont font(dc, State().settings.fonts[kNoteFont]);
+    const UINT kAlign[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};
+    UINT format = kAlign[options[PageOptions::kNoteAlign]] | DT_WORDBREAK | DT_NOPREFIX;
+    if (options[PageOptions::kNotePosition] == 0) {
+        box.top = y + ph + font.lineHeight();
+        box.bottom = h - 5;
+    } else {
+        box.bottom = y - font.lineHeight();
+        RECT measure = box;
+        measure.top = 0;
+        ::DrawTextA(dc, text.c_str(), int(text.size()), &measure, format | DT_CALCRECT);
+        int height = measure.bottom - measure.top;
+        box.top = box.bottom - height >= 5 ? box.bottom - height : 5;
+    }
+    if (box.right <= box.left || box.bottom <= box.top)
+        return;
+    ::SetBkMode(dc, TRANSPARENT);
+    ::DrawTextA(dc, text.c_str(), int(text.size()), &box, format);
+}
+
+}  // namespace pagent

@@ -1,0 +1,167 @@
+#!/usr/bin/env python3
+"""Reads a printed page back (a PPM that pdftoppm rendered at the printer's
+resolution) and checks the patterned image kprint printed on it.
+
+  print_check.py cells <page.ppm> <page number> <w> <h> <bits> <scale> <box> [gray|bw]
+      the page's share of the w x h pattern, enlarged by the scale and placed
+      by the alignment box as the library tiles it, in grayscale or black and
+      white when asked (palette images only); prints "bad N of M"
+  print_check.py screen <page.ppm> <w> <h> <scale> <box>
+      a one-page w x h capture of kprobe's pattern window (pattern pixel
+      (x, y) at image pixel (x, y)), placed by the box; prints "bad N of M"
+  print_check.py blank <page.ppm> <x> <y> <w> <h>
+      the area holds nothing but white; prints "dark N"
+"""
+import sys
+
+# The pattern's colours, as kprint makes them (red, green, blue).
+COLORS = [(255, 0, 0), (0, 200, 0), (0, 0, 255), (255, 255, 0),
+          (255, 0, 255), (0, 255, 255), (0, 0, 0), (255, 128, 0)]
+MONO = [(0, 0, 0), (255, 255, 255)]
+MARGIN = 5
+
+
+def read_ppm(path):
+    data = open(path, "rb").read()
+    fields, at = [], 0
+    while len(fields) < 4:
+        while data[at:at + 1].isspace():
+            at += 1
+        if data[at:at + 1] == b"#":
+            at = data.index(b"\n", at)
+            continue
+        end = at
+        while not data[end:end + 1].isspace():
+            end += 1
+        fields.append(data[at:end])
+        at = end
+    if fields[0] != b"P6":
+        raise SystemExit("not a PPM page: " + path)
+    width, height = int(fields[1]), int(fields[2])
+    return width, height, data[at + 1:]
+
+
+def pixel(page, x, y):
+    width, _, rgb = page
+    at = (y * width + x) * 3
+    return rgb[at], rgb[at + 1], rgb[at + 2]
+
+
+def gray(color):
+    r, g, b = color
+    level = r if r == g == b else (30 * r + 54 * g + 11 * b) // 100
+    if 0 < level < 218:
+        level += 58 if level < 128 else 38
+    return (level, level, level)
+
+
+# Nearest of the standard 16 colours: grey, silver, green, yellow, cyan and
+# white print white, the others black.
+STANDARD = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+            (0, 128, 128), (128, 128, 128), (192, 192, 192), (255, 0, 0), (0, 255, 0),
+            (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+
+
+def black_white(color):
+    distances = [sum((a - b) ** 2 for a, b in zip(color, s)) for s in STANDARD]
+    nearest = distances.index(min(distances))
+    return (255, 255, 255) if nearest in (7, 8, 10, 11, 14, 15) else (0, 0, 0)
+
+
+def expected(x, y, bits, mode=""):
+    n = 2 if bits == 1 else 8
+    index = (x // 4 + 3 * (y // 4)) % n
+    color = (MONO if bits == 1 else COLORS)[index]
+    if bits > 8:
+        return color
+    if mode == "gray":
+        return gray(color)
+    if mode == "bw" and bits != 1:
+        return black_white(color)
+    return color
+
+
+def cells(args):
+    page = read_ppm(args[0])
+    number, w, h, bits, scale, box = (int(a) for a in args[1:7])
+    mode = args[7] if len(args) > 7 else ""
+    pw_page, ph_page = page[0], page[1]
+    W, H = pw_page - 2 * MARGIN, ph_page - 2 * MARGIN
+    PW, PH = scale * w, scale * h
+    x0, y0 = MARGIN, MARGIN
+    if 0 <= box <= 8:
+        x0 += [0, (W - PW) // 2, W - PW][box // 3]
+        y0 += [0, (H - PH) // 2, H - PH][box % 3]
+    if PW > W:
+        x0 = MARGIN
+    if PH > H:
+        y0 = MARGIN
+    step_x, step_y = max(1, W // scale), max(1, H // scale)
+    down = (h + step_y - 1) // step_y
+    column, row = (number - 1) // down, (number - 1) % down
+    sx, sy = column * step_x, row * step_y
+    tile_w, tile_h = min(step_x, w - sx), min(step_y, h - sy)
+    bad = total = 0
+    # The centre of every image pixel of the tile whose cell neighbours
+    # share its colour (the driver's resampling blurs cell edges).
+    for py in range(sy, sy + tile_h):
+        if py % 4 in (0, 3) and scale < 4:
+            continue
+        for px in range(sx, sx + tile_w):
+            if px % 4 in (0, 3) and scale < 4:
+                continue
+            dx = x0 + (px - sx) * scale + scale // 2
+            dy = y0 + (py - sy) * scale + scale // 2
+            if not (0 <= dx < pw_page and 0 <= dy < ph_page):
+                continue
+            total += 1
+            got, want = pixel(page, dx, dy), expected(px, py, bits, mode)
+            if max(abs(a - b) for a, b in zip(got, want)) > 48:
+                bad += 1
+                if bad <= 5:
+                    print("pixel %d,%d at %d,%d: %s, want %s" % (px, py, dx, dy, got, want), file=sys.stderr)
+    # Just outside the image: paper.
+    for dx, dy in ((x0 - 3, y0 + 1), (x0 + 1, y0 - 3)):
+        if MARGIN < dx < pw_page and MARGIN < dy < ph_page and min(pixel(page, dx, dy)) < 200:
+            bad += 1
+            print("ink outside the image at %d,%d" % (dx, dy), file=sys.stderr)
+    print("bad %d of %d" % (bad, total))
+
+
+def origin(page, w, h, scale, box):
+    W, H = page[0] - 2 * MARGIN, page[1] - 2 * MARGIN
+    PW, PH = scale * w, scale * h
+    x0, y0 = MARGIN, MARGIN
+    if 0 <= box <= 8:
+        x0 += [0, (W - PW) // 2, W - PW][box // 3]
+        y0 += [0, (H - PH) // 2, H - PH][box % 3]
+    return (MARGIN if PW > W else x0), (MARGIN if PH > H else y0)
+
+
+def screen(args):
+    page = read_ppm(args[0])
+    w, h, scale, box = (int(a) for a in args[1:5])
+    x0, y0 = origin(page, w, h, scale, box)
+    bad = total = 0
+    for py in range(0, h, 3):
+        for px in range(0, w, 3):
+            want = ((7 * px + py) & 255, (5 * py) & 255, (px ^ py) & 255)
+            got = pixel(page, x0 + px * scale + scale // 2, y0 + py * scale + scale // 2)
+            total += 1
+            if max(abs(a - b) for a, b in zip(got, want)) > 48:
+                bad += 1
+                if bad <= 5:
+                    print("pixel %d,%d: %s, want %s" % (px, py, got, want), file=sys.stderr)
+    print("bad %d of %d" % (bad, total))
+
+
+def blank(args):
+    page = read_ppm(args[0])
+    x, y, w, h = (int(a) for a in args[1:5])
+    dark = sum(1 for yy in range(y, y + h) for xx in range(x, x + w)
+               if min(pixel(page, xx, yy)) < 200)
+    print("dark %d" % dark)
+
+
+if __name__ == "__main__":
+    {"cells": cells, "screen": screen, "blank": blank}[sys.argv[1]](sys.argv[2:])
