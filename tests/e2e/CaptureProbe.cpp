@@ -418,7 +418,7 @@ int main(int argc, char** argv)
     if (strcmp(verb, "window-at") == 0 && argc == 4)
         return WindowAt(atoi(argv[2]), atoi(argv[3]));
     if (strcmp(verb, "window-rect") == 0 && argc == 3)
-        return WindowRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))));
+        return WindowRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0))));
     if (strcmp(verb, "memory") == 0 && argc == 3)
         return Memory(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
     return Usage();
