@@ -8,8 +8,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 bash "$root/scripts/install-deps.sh"
 bash "$root/scripts/build.sh"
-# Services the Windows programs use are set up here, before any prefix is
-# made: Wine takes in what it finds when it makes one.
+# The session sets up the services the Windows programs use (the print
+# queue) before it makes any prefix: Wine takes in what it finds then.
 source "$root/scripts/wine-session.sh"
 cd "$root/build"
 status=0
