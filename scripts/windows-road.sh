@@ -40,12 +40,12 @@ windows_road_choose() {
         KAPTURA_ROAD_WHY="this machine runs 32-bit code"
       else
         KAPTURA_ROAD=win64
-        if [ ! -x "$KAPTURA_WINE32_LOADER" ]; then
-          KAPTURA_ROAD_WHY="the 32-bit Wine ($KAPTURA_WINE32_LOADER) is not installed"
-        elif machine_runs_i386; then
-          KAPTURA_ROAD_WHY="the 32-bit Wine loader ($KAPTURA_WINE32_LOADER) does not start"
-        else
+        if ! machine_runs_i386; then
           KAPTURA_ROAD_WHY="this machine cannot run 32-bit code (the kernel refuses i386 programs)"
+        elif [ ! -x "$KAPTURA_WINE32_LOADER" ]; then
+          KAPTURA_ROAD_WHY="the 32-bit Wine ($KAPTURA_WINE32_LOADER) is not installed"
+        else
+          KAPTURA_ROAD_WHY="the 32-bit Wine loader ($KAPTURA_WINE32_LOADER) does not start"
         fi
       fi ;;
   esac
