@@ -2,6 +2,7 @@
 #include "Pagent.h"
 
 #include "PagentResource.h"
+#include "PrintAllJob.h"
 #include "PrintJob.h"
 #include "PrintMeter.h"
 #include "PrintState.h"
@@ -93,12 +94,35 @@ PAGENT_API void __cdecl PrintAllXImageOnePage(HGLOBAL records, int count, const 
     BusyScope busy;
     if (!busy.entered() || !BeginPrintCall(section, settingsFile))
         return;
-    State().sheetMode = 2;
-    if (count > 40) {
+    PrintState& state = State();
+    state.sheetMode = 2;
+    if (count > kMaxImagesOnPage) {
         ShowPrintMessage(IDS_TOO_MANY_IMAGES);
         return;
     }
-    (void)records;
+    if (!records || count < 1)
+        return;
+    // Never read past the caller's block.
+    const size_t held = ::GlobalSize(records) / sizeof(ImageRecord);
+    if (size_t(count) > held)
+        count = int(held);
+    auto* list = static_cast<ImageRecord*>(::GlobalLock(records));
+    if (!list || count < 1) {
+        if (list)
+            ::GlobalUnlock(records);
+        return;
+    }
+    state.pageList.clear();
+    for (int i = 0; i < count; ++i)
+        state.pageList.push_back(&list[i]);
+    state.recordCount = count;
+    {
+        PrintMeterDialog meter;
+        PrintAllOnOnePageJob();
+        meter.Close();
+    }
+    state.pageList.clear();
+    ::GlobalUnlock(records);
 }
 
 PAGENT_API void __cdecl PrintXImageSetup(const char* section, const char* settingsFile)

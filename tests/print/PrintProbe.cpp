@@ -5,13 +5,14 @@
 //
 //   kprint one <section> <ini> <bits> <w> <h> <file name> [note] [file time]
 //   kprint all <section> <ini> <count> <bits> <w> <h> <name prefix> [cancel after page]
-//   kprint onepage <section> <ini> <count>
+//   kprint onepage <section> <ini> <count> [w h name prefix]
+//                                         image i's pattern shifted by i
 //   kprint setup <section> <ini>          PrintXImageSetup
 //   kprint reset                          ResetPrinter
 //   kprint bad <section> <ini> <case>     records the library must refuse
 //
 // The pattern: 4 x 4-pixel cells, cell (cx, cy) coloured with entry
-// (cx + 3 cy) % n of kColors (n = 2 at 1 bit, else 8), the same in every
+// (cx + 3 cy + shift) % n of kColors (n = 2 at 1 bit, else 8), the same in every
 // depth, so the checker needs only the cell's place.
 #include <windows.h>
 
@@ -30,14 +31,15 @@ const RGBQUAD kColors[8] = {
     {255, 0, 255, 0}, {255, 255, 0, 0}, {0, 0, 0, 0}, {0, 128, 255, 0}};
 const RGBQUAD kMono[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
 
-int CellIndex(int x, int y, int bits)
+int CellIndex(int x, int y, int bits, int shift)
 {
     int n = bits == 1 ? 2 : 8;
-    return (x / 4 + 3 * (y / 4)) % n;
+    return (x / 4 + 3 * (y / 4) + shift) % n;
 }
 
 // A record with its own blocks; y counts from the top.
-ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const std::string& note, int fileTime)
+ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const std::string& note, int fileTime,
+                       int shift = 0)
 {
     ImageRecord r{};
     r.width = w;
@@ -60,7 +62,7 @@ ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const st
     for (int y = 0; y < h; ++y) {
         uint8_t* row = pixels + size_t(h - 1 - y) * stride;
         for (int x = 0; x < w; ++x) {
-            int index = CellIndex(x, y, bits);
+            int index = CellIndex(x, y, bits, shift);
             switch (bits) {
             case 1: if (index) row[x / 8] |= uint8_t(0x80 >> (x % 8)); break;
             case 4: row[x / 2] |= uint8_t(x % 2 ? index : index << 4); break;
@@ -232,8 +234,10 @@ int main(int argc, char** argv)
         GlobalFree(block);
     } else if (command == "onepage" && argc >= 5) {
         std::vector<ImageRecord> records;
+        int w = argc > 6 ? atoi(argv[5]) : 8, h = argc > 6 ? atoi(argv[6]) : 8;
+        std::string prefix = argc > 7 ? argv[7] : "C:\\x";
         for (int i = 0; i < atoi(argv[4]); ++i)
-            records.push_back(MakeRecord(8, 8, 8, "C:\\x.bmp", "", 0));
+            records.push_back(MakeRecord(8, w, h, prefix + std::to_string(i + 1) + ".bmp", "", 0, i));
         HGLOBAL block = RecordBlock(records);
         PrintAllXImageOnePage(block, int(records.size()), argv[2], argv[3], 0);
         GlobalFree(block);

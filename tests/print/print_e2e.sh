@@ -149,6 +149,28 @@ cancel)
   sleep 3
   ls "$outbox"/*"$token"* 2>/dev/null && fail "a cancelled job was printed"
   ;;
+onepage)
+  # Up to 40 patterned images on one page: each in its cell of the grid,
+  # enlarged and aligned by the box, the header once for the page. The
+  # section is the case's own name so that the job's name finds its PDF.
+  for spec in "3 1 4 0" "12 4 3 4" "40 20 2 8"; do
+    set -- $spec
+    section="$token-$1"
+    printf '[%s]\r\nPrintAllPage=1,%s,0,%s,1,%s,0,0\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,1,0\r\n' \
+      "$section" "$3" "$4" "$2" > "$ini"
+    printf 'HeaderCenter=Grid of %s\r\n' "$section" >> "$ini"
+    out=$(kprint onepage "$section" "$ini_win" "$1" 16 12 "C:\\$section-")
+    grep -q "^message:" <<<"$out" && fail "$1 images: $out"
+    pdf=$(job_pdf "$section") || fail "no PDF for $1 images"
+    [ "$(pages_of "$pdf")" = 1 ] || fail "$1 images: one page expected"
+    [ "$(pdftotext "$pdf" - | grep -c "Grid of $section")" = 1 ] || fail "$1 images: header not once"
+    ppm=$(render "$pdf" 1)
+    result=$(python3 "$here/print_check.py" grid "$ppm" "$1" "$2" 16 12 "$3" "$4" -)
+    rm -f "$ppm"
+    echo "$1 images in $2 columns: $result"
+    case "$result" in "bad 0 of "[1-9]*) ;; *) fail "$1 images in $2 columns: $result" ;; esac
+  done
+  ;;
 bad)
   # Records the job cannot print are refused quietly; nothing is printed.
   for which in depth short-pixels short-header sizes block; do
