@@ -66,12 +66,15 @@ void DrawRecordStretched(HDC dc, const ImageRecord& record, const Box& onto, int
         oldPalette = ::SelectPalette(dc, record.hPalette, FALSE);
         ::RealizePalette(dc);
     }
+    // Shrunk in a preview, pixels are picked rather than and-ed together.
+    const int oldMode = ::SetStretchBltMode(dc, COLORONCOLOR);
     {
         Locked info(header), pixels(source.hBits);
         if (info.as<BITMAPINFO>() && pixels.as<void>())
             ::StretchDIBits(dc, onto.left, onto.top, onto.width(), onto.height(), 0, 0, source.width, source.height,
                             pixels.as<void>(), info.as<BITMAPINFO>(), DIB_RGB_COLORS, SRCCOPY);
     }
+    ::SetStretchBltMode(dc, oldMode);
     if (oldPalette)
         ::SelectPalette(dc, oldPalette, FALSE);
     ::GlobalFree(header);

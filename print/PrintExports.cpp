@@ -5,6 +5,7 @@
 #include "PrintAllJob.h"
 #include "PrintJob.h"
 #include "PrintMeter.h"
+#include "PrintSheets.h"
 #include "PrintState.h"
 
 namespace pagent {
@@ -48,10 +49,13 @@ PAGENT_API void __cdecl PrintOneXImage(const ImageRecord* record, const char* se
     state.sheetMode = 1;
     state.current = *record;
     state.recordCount = 1;
-    // Without the options sheet the stored options are used as they stand.
-    (void)showOptions;
     if (!CurrentRecordIsPrintable())
         return;
+    if (showOptions) {
+        PrintOneSheet sheet(false);
+        if (!sheet.CreatePreviewPrinter() || sheet.DoModal() != IDOK)
+            return;
+    }
     PrintCurrentWithMeter(0);
 }
 
@@ -75,8 +79,14 @@ PAGENT_API void __cdecl PrintAllXImage(HGLOBAL records, int count, const char* s
         return;
     state.callerBlock = records;
     state.recordCount = count;
+    state.current = list[0];
     state.abort = false;
+    bool confirmed = false;
     {
+        PrintOneSheet sheet(true);
+        confirmed = sheet.CreatePreviewPrinter() && sheet.DoModal() == IDOK;
+    }
+    if (confirmed) {
         PrintMeterDialog meter;
         for (int i = 0; i < count && !state.abort; ++i) {
             state.current = list[i];
@@ -116,7 +126,12 @@ PAGENT_API void __cdecl PrintAllXImageOnePage(HGLOBAL records, int count, const 
     for (int i = 0; i < count; ++i)
         state.pageList.push_back(&list[i]);
     state.recordCount = count;
+    bool confirmed = false;
     {
+        XPropertySheetPrintAll sheet(count);
+        confirmed = sheet.CreatePreviewPrinter() && sheet.DoModal() == IDOK;
+    }
+    if (confirmed && !state.pageList.empty()) {
         PrintMeterDialog meter;
         PrintAllOnOnePageJob();
         meter.Close();
@@ -133,6 +148,10 @@ PAGENT_API void __cdecl PrintXImageSetup(const char* section, const char* settin
     PrintState& state = State();
     state.sheetMode = 1;
     state.current = ImageRecord{};
+    state.recordCount = 1;
+    PrintOneSheet sheet(false);
+    if (sheet.CreatePreviewPrinter())
+        sheet.DoModal();
 }
 
 PAGENT_API void __cdecl PrinterSetup(const char* section, const char* settingsFile)
