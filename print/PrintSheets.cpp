@@ -233,6 +233,7 @@ BEGIN_MESSAGE_MAP(PrintOptionsPage, CPropertyPage)
     ON_BN_CLICKED(IDC_PREVIEW_LARGE, OnPreviewSize)
     ON_BN_CLICKED(IDC_PREV, OnPrev)
     ON_BN_CLICKED(IDC_NEXT, OnNext)
+    ON_WM_DRAWITEM()
 END_MESSAGE_MAP()
 
 void PrintOptionsPage::DoDataExchange(CDataExchange* dx)
@@ -256,10 +257,6 @@ BOOL PrintOptionsPage::OnInitDialog()
     ShowAlignmentBoxes(values_.page[PageOptions::kOrientation] == 1);
     auto* sheet = static_cast<PrintOneSheet*>(&sheet_);
     if (sheet->allImages()) {
-        HICON prev = ::LoadIconA(g_libraryModule, MAKEINTRESOURCEA(IDI_PREV));
-        HICON next = ::LoadIconA(g_libraryModule, MAKEINTRESOURCEA(IDI_NEXT));
-        ::SendDlgItemMessageA(m_hWnd, IDC_PREV, BM_SETIMAGE, IMAGE_ICON, LPARAM(prev));
-        ::SendDlgItemMessageA(m_hWnd, IDC_NEXT, BM_SETIMAGE, IMAGE_ICON, LPARAM(next));
         ShowPreviewPosition();
     } else {
         ::ShowWindow(::GetDlgItem(m_hWnd, IDC_PREV), SW_HIDE);
@@ -293,6 +290,28 @@ void PrintOptionsPage::StepTo(int index)
         sheet_.preview().RepaintAll();
     }
     ShowPreviewPosition();
+}
+
+// Prev and Next show the library's arrow icons, greyed when disabled.
+void PrintOptionsPage::OnDrawItem(int id, LPDRAWITEMSTRUCT item)
+{
+    if (id != IDC_PREV && id != IDC_NEXT) {
+        OptionsPage::OnDrawItem(id, item);
+        return;
+    }
+    RECT face = item->rcItem;
+    const bool pushed = item->itemState & ODS_SELECTED;
+    ::DrawFrameControl(item->hDC, &face, DFC_BUTTON, DFCS_BUTTONPUSH | (pushed ? DFCS_PUSHED : 0));
+    HICON icon = ::LoadIconA(g_libraryModule, MAKEINTRESOURCEA(id == IDC_PREV ? IDI_PREV : IDI_NEXT));
+    const int size = ::GetSystemMetrics(SM_CXICON);
+    const int x = (face.left + face.right - size) / 2 + (pushed ? 1 : 0);
+    const int y = (face.top + face.bottom - size) / 2 + (pushed ? 1 : 0);
+    ::DrawStateA(item->hDC, nullptr, nullptr, LPARAM(icon), 0, x, y, size, size,
+                 DST_ICON | ((item->itemState & ODS_DISABLED) ? DSS_DISABLED : DSS_NORMAL));
+    if (item->itemState & ODS_FOCUS) {
+        ::InflateRect(&face, -3, -3);
+        ::DrawFocusRect(item->hDC, &face);
+    }
 }
 
 void PrintOptionsPage::OnPrev()

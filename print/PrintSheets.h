@@ -47,6 +47,7 @@ protected:
     afx_msg void OnPreviewSize();
     afx_msg void OnPrev();
     afx_msg void OnNext();
+    afx_msg void OnDrawItem(int id, LPDRAWITEMSTRUCT item);
     DECLARE_MESSAGE_MAP()
 
 private:
