@@ -275,6 +275,10 @@ void CMDIChildWnd::OnUpdateFrameTitle(BOOL addToTitle)
     if (title != m_strShownTitle) {
         m_strShownTitle = title;
         SetWindowText(title);
+        // The client's window list keeps the text a window had when it was
+        // listed; have it read the titles again.
+        if (HWND client = ::GetParent(m_hWnd))
+            ::SendMessageA(client, WM_MDIREFRESHMENU, 0, 0);
     }
 }
 

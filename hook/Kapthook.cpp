@@ -3,11 +3,13 @@
 // and reports them to the capture program's main window.
 //
 // Low-level hooks run on the thread that installed them, inside its message
-// loop, and the system drops a hook that keeps input waiting too long. The
-// hook procedures therefore only note what happened and post it to a hidden
-// relay window; the relay then sends the report to the capture program, so
-// that a whole capture can run inside that call without stalling the input
-// of the desktop.
+// loop, and every key and click of the desktop waits for them; the system
+// skips, and may remove, a hook that does not answer in time. The capture
+// program's thread can be busy for seconds (a long pixel loop, a print job),
+// so the hooks live on a thread of their own here that does nothing else.
+// Their procedures only note what happened and post it to a hidden relay
+// window on the installing thread; the relay then sends the report to the
+// capture program, so that a whole capture can run inside that call.
 #include "Kapthook.h"
 
 namespace {
@@ -21,17 +23,22 @@ enum RelayMessage : UINT {
 const char kRelayClassName[] = "KapthookRelay";
 
 HINSTANCE moduleInstance;
+HWND relayWindow;     // on the installing thread
+HANDLE hookThread;
+DWORD hookThreadId;
+
+// Set by the installing thread, read by the hook thread.
+HWND kapturaWindow;
+CRITICAL_SECTION snapRectLock;
+RECT snapRect;
+volatile LONG leftButtonWaiting;
+
+// The hook thread's own.
 HHOOK keyboardHook;
 HHOOK mouseHook;
 HWINEVENTHOOK menuHook;
-HWND relayWindow;
-
-HWND kapturaWindow;
-RECT snapRect;
-int leftButtonWaiting;
 bool stripPressed;
-
-// Modifier keys seen going down and not yet up, by virtual key.
+// Keys seen going down and not yet up, by virtual key.
 bool keyHeld[256];
 
 bool IsHeld(const UINT* keys, int count)
@@ -94,11 +101,23 @@ LRESULT CALLBACK KeyboardHookProc(int code, WPARAM message, LPARAM data)
         const KBDLLHOOKSTRUCT* key = reinterpret_cast<const KBDLLHOOKSTRUCT*>(data);
         UINT vk = key->vkCode & 0xFF;
         bool down = message == WM_KEYDOWN || message == WM_SYSKEYDOWN;
+        // A key held down repeats its key-down; only the first one of a
+        // press is a hot key, or a key held past the end of a capture
+        // would start another.
+        bool repeat = down && keyHeld[vk];
         keyHeld[vk] = down;
-        if (down)
+        if (down && !repeat)
             Relay(kRelayHotkey, (PlainKey(vk) & kHotkeyKeyMask) | ModifierBits(), CurrentCursor());
     }
     return CallNextHookEx(keyboardHook, code, message, data);
+}
+
+bool InsideSnapRect(POINT point)
+{
+    EnterCriticalSection(&snapRectLock);
+    bool inside = PtInRect(&snapRect, point) != FALSE;
+    LeaveCriticalSection(&snapRectLock);
+    return inside;
 }
 
 // A press inside the snapshot strip and its release belong to the capture
@@ -107,7 +126,7 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data)
 {
     if (code == HC_ACTION) {
         const MSLLHOOKSTRUCT* mouse = reinterpret_cast<const MSLLHOOKSTRUCT*>(data);
-        if (message == WM_LBUTTONDOWN && !leftButtonWaiting && PtInRect(&snapRect, mouse->pt)) {
+        if (message == WM_LBUTTONDOWN && !leftButtonWaiting && InsideSnapRect(mouse->pt)) {
             stripPressed = true;
             Relay(kRelayRequest, kRequestStripPressed, 0);
             return 1;
@@ -159,31 +178,68 @@ bool CreateRelayWindow()
     return relayWindow != nullptr;
 }
 
-void Install()
+// The hook thread: installs the hooks, tells the installer, and pumps the
+// messages through which the system calls them until told to quit.
+DWORD WINAPI HookThread(void* started)
 {
-    if (relayWindow)
-        return;  // already installed on this run
-    if (!CreateRelayWindow())
-        return;
     keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, moduleInstance, 0);
     mouseHook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, moduleInstance, 0);
     menuHook = SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPSTART, nullptr,
                                MenuEventProc, 0, 0, WINEVENT_OUTOFCONTEXT);
-}
-
-void Remove()
-{
+    MSG msg;
+    PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit can come
+    SetEvent(static_cast<HANDLE>(started));
+    while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+        TranslateMessage(&msg);
+        DispatchMessageA(&msg);
+    }
     if (keyboardHook)
         UnhookWindowsHookEx(keyboardHook);
     if (mouseHook)
         UnhookWindowsHookEx(mouseHook);
     if (menuHook)
         UnhookWinEvent(menuHook);
-    if (relayWindow)
-        DestroyWindow(relayWindow);
     keyboardHook = nullptr;
     mouseHook = nullptr;
     menuHook = nullptr;
+    return 0;
+}
+
+void StopHookThread()
+{
+    if (!hookThread)
+        return;
+    PostThreadMessageA(hookThreadId, WM_QUIT, 0, 0);
+    WaitForSingleObject(hookThread, 5000);
+    CloseHandle(hookThread);
+    hookThread = nullptr;
+    hookThreadId = 0;
+}
+
+void Install()
+{
+    if (relayWindow)
+        return;  // already installed on this run
+    if (!CreateRelayWindow())
+        return;
+    HANDLE started = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+    if (started)
+        hookThread = CreateThread(nullptr, 0, HookThread, started, 0, &hookThreadId);
+    if (hookThread)
+        WaitForSingleObject(started, INFINITE);  // the thread only sets its hooks first
+    if (started)
+        CloseHandle(started);
+    if (!hookThread) {
+        DestroyWindow(relayWindow);  // a later install tries again
+        relayWindow = nullptr;
+    }
+}
+
+void Remove()
+{
+    StopHookThread();
+    if (relayWindow)
+        DestroyWindow(relayWindow);
     relayWindow = nullptr;
     stripPressed = false;
     for (bool& held : keyHeld)
@@ -206,13 +262,15 @@ void __cdecl PassKapturaWnd(HWND window) { kapturaWindow = window; }
 
 void __cdecl PassSnapRect(const RECT* rect)
 {
+    EnterCriticalSection(&snapRectLock);
     if (rect)
         snapRect = *rect;
     else
         SetRectEmpty(&snapRect);
+    LeaveCriticalSection(&snapRectLock);
 }
 
-void __cdecl PassLeftButtonStatus(int waiting) { leftButtonWaiting = waiting; }
+void __cdecl PassLeftButtonStatus(int waiting) { InterlockedExchange(&leftButtonWaiting, waiting ? 1 : 0); }
 
 }  // extern "C"
 
@@ -220,6 +278,7 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, LPVOID)
 {
     if (reason == DLL_PROCESS_ATTACH) {
         moduleInstance = instance;
+        InitializeCriticalSection(&snapRectLock);
         DisableThreadLibraryCalls(instance);
     }
     return TRUE;

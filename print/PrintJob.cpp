@@ -138,6 +138,20 @@ int PrintImagePages(HDC dc, int imageNumber)
     return result;
 }
 
+// Asks the driver for the copies; the number of times the pages must be
+// sent so that they come out that often: a driver that cannot make copies,
+// or writes back that it makes fewer, gets the pages again from us.
+int AskForCopies(HDC dc, int copies)
+{
+    int made = 0;
+    int asked = ::Escape(dc, SETCOPYCOUNT, sizeof copies, reinterpret_cast<LPCSTR>(&copies), &made);
+    if (asked <= 0)
+        return copies;
+    if (made < 1 || made >= copies)
+        return 1;
+    return (copies + made - 1) / made;
+}
+
 }  // namespace
 
 void SetOrientation(bool landscape)
@@ -198,13 +212,14 @@ void PrintImageJob(int imageNumber)
         ::DeleteDC(dc);
         return;
     }
-    // Some drivers write the copies they will make back: give them room.
-    int copies = state.settings.page[PageOptions::kCopies], madeCopies = 0;
-    ::Escape(dc, SETCOPYCOUNT, sizeof copies, reinterpret_cast<LPCSTR>(&copies), &madeCopies);
+    const int passes = AskForCopies(dc, state.settings.page[PageOptions::kCopies]);
     SetMeterLine(1, PrintingLine(fileName));
     state.abort = false;
-    ResetMeter();
-    int result = PrintImagePages(dc, imageNumber);
+    int result = 1;
+    for (int pass = 0; pass < passes && result > 0 && !state.abort; ++pass) {
+        ResetMeter();
+        result = PrintImagePages(dc, imageNumber);
+    }
     if (state.abort || result == 0) {
         ::AbortDoc(dc);
     } else {

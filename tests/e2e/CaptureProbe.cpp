@@ -11,6 +11,7 @@
 //   kprobe clipboard-save <file.bmp>                     the clipboard's device-independent bitmap as a file
 //   kprobe clipboard-put <file.bmp>                      a BMP file's bitmap onto the clipboard
 //   kprobe clipboard-formats                             the formats on the clipboard, one a line
+//   kprobe clipboard-hold <seconds>                      keeps the clipboard open that long
 //   kprobe memory <pid>                                   private (committed) bytes of the process
 //   kprobe window-at <x> <y>                              class and rectangle of the window there
 //   kprobe hotkey-latency <frame> <runs>                  median ms from a Ctrl+1 hot key to its new
@@ -274,6 +275,19 @@ int ClipboardPut(const char* path)
     return placed ? 0 : 1;
 }
 
+// Keeps the clipboard open, so that no other program can open it; says
+// "held" once it is.
+int ClipboardHold(double seconds)
+{
+    if (!OpenClipboardSoon())
+        return 1;
+    printf("held\n");
+    fflush(stdout);
+    Sleep(static_cast<DWORD>(seconds * 1000));
+    CloseClipboard();
+    return 0;
+}
+
 int ClipboardFormats()
 {
     if (!OpenClipboardSoon())
@@ -354,7 +368,7 @@ int HotkeyLatency(HWND frame, int runs)
 
 int Usage()
 {
-    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|memory|window-at|hotkey-latency ...\n");
+    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|clipboard-hold|memory|window-at|hotkey-latency ...\n");
     return 2;
 }
 
@@ -385,6 +399,8 @@ int main(int argc, char** argv)
         return ClipboardPut(argv[2]);
     if (strcmp(verb, "clipboard-formats") == 0)
         return ClipboardFormats();
+    if (strcmp(verb, "clipboard-hold") == 0 && argc == 3)
+        return ClipboardHold(atof(argv[2]));
     if (strcmp(verb, "hotkey-latency") == 0 && argc == 4)
         return HotkeyLatency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))),
                              atoi(argv[3]));

@@ -286,6 +286,18 @@ case_clipboard_paste() {
   document_to "$shots/pasted.bmp"
   expect_size "$shots/pasted.bmp" 97x61
   expect_pattern "$shots/pasted.bmp" 0 0
+  # Another program holds the clipboard open: the message, and no window.
+  local pid box
+  pid=$(kd window-pid "$frame")
+  probe clipboard-hold 6 > "$case_dir/held" &
+  pids+=($!)
+  for _ in $(seq 50); do grep -q held "$case_dir/held" && break; sleep 0.1; done
+  kd post-command "$frame" 32779 >/dev/null
+  box=$(kd wait-dialog "$pid" - 10) || fail "no message with the clipboard held"
+  kd dialog-text "$box" | grep -q "Cannot open Clipboard." || fail "not the clipboard message: $(kd dialog-text "$box")"
+  kd answer "$box" 1 >/dev/null
+  sleep 0.5
+  wait_children 1
   finish_case
 }
 
@@ -337,12 +349,34 @@ case_no_leak_without_window() {
   finish_case
 }
 
+case_failed_freeze() {
+  # The cover window cannot be made (krefuse refuses its class), so the
+  # screen cannot be frozen: a region request shows nothing and holds no
+  # mouse, and a drag afterwards captures nothing.
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "RegionPage=1,1,255"
+  (cd "$app" && exec wine rundll32 krefuse.dll,Hold 60 >/dev/null 2>&1) &
+  local holder=$!
+  pids+=($holder)
+  sleep 3
+  KREFUSE_CLASS=CoverWindow start_kaptura
+  [ -z "$(kd wait-window CoverWindow - 1)" ] || fail "the cover window was made"
+  kd hotkey "$frame" 3 $Ctrl
+  probe drag 250 200 450 380
+  sleep 1
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 0 ] || fail "a region was captured without a frozen screen"
+  # The program goes on: a screen capture still works.
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 1
+  kill "$holder" 2>/dev/null || true
+  finish_case
+}
+
 case_print_destination() {
   # The printer destination prints the capture through the print library;
   # Print from the image window prints the notepad's text as it stands,
   # never saved. The PDFs are the ones of this case's jobs.
   local outbox="$HOME/PDF" since="$case_dir/since" pdf text ppm
-  [ "${PRINT_QUEUE_OK:-0}" = 1 ] || { echo "SKIP: no PDF print queue"; return 0; }
+  [ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
   seed_capture_ini "0,1,0,1,0,0,0,5,5" "ScreenPage=160,120,480,360,0,0" "PrintTimeDate=0,1,0,1,0,0,1,0,0,1"
   touch "$since"
   start_kaptura

@@ -7,10 +7,16 @@ Ctrl=c
 ShiftCtrlAlt=sca
 
 case_single_instance() {
-  seed_ini
+  # Set to run in the background: a second start brings the running frame
+  # forward and changes no setting; the second process writes nothing.
+  seed_ini "RunMode=0,0,0,0,0,0,0,0,1"
   start_kaptura
-  kd command "$frame" 32826 >/dev/null          # tray Hide
-  kd wait-visible "$frame" 0 5 || fail "Hide left the frame shown"
+  sleep 1
+  [ "$(kd visible "$frame")" = 0 ] || fail "the frame shows with RunMode value 4 off"
+  local before win_ini="$WINEPREFIX/drive_c/windows/win.ini"
+  before=$(md5sum < "$ini")
+  local win_before=""
+  [ -f "$win_ini" ] && win_before=$(md5sum < "$win_ini")
   # A second start finds the first by its window property and ends.
   (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
   local second=$!
@@ -18,8 +24,27 @@ case_single_instance() {
   kill -0 "$second" 2>/dev/null && fail "the second instance is still running"
   kd wait-visible "$frame" 1 5 || fail "the first instance was not brought forward"
   [ "$(kd find-prop Kaptura 1)" = "$frame" ] || fail "another main window appeared"
+  [ "$(md5sum < "$ini")" = "$before" ] || fail "the second start wrote the settings file"
+  local win_after=""
+  [ -f "$win_ini" ] && win_after=$(md5sum < "$win_ini")
+  [ "$win_after" = "$win_before" ] || fail "the second start wrote win.ini"
   exit_kaptura
-  [ "$(ini_get RunMode | cut -d, -f4)" = 1 ] || fail "RunMode does not keep the frame shown"
+  [ "$(ini_get RunMode | cut -d, -f4)" = 0 ] || fail "a second start switched the program to showing its window"
+}
+
+case_frame_failure() {
+  # The main frame cannot be made (its status bar is refused): the program
+  # ends quietly, with no window and without touching the settings.
+  seed_ini "Format=1,0,0,0,0,0,0,0,0,0"
+  local before status=0
+  before=$(md5sum < "$ini")
+  (cd "$app" && exec wine rundll32 krefuse.dll,Hold 40 >/dev/null 2>&1) &
+  pids+=($!)
+  sleep 3
+  (cd "$app" && KREFUSE_CLASS=msctls_statusbar32 exec timeout 30 wine Kaptura99.exe >/dev/null 2>&1) || status=$?
+  [ "$status" = 0 ] || fail "start-up without a main frame ended with status $status"
+  [ -z "$(kd find-prop Kaptura 1)" ] || fail "a main window appeared"
+  [ "$(md5sum < "$ini")" = "$before" ] || fail "the settings file was written"
 }
 
 case_run_modes() {
@@ -76,6 +101,27 @@ case_hotkeys() {
   [ "$(kd mdi-children "$frame" | grep -cx "Screen Capture")" = 2 ] || fail "the strip's Screen slot did not capture"
   mkdir -p "$E2E_ROOT/shots"
   /usr/bin/import-im6.q16 -window root "$E2E_ROOT/shots/main-frame.png" 2>/dev/null || true
+  exit_kaptura
+}
+
+case_strip_press() {
+  # Screen countdown on, one second. A strip press during the countdown is
+  # dropped; its release, once the countdown is over, captures nothing.
+  seed_ini "ScreenPage=0,0,200,100,1,1"
+  start_kaptura
+  kd hotkey "$frame" 1 $Ctrl
+  kd send "$frame" 0x401 14 0 >/dev/null
+  wait_children 1
+  kd send "$frame" 0x401 13 0 >/dev/null
+  sleep 2
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 1 ] || fail "a release without its press captured"
+  # A press and its release capture the slot's kind (slot 0: Screen), once.
+  kd send "$frame" 0x401 14 0 >/dev/null
+  kd send "$frame" 0x401 13 0 >/dev/null
+  kd send "$frame" 0x401 13 0 >/dev/null
+  wait_children 2
+  sleep 2
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 2 ] || fail "one press captured more than once"
   exit_kaptura
 }
 

@@ -196,6 +196,40 @@ TEST(RequestGuardTest, AnyBusyFlagDropsRequests)
     }
 }
 
+// However a strip press ends, nothing of it is left: no press remembered,
+// and the decorations it suspended back unless a capture follows or
+// something else still holds them off.
+TEST(StripPress, EveryEndForgetsThePressAndFreesTheDecorations)
+{
+    struct Case {
+        const char* what;
+        bool released;
+        int slotType;
+        bool held;
+        int follow;
+        int suspendedAfter;
+    };
+    const Case cases[] = {
+        {"release of a slot with a capture", true, kCaptureRegion, false, kCaptureRegion, 1},
+        {"release of a slot without one", true, 0, false, 0, 0},
+        {"release without a slot while a countdown runs", true, 0, true, 0, 1},
+        {"release dropped by the guard", false, kCaptureScreenDelayed, false, 0, 0},
+        {"release dropped during a capture", false, kCaptureScreenDelayed, true, 0, 1},
+    };
+    for (const Case& c : cases) {
+        bool pressed = true;
+        int suspended = 1;
+        EXPECT_EQ(EndStripPress(pressed, c.released, c.slotType, c.held, suspended), c.follow) << c.what;
+        EXPECT_FALSE(pressed) << c.what;
+        EXPECT_EQ(suspended, c.suspendedAfter) << c.what;
+    }
+    // A release whose press the guard dropped, or which came twice.
+    bool pressed = false;
+    int suspended = 0;
+    EXPECT_EQ(EndStripPress(pressed, true, kCaptureScreenDelayed, false, suspended), 0);
+    EXPECT_EQ(suspended, 0);
+}
+
 // Runs the countdown tick by tick; returns the ticks (100 ms each) at which
 // it beeped, and the tick of the request in *requestTick.
 std::vector<int> RunCountdown(int seconds, int* requestTick)

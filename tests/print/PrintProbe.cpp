@@ -8,6 +8,9 @@
 //   kprint onepage <section> <ini> <count> [w h name prefix]
 //                                         image i's pattern shifted by i
 //   kprint setup <section> <ini>          PrintXImageSetup
+//   kprint printer-setup <section> <ini>  PrinterSetup, its dialog answered with OK
+//   kprint twice <section> <ini> <section 2> <ini 2> <name>   two calls, then ResetPrinter and a third
+//                                         with the second section (names <name>1, 2, 3)
 //   kprint reset                          ResetPrinter
 //   kprint bad <section> <ini> <case>     records the library must refuse
 //
@@ -279,6 +282,11 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
         else if (g_step < g_script.size())
             RunStep(window, g_script[g_step++]);
         g_lastStep = GetTickCount();
+    } else if (caption.find("Setup") != std::string::npos) {
+        printf("setup dialog: %s\n", caption.c_str());
+        fflush(stdout);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        Sleep(200);
     } else if (GetDlgItem(window, 0xFFFF) && !FindWindowExA(window, nullptr, "Edit", nullptr)) {
         printf("message: %s\n", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
         if (caption != "Print")
@@ -424,6 +432,18 @@ int main(int argc, char** argv)
         printf("returned\n");
     } else if (command == "setup" && argc >= 4) {
         PrintXImageSetup(argv[2], argv[3]);
+        printf("returned\n");
+    } else if (command == "printer-setup" && argc >= 4) {
+        PrinterSetup(argv[2], argv[3]);
+        printf("returned\n");
+    } else if (command == "twice" && argc >= 7) {
+        const char* kSections[3][2] = {{argv[2], argv[3]}, {argv[4], argv[5]}, {argv[4], argv[5]}};
+        for (int i = 0; i < 3; ++i) {
+            if (i == 2)
+                ResetPrinter();
+            ImageRecord r = MakeRecord(24, 32, 24, std::string(argv[6]) + std::to_string(i + 1) + ".bmp", "", 0);
+            PrintOneXImage(&r, kSections[i][0], kSections[i][1], 0, 0);
+        }
         printf("returned\n");
     } else if (command == "reset") {
         ResetPrinter();

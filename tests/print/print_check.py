@@ -2,9 +2,10 @@
 """Reads a printed page back (a PPM that pdftoppm rendered at the printer's
 resolution) and checks the patterned image kprint printed on it.
 
-  print_check.py cells <page.ppm> <page number> <w> <h> <bits> <scale> <box>
+  print_check.py cells <page.ppm> <page number> <w> <h> <bits> <scale> <box> [gray|bw]
       the page's share of the w x h pattern, enlarged by the scale and placed
-      by the alignment box as the library tiles it; prints "bad N of M"
+      by the alignment box as the library tiles it, in grayscale or black and
+      white when asked (palette images only); prints "bad N of M"
   print_check.py screen <page.ppm> <w> <h> <scale> <box>
       a one-page w x h capture of kprobe's pattern window (pattern pixel
       (x, y) at image pixel (x, y)), placed by the box; prints "bad N of M"
@@ -51,15 +52,44 @@ def pixel(page, x, y):
     return rgb[at], rgb[at + 1], rgb[at + 2]
 
 
-def expected(x, y, bits, shift=0):
+def gray(color):
+    r, g, b = color
+    level = r if r == g == b else (30 * r + 54 * g + 11 * b) // 100
+    if 0 < level < 218:
+        level += 58 if level < 128 else 38
+    return (level, level, level)
+
+
+# Nearest of the standard 16 colours: grey, silver, green, yellow, cyan and
+# white print white, the others black.
+STANDARD = [(0, 0, 0), (128, 0, 0), (0, 128, 0), (128, 128, 0), (0, 0, 128), (128, 0, 128),
+            (0, 128, 128), (128, 128, 128), (192, 192, 192), (255, 0, 0), (0, 255, 0),
+            (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255)]
+
+
+def black_white(color):
+    distances = [sum((a - b) ** 2 for a, b in zip(color, s)) for s in STANDARD]
+    nearest = distances.index(min(distances))
+    return (255, 255, 255) if nearest in (7, 8, 10, 11, 14, 15) else (0, 0, 0)
+
+
+def expected(x, y, bits, mode="", shift=0):
     n = 2 if bits == 1 else 8
     index = (x // 4 + 3 * (y // 4) + shift) % n
-    return (MONO if bits == 1 else COLORS)[index]
+    color = (MONO if bits == 1 else COLORS)[index]
+    if bits > 8:
+        return color
+    if mode == "gray":
+        return gray(color)
+    if mode == "bw" and bits != 1:
+        return black_white(color)
+    return color
 
 
 def cells(args):
     page = read_ppm(args[0])
     number, w, h, bits, scale, box = (int(a) for a in args[1:7])
+    mode = args[7] if len(args) > 7 else ""
     pw_page, ph_page = page[0], page[1]
     W, H = pw_page - 2 * MARGIN, ph_page - 2 * MARGIN
     PW, PH = scale * w, scale * h
@@ -90,7 +120,7 @@ def cells(args):
             if not (0 <= dx < pw_page and 0 <= dy < ph_page):
                 continue
             total += 1
-            got, want = pixel(page, dx, dy), expected(px, py, bits)
+            got, want = pixel(page, dx, dy), expected(px, py, bits, mode)
             if max(abs(a - b) for a, b in zip(got, want)) > 48:
                 bad += 1
                 if bad <= 5:
@@ -165,7 +195,7 @@ def grid(args):
                     continue
                 dx, dy = x0 + px * scale + scale // 2, y0 + py * scale + scale // 2
                 total += 1
-                got, want = pixel(page, dx, dy), expected(px, py, 8, order[j])
+                got, want = pixel(page, dx, dy), expected(px, py, 8, shift=order[j])
                 if max(abs(a - b) for a, b in zip(got, want)) > 48:
                     bad += 1
                     if bad <= 5:

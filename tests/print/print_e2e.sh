@@ -13,7 +13,7 @@ scenario=$1
 
 # The print service and its queue exist before the prefix is made.
 source "$root/scripts/print-queue.sh"
-[ "$PRINT_QUEUE_OK" = 1 ] || { echo "SKIP: no PDF print queue"; exit 0; }
+[ "$PRINT_QUEUE_OK" = 1 ] || { echo "FAIL: no PDF print queue" >&2; exit 1; }
 export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" TZ=UTC
 export WINEPREFIX="$E2E_ROOT/print-prefix"
 outbox="$HOME/PDF"
@@ -71,10 +71,10 @@ job_pdf() {
 }
 pages_of() { pdfinfo "$1" | awk '/^Pages:/{print $2}'; }
 render() { pdftoppm -r 300 -f "$2" -l "$2" "$1" "$case_dir/page"; ls "$case_dir"/page-*"$2".ppm | head -1; }
-check_cells() {   # pdf page w h bits scale box
+check_cells() {   # pdf page w h bits scale box [gray|bw]
   local ppm result
   ppm=$(render "$1" "$2")
-  result=$(python3 "$here/print_check.py" cells "$ppm" "$2" "$3" "$4" "$5" "$6" "$7")
+  result=$(python3 "$here/print_check.py" cells "$ppm" "$2" "$3" "$4" "$5" "$6" "$7" "${8:-}")
   rm -f "$ppm"
   case "$result" in "bad 0 of "[1-9]*) ;; *) fail "page $2 of $1: $result" ;; esac
 }
@@ -109,6 +109,15 @@ depths)
     [ -z "$(pdftotext "$pdf" - | tr -d '[:space:]')" ] || fail "$1 bits: texts printed though switched off"
     check_cells "$pdf" 1 40 28 "$1" "$2" "$3"
   done
+  # Grayscale and black and white rework the colour table; 24 bits stay in
+  # colour whatever the mode.
+  for spec in "8 1 gray" "4 2 bw" "1 1 gray" "24 2 bw"; do
+    set -- $spec
+    printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,%s,4,1,1,0,0,0,0,0,0\r\n' "$2" > "$ini"
+    kprint one "Kaptura 99" "$ini_win" "$1" 40 28 "C:\\$token-m$1.bmp" "" 0 >/dev/null
+    pdf=$(job_pdf "$token-m$1") || fail "no PDF for $1 bits in $3"
+    check_cells "$pdf" 1 40 28 "$1" 3 4 "$3"
+  done
   ;;
 pages)
   # Larger than a page at its scale: tiled, as many pages as needed, no
@@ -118,7 +127,7 @@ pages)
   echo "$out"
   grep -qx "meter1: Printing '$token-l.bmp' on the" <<<"$out" || fail "meter line 1"
   grep -qx "meter2: PDF on CUPS:PDF" <<<"$out" || fail "meter line 2"
-  grep -qx "meter3: Page 4 of 4" <<<"$out" || fail "meter line 3"
+  grep -q "^meter3: Page [1-4] of 4$" <<<"$out" || fail "meter line 3"
   grep -qx "meter caption: Kaptura 99" <<<"$out" || fail "meter caption"
   pdf=$(job_pdf "$token-l") || fail "no PDF (landscape)"
   [ "$(pages_of "$pdf")" = 4 ] || fail "landscape: 4 pages expected, got $(pages_of "$pdf")"
@@ -130,6 +139,14 @@ pages)
   pdf=$(job_pdf "$token-p") || fail "no PDF (portrait)"
   [ "$(pages_of "$pdf")" = 2 ] || fail "portrait: 2 pages expected, got $(pages_of "$pdf")"
   check_cells "$pdf" 2 1300 900 24 3 4
+  # Three copies of a one-page image, whether or not the driver makes them.
+  printf '[Kaptura 99]\r\nPrintOnePage=0,3\r\n' > "$ini"
+  kprint one "Kaptura 99" "$ini_win" 8 30 20 "C:\\$token-c.bmp" "" 0 >/dev/null
+  pdf=$(job_pdf "$token-c") || fail "no PDF (copies)"
+  [ "$(pages_of "$pdf")" = 3 ] || fail "3 copies expected, got $(pages_of "$pdf") pages"
+  ppm=$(render "$pdf" 3)   # the third copy holds the whole image
+  result=$(python3 "$here/print_check.py" cells "$ppm" 1 30 20 8 3 4)
+  case "$result" in "bad 0 of "[1-9]*) ;; *) fail "third copy: $result" ;; esac
   ;;
 all)
   # One job per record, the meter counting images; the records stay as given.
@@ -321,6 +338,62 @@ no_printer)
   echo "$out"
   grep -q "^message:" <<<"$out" && fail "still no printer once the queue is back"
   grep -q "^meter3: Page [0-9] of 4" <<<"$out" || fail "no page sent once the queue is back"
+  ;;
+cache)
+  # A second call whose section differs only in case reuses the options it
+  # loaded (its own file is not read); after ResetPrinter they are loaded
+  # again from that file.
+  other="$case_dir/other.ini"
+  printf '[KAPTURA 99]\r\nPrintOnePage=0,1,1,0,0\r\n' > "$other"
+  kprint twice "Kaptura 99" "$ini_win" "KAPTURA 99" "Z:${other//\//\\}" "C:\\$token-" >/dev/null
+  check_cells "$(job_pdf "$token-1")" 1 32 24 24 3 4
+  check_cells "$(job_pdf "$token-2")" 1 32 24 24 3 4
+  check_cells "$(job_pdf "$token-3")" 1 32 24 24 1 0
+  ;;
+printer_setup)
+  # The print-setup dialog's choice lands in the Printer key and KTPrint.ini;
+  # the file's settings (here Letter paper) are used only for the printer
+  # and driver it was written for.
+  ktprint="$WINEPREFIX/drive_c/windows/KTPrint.ini"
+  rm -f "$ktprint"
+  out=$(kprint printer-setup "Kaptura 99" "$ini_win")
+  echo "$out"
+  grep -q "^setup dialog:" <<<"$out" || fail "no print-setup dialog"
+  printer=$(grep -a "^Printer=" "$ini" | cut -d= -f2- | tr -d '\r')
+  [ "${printer%%,*}" = PDF ] || fail "Printer key: $printer"
+  [ -s "$ktprint" ] || fail "no KTPrint.ini"
+  devmode() { python3 - "$ktprint" "$@" <<'PY'
+import struct, sys
+path, action = sys.argv[1], sys.argv[2]
+data = bytearray(open(path, "rb").read())
+own, extra = struct.unpack_from("<HH", data, 36)
+if action == "size":
+    print("ok" if own + extra == len(data) else "bad %d + %d != %d" % (own, extra, len(data)))
+elif action == "letter":
+    struct.pack_into("<I", data, 40, struct.unpack_from("<I", data, 40)[0] | 2)
+    struct.pack_into("<h", data, 46, 1)
+elif action == "rename":
+    data[0:32] = b"Another Printer".ljust(32, b"\0")
+elif action == "cut":
+    data = data[:len(data) - 7]
+if action != "size":
+    open(path, "wb").write(data)
+PY
+  }
+  [ "$(devmode size)" = ok ] || fail "KTPrint.ini is not one device-mode block: $(devmode size)"
+  paper() {   # prints a small image, echoes the page size of its PDF
+    kprint one "Kaptura 99" "$ini_win" 24 16 16 "C:\\$token-$1.bmp" >/dev/null
+    pdfinfo "$(job_pdf "$token-$1")" | awk '/^Page size:/{print $3 "x" $5}'
+  }
+  [ "$(paper a)" = 595x842 ] || fail "the driver's A4 expected"
+  devmode letter
+  [ "$(paper b)" = 612x792 ] || fail "the device settings file's Letter paper was not used"
+  devmode rename
+  [ "$(paper c)" = 595x842 ] || fail "a file written for another printer was used"
+  devmode letter
+  devmode cut
+  [ "$(paper d)" = 595x842 ] || fail "a cut file was used"
+  rm -f "$ktprint"
   ;;
 *)
   fail "unknown case $scenario"

@@ -257,3 +257,116 @@ TEST_F(Hooks, NothingArrivesOnceRemoved)
         count += r.message == WM_CAPTURE_HOTKEY && (r.wParam & kHotkeyKeyMask) == 'Q';
     EXPECT_EQ(count, 1);
 }
+
+namespace {
+
+// A window on a thread of its own, as another program's window would be: it
+// notes when each key reaches it.
+class OtherProgramWindow {
+public:
+    OtherProgramWindow()
+    {
+        ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
+        thread = CreateThread(nullptr, 0, Run, this, 0, &threadId);
+        WaitForSingleObject(ready, 5000);
+    }
+    ~OtherProgramWindow()
+    {
+        PostMessageA(window, WM_CLOSE, 0, 0);
+        WaitForSingleObject(thread, 5000);
+        CloseHandle(thread);
+        CloseHandle(ready);
+    }
+    HWND Handle() const { return window; }
+    // Milliseconds after since at which key arrived, or -1.
+    long ArrivalOf(WPARAM key, DWORD since) const
+    {
+        for (const auto& arrival : arrivals)
+            if (arrival.first == key)
+                return long(arrival.second - since);
+        return -1;
+    }
+
+private:
+    static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
+    {
+        auto* self = reinterpret_cast<OtherProgramWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+        if (self && message == WM_KEYDOWN)
+            self->arrivals.push_back({wParam, GetTickCount()});
+        if (message == WM_CLOSE) {
+            DestroyWindow(handle);
+            PostQuitMessage(0);
+            return 0;
+        }
+        return DefWindowProcA(handle, message, wParam, lParam);
+    }
+    static DWORD WINAPI Run(void* parameter)
+    {
+        auto* self = static_cast<OtherProgramWindow*>(parameter);
+        self->window = MakeWindow("HookTestOtherThread", Procedure, 300, 300);
+        SetWindowLongPtrA(self->window, GWLP_USERDATA, LONG_PTR(self));
+        SetEvent(self->ready);
+        MSG msg;
+        while (GetMessageA(&msg, nullptr, 0, 0) > 0) {
+            TranslateMessage(&msg);
+            DispatchMessageA(&msg);
+        }
+        return 0;
+    }
+    HANDLE ready = nullptr;
+    HANDLE thread = nullptr;
+    DWORD threadId = 0;
+    HWND window = nullptr;
+    std::vector<std::pair<WPARAM, DWORD>> arrivals;
+};
+
+}  // namespace
+
+// The program's own thread may be busy for seconds (a long pixel loop, a
+// print job): the desktop's keys must not wait for it, and the hot key is
+// delivered once it is free again.
+TEST_F(Hooks, KeysOfOtherProgramsDoNotWaitForABusyProgram)
+{
+    OtherProgramWindow other;
+    ASSERT_TRUE(other.Handle());
+    SetForegroundWindow(other.Handle());
+    PumpFor(200);
+    reports.clear();
+
+    const DWORD start = GetTickCount();
+    std::thread typist([] {
+        Sleep(100);
+        for (INPUT& input : Chord({VK_CONTROL}, '7'))
+            SendInput(1, &input, sizeof input);
+    });
+    Sleep(2000);  // busy, pumping nothing
+    typist.join();
+
+    const long arrival = other.ArrivalOf('7', start);
+    EXPECT_GE(arrival, 0) << "the key never reached the other program";
+    EXPECT_LT(arrival, 1000) << "the key waited for the busy thread";
+    EXPECT_EQ(FindHotkey('7'), nullptr) << "reported while the thread was busy";
+
+    ASSERT_TRUE(PumpUntil([] { return FindHotkey('7') != nullptr; }));
+    EXPECT_EQ(FindHotkey('7')->wParam & ~WPARAM(kHotkeyKeyMask),
+              WPARAM(kHotkeyBitEsc | kHotkeyBitShift | kHotkeyBitAlt));
+}
+
+// A key held down repeats its key-down: the press is one hot key, however
+// long it is held, and the next press is another.
+TEST_F(Hooks, AHeldKeyIsOneHotKey)
+{
+    auto sevens = [] {
+        int count = 0;
+        for (const Report& r : reports)
+            count += r.message == WM_CAPTURE_HOTKEY && (r.wParam & kHotkeyKeyMask) == '7';
+        return count;
+    };
+    Inject({Key(VK_CONTROL, false), Key('7', false), Key('7', false), Key('7', false), Key('7', true),
+            Key(VK_CONTROL, true)},
+           [] { return FindHotkey('7') != nullptr; });
+    PumpFor(200);
+    EXPECT_EQ(sevens(), 1);
+    Inject(Chord({VK_CONTROL}, '7'), [&] { return sevens() == 2; });
+    EXPECT_EQ(sevens(), 2);
+}

@@ -74,9 +74,13 @@ bool XCaptureApp::CheckSingleInstance()
     if (GetLastError() != ERROR_ALREADY_EXISTS)
         return true;
     if (HWND running = FindRunningInstance()) {
-        // The running frame brings itself forward, as its tray Open does.
+        // The running frame brings itself forward; its settings stay as
+        // they are (a program set to run in the background stays so).
+        DWORD runningProcess = 0;
+        GetWindowThreadProcessId(running, &runningProcess);
+        AllowSetForegroundWindow(runningProcess);
         DWORD_PTR result = 0;
-        SendMessageTimeoutA(running, WM_COMMAND, ID_TRAY_OPEN, 0, SMTO_NORMAL, 5000, &result);
+        SendMessageTimeoutA(running, WM_BRING_FORWARD, 0, 0, SMTO_NORMAL, 5000, &result);
         SetForegroundWindow(running);
     }
     InstallHooks(1);
@@ -119,7 +123,7 @@ BOOL XCaptureApp::InitInstance()
 
     XMainFrame* frame = new XMainFrame;
     if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW | FWS_ADDTOTITLE)) {
-        delete frame;
+        // A frame whose window could not be made has gone with it.
         splash.Close();
         return FALSE;
     }
@@ -129,6 +133,7 @@ BOOL XCaptureApp::InitInstance()
     SendImageProgressTo(frame->m_hWnd);
 
     LoadAllSettings();
+    settingsLoaded = true;
     RegisterHelperWindowClasses();
     InstallHooks(1);
     PassKapturaWnd(frame->m_hWnd);
@@ -161,7 +166,10 @@ int XCaptureApp::ExitInstance()
     ImageMessageReporter = nullptr;
     DeleteWorkImage();
     ReleaseCaptureResources();
-    SaveSessionSettings();
+    // A second start, or one whose main frame could not be made, leaves the
+    // settings file to the instance that loaded it.
+    if (settingsLoaded)
+        SaveSessionSettings();
     return CWinApp::ExitInstance();
 }
 
@@ -189,15 +197,13 @@ void XCaptureApp::OnFilePrintSetup() { RunPrinterSetup(); }
 
 void XCaptureApp::OnEditPasteImage()
 {
-    if (!::OpenClipboard(m_pMainWnd->m_hWnd)) {
-        ShowStringMessage(IDS_CANNOT_OPEN_CLIPBOARD);
+    // The work image holds nothing between operations; cleared here, a
+    // status still 0 after the paste says the clipboard could not be opened
+    // (and "Cannot open Clipboard." has been shown).
+    if (WorkImage)
+        WorkImage->Clear();
+    if (!PasteClipboardIntoWorkImage(m_pMainWnd->m_hWnd) && WorkImage->status == 0)
         return;
-    }
-    WorkImage->Clear();
-    PasteImageFromClipboard(*WorkImage);
-    CloseClipboard();
-    if (WorkImage->hPixels)
-        WorkImage->status = kStatusClipboardImage;
     // Without pixels this shows the status the paste left ("No bitmap in
     // Clipboard.").
     OpenWorkImageAsDocument();

@@ -40,6 +40,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    bool settingsLoaded = false;   // every setting read: exit writes them back
     // False when another instance runs: it has been brought forward.
     bool CheckSingleInstance();
     void SetHelpPath();

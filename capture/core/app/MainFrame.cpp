@@ -43,6 +43,7 @@ BEGIN_MESSAGE_MAP(XMainFrame, CMDIFrameWnd)
     ON_WM_DESTROY()
     ON_WM_SYSCOLORCHANGE()
     ON_MESSAGE(WM_CAPTURE_TRAY, OnTrayNotify)
+    ON_MESSAGE(WM_BRING_FORWARD, OnBringForward)
     ON_COMMAND(ID_VIEW_KAPTURA_EXPLORER, OnViewExplorer)
     ON_UPDATE_COMMAND_UI(ID_VIEW_KAPTURA_EXPLORER, OnUpdateViewExplorer)
     ON_COMMAND(ID_TRAY_OPEN, OnTrayOpen)
@@ -222,6 +223,12 @@ void XMainFrame::OnTrayOpen()
 {
     BringToFront();
     RunMode[kRunShowMainWindow] = 1;
+}
+
+LRESULT XMainFrame::OnBringForward(WPARAM, LPARAM)
+{
+    BringToFront();
+    return 0;
 }
 
 void XMainFrame::OnTrayHide()

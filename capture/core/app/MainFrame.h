@@ -10,6 +10,10 @@
 
 #include "CaptureDispatch.h"
 
+// Sent by a second start of the program to the running main frame, which
+// comes forward and changes no setting.
+const UINT WM_BRING_FORWARD = WM_APP + 1;
+
 class XMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(XMainFrame)
 public:
@@ -36,6 +40,7 @@ protected:
     afx_msg void OnViewExplorer();
     afx_msg void OnUpdateViewExplorer(CCmdUI* cmdUI);
     afx_msg void OnTrayOpen();
+    afx_msg LRESULT OnBringForward(WPARAM, LPARAM);
     afx_msg void OnTrayHide();
     afx_msg void OnTrayRemoveIcon();
     afx_msg void OnUpdateWindowCloseAll(CCmdUI* cmdUI);
@@ -72,10 +77,15 @@ private:
     // hook status, and the frozen picture with its cover window.
     void AbandonMouseCapture();
     void EndSelection();
-    void FreezeScreen();
+    // False when the screen could not be frozen (no cover, no memory for
+    // the picture); nothing is shown then.
+    bool FreezeScreen();
     void UnfreezeScreen();
     void DrawProgress(int percent);
     RequestGuard Guard() const;
+    // A capture, a countdown or a mouse selection keeps the title-bar
+    // decorations off.
+    bool DecorationsHeld() const;
 
     CToolBar toolBar;
     CStatusBar statusBar;

@@ -46,15 +46,29 @@ LRESULT XMainFrame::OnHotkey(WPARAM keyAndBits, LPARAM pointer)
     return 0;
 }
 
+bool XMainFrame::DecorationsHeld() const
+{
+    return CaptureRunning || countdown.Active() || selecting;
+}
+
 LRESULT XMainFrame::OnCaptureRequest(WPARAM type, LPARAM pointerOrNotice)
 {
-    if (!Guard().Allows())
+    if (!Guard().Allows()) {
+        // A strip button's release is never lost: the press ends with it.
+        if (type == kCaptureStripReleased && CurrentCapture.stripPressed) {
+            EndStripPress(CurrentCapture.stripPressed, false, 0, DecorationsHeld(), DecorationsSuspended);
+            DrawSnapshotButtonStrip(CurrentCapture.startWindow);
+        }
         return 0;
+    }
     if (type == kCaptureMenuNotice) {
         GetCursorPos(&CurrentCapture.menuPoint);
         CurrentCapture.menuNotice = pointerOrNotice;
         return 0;
     }
+    // Another request while a strip button is held: the press is over.
+    if (CurrentCapture.stripPressed && type != kCaptureStripPressed && type != kCaptureStripReleased)
+        EndStripPress(CurrentCapture.stripPressed, false, 0, DecorationsHeld(), DecorationsSuspended);
     if (pointerOrNotice)
         CurrentCapture.pointerShape = reinterpret_cast<HCURSOR>(pointerOrNotice);
     if (selecting)
@@ -107,12 +121,20 @@ void XMainFrame::StartCapture(int type)
     case kActionCommandBarAtCursor:
         CaptureCommandBar();
         break;
-    case kActionStripReleased:
-        CurrentCapture.stripPressed = false;
+    case kActionStripReleased: {
+        const int follow = EndStripPress(CurrentCapture.stripPressed, true,
+                                         SnapshotSlotCaptureType(CurrentCapture.pressedSlot), DecorationsHeld(),
+                                         DecorationsSuspended);
         DrawSnapshotButtonStrip(CurrentCapture.startWindow);
-        if (int slotType = SnapshotSlotCaptureType(CurrentCapture.pressedSlot))
-            SendMessage(WM_CAPTURE_REQUEST, slotType, 0);
+        if (follow) {
+            SendMessage(WM_CAPTURE_REQUEST, follow, 0);
+            // The dispatch may have refused it (a region over the program's
+            // own menu): nothing runs then to bring the decorations back.
+            if (!DecorationsHeld())
+                DecorationsSuspended = 0;
+        }
         break;
+    }
     case kActionStripPressed:
         CurrentCapture.stripPressed = true;
         HitTestSnapshotButtons();
@@ -159,25 +181,33 @@ void XMainFrame::OnTimer(UINT_PTR id)
 
 // ---- Mouse selection --------------------------------------------------------
 
-void XMainFrame::FreezeScreen()
+bool XMainFrame::FreezeScreen()
 {
     UnfreezeScreen();
+    if (!CoverWindow)
+        return false;
     HDC screen = ::GetDC(nullptr);
-    HDC memory = CreateCompatibleDC(screen);
-    frozenScreen = CreateCompatibleBitmap(screen, ScreenWidth, ScreenHeight);
-    if (memory && frozenScreen) {
+    HDC memory = screen ? CreateCompatibleDC(screen) : nullptr;
+    frozenScreen = memory ? CreateCompatibleBitmap(screen, ScreenWidth, ScreenHeight) : nullptr;
+    bool copied = false;
+    if (frozenScreen) {
         HGDIOBJ old = SelectObject(memory, frozenScreen);
-        BitBlt(memory, 0, 0, ScreenWidth, ScreenHeight, screen, 0, 0, SRCCOPY);
+        copied = BitBlt(memory, 0, 0, ScreenWidth, ScreenHeight, screen, 0, 0, SRCCOPY) != FALSE;
         SelectObject(memory, old);
     }
     if (memory)
         DeleteDC(memory);
-    ::ReleaseDC(nullptr, screen);
-    SetCoverPicture(frozenScreen);
-    if (CoverWindow) {
-        ::SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, ScreenWidth, ScreenHeight, SWP_SHOWWINDOW);
-        ::SetForegroundWindow(CoverWindow);
+    if (screen)
+        ::ReleaseDC(nullptr, screen);
+    if (!copied) {
+        // A cover without the picture would hide the whole screen.
+        UnfreezeScreen();
+        return false;
     }
+    SetCoverPicture(frozenScreen);
+    ::SetWindowPos(CoverWindow, HWND_TOPMOST, 0, 0, ScreenWidth, ScreenHeight, SWP_SHOWWINDOW);
+    ::SetForegroundWindow(CoverWindow);
+    return true;
 }
 
 void XMainFrame::UnfreezeScreen()
@@ -193,7 +223,11 @@ void XMainFrame::UnfreezeScreen()
 
 void XMainFrame::BeginMouseCapture()
 {
-    FreezeScreen();
+    if (!FreezeScreen()) {
+        // Nothing to select on: the request ends here, as if abandoned.
+        DecorationsSuspended = 0;
+        return;
+    }
     selecting = true;
     if (HCURSOR cursor = AfxGetApp()->LoadCursor(SelectionCursorId(CurrentCapture.type)))
         ::SetCursor(cursor);

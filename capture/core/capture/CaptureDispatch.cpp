@@ -167,6 +167,15 @@ int SelectionCursorId(int type)
     }
 }
 
+int EndStripPress(bool& pressed, bool released, int slotType, bool held, int& decorationsSuspended)
+{
+    const int follow = released && pressed ? slotType : 0;
+    pressed = false;
+    if (!follow && !held)
+        decorationsSuspended = 0;
+    return follow;
+}
+
 void CaptureCountdown::Start(int countdownSeconds, int requestType)
 {
     seconds = countdownSeconds < 0 ? 0 : countdownSeconds;

@@ -107,6 +107,19 @@ struct RequestGuard {
     bool Allows() const { return !captureRunning && !countdownActive && !modalBusy && !finishingSelection; }
 };
 
+// ---- The snapshot strip's press -----------------------------------------------
+
+// Ends a strip press (type 14): by its release (type 13, released true) or
+// without it (the guard dropped the release, or another request came
+// first). The press is forgotten. Returns the type to request: the pressed
+// slot's type (slotType, 0 when the slot gives none) on the release of a
+// press, else 0; a release whose press was dropped or is over requests
+// nothing.
+// Unless a capture follows, the decorations the press suspended come back,
+// except while held (a capture, a countdown or a mouse selection keeps them
+// off).
+int EndStripPress(bool& pressed, bool released, int slotType, bool held, int& decorationsSuspended);
+
 // ---- Countdown ------------------------------------------------------------
 
 // The delayed capture, advanced by the 100 ms timer: a beep each second, the

@@ -3,6 +3,7 @@
 // program makes of the image documents.
 #include "ImageDoc.h"
 
+#include <algorithm>
 #include <ctime>
 
 #include "../../../framework/DocTemplate.h"
@@ -35,6 +36,8 @@ XImageDoc::~XImageDoc()
 
 void XImageDoc::DeleteContents()
 {
+    if (XNotepadFormView* notepad = FindNotepadView())
+        notepad->image = nullptr;
     for (DisplayImage* image : images)
         delete image;
     images.clear();
@@ -44,9 +47,7 @@ void XImageDoc::AdoptImage(DisplayImage* image)
 {
     image->PrepareForDisplay();
     images.push_back(image);
-    notepadView = FindNotepadView();
-    if (notepadView)
-        notepadView->image = image;
+    NotepadFollowsFirstImage();
     PlaceImage(0);
     UpdateCanvasSize();
 }
@@ -161,6 +162,32 @@ void XImageDoc::StoreNoteText()
     SetNoteText(*image, text, static_cast<size_t>(text.GetLength()));
 }
 
+void XImageDoc::NotepadFollowsFirstImage()
+{
+    XNotepadFormView* notepad = FindNotepadView();
+    if (!notepad)
+        return;
+    DisplayImage* shown = notepad->image;
+    const bool shownStays = shown && std::find(images.begin(), images.end(), shown) != images.end();
+    if (shownStays && notepad->noteEdit.m_hWnd && notepad->noteEdit.GetModify()) {
+        CString text = notepad->NoteText();
+        SetNoteText(*shown, text, static_cast<size_t>(text.GetLength()));
+        CDocument::SetModifiedFlag(TRUE);
+    }
+    DisplayImage* first = FirstImage();
+    if (shown == first)
+        return;
+    notepad->image = first;
+    notepad->OnUpdate(nullptr, 0, nullptr);
+}
+
+void XImageDoc::ReleaseFromNotepad(const DisplayImage* image)
+{
+    XNotepadFormView* notepad = FindNotepadView();
+    if (notepad && notepad->image == image)
+        notepad->image = nullptr;
+}
+
 void XImageDoc::SetSavedName(const char* path)
 {
     DisplayImage* image = FirstImage();
@@ -234,6 +261,7 @@ void XImageDoc::AddImageCopy(const DisplayImage& dropped)
         top->borderShown = 0;
     }
     images.push_back(copy);
+    NotepadFollowsFirstImage();
     SetMergingTitle();
     PlaceImage(static_cast<int>(images.size()) - 1);
     UpdateCanvasSize();

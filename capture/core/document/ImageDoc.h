@@ -25,7 +25,6 @@ public:
     std::vector<DisplayImage*> images;
     int canvasWidth = 0;
     int canvasHeight = 0;
-    XNotepadFormView* notepadView = nullptr;
 
     DisplayImage* FirstImage() const { return images.empty() ? nullptr : images.front(); }
     DisplayImage* TopImage() const { return images.empty() ? nullptr : images.back(); }
@@ -44,6 +43,12 @@ public:
 
     // The notepad's text back into the first image's note.
     void StoreNoteText();
+    // The notepad shows the first image's note: called whenever the image
+    // list changes, before the views are redrawn. Text typed for an image
+    // that stays in the list is kept in its note.
+    void NotepadFollowsFirstImage();
+    // An image about to leave the list: the notepad no longer refers to it.
+    void ReleaseFromNotepad(const DisplayImage* image);
     // The first image is now the file at path: its name, status and the
     // document's title; the document is no longer modified.
     void SetSavedName(const char* path);

@@ -227,8 +227,10 @@ void XImageDoc::OnEditDeleteImage()
         SetModifiedFlag(TRUE);
         return;
     }
+    ReleaseFromNotepad(images.back());
     delete images.back();
     images.pop_back();
+    NotepadFollowsFirstImage();
     SetMergingTitle();
     UpdateCanvasSize();
     SetModifiedFlag(TRUE);

@@ -127,6 +127,7 @@ void XImageView::PickAndMoveImage(CPoint point)
     RedrawTopImage();
     images.erase(images.begin() + static_cast<std::ptrdiff_t>(hit - 1));
     images.push_back(image);
+    doc->NotepadFollowsFirstImage();
     image->borderShown = 1;
     RedrawTopImage();
     if (::GetKeyState(VK_CONTROL) < 0) {

@@ -64,6 +64,12 @@ void XNotepadFormView::OnUpdate(CView*, LPARAM, CObject*)
 {
     if (!noteEdit.m_hWnd)
         return;
+    // The note shown is always the first image's.
+    XImageDoc* doc = DYNAMIC_DOWNCAST(XImageDoc, GetDocument());
+    if (doc && image != doc->FirstImage()) {
+        doc->NotepadFollowsFirstImage();
+        return;
+    }
     showingNote = true;
     if (image && image->hNote) {
         BlockLock note(image->hNote);

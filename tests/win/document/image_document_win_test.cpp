@@ -6,6 +6,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <cstdio>
 #include <mutex>
@@ -14,6 +15,7 @@
 #include <vector>
 
 #include "capture/core/app/CaptureApp.h"
+#include "capture/core/image/ColorOps.h"
 #include "capture/core/document/DocumentCalls.h"
 #include "capture/core/document/DocumentOperationCalls.h"
 #include "capture/core/document/ImageChildFrame.h"
@@ -196,6 +198,14 @@ void TypeNote(XImageDoc* doc, const char* text)
         edit.SendMessage(WM_CHAR, static_cast<unsigned char>(*at), 1);
 }
 
+std::string NoteOf(const DisplayImage& image)
+{
+    if (!image.hNote)
+        return "";
+    BlockLock note(image.hNote);
+    return note.data() ? std::string(reinterpret_cast<const char*>(note.data())) : "";
+}
+
 std::vector<uint8_t> FileBytes(const std::string& path)
 {
     std::vector<uint8_t> bytes;
@@ -217,7 +227,10 @@ protected:
         LoadAllSettings();
         CreateWorkImage();
         frame = new CMDIFrameWnd;
-        ASSERT_TRUE(frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW));
+        if (!frame->LoadFrame(IDR_MAINFRAME, WS_OVERLAPPEDWINDOW)) {
+            frame = nullptr;   // gone with its window
+            FAIL() << "no frame window (is there a display?)";
+        }
         app->m_pMainWnd = frame;
         frame->ShowWindow(SW_SHOW);
         docTemplate = CreateImageDocTemplate();
@@ -226,7 +239,8 @@ protected:
     static void TearDownTestSuite()
     {
         app->CloseAllDocuments(TRUE);
-        frame->DestroyWindow();
+        if (frame)
+            frame->DestroyWindow();
         app->m_pMainWnd = nullptr;
         DeleteWorkImage();
     }
@@ -467,6 +481,93 @@ TEST_F(ImageDocuments, SplitterKeepsTheNotepadBelowUntilAskedFor)
     EXPECT_EQ(child->NotepadView()->shown, 1);
     Command(doc, ID_VIEW_NOTEPAD);
     EXPECT_EQ(child->NotepadView()->shown, 0);
+}
+
+// A merging document: the notepad always shows the first image's note, and
+// what was typed for an image stays with that image. Clicking the first
+// image puts it on top, at the end of the list; Delete Image then frees it.
+TEST_F(ImageDocuments, NotepadFollowsTheFirstImageOfAMergingDocument)
+{
+    WritePattern(dir + "merge-a.png", kTypePng, 40, 30, "note of a");
+    WritePattern(dir + "merge-b.png", kTypePng, 40, 30, "note of b");
+    XImageDoc* b = Open(dir + "merge-b.png");
+    ASSERT_NE(b, nullptr);
+    DisplayImage dropped;
+    ASSERT_TRUE(DuplicateImage(dropped, *b->FirstImage()));
+    dropped.name = b->FirstImage()->name;
+    XImageDoc* doc = Open(dir + "merge-a.png");
+    ASSERT_NE(doc, nullptr);
+    doc->AddImageCopy(dropped);
+    PumpMessages();
+    ASSERT_EQ(doc->images.size(), 2u);
+    DisplayImage* a = doc->images[0];
+    DisplayImage* copyOfB = doc->images[1];
+    XNotepadFormView* notepad = doc->FindNotepadView();
+    ASSERT_NE(notepad, nullptr);
+    EXPECT_STREQ(notepad->NoteText(), "note of a");
+    TypeNote(doc, "typed for a");
+
+    // A click on the first image, outside the copy laid over it, with the
+    // button already let go: the image comes to the top without moving.
+    XImageView* view = doc->FindImageView();
+    ASSERT_NE(view, nullptr);
+    const POINT inside = {a->placement.left + SendtoPage[kSendtoMarginX] + 1,
+                          a->placement.top + SendtoPage[kSendtoMarginY] + 1};
+    view->PostMessage(WM_LBUTTONUP, 0, MAKELPARAM(inside.x, inside.y));
+    view->SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(inside.x, inside.y));
+    PumpMessages();
+    ASSERT_EQ(doc->TopImage(), a);
+    ASSERT_EQ(doc->FirstImage(), copyOfB);
+    EXPECT_STREQ(notepad->NoteText(), NoteTextForEdit(NoteOf(*copyOfB).c_str()));
+    EXPECT_STREQ(NoteOf(*a).c_str(), "typed for a");
+    EXPECT_TRUE(doc->IsModified());
+
+    // Delete Image frees the top image; the notepad goes on with the first.
+    TypeNote(doc, "typed for b");
+    Command(doc, ID_EDIT_DELETE_IMAGE);
+    ASSERT_EQ(doc->images.size(), 1u);
+    EXPECT_STREQ(notepad->NoteText(), "typed for b");
+    doc->StoreNoteText();
+    EXPECT_STREQ(NoteOf(*copyOfB).c_str(), "typed for b");
+    doc->UpdateAllViews(nullptr);
+    EXPECT_STREQ(notepad->NoteText(), "typed for b");
+}
+
+// The entries of the frame menu's window list, sorted.
+std::vector<std::string> WindowList(HWND frameWindow)
+{
+    std::vector<std::string> listed;
+    HMENU bar = ::GetMenu(frameWindow);
+    for (int i = 0; bar && i < GetMenuItemCount(bar); ++i) {
+        HMENU popup = GetSubMenu(bar, i);
+        for (int j = 0; popup && j < GetMenuItemCount(popup); ++j) {
+            UINT id = GetMenuItemID(popup, j);
+            if (id < AFX_IDM_FIRST_MDICHILD || id == UINT(-1))
+                continue;
+            char text[MAX_PATH + 8] = "";
+            GetMenuStringA(popup, j, text, sizeof text, MF_BYPOSITION);
+            listed.push_back(text);
+        }
+    }
+    std::sort(listed.begin(), listed.end());
+    return listed;
+}
+
+// The Window menu lists every image window by its title, also when the
+// title changes later (a save under a new name).
+TEST_F(ImageDocuments, WindowMenuListsEachImageWindowByItsTitle)
+{
+    WritePattern(dir + "listed-a.bmp", kTypeBmp, 8, 8);
+    WritePattern(dir + "listed-b.bmp", kTypeBmp, 8, 8);
+    XImageDoc* a = Open(dir + "listed-a.bmp");
+    XImageDoc* b = Open(dir + "listed-b.bmp");
+    ASSERT_TRUE(a && b);
+    const std::string titleA = std::string(LPCSTR(a->GetTitle()));
+    std::vector<std::string> expected = {"&1 " + titleA, "&2 " + std::string(LPCSTR(b->GetTitle()))};
+    EXPECT_EQ(WindowList(frame->m_hWnd), expected);
+    b->SetTitle("renamed.png");
+    expected = {"&1 " + titleA, "&2 renamed.png"};
+    EXPECT_EQ(WindowList(frame->m_hWnd), expected);
 }
 
 }  // namespace

@@ -1,0 +1,266 @@
+// The print library's windows under Wine, on its own resources: the
+// progress meter's bar and dialog, and the date and time format dialog with
+// its dependent check boxes, live samples and the key it writes.
+#include <windows.h>
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+#include <string>
+
+#include "framework/WinApp.h"
+#include "print/DateTimeDialog.h"
+#include "print/PagentResource.h"
+#include "print/PrintMeter.h"
+#include "print/PrintState.h"
+
+HINSTANCE g_libraryModule = ::GetModuleHandleA(nullptr);
+
+namespace {
+
+COLORREF PixelAt(HDC dc, int x, int y) { return ::GetPixel(dc, x, y); }
+
+// A memory device context holding a bitmap of the given size.
+struct Canvas {
+    Canvas(int w, int h)
+    {
+        HDC screen = ::GetDC(nullptr);
+        dc = ::CreateCompatibleDC(screen);
+        bitmap = ::CreateCompatibleBitmap(screen, w, h);
+        ::ReleaseDC(nullptr, screen);
+        old = ::SelectObject(dc, bitmap);
+        RECT all{0, 0, w, h};
+        ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    }
+    ~Canvas()
+    {
+        ::SelectObject(dc, old);
+        ::DeleteObject(bitmap);
+        ::DeleteDC(dc);
+    }
+    HDC dc;
+    HBITMAP bitmap;
+    HGDIOBJ old;
+};
+
+void RegisterMeterClass()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = pagent::MeterClassWndProc;
+    wc.hInstance = g_libraryModule;
+    wc.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
+    wc.lpszClassName = "MeterClass";
+    ::RegisterClassA(&wc);
+}
+
+}  // namespace
+
+TEST(PrintMeterWindow, BarSplitsNavyAndYellowWithTheInvertedPercentInTheMiddle)
+{
+    const int w = 160, h = 24;
+    for (int percent : {0, 37, 100}) {
+        Canvas canvas(w, h);
+        RECT client{0, 0, w, h};
+        pagent::DrawMeter(canvas.dc, client, percent);
+        const int split = (w - 1) * percent / 100;
+        EXPECT_EQ(PixelAt(canvas.dc, 0, h / 2), RGB(0, 0, 0)) << "frame";
+        if (split > 3) {
+            EXPECT_EQ(PixelAt(canvas.dc, 2, 2), RGB(0, 0, 128)) << percent;
+        }
+        if (split < w - 4) {
+            EXPECT_EQ(PixelAt(canvas.dc, w - 3, h - 3), RGB(255, 255, 0)) << percent;
+        }
+        // The digits: inverted pixels near the centre, neither navy nor yellow.
+        int inverted = 0;
+        for (int y = 2; y < h - 2; ++y)
+            for (int x = w / 2 - 20; x < w / 2 + 20; ++x) {
+                COLORREF c = PixelAt(canvas.dc, x, y);
+                inverted += c != RGB(0, 0, 128) && c != RGB(255, 255, 0);
+            }
+        EXPECT_GT(inverted, 10) << percent;
+    }
+}
+
+TEST(PrintMeterWindow, MeterShowsPrinterAndPortAndCancelSetsTheAbortFlag)
+{
+    CWinApp app("print meter");
+    AfxSetResourceHandle(g_libraryModule);
+    RegisterMeterClass();
+    pagent::PrintState& state = pagent::State();
+    state.section = "Kaptura 99";
+    state.printer = {"PDF", "wineps.drv", "CUPS:PDF"};
+    state.current = ImageRecord{};
+    state.current.width = 10;
+    state.current.height = 13;
+    state.abort = false;
+    {
+        pagent::PrintMeterDialog meter;
+        ASSERT_TRUE(meter.m_hWnd);
+        char text[128];
+        ::GetWindowTextA(meter.m_hWnd, text, sizeof text);
+        EXPECT_STREQ(text, "Kaptura 99");
+        ::GetDlgItemTextA(meter.m_hWnd, IDC_METER_LINE2, text, sizeof text);
+        EXPECT_STREQ(text, "PDF on CUPS:PDF");
+        pagent::SetMeterLine(3, "Page 1 of 1");
+        ::GetDlgItemTextA(meter.m_hWnd, IDC_METER_LINE3, text, sizeof text);
+        EXPECT_STREQ(text, "Page 1 of 1");
+        EXPECT_TRUE(::GetDlgItem(meter.m_hWnd, IDC_METER_BAR));
+        // Thirteen rows of ten pixels: thirteen steps, the last at 100.
+        pagent::ResetMeter();
+        EXPECT_EQ(meter.Percent(), 0);
+        for (int row = 0; row < 13; ++row)
+            pagent::AdvanceMeter(10, 1);
+        EXPECT_EQ(meter.Percent(), 100);
+        pagent::AdvanceMeter(10, 1);
+        EXPECT_EQ(meter.Percent(), 100);
+        ::SendMessageA(::GetDlgItem(meter.m_hWnd, IDCANCEL), BM_CLICK, 0, 0);
+        EXPECT_TRUE(state.abort);
+        EXPECT_FALSE(::IsWindowVisible(meter.m_hWnd));
+        meter.Close();
+        EXPECT_EQ(state.meter, nullptr);
+    }
+    state.abort = false;
+}
+
+namespace {
+
+// Plays the user: checks the dependent boxes as the choices change, lets
+// the samples paint, then picks a format and presses OK.
+class ScriptedDateTimeDialog : public pagent::DateTimeFormatDialog {
+public:
+    using DateTimeFormatDialog::DateTimeFormatDialog;
+    BOOL OnInitDialog() override
+    {
+        BOOL result = DateTimeFormatDialog::OnInitDialog();
+        HWND d = m_hWnd;
+        auto enabled = [d](int id) { return ::IsWindowEnabled(::GetDlgItem(d, id)) != FALSE; };
+        auto click = [d](int id) { ::SendMessageA(::GetDlgItem(d, id), BM_CLICK, 0, 0); };
+        initial = {enabled(IDC_AM_PM), enabled(IDC_UPPER_CASE), enabled(IDC_ABBREVIATION)};
+        click(IDC_HOURS_24);
+        after24 = {enabled(IDC_AM_PM), enabled(IDC_UPPER_CASE)};
+        click(IDC_HOURS_12);
+        click(IDC_AM_PM);   // off: upper case goes grey
+        afterAmPmOff = enabled(IDC_UPPER_CASE);
+        click(IDC_MONTH_NAME);
+        afterNamed = enabled(IDC_ABBREVIATION);
+        click(IDC_ABBREVIATION);
+        click(IDC_MONTH_NUMERIC);   // abbreviation stays checked, only greyed
+        afterNumeric = enabled(IDC_ABBREVIATION);
+        click(IDC_HOURS_24);
+        click(IDC_ORDER_DMY);
+        click(IDC_SEPARATOR_DOT);
+        click(IDC_CENTURY);
+        click(IDC_WEEKDAY);   // off
+        ::SetTimer(d, 77, 400, nullptr);
+        return result;
+    }
+    BOOL OnWndMsg(UINT message, WPARAM wParam, LPARAM lParam, LRESULT* out) override
+    {
+        if (message == WM_TIMER && wParam == 77) {
+            ::KillTimer(m_hWnd, 77);
+            SaveShot();
+            ::PostMessageA(m_hWnd, WM_COMMAND, IDOK, 0);
+            return TRUE;
+        }
+        return DateTimeFormatDialog::OnWndMsg(message, wParam, lParam, out);
+    }
+    // The dialog as it looks, for a person to judge (TEST_SCRATCH/datetime.bmp).
+    void SaveShot()
+    {
+        const char* folder = getenv("TEST_SCRATCH");
+        if (!folder)
+            return;
+        RECT box;
+        ::GetWindowRect(m_hWnd, &box);
+        int w = box.right - box.left, h = box.bottom - box.top;
+        HDC screen = ::GetDC(nullptr);
+        HDC memory = ::CreateCompatibleDC(screen);
+        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+        HGDIOBJ old = ::SelectObject(memory, bitmap);
+        ::BitBlt(memory, 0, 0, w, h, screen, box.left, box.top, SRCCOPY);
+        ::SelectObject(memory, old);
+        BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+        std::string pixels(size_t(((w * 3 + 3) & ~3) * h), '\0');
+        ::GetDIBits(memory, bitmap, 0, UINT(h), &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+        BITMAPFILEHEADER file{0x4D42, DWORD(54 + pixels.size()), 0, 0, 54};
+        std::string path = std::string(folder) + "\\datetime.bmp";
+        if (FILE* out = fopen(path.c_str(), "wb")) {
+            fwrite(&file, sizeof file, 1, out);
+            fwrite(&info, sizeof info, 1, out);
+            fwrite(pixels.data(), 1, pixels.size(), out);
+            fclose(out);
+        }
+        ::DeleteObject(bitmap);
+        ::DeleteDC(memory);
+        ::ReleaseDC(nullptr, screen);
+    }
+    std::vector<bool> initial, after24;
+    bool afterAmPmOff = true, afterNamed = false, afterNumeric = true;
+};
+
+}  // namespace
+
+TEST(PrintDateTimeDialog, DependentBoxesFollowTheChoicesAndOkReturnsTheFormat)
+{
+    CWinApp app("print date time");
+    AfxSetResourceHandle(g_libraryModule);
+    ScriptedDateTimeDialog dialog(pagent::DefaultTimeDateFormat());
+    ASSERT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.initial, (std::vector<bool>{true, true, false}));
+    EXPECT_EQ(dialog.after24, (std::vector<bool>{false, false}));
+    EXPECT_FALSE(dialog.afterAmPmOff);
+    EXPECT_TRUE(dialog.afterNamed);
+    EXPECT_FALSE(dialog.afterNumeric);
+    EXPECT_EQ(pagent::FormatIntList(dialog.format.values, pagent::TimeDateFormat::kCount), "1,0,1,1,1,0,1,2,0,0");
+}
+
+TEST(PrintDateTimeDialog, OkWritesTheKeyAndCancelChangesNothing)
+{
+    CWinApp app("print date time");
+    AfxSetResourceHandle(g_libraryModule);
+    char folder[MAX_PATH];
+    ::GetTempPathA(sizeof folder, folder);
+    std::string ini = std::string(folder) + "print_datetime.ini";
+    ::DeleteFileA(ini.c_str());
+    pagent::PrintState& state = pagent::State();
+    state.section = "Kaptura 99";
+    state.settingsFile = ini;
+    state.settings.timeDate = pagent::DefaultTimeDateFormat();
+
+    // Cancel: nothing written, nothing changed.
+    struct Canceller : pagent::DateTimeFormatDialog {
+        using DateTimeFormatDialog::DateTimeFormatDialog;
+        BOOL OnInitDialog() override
+        {
+            BOOL result = DateTimeFormatDialog::OnInitDialog();
+            ::SendMessageA(::GetDlgItem(m_hWnd, IDC_ORDER_YMD), BM_CLICK, 0, 0);
+            ::PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
+            return result;
+        }
+    } cancelled(state.settings.timeDate);
+    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
+    char text[64] = {};
+    ::GetPrivateProfileStringA("Kaptura 99", "PrintTimeDate", "", text, sizeof text, ini.c_str());
+    EXPECT_STREQ(text, "");
+
+    pagent::SaveTimeDateFormat(state.section.c_str(), ini.c_str(), pagent::ParseTimeDateFormat("0,1,1,1,2,0,1,1,0,0"));
+    ::GetPrivateProfileStringA("Kaptura 99", "PrintTimeDate", "", text, sizeof text, ini.c_str());
+    EXPECT_STREQ(text, "0,1,1,1,2,0,1,1,0,0");
+    ::DeleteFileA(ini.c_str());
+}
+
+TEST(PrintExportsWhileBusy, ExportsEnteredDuringAJobReturnAtOnceButResetPrinterWorks)
+{
+    pagent::PrintState& state = pagent::State();
+    state.section = "Kaptura 99";
+    state.busy = true;   // a job is pumping messages
+    ImageRecord record{};
+    PrintOneXImage(&record, "Another Section", "C:\\none.ini", 0, 0);
+    PrintAllXImage(nullptr, 1, "Another Section", "C:\\none.ini", 0);
+    PrinterSetup("Another Section", "C:\\none.ini");
+    EXPECT_EQ(state.section, "Kaptura 99");   // nothing was loaded, no box was shown
+    EXPECT_TRUE(state.busy);
+    ResetPrinter();
+    EXPECT_EQ(state.section, "");
+    state.busy = false;
+}
