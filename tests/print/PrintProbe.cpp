@@ -282,6 +282,11 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
         else if (g_step < g_script.size())
             RunStep(window, g_script[g_step++]);
         g_lastStep = GetTickCount();
+    } else if (caption == "Font") {
+        printf("font dialog\n");
+        fflush(stdout);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        Sleep(200);
     } else if (caption.find("Setup") != std::string::npos) {
         printf("setup dialog: %s\n", caption.c_str());
         fflush(stdout);

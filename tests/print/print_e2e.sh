@@ -231,7 +231,7 @@ sheets)
   echo "$out"
   [ "$(key_of PrintOnePage | cut -d, -f7)" = 2 ] || fail "setup: preview size not stored"
   # One by one: Prev and Next walk the three images.
-  export KPRINT_SHEET="page:0;show:1000;show:1001;click:1001;click:1001;show:1002;show:1000;show:1001;$(shot print-all);ok"
+  export KPRINT_SHEET="page:0;text:1305=1;show:1000;show:1001;click:1001;click:1001;show:1002;show:1000;show:1001;$(shot print-all);ok"
   out=$(kprint all "Kaptura 99" "$ini_win" 3 8 30 20 "C:\\$token-n")
   echo "$out"
   grep -qx "show 1000: Prev disabled" <<<"$out" || fail "Prev enabled on the first image"
