@@ -2,18 +2,12 @@
 #include "WinApp.h"
 
 #include "PrintMeter.h"
+#include "PrintSheets.h"
 #include "PrintState.h"
 
 HINSTANCE g_libraryModule = nullptr;
 
 namespace pagent {
-
-// The preview grid's window procedure; the grid draws nothing until the
-// option sheets use it.
-LRESULT CALLBACK PrnClassWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
-{
-    return ::DefWindowProcA(window, message, wParam, lParam);
-}
 
 class PrintApp : public CWinApp {
 public:

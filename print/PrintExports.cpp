@@ -2,8 +2,10 @@
 #include "Pagent.h"
 
 #include "PagentResource.h"
+#include "PrintAllJob.h"
 #include "PrintJob.h"
 #include "PrintMeter.h"
+#include "PrintSheets.h"
 #include "PrintState.h"
 
 namespace pagent {
@@ -47,10 +49,13 @@ PAGENT_API void __cdecl PrintOneXImage(const ImageRecord* record, const char* se
     state.sheetMode = 1;
     state.current = *record;
     state.recordCount = 1;
-    // Without the options sheet the stored options are used as they stand.
-    (void)showOptions;
     if (!CurrentRecordIsPrintable())
         return;
+    if (showOptions) {
+        PrintOneSheet sheet(false);
+        if (!sheet.CreatePreviewPrinter() || sheet.DoModal() != IDOK)
+            return;
+    }
     PrintCurrentWithMeter(0);
 }
 
@@ -74,8 +79,14 @@ PAGENT_API void __cdecl PrintAllXImage(HGLOBAL records, int count, const char* s
         return;
     state.callerBlock = records;
     state.recordCount = count;
+    state.current = list[0];
     state.abort = false;
+    bool confirmed = false;
     {
+        PrintOneSheet sheet(true);
+        confirmed = sheet.CreatePreviewPrinter() && sheet.DoModal() == IDOK;
+    }
+    if (confirmed) {
         PrintMeterDialog meter;
         for (int i = 0; i < count && !state.abort; ++i) {
             state.current = list[i];
@@ -93,12 +104,40 @@ PAGENT_API void __cdecl PrintAllXImageOnePage(HGLOBAL records, int count, const 
     BusyScope busy;
     if (!busy.entered() || !BeginPrintCall(section, settingsFile))
         return;
-    State().sheetMode = 2;
-    if (count > 40) {
+    PrintState& state = State();
+    state.sheetMode = 2;
+    if (count > kMaxImagesOnPage) {
         ShowPrintMessage(IDS_TOO_MANY_IMAGES);
         return;
     }
-    (void)records;
+    if (!records || count < 1)
+        return;
+    // Never read past the caller's block.
+    const size_t held = ::GlobalSize(records) / sizeof(ImageRecord);
+    if (size_t(count) > held)
+        count = int(held);
+    auto* list = static_cast<ImageRecord*>(::GlobalLock(records));
+    if (!list || count < 1) {
+        if (list)
+            ::GlobalUnlock(records);
+        return;
+    }
+    state.pageList.clear();
+    for (int i = 0; i < count; ++i)
+        state.pageList.push_back(&list[i]);
+    state.recordCount = count;
+    bool confirmed = false;
+    {
+        XPropertySheetPrintAll sheet(count);
+        confirmed = sheet.CreatePreviewPrinter() && sheet.DoModal() == IDOK;
+    }
+    if (confirmed && !state.pageList.empty()) {
+        PrintMeterDialog meter;
+        PrintAllOnOnePageJob();
+        meter.Close();
+    }
+    state.pageList.clear();
+    ::GlobalUnlock(records);
 }
 
 PAGENT_API void __cdecl PrintXImageSetup(const char* section, const char* settingsFile)
@@ -109,6 +148,10 @@ PAGENT_API void __cdecl PrintXImageSetup(const char* section, const char* settin
     PrintState& state = State();
     state.sheetMode = 1;
     state.current = ImageRecord{};
+    state.recordCount = 1;
+    PrintOneSheet sheet(false);
+    if (sheet.CreatePreviewPrinter())
+        sheet.DoModal();
 }
 
 PAGENT_API void __cdecl PrinterSetup(const char* section, const char* settingsFile)

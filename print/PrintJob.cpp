@@ -10,26 +10,6 @@
 
 namespace pagent {
 
-namespace {
-
-// Locks a global block for one scope.
-class Locked {
-public:
-    explicit Locked(HGLOBAL block) : block_(block), data_(block ? ::GlobalLock(block) : nullptr) {}
-    ~Locked()
-    {
-        if (data_)
-            ::GlobalUnlock(block_);
-    }
-    Locked(const Locked&) = delete;
-    Locked& operator=(const Locked&) = delete;
-    template <class T> T* as() const { return static_cast<T*>(data_); }
-
-private:
-    HGLOBAL block_;
-    void* data_;
-};
-
 // The job's own copy of the record's header block with a clean 40-byte
 // header; the caller's block is never written. Grayscale and black and
 // white rework the copy's colour table.
@@ -58,6 +38,8 @@ HGLOBAL MakeJobHeader(const ImageRecord& record, int colorMode)
         MakeBlackWhiteColorTable(table, entries);
     return copy;
 }
+
+namespace {
 
 void PrintBand(HDC dc, int x, int y, const PageTile& tile, HGLOBAL header)
 {
@@ -170,6 +152,8 @@ int AskForCopies(HDC dc, int copies)
     return (copies + made - 1) / made;
 }
 
+}  // namespace
+
 void SetOrientation(bool landscape)
 {
     PrintState& state = State();
@@ -180,11 +164,13 @@ void SetOrientation(bool landscape)
     }
 }
 
-}  // namespace
-
 bool CurrentRecordIsPrintable()
 {
-    const ImageRecord& record = State().current;
+    return RecordIsPrintable(State().current);
+}
+
+bool RecordIsPrintable(const ImageRecord& record)
+{
     uint64_t bytes = ImagePixelBytes(record.width, record.height, record.bitCount);
     if (!bytes || !record.hBits || ::GlobalSize(record.hBits) < bytes)
         return false;

@@ -7,7 +7,34 @@
 
 #include <string>
 
+#include "PrintState.h"
+
 namespace pagent {
+
+// Locks a global block for one scope.
+class Locked {
+public:
+    explicit Locked(HGLOBAL block) : block_(block), data_(block ? ::GlobalLock(block) : nullptr) {}
+    ~Locked()
+    {
+        if (data_)
+            ::GlobalUnlock(block_);
+    }
+    Locked(const Locked&) = delete;
+    Locked& operator=(const Locked&) = delete;
+    template <class T> T* as() const { return static_cast<T*>(data_); }
+
+private:
+    HGLOBAL block_;
+    void* data_;
+};
+
+// The job's own copy of a record's header block with a clean 40-byte header
+// (grayscale and black and white rework its colour table); the caller's
+// block is never written. 0 when it cannot be made.
+HGLOBAL MakeJobHeader(const ImageRecord& record, int colorMode);
+// Sets the held device settings' orientation.
+void SetOrientation(bool landscape);
 
 // Image number 0 for a single image, 1 to count in a one-by-one run.
 void PrintImageJob(int imageNumber);
@@ -16,5 +43,6 @@ void ReportPrintError(int result);
 // True when the current record can be printed: a depth the job knows,
 // sane dimensions and blocks as large as the record says.
 bool CurrentRecordIsPrintable();
+bool RecordIsPrintable(const ImageRecord& record);
 
 }  // namespace pagent

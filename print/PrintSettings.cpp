@@ -259,6 +259,30 @@ void SaveTimeDateFormat(const char* section, const char* file, const TimeDateFor
                                file);
 }
 
+void SavePageOptions(const char* section, const char* file, const PageOptions& options)
+{
+    WritePrivateProfileStringA(section, "PrintOnePage", FormatIntList(options.values, PageOptions::kCount).c_str(),
+                               file);
+}
+
+void SaveAllPageOptions(const char* section, const char* file, const AllPageOptions& options)
+{
+    WritePrivateProfileStringA(section, "PrintAllPage",
+                               FormatIntList(options.values, AllPageOptions::kCount).c_str(), file);
+}
+
+void SaveHeaderTexts(const char* section, const char* file, const std::string* texts)
+{
+    for (int i = 0; i < kHeaderTextCount; ++i)
+        WritePrivateProfileStringA(section, kHeaderTextKeys[i], texts[i].c_str(), file);
+}
+
+void SaveFont(const char* section, const char* file, FontKind kind, const FontSpec& font)
+{
+    static const char* const kKeys[3] = {"NoteFont", "HeaderFont", "FooterFont"};
+    WritePrivateProfileStringA(section, kKeys[kind], FormatFont(font).c_str(), file);
+}
+
 // ---- Printer names ----
 
 PrinterNames ParsePrinterKey(const char* text)

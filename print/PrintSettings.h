@@ -92,6 +92,10 @@ struct PrintSettings {
 };
 PrintSettings LoadPrintSettingsFrom(const char* section, const char* file);
 void SaveTimeDateFormat(const char* section, const char* file, const TimeDateFormat& format);
+void SavePageOptions(const char* section, const char* file, const PageOptions& options);
+void SaveAllPageOptions(const char* section, const char* file, const AllPageOptions& options);
+void SaveHeaderTexts(const char* section, const char* file, const std::string* texts);
+void SaveFont(const char* section, const char* file, FontKind kind, const FontSpec& font);
 
 // A printer: device, driver and port names.
 struct PrinterNames {

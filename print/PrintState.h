@@ -32,6 +32,9 @@ struct PrintState {
     int recordCount = 0;
     int previewIndex = 0;
     std::vector<ImageRecord*> pageList;
+    int alignBox = 4;                 // the sheets' alignment box, 0-17
+    HWND openPreview = nullptr;       // the preview of the open sheet
+    HGLOBAL ownNote = nullptr;        // a note edited in the sheet
     time_t printTime = 0;
     bool abort = false;
     bool busy = false;                // an export is running

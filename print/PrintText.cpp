@@ -12,7 +12,7 @@ namespace {
 // A stored font at the printer's resolution, selected for one scope.
 class PrinterFont {
 public:
-    PrinterFont(HDC dc, const FontSpec& spec) : dc_(dc)
+    PrinterFont(HDC dc, const FontSpec& spec, int printerDpi) : dc_(dc)
     {
         LOGFONTA font{};
         const int* f = spec.fields;
@@ -22,7 +22,7 @@ public:
             ::ReleaseDC(nullptr, screen);
         if (screenDpi <= 0)
             screenDpi = 96;
-        font.lfHeight = LONG(int64_t(f[FontSpec::kHeight]) * ::GetDeviceCaps(dc, LOGPIXELSX) / screenDpi);
+        font.lfHeight = LONG(int64_t(f[FontSpec::kHeight]) * printerDpi / screenDpi);
         font.lfWidth = f[FontSpec::kWidth];
         font.lfEscapement = f[FontSpec::kEscapement];
         font.lfOrientation = f[FontSpec::kOrientation];
@@ -56,15 +56,17 @@ private:
     int lineHeight_ = 0;
 };
 
-void DrawTexts(HDC dc, RECT box, HeaderText first)
+void DrawTexts(HDC dc, RECT box, const std::string* texts, HeaderText first)
 {
     static const UINT kAlign[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};
     ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
+    const MacroValues values = CurrentMacroValues();
     for (int i = 0; i < 3; ++i) {
-        const std::string& text = State().settings.texts[first + i];
+        const std::string& text = texts[first + i];
         if (text.empty())
             continue;
-        std::string expanded = ExpandPrintMacros(text, CurrentMacroValues());
+        std::string expanded = ExpandPrintMacros(text, values);
         ::DrawTextA(dc, expanded.c_str(), int(expanded.size()), &box, kAlign[i] | DT_TOP | DT_SINGLELINE | DT_NOPREFIX);
     }
 }
@@ -111,45 +113,50 @@ MacroValues CurrentMacroValues()
     return values;
 }
 
-void PrintHeader(HDC dc)
+TextPage PageOf(HDC dc)
 {
-    PrinterFont font(dc, State().settings.fonts[kHeaderFont]);
-    int right = ::GetDeviceCaps(dc, HORZRES) - 5;
-    RECT box{5, 5, right, font.lineHeight() + 5};
-    DrawTexts(dc, box, kHeaderLeft);
+    return TextPage{::GetDeviceCaps(dc, HORZRES), ::GetDeviceCaps(dc, VERTRES), ::GetDeviceCaps(dc, LOGPIXELSX)};
 }
 
-void PrintFooter(HDC dc)
+RECT DrawHeader(HDC dc, const TextPage& page, const std::string* texts)
 {
-    PrinterFont font(dc, State().settings.fonts[kFooterFont]);
-    int right = ::GetDeviceCaps(dc, HORZRES) - 5;
-    int bottom = ::GetDeviceCaps(dc, VERTRES) - 5;
-    RECT box{5, bottom - font.lineHeight(), right, bottom};
-    DrawTexts(dc, box, kFooterLeft);
+    PrinterFont font(dc, State().settings.fonts[kHeaderFont], page.dpi);
+    RECT box{5, 5, page.width - 5, font.lineHeight() + 5};
+    DrawTexts(dc, box, texts, kHeaderLeft);
+    return box;
 }
 
-void PrintNotepad(HDC dc, int w, int h, int pw, int ph, int x, int y)
+RECT DrawFooter(HDC dc, const TextPage& page, const std::string* texts)
 {
-    std::string text = ExpandPrintMacros(CurrentNoteText(), CurrentMacroValues());
-    if (text.empty())
-        return;
-    const PageOptions& options = State().settings.page;
+    PrinterFont font(dc, State().settings.fonts[kFooterFont], page.dpi);
+    RECT box{5, page.height - 5 - font.lineHeight(), page.width - 5, page.height - 5};
+    DrawTexts(dc, box, texts, kFooterLeft);
+    return box;
+}
+
+RECT DrawNote(HDC dc, const TextPage& page, const std::string& note, const PageOptions& options, const NotePlace& at)
+{
     RECT box{};
+    std::string text = ExpandPrintMacros(note, CurrentMacroValues());
+    if (text.empty())
+        return box;
+    const int w = page.width - 10, h = page.height - 10;
     if (options[PageOptions::kNoteWidth] == 0) {
-        box.left = x;
-        box.right = x + pw;
+        box.left = at.x;
+        box.right = at.x + at.pw;
     } else {
         box.left = 5;
         box.right = w - 5;
     }
-    PrinterFont font(dc, State().settings.fonts[kNoteFont]);
+    PrinterFont font(dc, State().settings.fonts[kNoteFont], page.dpi);
     const UINT kAlign[3] = {DT_LEFT, DT_CENTER, DT_RIGHT};
-    UINT format = kAlign[options[PageOptions::kNoteAlign]] | DT_WORDBREAK | DT_NOPREFIX;
+    const int align = options[PageOptions::kNoteAlign];
+    UINT format = kAlign[align >= 0 && align <= 2 ? align : 0] | DT_WORDBREAK | DT_NOPREFIX;
     if (options[PageOptions::kNotePosition] == 0) {
-        box.top = y + ph + font.lineHeight();
+        box.top = at.y + at.ph + font.lineHeight();
         box.bottom = h - 5;
     } else {
-        box.bottom = y - font.lineHeight();
+        box.bottom = at.y - font.lineHeight();
         RECT measure = box;
         measure.top = 0;
         ::DrawTextA(dc, text.c_str(), int(text.size()), &measure, format | DT_CALCRECT);
@@ -157,9 +164,26 @@ void PrintNotepad(HDC dc, int w, int h, int pw, int ph, int x, int y)
         box.top = box.bottom - height >= 5 ? box.bottom - height : 5;
     }
     if (box.right <= box.left || box.bottom <= box.top)
-        return;
+        return RECT{};
     ::SetBkMode(dc, TRANSPARENT);
+    ::SetTextColor(dc, RGB(0, 0, 0));
     ::DrawTextA(dc, text.c_str(), int(text.size()), &box, format);
+    return box;
+}
+
+void PrintHeader(HDC dc)
+{
+    DrawHeader(dc, PageOf(dc), State().settings.texts);
+}
+
+void PrintFooter(HDC dc)
+{
+    DrawFooter(dc, PageOf(dc), State().settings.texts);
+}
+
+void PrintNotepad(HDC dc, int, int, int pw, int ph, int x, int y)
+{
+    DrawNote(dc, PageOf(dc), CurrentNoteText(), State().settings.page, NotePlace{x, y, pw, ph});
 }
 
 }  // namespace pagent

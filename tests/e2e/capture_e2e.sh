@@ -403,6 +403,11 @@ case_print_destination() {
   touch "$since"
   sleep 1
   kd post-command "$frame" 0xE107 >/dev/null
+  # File Print shows the print options sheet first; its OK prints.
+  sheet=$(kd wait-dialog - "Kaptura 99 Print" 30) || fail "no print options sheet"
+  sleep 1
+  kd answer "$sheet" 1 >/dev/null   # the sheet's OK button
+  kd wait-gone "$sheet" 20 || fail "the options sheet stayed open"
   pdf=$(newest_pdf "$since" "Screen_Capture") || fail "Print printed nothing"
   pdftotext -layout "$pdf" - | grep -Fq "typed but not saved $$" || fail "the notepad's text was not printed"
   finish_case

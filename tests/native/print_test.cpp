@@ -115,6 +115,28 @@ TEST(PrintSettings, SectionKeysLoadWithTheirDefaults)
     EXPECT_STREQ(text, "0,1,1,0,1,0,1,2,0,0");
 }
 
+TEST(PrintSettings, WhatTheSheetsStoreLoadsBackAsStored)
+{
+    std::string ini = ScratchIni("sheets");
+    PrintSettings settings = LoadPrintSettingsFrom("Kaptura 99", ini.c_str());
+    settings.page = ParsePageOptions("4,250,5,2,4,1,2,1,0,2,1,0,1");
+    settings.allPage = ParseAllPageOptions("99,7,1,8,0,20,1,1");
+    settings.texts[kHeaderLeft] = "Left $fname";
+    settings.texts[kFooterRight] = "";
+    settings.fonts[kHeaderFont].fields[FontSpec::kWeight] = 700;
+    SavePageOptions("Kaptura 99", ini.c_str(), settings.page);
+    SaveAllPageOptions("Kaptura 99", ini.c_str(), settings.allPage);
+    SaveHeaderTexts("Kaptura 99", ini.c_str(), settings.texts);
+    SaveFont("Kaptura 99", ini.c_str(), kHeaderFont, settings.fonts[kHeaderFont]);
+    PrintSettings stored = LoadPrintSettingsFrom("Kaptura 99", ini.c_str());
+    EXPECT_EQ(FormatIntList(stored.page.values, PageOptions::kCount), "4,250,5,2,4,1,2,1,0,2,1,0,1");
+    EXPECT_EQ(FormatIntList(stored.allPage.values, AllPageOptions::kCount), "99,7,1,8,0,20,1,1");
+    for (int i = 0; i < kHeaderTextCount; ++i)
+        EXPECT_EQ(stored.texts[i], settings.texts[i]) << kHeaderTextKeys[i];
+    EXPECT_EQ(stored.fonts[kHeaderFont].fields[FontSpec::kWeight], 700);
+    EXPECT_STREQ(stored.fonts[kHeaderFont].face, settings.fonts[kHeaderFont].face);
+}
+
 TEST(PrintSettings, FontsRoundTripAndBadFontsTakeTheDefault)
 {
     FontSpec font = ParseFont("-16,0,0,0,400,255,0,0,0,3,2,1,34,Times New Roman", kNoteFont);

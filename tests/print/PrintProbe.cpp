@@ -5,7 +5,8 @@
 //
 //   kprint one <section> <ini> <bits> <w> <h> <file name> [note] [file time]
 //   kprint all <section> <ini> <count> <bits> <w> <h> <name prefix> [cancel after page]
-//   kprint onepage <section> <ini> <count>
+//   kprint onepage <section> <ini> <count> [w h name prefix]
+//                                         image i's pattern shifted by i
 //   kprint setup <section> <ini>          PrintXImageSetup
 //   kprint printer-setup <section> <ini>  PrinterSetup, its dialog answered with OK
 //   kprint twice <section> <ini> <section 2> <ini 2> <name>   two calls, then ResetPrinter and a third
@@ -13,8 +14,21 @@
 //   kprint reset                          ResetPrinter
 //   kprint bad <section> <ini> <case>     records the library must refuse
 //
+// The option sheets are driven by the script in KPRINT_SHEET (actions
+// separated by ';', run one by one on the open sheet); without one the
+// sheet's OK is pressed. Actions:
+//   page:N  text:ID=VALUE  click:ID  press:ID (mouse down)  ok  cancel  wait:MS
+//   shot:FILE                 the sheet's pixels as a BMP file
+//   show:ID                   prints "show ID: <text> enabled|disabled" of a
+//                             control of the current page
+//   label                     prints "label: <the page count label's text>"
+//   answer:ok|cancel          the answer to the next message box
+//   drag:FROM,TO              an image of the all-images preview dragged
+//                             from cell FROM to cell TO (-1: off the page)
+//   lose:FROM                 a drag from cell FROM whose capture is lost
+//
 // The pattern: 4 x 4-pixel cells, cell (cx, cy) coloured with entry
-// (cx + 3 cy) % n of kColors (n = 2 at 1 bit, else 8), the same in every
+// (cx + 3 cy + shift) % n of kColors (n = 2 at 1 bit, else 8), the same in every
 // depth, so the checker needs only the cell's place.
 #include <windows.h>
 
@@ -25,6 +39,10 @@
 #include <vector>
 
 #include "print/Pagent.h"
+#include "print/PrintGrid.h"
+
+#include <commctrl.h>
+#include <prsht.h>
 
 namespace {
 
@@ -33,14 +51,15 @@ const RGBQUAD kColors[8] = {
     {255, 0, 255, 0}, {255, 255, 0, 0}, {0, 0, 0, 0}, {0, 128, 255, 0}};
 const RGBQUAD kMono[2] = {{0, 0, 0, 0}, {255, 255, 255, 0}};
 
-int CellIndex(int x, int y, int bits)
+int CellIndex(int x, int y, int bits, int shift)
 {
     int n = bits == 1 ? 2 : 8;
-    return (x / 4 + 3 * (y / 4)) % n;
+    return (x / 4 + 3 * (y / 4) + shift) % n;
 }
 
 // A record with its own blocks; y counts from the top.
-ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const std::string& note, int fileTime)
+ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const std::string& note, int fileTime,
+                       int shift = 0)
 {
     ImageRecord r{};
     r.width = w;
@@ -63,7 +82,7 @@ ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const st
     for (int y = 0; y < h; ++y) {
         uint8_t* row = pixels + size_t(h - 1 - y) * stride;
         for (int x = 0; x < w; ++x) {
-            int index = CellIndex(x, y, bits);
+            int index = CellIndex(x, y, bits, shift);
             switch (bits) {
             case 1: if (index) row[x / 8] |= uint8_t(0x80 >> (x % 8)); break;
             case 4: row[x / 2] |= uint8_t(x % 2 ? index : index << 4); break;
@@ -104,6 +123,138 @@ std::string TextOf(HWND window)
     return text;
 }
 
+// ---- The sheet's script ----
+
+std::vector<std::string> g_script;
+size_t g_step = 0;
+DWORD g_lastStep = 0;
+int g_answer = IDOK;
+int g_images = 0;   // images left in the all-images preview
+
+HWND CurrentPage(HWND sheet)
+{
+    DWORD_PTR page = 0;
+    SendMessageTimeoutA(sheet, PSM_GETCURRENTPAGEHWND, 0, 0, SMTO_BLOCK, 2000, &page);
+    return reinterpret_cast<HWND>(page);
+}
+
+void SaveShot(HWND window, const std::string& file)
+{
+    RECT r;
+    GetWindowRect(window, &r);
+    int w = r.right - r.left, h = r.bottom - r.top;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, w, h, screen, r.left, r.top, SRCCOPY);
+    GdiFlush();
+    DWORD stride = ((DWORD(w) * 3 + 3) & ~3u), size = stride * DWORD(h);
+    BITMAPFILEHEADER head{0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + size), 0, 0,
+                          DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    if (FILE* out = fopen(file.c_str(), "wb")) {
+        fwrite(&head, sizeof head, 1, out);
+        fwrite(&info.bmiHeader, sizeof info.bmiHeader, 1, out);
+        fwrite(bits, 1, size, out);
+        fclose(out);
+    }
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+// The centre of a cell of the all-images preview (cell -1: off the page),
+// found as the preview lays out its page: the printer's sides, the
+// orientation and columns the Print page shows.
+POINT PreviewCell(HWND sheet, HWND preview, int cell)
+{
+    char name[256] = {};
+    DWORD length = sizeof name;
+    GetDefaultPrinterA(name, &length);
+    HDC printer = CreateDCA("WINSPOOL", name, nullptr, nullptr);
+    int pw = GetDeviceCaps(printer, HORZRES), ph = GetDeviceCaps(printer, VERTRES);
+    DeleteDC(printer);
+    int S = std::min(pw, ph), L = std::max(pw, ph);
+    HWND page = CurrentPage(sheet);
+    bool landscape = IsDlgButtonChecked(page, 1331) == BST_CHECKED;
+    int columns = int(GetDlgItemInt(page, 1215, nullptr, FALSE));
+    RECT client;
+    GetClientRect(preview, &client);
+    int side = client.right - 4, D = int(int64_t(side) * (L - S) / L);
+    RECT area = client;
+    if (landscape)
+        area.top = D;
+    else
+        area.left = D / 2 + 1, area.right = client.right - (D / 2 + 1);
+    InflateRect(&area, -3, -3);
+    if (cell < 0)
+        return landscape ? POINT{client.right / 2, 1} : POINT{1, client.bottom / 2};
+    pagent::CellGrid grid = pagent::PlanCellGrid(g_images, columns, area.right - area.left, area.bottom - area.top);
+    pagent::Box box = pagent::GridCell(grid, cell, area.left, area.top);
+    return POINT{(box.left + box.right) / 2, (box.top + box.bottom) / 2};
+}
+
+void RunStep(HWND sheet, const std::string& step)
+{
+    size_t colon = step.find(':');
+    std::string verb = step.substr(0, colon), arg = colon == std::string::npos ? "" : step.substr(colon + 1);
+    HWND page = CurrentPage(sheet);
+    DWORD_PTR done = 0;
+    if (verb == "page") {
+        PostMessageA(sheet, PSM_SETCURSEL, atoi(arg.c_str()), 0);
+    } else if (verb == "text") {
+        size_t eq = arg.find('=');
+        SendMessageTimeoutA(GetDlgItem(page, atoi(arg.c_str())), WM_SETTEXT, 0,
+                            reinterpret_cast<LPARAM>(arg.substr(eq + 1).c_str()), SMTO_BLOCK, 2000, &done);
+    } else if (verb == "click") {
+        PostMessageA(GetDlgItem(page, atoi(arg.c_str())), BM_CLICK, 0, 0);
+    } else if (verb == "press") {
+        PostMessageA(GetDlgItem(page, atoi(arg.c_str())), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    } else if (verb == "ok") {
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
+    } else if (verb == "cancel") {
+        PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
+    } else if (verb == "wait") {
+        Sleep(DWORD(atoi(arg.c_str())));
+    } else if (verb == "shot") {
+        SaveShot(sheet, arg);
+    } else if (verb == "show") {
+        int id = atoi(arg.c_str());
+        HWND control = GetDlgItem(page, id);
+        printf("show %d: %s %s\n", id, TextOf(control).c_str(), IsWindowEnabled(control) ? "enabled" : "disabled");
+    } else if (verb == "label") {
+        printf("label: %s\n", TextOf(GetDlgItem(sheet, 1001)).c_str());
+    } else if (verb == "answer") {
+        g_answer = arg == "cancel" ? IDCANCEL : IDOK;
+    } else if (verb == "drag" || verb == "lose") {
+        HWND preview = GetDlgItem(sheet, 1002);
+        int from = atoi(arg.c_str());
+        POINT a = PreviewCell(sheet, preview, from);
+        PostMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
+        Sleep(200);
+        if (verb == "lose") {
+            SendMessageTimeoutA(preview, WM_CANCELMODE, 0, 0, SMTO_BLOCK, 2000, &done);
+        } else {
+            int to = atoi(arg.substr(arg.find(',') + 1).c_str());
+            POINT b = PreviewCell(sheet, preview, to);
+            PostMessageA(preview, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(b.x, b.y));
+            PostMessageA(preview, WM_LBUTTONUP, 0, MAKELPARAM(b.x, b.y));
+            if (to < 0 && g_answer == IDOK && g_images > 1)
+                --g_images;
+        }
+    }
+    fflush(stdout);
+}
+
+bool IsSheet(HWND window)
+{
+    return FindWindowExA(window, nullptr, "SysTabControl32", nullptr) != nullptr;
+}
+
 BOOL CALLBACK WatchWindow(HWND window, LPARAM)
 {
     DWORD pid = 0;
@@ -115,15 +266,39 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
     if (strcmp(cls, "#32770") != 0)
         return TRUE;
     std::string caption = TextOf(window);
-    if (caption.find("Setup") != std::string::npos) {
+    if (IsSheet(window)) {
+        static HWND seen = nullptr;
+        if (window != seen) {
+            // A sheet just shown: its first action after it has settled.
+            seen = window;
+            printf("sheet: %s\n", caption.c_str());
+            g_lastStep = GetTickCount();
+            return TRUE;
+        }
+        if (GetTickCount() - g_lastStep < 400)
+            return TRUE;
+        if (g_script.empty() && g_step == 0)
+            RunStep(window, "ok"), g_step = 1;
+        else if (g_step < g_script.size())
+            RunStep(window, g_script[g_step++]);
+        g_lastStep = GetTickCount();
+    } else if (caption == "Font") {
+        printf("font dialog\n");
+        fflush(stdout);
+        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        Sleep(200);
+    } else if (caption.find("Setup") != std::string::npos) {
         printf("setup dialog: %s\n", caption.c_str());
         fflush(stdout);
         PostMessageA(window, WM_COMMAND, IDOK, 0);
         Sleep(200);
-    } else if (caption == "Print" && GetDlgItem(window, 0xFFFF)) {
+    } else if (GetDlgItem(window, 0xFFFF) && !FindWindowExA(window, nullptr, "Edit", nullptr)) {
         printf("message: %s\n", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
+        if (caption != "Print")
+            printf("message caption: %s\n", caption.c_str());
         fflush(stdout);
-        PostMessageA(window, WM_COMMAND, IDOK, 0);
+        PostMessageA(window, WM_COMMAND, g_answer, 0);
+        g_answer = IDOK;
         Sleep(200);
     } else if (HWND line3 = GetDlgItem(window, 1303)) {
         static std::string seen[3];
@@ -217,6 +392,17 @@ int main(int argc, char** argv)
     if (argc < 2)
         return Usage();
     std::string command = argv[1];
+    if (const char* script = getenv("KPRINT_SHEET")) {
+        std::string all = script;
+        for (size_t at = 0; at <= all.size();) {
+            size_t end = all.find(';', at);
+            if (end == std::string::npos)
+                end = all.size();
+            if (end > at)
+                g_script.push_back(all.substr(at, end - at));
+            at = end + 1;
+        }
+    }
     HANDLE watcher = CreateThread(nullptr, 0, Watcher, nullptr, 0, nullptr);
     int status = 0;
     if (command == "one" && argc >= 8) {
@@ -240,9 +426,12 @@ int main(int argc, char** argv)
         GlobalFree(block);
     } else if (command == "onepage" && argc >= 5) {
         std::vector<ImageRecord> records;
+        int w = argc > 6 ? atoi(argv[5]) : 8, h = argc > 6 ? atoi(argv[6]) : 8;
+        std::string prefix = argc > 7 ? argv[7] : "C:\\x";
         for (int i = 0; i < atoi(argv[4]); ++i)
-            records.push_back(MakeRecord(8, 8, 8, "C:\\x.bmp", "", 0));
+            records.push_back(MakeRecord(8, w, h, prefix + std::to_string(i + 1) + ".bmp", "", 0, i));
         HGLOBAL block = RecordBlock(records);
+        g_images = int(records.size());
         PrintAllXImageOnePage(block, int(records.size()), argv[2], argv[3], 0);
         GlobalFree(block);
         printf("returned\n");

@@ -9,6 +9,11 @@ resolution) and checks the patterned image kprint printed on it.
   print_check.py screen <page.ppm> <w> <h> <scale> <box>
       a one-page w x h capture of kprobe's pattern window (pattern pixel
       (x, y) at image pixel (x, y)), placed by the box; prints "bad N of M"
+  print_check.py grid <page.ppm> <n> <columns> <w> <h> <scale> <box> <order>
+      n images of w x h on one page in a grid of the columns, each enlarged
+      and placed in its cell by the box; cell j holds the pattern shifted by
+      the j-th number of the comma-separated order ("-": 0, 1, 2 ...); the
+      cells of the last row past the n-th stay white; prints "bad N of M"
   print_check.py blank <page.ppm> <x> <y> <w> <h>
       the area holds nothing but white; prints "dark N"
 """
@@ -68,9 +73,9 @@ def black_white(color):
     return (255, 255, 255) if nearest in (7, 8, 10, 11, 14, 15) else (0, 0, 0)
 
 
-def expected(x, y, bits, mode=""):
+def expected(x, y, bits, mode="", shift=0):
     n = 2 if bits == 1 else 8
-    index = (x // 4 + 3 * (y // 4)) % n
+    index = (x // 4 + 3 * (y // 4) + shift) % n
     color = (MONO if bits == 1 else COLORS)[index]
     if bits > 8:
         return color
@@ -155,6 +160,49 @@ def screen(args):
     print("bad %d of %d" % (bad, total))
 
 
+def place(left, top, cw, ch, box, iw, ih):
+    """An image in a cell as the library places it (halves toward zero)."""
+    half = lambda v: int(v / 2)
+    column, row = (box % 9) // 3, (box % 9) % 3
+    x = left + [0, half(cw - iw), cw - iw][column]
+    y = top + [0, half(ch - ih), ch - ih][row]
+    return (left if iw > cw else x), (top if ih > ch else y)
+
+
+def grid(args):
+    page = read_ppm(args[0])
+    n, k, w, h, scale, box = (int(a) for a in args[1:7])
+    order = list(range(n)) if args[7] == "-" else [int(v) for v in args[7].split(",")]
+    W, H = page[0] - 2 * MARGIN, page[1] - 2 * MARGIN
+    rows = (n + k - 1) // k
+    cw, ch = W // k + 1, H // rows + 1
+    bad = total = 0
+    for j in range(rows * k):
+        left, top = MARGIN + (j % k) * cw, MARGIN + (j // k) * ch
+        if j >= n:
+            # An empty cell: paper at its middle.
+            total += 1
+            if min(pixel(page, left + cw // 2, top + ch // 2)) < 200:
+                bad += 1
+                print("ink in empty cell %d" % j, file=sys.stderr)
+            continue
+        x0, y0 = place(left, top, cw, ch, box, scale * w, scale * h)
+        for py in range(h):
+            if py % 4 in (0, 3):
+                continue
+            for px in range(w):
+                if px % 4 in (0, 3):
+                    continue
+                dx, dy = x0 + px * scale + scale // 2, y0 + py * scale + scale // 2
+                total += 1
+                got, want = pixel(page, dx, dy), expected(px, py, 8, shift=order[j])
+                if max(abs(a - b) for a, b in zip(got, want)) > 48:
+                    bad += 1
+                    if bad <= 5:
+                        print("cell %d pixel %d,%d: %s, want %s" % (j, px, py, got, want), file=sys.stderr)
+    print("bad %d of %d" % (bad, total))
+
+
 def blank(args):
     page = read_ppm(args[0])
     x, y, w, h = (int(a) for a in args[1:5])
@@ -164,4 +212,4 @@ def blank(args):
 
 
 if __name__ == "__main__":
-    {"cells": cells, "screen": screen, "blank": blank}[sys.argv[1]](sys.argv[2:])
+    {"cells": cells, "screen": screen, "grid": grid, "blank": blank}[sys.argv[1]](sys.argv[2:])

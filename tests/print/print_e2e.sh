@@ -148,6 +148,141 @@ cancel)
   sleep 3
   ls "$outbox"/*"$token"* 2>/dev/null && fail "a cancelled job was printed"
   ;;
+onepage)
+  # Up to 40 patterned images on one page: each in its cell of the grid,
+  # enlarged and aligned by the box, the header once for the page. The
+  # section is the case's own name so that the job's name finds its PDF.
+  for spec in "3 1 4 0" "12 4 3 4" "40 20 2 8"; do
+    set -- $spec
+    section="$token-$1"
+    printf '[%s]\r\nPrintAllPage=1,%s,0,%s,1,%s,0,0\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,1,0\r\n' \
+      "$section" "$3" "$4" "$2" > "$ini"
+    printf 'HeaderCenter=Grid of %s\r\n' "$section" >> "$ini"
+    out=$(kprint onepage "$section" "$ini_win" "$1" 16 12 "C:\\$section-")
+    grep -q "^message:" <<<"$out" && fail "$1 images: $out"
+    pdf=$(job_pdf "$section") || fail "no PDF for $1 images"
+    [ "$(pages_of "$pdf")" = 1 ] || fail "$1 images: one page expected"
+    [ "$(pdftotext "$pdf" - | grep -c "Grid of $section")" = 1 ] || fail "$1 images: header not once"
+    ppm=$(render "$pdf" 1)
+    result=$(python3 "$here/print_check.py" grid "$ppm" "$1" "$2" 16 12 "$3" "$4" -)
+    rm -f "$ppm"
+    echo "$1 images in $2 columns: $result"
+    case "$result" in "bad 0 of "[1-9]*) ;; *) fail "$1 images in $2 columns: $result" ;; esac
+  done
+  ;;
+sheets)
+  # The option sheets driven through their controls; each page is
+  # photographed (kept under $E2E_ROOT/sheet-shots) and the settings file,
+  # the print state (what the next job prints) and the printout checked.
+  shots="$E2E_ROOT/sheet-shots"
+  mkdir -p "$shots"
+  shots_win="Z:${shots//\//\\}"
+  shot() { echo "shot:$shots_win\\$1.bmp"; }
+  key_of() { tr -d '\r' < "$ini" | sed -n "s/^$1=//p"; }
+  # Single image: copies, scale, landscape, the middle landscape box, a
+  # retyped note and header, every page seen; OK stores and prints them.
+  set_key PrintOnePage "0,1,3,0,0,0,1,0,1,1,1,1,0"
+  export KPRINT_SHEET="$(shot print-portrait);text:1305=250;text:1306=4;click:1313;press:213;wait:600;$(shot print);label;page:1;text:1412=Edited note of $token;$(shot notepad);page:2;text:1422=Left \$fname;$(shot header);page:3;$(shot footer);page:4;$(shot macros);ok"
+  out=$(kprint one "Kaptura 99" "$ini_win" 24 32 24 "C:\\$token.bmp" "Own note" 0)
+  echo "$out"
+  grep -qx "sheet: Kaptura 99 Print" <<<"$out" || fail "no sheet"
+  grep -qx "record unchanged" <<<"$out" || fail "the caller's record changed"
+  grep -qx "label: Page(s): 1" <<<"$out" || fail "page count label"
+  [ "$(key_of PrintOnePage)" = "4,250,4,0,4,1,1,0,1,1,1,1,0" ] || fail "PrintOnePage: $(key_of PrintOnePage)"
+  [ "$(key_of HeaderLeft)" = 'Left $fname' ] || fail "HeaderLeft: $(key_of HeaderLeft)"
+  pdf=$(job_pdf "$token") || fail "no PDF after OK"
+  text=$(pdftotext "$pdf" -)
+  grep -Fq "Left C:\\$token.bmp" <<<"$text" || fail "retyped header not printed"
+  grep -Fq "Edited note of $token" <<<"$text" || fail "edited note not printed"
+  grep -Fq "Own note" <<<"$text" && fail "the image's own note printed"
+  check_cells "$pdf" 1 32 24 24 4 4
+  # Out of range: refused with the range message, the sheet stays; Cancel
+  # then prints nothing and stores nothing.
+  before=$(cat "$ini")
+  export KPRINT_SHEET="page:0;text:1306=100;ok;wait:600;show:1306;cancel"
+  out=$(kprint one "Kaptura 99" "$ini_win" 24 8 8 "C:\\$token-c.bmp")
+  echo "$out"
+  grep -qx "message: Please enter an integer between 1 and 99." <<<"$out" || fail "scale 100 accepted"
+  grep -qx "show 1306: 100 enabled" <<<"$out" || fail "the sheet closed after the range message"
+  [ "$(cat "$ini")" = "$before" ] || fail "Cancel changed the settings"
+  sleep 2
+  ls "$outbox"/*"$token-c"* 2>/dev/null && fail "printed after Cancel"
+  # Settings only: the screen's size stands for the image; OK stores.
+  export KPRINT_SHEET="page:0;click:1316;wait:300;$(shot setup-large);label;ok"
+  out=$(kprint setup "Kaptura 99" "$ini_win")
+  echo "$out"
+  [ "$(key_of PrintOnePage | cut -d, -f7)" = 2 ] || fail "setup: preview size not stored"
+  # One by one: Prev and Next walk the three images.
+  export KPRINT_SHEET="page:0;text:1305=1;show:1000;show:1001;click:1001;click:1001;show:1002;show:1000;show:1001;$(shot print-all);ok"
+  out=$(kprint all "Kaptura 99" "$ini_win" 3 8 30 20 "C:\\$token-n")
+  echo "$out"
+  grep -qx "show 1000: Prev disabled" <<<"$out" || fail "Prev enabled on the first image"
+  grep -qx "show 1002: Preview Image 3 of 3 enabled" <<<"$out" || fail "group text"
+  grep -qx "show 1001: Next disabled" <<<"$out" || fail "Next enabled on the last image"
+  for i in 1 2 3; do job_pdf "$token-n$i" >/dev/null || fail "no PDF for image $i"; done
+  ;;
+pagecount)
+  # The single preview's page count is the number of pages the job prints.
+  export KPRINT_SHEET="wait:800;label;ok"
+  for spec in "1 100 100" "2 1300 800" "6 3000 900"; do
+    set -- $spec
+    printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,0,0,1,1,0,0,0,0,0,0\r\n' > "$ini"
+    out=$(kprint one "Kaptura 99" "$ini_win" 8 "$2" "$3" "C:\\$token-$1.bmp")
+    grep -qx "label: Page(s): $1" <<<"$out" || fail "$2 x $3: $(grep label <<<"$out")"
+    pdf=$(job_pdf "$token-$1") || fail "no PDF for $2 x $3"
+    [ "$(pages_of "$pdf")" = "$1" ] || fail "$2 x $3: $(pages_of "$pdf") pages printed, $1 counted"
+  done
+  ;;
+onepage_sheet)
+  # The all-on-one-page sheet: ranges, a drag to another cell, a drag off
+  # the page, the last image kept, a drag whose capture is lost.
+  shots="$E2E_ROOT/sheet-shots"
+  mkdir -p "$shots"
+  shots_win="Z:${shots//\//\\}"
+  shot() { echo "shot:$shots_win\\$1.bmp"; }
+  key_of() { tr -d '\r' < "$ini" | sed -n "s/^$1=//p"; }
+  grid_of() {   # pdf n columns order
+    local ppm result
+    ppm=$(render "$1" 1)
+    result=$(python3 "$here/print_check.py" grid "$ppm" "$2" "$3" 16 12 3 4 "$4")
+    rm -f "$ppm"
+    case "$result" in "bad 0 of "[1-9]*) ;; *) fail "$2 images, order $4: $result" ;; esac
+  }
+  section="$token-s"
+  printf '[%s]\r\nPrintAllPage=1,3,0,4,1,5,0,1\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,0,0\r\n' "$section" > "$ini"
+  export KPRINT_SHEET="show:1215;$(shot onepage-small);text:1215=21;ok;wait:600;text:1215=2;text:1333=150;ok;wait:600;text:1333=2;click:1336;wait:300;$(shot onepage-large);drag:0,2;wait:600;label;page:1;text:1423=Top of $section;click:1426;$(shot onepage-header);page:3;$(shot onepage-macros);ok"
+  out=$(kprint onepage "$section" "$ini_win" 3 16 12 "C:\\$section-")
+  echo "$out"
+  grep -qx "show 1215: 3 enabled" <<<"$out" || fail "columns not limited to the images"
+  grep -qx "message: Please enter an integer between 1 and 20." <<<"$out" || fail "21 columns accepted"
+  grep -qx "message: Please enter an integer between 1 and 99." <<<"$out" || fail "150 copies accepted"
+  [ "$(key_of PrintAllPage)" = "2,3,0,4,1,2,1,1" ] || fail "PrintAllPage: $(key_of PrintAllPage)"
+  [ "$(key_of HeaderCenter)" = "Top of $section" ] || fail "header text not stored"
+  pdf=$(job_pdf "$section") || fail "no PDF"
+  pdftotext "$pdf" - | grep -q "Top of $section" || fail "header typed in the sheet not printed"
+  grid_of "$pdf" 3 2 1,2,0
+  # Off the page, confirmed: gone from the printout; Cancel keeps it.
+  section="$token-r"
+  printf '[%s]\r\nPrintAllPage=1,3,0,4,1,3,0,0\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,0,0\r\n' "$section" > "$ini"
+  export KPRINT_SHEET="answer:cancel;drag:2,-1;wait:600;drag:1,-1;wait:600;ok"
+  out=$(kprint onepage "$section" "$ini_win" 3 16 12 "C:\\$section-")
+  echo "$out"
+  [ "$(grep -c "message: Remove this image?" <<<"$out")" = 2 ] || fail "removal not asked"
+  grid_of "$(job_pdf "$section")" 2 3 0,2
+  # The last image stays; a lost capture ends the drag with nothing moved.
+  section="$token-l"
+  printf '[%s]\r\nPrintAllPage=1,3,0,4,1,1,0,0\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,0,0\r\n' "$section" > "$ini"
+  export KPRINT_SHEET="drag:0,-1;wait:600;lose:0;wait:300;ok"
+  out=$(kprint onepage "$section" "$ini_win" 1 16 12 "C:\\$section-")
+  echo "$out"
+  grep -q "^message: You can not remove this image." <<<"$out" || fail "33021 not shown"
+  grid_of "$(job_pdf "$section")" 1 1 0
+  section="$token-k"
+  printf '[%s]\r\nPrintAllPage=1,3,0,4,1,3,0,0\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,0,0\r\n' "$section" > "$ini"
+  export KPRINT_SHEET="lose:0;wait:300;drag:2,0;wait:600;ok"
+  out=$(kprint onepage "$section" "$ini_win" 3 16 12 "C:\\$section-")
+  grid_of "$(job_pdf "$section")" 3 3 2,0,1
+  ;;
 bad)
   # Records the job cannot print are refused quietly; nothing is printed.
   for which in depth short-pixels short-header sizes block; do

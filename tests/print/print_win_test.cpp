@@ -1,6 +1,7 @@
 // The print library's windows under Wine, on its own resources: the
-// progress meter's bar and dialog, and the date and time format dialog with
-// its dependent check boxes, live samples and the key it writes.
+// progress meter's bar and dialog, the date and time format dialog with its
+// dependent check boxes, live samples and the key it writes, the alignment
+// boxes and the page outline of the previews.
 #include <windows.h>
 
 #include <gtest/gtest.h>
@@ -12,6 +13,8 @@
 #include "print/DateTimeDialog.h"
 #include "print/PagentResource.h"
 #include "print/PrintMeter.h"
+#include "print/PrintPreview.h"
+#include "print/PrintSheets.h"
 #include "print/PrintState.h"
 
 HINSTANCE g_libraryModule = ::GetModuleHandleA(nullptr);
@@ -263,4 +266,99 @@ TEST(PrintExportsWhileBusy, ExportsEnteredDuringAJobReturnAtOnceButResetPrinterW
     ResetPrinter();
     EXPECT_EQ(state.section, "");
     state.busy = false;
+}
+
+// ---- The option sheets' windows ----
+
+namespace {
+
+// A top-level window the sheets' children can live in.
+HWND MakeHost()
+{
+    return ::CreateWindowExA(0, "Static", "host", WS_POPUP | WS_VISIBLE, 0, 0, 320, 320, nullptr, nullptr,
+                             g_libraryModule, nullptr);
+}
+
+void Settle(HWND window)
+{
+    ::UpdateWindow(window);
+    MSG msg;
+    while (::PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+        ::DispatchMessageA(&msg);
+}
+
+}  // namespace
+
+TEST(PrintAlignmentBoxes, AClickMarksTheBoxAndTheSamePlaceInTheOtherOrientation)
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = pagent::PrnClassWndProc;
+    wc.hInstance = g_libraryModule;
+    wc.lpszClassName = "PrnClass";
+    ::RegisterClassA(&wc);
+    HWND host = MakeHost();
+    HWND boxes[18];
+    for (int i = 0; i < 18; ++i)
+        boxes[i] = ::CreateWindowExA(0, "PrnClass", "", WS_CHILD | WS_VISIBLE, 10 + (i % 9) * 20, i < 9 ? 10 : 40,
+                                     16, 16, host, reinterpret_cast<HMENU>(INT_PTR(200 + i)), g_libraryModule,
+                                     nullptr);
+    pagent::State().alignBox = 0;
+    ::SendMessageA(boxes[13], WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(2, 2));
+    EXPECT_EQ(pagent::State().alignBox, 13);
+    EXPECT_EQ(pagent::State().alignBox % 9, 4);   // what OK stores
+    Settle(host);
+    for (int i = 0; i < 18; ++i) {
+        HDC dc = ::GetDC(boxes[i]);
+        const bool black = ::GetPixel(dc, 8, 8) == RGB(0, 0, 0);
+        ::ReleaseDC(boxes[i], dc);
+        EXPECT_EQ(black, i == 4 || i == 13) << "box " << 200 + i;
+    }
+    ::DestroyWindow(host);
+}
+
+TEST(PrintPreviewWindow, PortraitPageCentredLandscapePageAgainstTheBottom)
+{
+    std::string ini = std::string(getenv("TEST_SCRATCH") ? getenv("TEST_SCRATCH") : "C:") + "\\preview.ini";
+    pagent::ForgetCachedSection();
+    if (!pagent::BeginPrintCall("Preview Test", ini.c_str()))
+        GTEST_SKIP() << "no printer in this prefix";
+    pagent::SheetValues values;
+    pagent::PageCountLabel label;
+    pagent::XWndPrintAllPreview preview(values, label);
+    ASSERT_TRUE(preview.CreatePrinterDC());
+    HWND host = MakeHost();
+    CWnd* parent = CWnd::FromHandle(host);
+    ASSERT_TRUE(label.CreateChild(parent));
+    ASSERT_TRUE(preview.CreateChild(parent));
+    ::MoveWindow(preview.m_hWnd, 0, 0, 146, 146, TRUE);
+    ::MoveWindow(label.m_hWnd, 0, 156, 146, 25, TRUE);
+    for (int orientation : {0, 1}) {
+        values.all[pagent::AllPageOptions::kOrientation] = orientation;
+        preview.RepaintAll();
+        Settle(host);
+        HDC dc = ::GetDC(preview.m_hWnd);
+        // The page: every pixel that is not the grey around it.
+        const COLORREF face = ::GetSysColor(COLOR_BTNFACE);
+        int first = -1, last = -1;
+        for (int i = 0; i < 146; ++i) {
+            const bool page = (orientation == 0 ? ::GetPixel(dc, i, 73) : ::GetPixel(dc, 73, i)) != face;
+            if (page && first < 0)
+                first = i;
+            if (page)
+                last = i;
+        }
+        ::ReleaseDC(preview.m_hWnd, dc);
+        if (orientation == 0) {
+            EXPECT_GT(first, 0) << "a portrait page has grey bands";
+            EXPECT_EQ(first, 145 - last) << "grey bands of a portrait page";
+        } else {
+            EXPECT_GT(first, 20) << "a landscape page leaves grey above it";
+            EXPECT_EQ(last, 145) << "a landscape page ends at the square's bottom";
+        }
+    }
+    char text[32] = {};
+    ::GetWindowTextA(label.m_hWnd, text, sizeof text);
+    EXPECT_STREQ(text, "Page(s): 1");
+    ::DestroyWindow(host);
+    pagent::ForgetCachedSection();
 }
