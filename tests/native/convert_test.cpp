@@ -3,6 +3,8 @@
 // one file through the format library.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdlib>
 #include <map>
 
 #include "ImageTestKit.h"
@@ -244,21 +246,32 @@ TEST_F(ConvertFileTest, FailedWritesKeepTheOriginal)
     EXPECT_FALSE(ConvertImageFile(Path("photo.bmp"), Path("photo.gif"), kTypeGif).converted);
     EXPECT_EQ(kit::ReadBytes(Path("photo.gif")), photo);
 
-    // A rewrite in place whose new file cannot take the old one's place.
-    WriteImage("same.gif", 8, kTypeGif);
-    std::vector<uint8_t> original = kit::ReadBytes(Path("same.gif"));
-    if (kit::RunShell("chattr +i '" + Path("same.gif") + "'") != 0)
-        GTEST_SKIP() << "files cannot be made immutable here";
-    ConvertResult again = ConvertImageFile(Path("same.gif"), Path("same.gif"), kTypeGif);
-    kit::RunShell("chattr -i '" + Path("same.gif") + "'");
+    // A rewrite in place that cannot be written. The library writes a
+    // temporary file first: beside the target, or in the temporary folder
+    // when the target's folder leaves no room for its name. A folder that
+    // deep and a temporary folder that does not exist make the write fail.
+    const size_t folderLength = MAX_PATH - 12;  // more than MAX_PATH - 14; the file's path stays below MAX_PATH
+    std::string name;
+    while (dir.size() + 1 + name.size() < folderLength)
+        name += (name.empty() ? "" : "/") + std::string(std::min<size_t>(40, folderLength - dir.size() - 2 - name.size()), 'd');
+    ASSERT_EQ(std::system(("mkdir -p '" + Path(name) + "'").c_str()), 0);
+    name += "/same.gif";
+    ASSERT_LT(Path(name).size(), size_t(MAX_PATH));
+    WriteImage(name, 8, kTypeGif);
+    std::vector<uint8_t> original = kit::ReadBytes(Path(name));
+    std::string temporaryFolder = getenv("TMPDIR") ? getenv("TMPDIR") : "";
+    setenv("TMPDIR", Path("no-such-folder").c_str(), 1);
+    ConvertResult again = ConvertImageFile(Path(name), Path(name), kTypeGif);
+    if (temporaryFolder.empty())
+        unsetenv("TMPDIR");
+    else
+        setenv("TMPDIR", temporaryFolder.c_str(), 1);
     EXPECT_FALSE(again.converted);
-    EXPECT_EQ(again.from, "Cannot convert to " + Path("same.gif") + ", Cannot create this file.");
-    EXPECT_EQ(kit::ReadBytes(Path("same.gif")), original);
-    EXPECT_EQ(kit::RunShell("test \"$(ls '" + dir + "' | tr '\\n' ' ')\" = 'photo.bmp photo.gif same.gif '"), 0)
-        << "a temporary file was left behind";
+    EXPECT_EQ(again.from, "Cannot convert to " + Path(name) + ", Cannot create this file.");
+    EXPECT_EQ(kit::ReadBytes(Path(name)), original);
 
-    EXPECT_TRUE(ConvertImageFile(Path("same.gif"), Path("same.gif"), kTypeGifInterlaced).converted);
-    kit::OwnedRecord back(*ImportImageFile(Path("same.gif").c_str()));
+    EXPECT_TRUE(ConvertImageFile(Path(name), Path(name), kTypeGifInterlaced).converted);
+    kit::OwnedRecord back(*ImportImageFile(Path(name).c_str()));
     EXPECT_EQ(int(back->width), 37);
 }
 
