@@ -2,12 +2,14 @@
 # Windows benchmark run under Wine: the time from a capture hot key (Ctrl+1,
 # the whole 1280 x 1024 screen) to the new image window, medians over the
 # runs, with the flash off and with the default Center-In flash.
-#   bench/capture_latency.sh <windows build folder> [runs]
-# Needs a display (DISPLAY, 1280 x 1024) or starts one, as the end-to-end
-# cases do.
+#   bench/capture_latency.sh [windows build folder] [runs]
+# The build folder is the one this machine runs (scripts/windows-road.sh)
+# when none is given. Needs a display (DISPLAY, 1280 x 1024) or starts one,
+# as the end-to-end cases do.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export BIN=$(cd "${1:?windows build folder}" && pwd)/bin
+source "$root/scripts/windows-road.sh"
+export BIN=$(cd "${1:-$KAPTURA_ROAD_BUILD}" && pwd)/bin
 export E2E_ROOT=${E2E_ROOT:-$(dirname "$BIN")/bench-e2e}
 runs=${2:-15}   # exit answers the save prompts of up to 20 windows
 source "$root/tests/e2e/e2e-lib.sh"
@@ -16,7 +18,7 @@ measure() {
   seed_ini "SendtoPage=0,1,0,0,0,0,0,5,5" "CapturePage=1,0,0,0,0" "NotifyPage=0,$1" \
     "ScreenPage=0,0,1280,1024,0,0"
   start_kaptura
-  echo "flash $1: $(wine "$BIN/kprobe.exe" hotkey-latency "$frame" "$runs" 2>/dev/null | tr -d '\r')"
+  echo "flash $1: $(kwine "$BIN/kprobe.exe" hotkey-latency "$frame" "$runs" 2>/dev/null | tr -d '\r')"
   exit_kaptura
 }
 measure 0

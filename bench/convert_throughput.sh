@@ -3,11 +3,14 @@
 # by the real Morfix99.exe under Wine (the run inside the program, timed
 # around the Convert command), and the same files by ImageMagick's mogrify
 # natively, in the same run. Prints files per second of each.
-#   bench/convert_throughput.sh <windows build folder> [files]
+#   bench/convert_throughput.sh [windows build folder] [files]
+# The build folder is the one this machine runs (scripts/windows-road.sh)
+# when none is given.
 # Needs a display or starts one, as the end-to-end cases do.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-export BIN=$(cd "${1:?windows build folder}" && pwd)/bin
+source "$root/scripts/windows-road.sh"
+export BIN=$(cd "${1:-$KAPTURA_ROAD_BUILD}" && pwd)/bin
 export E2E_ROOT=${E2E_ROOT:-$(dirname "$BIN")/bench-morfix}
 files=${2:-100}
 source "$root/tests/e2e/e2e-lib.sh"

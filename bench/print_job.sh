@@ -1,13 +1,16 @@
 #!/usr/bin/env bash
 # Print job benchmark under Wine with the PDF printer: median time of a
 # 1920 x 1080 24-bit job at the default options and the library's peak of
-# global memory.   bench/print_job.sh <windows build folder> [runs]
+# global memory.   bench/print_job.sh [windows build folder] [runs]
+# The build folder is the one this machine runs (scripts/windows-road.sh)
+# when none is given.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-bin=$(cd "${1:?windows build folder}" && pwd)/bin
+source "$root/scripts/windows-road.sh"
+bin=$(cd "${1:-$KAPTURA_ROAD_BUILD}" && pwd)/bin
 runs=${2:-7}
 source "$root/scripts/wine-session.sh"   # the print queue, then a fresh prefix
 ini="$KAPTURA_RUN_DIR/bench.ini"
 printf '[Kaptura 99]\r\n' > "$ini"
 cd "$bin"
-wine print_job_bench.exe "Kaptura 99" "Z:${ini//\//\\}" "$runs" 2>/dev/null | tr -d '\r'
+kwine print_job_bench.exe "Kaptura 99" "Z:${ini//\//\\}" "$runs" 2>/dev/null | tr -d '\r'

@@ -28,6 +28,8 @@ endforeach()
 # The framework's window-free frame and document logic.
 include(framework/FrameworkFrameCore.cmake)
 add_subdirectory(tests/native)
+# The build and test road's own scripts.
+add_subdirectory(tests/scripts)
 
 if(BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   add_subdirectory(fuzz)

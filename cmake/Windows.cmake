@@ -17,6 +17,8 @@ set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
+include(cmake/EndToEnd.cmake)
+
 add_subdirectory(formats)
 # Libraries may add themselves to the Windows test program through the
 # global property WIN_TEST_LIBS.

@@ -15,7 +15,10 @@ typedef uint32_t ImageNamePtr;  // keeps the 32-bit layout in native builds
 #endif
 
 #pragma pack(push, 1)
-// The 50-byte image interchange record between the programs and the libraries.
+// The image interchange record between the programs and the libraries:
+// packed, 50 bytes in the 32-bit product. Handles and the name are
+// pointer-sized, so a 64-bit build has a longer record of the same order;
+// code that copies or allocates records always uses sizeof(ImageRecord).
 struct ImageRecord {
     int32_t width;
     int32_t height;
@@ -33,6 +36,8 @@ struct ImageRecord {
 };
 #pragma pack(pop)
 
+#ifndef _WIN64
+// The layout the 32-bit programs and libraries exchange.
 static_assert(sizeof(ImageRecord) == 50, "ImageRecord is 50 bytes");
 static_assert(offsetof(ImageRecord, bitCount) == 8, "ImageRecord layout");
 static_assert(offsetof(ImageRecord, hBits) == 10, "ImageRecord layout");
@@ -45,6 +50,15 @@ static_assert(offsetof(ImageRecord, noteLength) == 34, "ImageRecord layout");
 static_assert(offsetof(ImageRecord, fileTime) == 38, "ImageRecord layout");
 static_assert(offsetof(ImageRecord, fileName) == 42, "ImageRecord layout");
 static_assert(offsetof(ImageRecord, error) == 46, "ImageRecord layout");
+#else
+// The same fields in the same order, handles and name 8 bytes wide.
+static_assert(sizeof(HGLOBAL) == 8 && sizeof(HPALETTE) == 8 && sizeof(ImageNamePtr) == 8,
+              "pointer-sized handles and name");
+static_assert(offsetof(ImageRecord, hBits) == 10, "ImageRecord layout");
+static_assert(offsetof(ImageRecord, noteLength) == 58, "ImageRecord layout");
+static_assert(offsetof(ImageRecord, fileName) == 66, "ImageRecord layout");
+static_assert(sizeof(ImageRecord) == 78, "ImageRecord is 78 bytes in 64-bit builds");
+#endif
 
 // Export type codes of ExportImageFile.
 enum ImageFileType {

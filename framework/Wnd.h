@@ -124,7 +124,7 @@ public:
     CWnd* GetDlgItem(int id) const { return FromHandle(::GetDlgItem(m_hWnd, id)); }
     void GetDlgItem(int id, HWND* item) const { *item = ::GetDlgItem(m_hWnd, id); }
     int GetDlgCtrlID() const { return ::GetDlgCtrlID(m_hWnd); }
-    int SetDlgCtrlID(int id) { return static_cast<int>(::SetWindowLongA(m_hWnd, GWL_ID, id)); }
+    int SetDlgCtrlID(int id) { return static_cast<int>(::SetWindowLongPtrA(m_hWnd, GWLP_ID, id)); }
     void SetDlgItemText(int id, LPCSTR text) { ::SetDlgItemTextA(m_hWnd, id, text); }
     int GetDlgItemText(int id, LPSTR text, int max) const { return ::GetDlgItemTextA(m_hWnd, id, text, max); }
     int GetDlgItemText(int id, CString& text) const;

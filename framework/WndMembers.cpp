@@ -186,9 +186,8 @@ LPCSTR AfxRegisterWndClass(UINT classStyle, HCURSOR cursor, HBRUSH background, H
     // a deque keeps the returned names in place.
     static std::deque<CString> names;
     CString name;
-    name.Format("Kf:%x:%x:%x:%x", classStyle, static_cast<unsigned>(reinterpret_cast<UINT_PTR>(cursor)),
-                static_cast<unsigned>(reinterpret_cast<UINT_PTR>(background)),
-                static_cast<unsigned>(reinterpret_cast<UINT_PTR>(icon)));
+    name.Format("Kf:%x:%p:%p:%p", classStyle, static_cast<void*>(cursor), static_cast<void*>(background),
+                static_cast<void*>(icon));
     for (const CString& known : names) {
         if (known == name)
             return known;

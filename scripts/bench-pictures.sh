@@ -20,15 +20,9 @@ convert-im6.q16 "$photo" -resize 1920x1080^ -gravity center -extent 1920x1080 -d
 
 # The screenshot: a desktop colour, terminals of several colours and fonts
 # listing files and showing source text, on a display of its own.
-for number in $(seq 150 180); do
-  [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-  break
-done
-Xvfb ":$number" -screen 0 1920x1080x24 -nolisten tcp >/dev/null 2>&1 &
-xvfb=$!
+source "$root/scripts/virtual-display.sh"
 trap 'kill $(jobs -p) 2>/dev/null || true' EXIT
-export DISPLAY=":$number"
-for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
+virtual_display_start 1920x1080x24
 xsetroot -solid '#3a6ea5' 2>/dev/null || true
 term() {  # geometry, colours, font size, command
   xterm -geometry "$1" -bg "$2" -fg "$3" -fa 'DejaVu Sans Mono' -fs "$4" -e sh -c "$5; sleep 60" &

@@ -1,13 +1,20 @@
 #!/usr/bin/env bash
-# Builds both configurations: the Windows product (build/win) and the native
-# test build under the sanitizers (build/native).
+# Builds every configuration: the Windows product (32-bit, build/win), the
+# 64-bit test build of the same sources (build/win64) and the native test
+# build under the sanitizers (build/native). Both Windows builds are made on
+# every machine, so that a change breaking either never lands; the tests of
+# the one this machine runs (scripts/windows-road.sh) join the native ones.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-jobs=$(nproc)
-cmake -S "$root" -B "$root/build/win" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-i686.cmake" \
-  -DCMAKE_BUILD_TYPE=Release >/dev/null
-cmake --build "$root/build/win" -j"$jobs"
+jobs=${KAPTURA_JOBS:-$(nproc)}
+for arch in i686:win x86_64:win64; do
+  cmake -S "$root" -B "$root/build/${arch#*:}" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-${arch%%:*}.cmake" \
+    -DCMAKE_BUILD_TYPE=Release >/dev/null
+  cmake --build "$root/build/${arch#*:}" -j"$jobs"
+done
 CC=clang CXX=clang++ cmake -S "$root" -B "$root/build/native" -DCMAKE_BUILD_TYPE=Debug >/dev/null
 cmake --build "$root/build/native" -j"$jobs"
-# One test tree over both builds, so that one CTest run reports everything.
-printf 'subdirs("native" "win")\n' > "$root/build/CTestTestfile.cmake"
+# One test tree over the native build and the Windows build this machine
+# runs, so that one CTest run in build/ reports everything.
+source "$root/scripts/windows-road.sh"
+printf 'subdirs("native" "%s")\n' "$(basename "$KAPTURA_ROAD_BUILD")" > "$root/build/CTestTestfile.cmake"

@@ -48,19 +48,21 @@
 #include <commctrl.h>
 
 #include <cctype>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 
 namespace {
 
-HWND ParseWindow(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(text, nullptr, 0))); }
+// Window handles and message values are pointer-sized: read and written at full width.
+HWND ParseWindow(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(text, nullptr, 0))); }
 
-LPARAM ParseNumber(const char* text) { return static_cast<LPARAM>(strtol(text, nullptr, 0)); }
+LPARAM ParseNumber(const char* text) { return static_cast<LPARAM>(strtoll(text, nullptr, 0)); }
 
 const char* OrNull(const char* text) { return strcmp(text, "-") == 0 ? nullptr : text; }
 
-void PrintWindow(HWND window) { printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window))); }
+void PrintWindow(HWND window) { printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window)); }
 
 // Polls found() every 100 ms until it gives a window or the time is up.
 template <class Finder>
@@ -144,7 +146,7 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM)
     char className[128], text[512];
     GetClassNameA(child, className, sizeof className);
     GetWindowTextA(child, text, sizeof text);
-    printf("0x%lx\t%s\t%s\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(child)), className, text);
+    printf("0x%" PRIxPTR "\t%s\t%s\n", reinterpret_cast<uintptr_t>(child), className, text);
     return TRUE;
 }
 
@@ -496,7 +498,7 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "send") == 0 && argc == 6) {
         LRESULT result = SendMessageA(window, static_cast<UINT>(ParseNumber(argv[3])), ParseNumber(argv[4]), ParseNumber(argv[5]));
-        printf("%ld\n", static_cast<long>(result));
+        printf("%lld\n", static_cast<long long>(result));
         return 0;
     }
     if (strcmp(verb, "post") == 0 && argc == 6)

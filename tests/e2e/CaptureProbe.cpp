@@ -25,6 +25,7 @@
 #include <psapi.h>
 
 #include <algorithm>
+#include <cinttypes>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -98,7 +99,7 @@ int Pattern(int x, int y, int width, int height, double seconds)
                                   x, y, width, height, nullptr, nullptr, windowClass.hInstance, nullptr);
     if (!window)
         return 1;
-    printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window));
     fflush(stdout);
     SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
     MSG message;
@@ -125,7 +126,7 @@ int Button(int x, int y, int width, int height, double seconds)
         return 1;
     CreateWindowA("BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, width, height, window, nullptr,
                   windowClass.hInstance, nullptr);
-    printf("0x%lx\n", static_cast<unsigned long>(reinterpret_cast<uintptr_t>(window)));
+    printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window));
     fflush(stdout);
     SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
     MSG message;
@@ -314,7 +315,7 @@ int Memory(DWORD processId)
     // Wine leaves the private count at 0; the page-file count is the same
     // figure on Windows.
     const SIZE_T bytes = counters.PrivateUsage ? counters.PrivateUsage : counters.PagefileUsage;
-    printf("%lu\n", static_cast<unsigned long>(bytes));
+    printf("%llu\n", static_cast<unsigned long long>(bytes));
     return 0;
 }
 
@@ -412,12 +413,12 @@ int main(int argc, char** argv)
     if (strcmp(verb, "clipboard-hold") == 0 && argc == 3)
         return ClipboardHold(atof(argv[2]));
     if (strcmp(verb, "hotkey-latency") == 0 && argc == 4)
-        return HotkeyLatency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))),
+        return HotkeyLatency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0))),
                              atoi(argv[3]));
     if (strcmp(verb, "window-at") == 0 && argc == 4)
         return WindowAt(atoi(argv[2]), atoi(argv[3]));
     if (strcmp(verb, "window-rect") == 0 && argc == 3)
-        return WindowRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoul(argv[2], nullptr, 0))));
+        return WindowRect(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0))));
     if (strcmp(verb, "memory") == 0 && argc == 3)
         return Memory(static_cast<DWORD>(strtoul(argv[2], nullptr, 0)));
     return Usage();

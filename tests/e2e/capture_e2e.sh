@@ -10,7 +10,7 @@ Ctrl=c
 shots="$case_dir/shots"
 mkdir -p "$shots"
 
-probe() { wine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # The pointer there, on the X side too: while the program holds the mouse,
 # Wine does not move the X pointer for another process's input, and reads
 # it back when the cover window goes.
@@ -354,7 +354,7 @@ case_failed_freeze() {
   # screen cannot be frozen: a region request shows nothing and holds no
   # mouse, and a drag afterwards captures nothing.
   seed_capture_ini "0,1,1,0,0,0,0,5,5" "RegionPage=1,1,255"
-  (cd "$app" && exec wine rundll32 krefuse.dll,Hold 60 >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" rundll32 krefuse.dll,Hold 60 >/dev/null 2>&1) &
   local holder=$!
   pids+=($holder)
   sleep 3

@@ -1,23 +1,22 @@
 #!/usr/bin/env bash
 # End-to-end cases of the snapshot strip and the title-bar clock:
 # decorations_e2e.sh <case>. Captions need a window manager or Wine's own
-# virtual desktop, so these cases run in a prefix of their own whose
-# default desktop is a virtual one. Notepad is the window in front; the
+# virtual desktop, so these cases run in a prefix of their own (their group's)
+# whose default desktop is a virtual one. Notepad is the window in front; the
 # screen is read back from the X display.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e-lib.sh"
 
-export WINEPREFIX="$E2E_ROOT/prefix-desktop"
-if [ ! -d "$WINEPREFIX" ]; then
-  wineboot -i >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  wine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1 || true
+if [ ! -f "$WINEPREFIX/.virtual-desktop" ]; then
+  kwine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  kwine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
+  kwineserver -w >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.virtual-desktop"
 fi
 
 shots="$case_dir/shots"
 mkdir -p "$shots"
-probe() { wine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 caption() { python3 "$here/caption_check.py" "$@"; }
 
 # Red clock text (Clock value 11 = 255), every snapshot button unless given.
@@ -27,7 +26,7 @@ start_decorated() {
   grep -q '^Clock=' "$ini" || printf 'Clock=1,1,0,0,1,1,0,0,0,0,255\r\n' >> "$ini"
   grep -q '^SnapshotButton=' "$ini" || printf 'SnapshotButton=1,1,1,1,1,1,0\r\n' >> "$ini"
   start_kaptura
-  (wine notepad >/dev/null 2>&1 &)
+  (kwine notepad >/dev/null 2>&1 &)
   notepad=$(kd wait-window Notepad - 20) || fail "no Notepad window"
   read -r nl nt nr nb <<< "$(probe window-rect "$notepad")"
   sleep 2

@@ -1,48 +1,67 @@
 # Shared by the end-to-end cases: a copy of the program in a folder of its
-# own (so each case has its own "Kaptura99.ini"), a Wine prefix shared by
-# the cases, a virtual display, and the test driver.
+# own (so each case has its own settings file), a Wine prefix shared by the
+# cases of one group, a virtual display of the case's own, and the test
+# driver. Windows programs start through kwine (scripts/wine-session.sh).
 #
-# Needs: BIN (the build's bin folder with Kaptura99.exe, the DLLs and
-# kdriver.exe), E2E_ROOT (a scratch folder kept between cases).
-set -euo pipefail
+# Needs: BIN (the build's bin folder with the programs, the DLLs and
+# kdriver.exe), E2E_ROOT (a scratch folder kept between cases). Optional:
+# E2E_GROUP (the cases that share a prefix and run one at a time; default
+# kaptura), E2E_PROGRAMS (the programs copied into the case's folder;
+# default Kaptura99.exe).
+set -Eeuo pipefail
+
+# A step that fails outside fail() names itself and the calls it was in.
+e2e_step_failed() {
+  local command=$BASH_COMMAND trail="" i
+  for ((i = 1; i < ${#FUNCNAME[@]}; i++)); do
+    trail="$trail${trail:+ < }${FUNCNAME[i]} ($(basename "${BASH_SOURCE[i]}"):${BASH_LINENO[i - 1]})"
+  done
+  echo "FAIL: $command: in $trail" >&2
+}
+trap e2e_step_failed ERR
 
 : "${BIN:?}" "${E2E_ROOT:?}"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
-export WINEPREFIX="$E2E_ROOT/prefix"
+E2E_GROUP=${E2E_GROUP:-kaptura}
+E2E_PROGRAMS=${E2E_PROGRAMS:-Kaptura99.exe}
 
 mkdir -p "$E2E_ROOT"
+# The group's prefix lives in the test run's folder when there is one, so
+# that it goes with the run.
+KAPTURA_PREFIX="${KAPTURA_RUN_DIR:-$E2E_ROOT}/prefix-$E2E_GROUP"
+source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-session.sh"
+
 case_dir=$(mktemp -d "$E2E_ROOT/case.XXXXXX")
 app="$case_dir/app"
 mkdir -p "$app"
-cp "$BIN/Kaptura99.exe" "$BIN"/*.dll "$app/"
+for program in $E2E_PROGRAMS; do cp "$BIN/$program" "$app/"; done
+cp "$BIN"/*.dll "$app/"
 [ -f "$BIN/LOGO.PNG" ] && cp "$BIN/LOGO.PNG" "$app/"
 ini="$app/Kaptura99.ini"
 pids=()
 
-started_xvfb=""
-if [ -z "${DISPLAY:-}" ]; then
-  for number in $(seq 140 180); do
-    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 1280x1024x24 -nolisten tcp >/dev/null 2>&1 &
-    started_xvfb=$!
-    export DISPLAY=":$number"
-    break
+# After a failure: whether each program the case started still runs, and
+# the last of what the programs and the driver said.
+report_programs() {
+  local pid status
+  for pid in "${pids[@]}"; do
+    if kill -0 "$pid" 2>/dev/null; then echo "program $pid: still running" >&2; continue; fi
+    status=0
+    wait "$pid" 2>/dev/null || status=$?
+    echo "program $pid: ended with status $status" >&2
   done
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
-
-source "$(dirname "${BASH_SOURCE[0]}")/../../scripts/print-queue.sh"   # the printer, before the prefix
-if [ ! -d "$WINEPREFIX" ]; then
-  wineboot -i >/dev/null 2>&1
-  wineserver -w >/dev/null 2>&1 || true
-fi
+  for log in "$case_dir"/*.log; do
+    [ -s "$log" ] || continue
+    echo "--- $(basename "$log"), last lines:" >&2
+    tail -n 15 "$log" | tr -d '\r' >&2
+  done
+}
 
 finish() {
   local status=$?
+  trap - ERR
+  [ "$status" = 0 ] || report_programs
   for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
-  wineserver -k >/dev/null 2>&1 || true
-  [ -n "$started_xvfb" ] && kill "$started_xvfb" >/dev/null 2>&1 || true
+  wine_session_end
   [ "$status" = 0 ] && rm -rf "$case_dir"
   exit "$status"
 }
@@ -51,7 +70,7 @@ trap finish EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The driver; its output with carriage returns removed.
-kd() { wine "$BIN/kdriver.exe" "$@" 2>/dev/null | tr -d '\r'; }
+kd() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
 
 # Writes the ini the case starts with (section "Kaptura 99"); the splash is
 # off unless the case writes RunMode itself.
@@ -64,7 +83,7 @@ seed_ini() {
 
 # Starts the program; prints nothing, sets $frame to its main window.
 start_kaptura() {
-  (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >"$case_dir/kaptura.log" 2>&1) &
   pids+=($!)
   frame=$(kd find-prop Kaptura 20) || fail "no main window"
   [ -n "$frame" ] || fail "no main window"
@@ -120,5 +139,5 @@ exit_kaptura() {
     kd dialog-text "$box" | grep -q "Save changes" && kd answer "$box" 7 >/dev/null
   done
   kd wait-gone "$frame" 10 >/dev/null || fail "the program did not end"
-  wineserver -w >/dev/null 2>&1 || true
+  kwineserver -w >/dev/null 2>&1 || true
 }

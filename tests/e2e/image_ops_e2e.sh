@@ -10,7 +10,7 @@ Ctrl=c
 shots="$case_dir/shots"
 mkdir -p "$shots"
 
-probe() { wine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 check() { python3 "$here/bmp_check.py" "$@"; }
 magick() { convert-im6.q16 "$@"; }
 

@@ -18,7 +18,7 @@ case_single_instance() {
   local win_before=""
   [ -f "$win_ini" ] && win_before=$(md5sum < "$win_ini")
   # A second start finds the first by its window property and ends.
-  (cd "$app" && exec wine Kaptura99.exe >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >/dev/null 2>&1) &
   local second=$!
   for _ in $(seq 100); do kill -0 "$second" 2>/dev/null || break; sleep 0.2; done
   kill -0 "$second" 2>/dev/null && fail "the second instance is still running"
@@ -38,10 +38,10 @@ case_frame_failure() {
   seed_ini "Format=1,0,0,0,0,0,0,0,0,0"
   local before status=0
   before=$(md5sum < "$ini")
-  (cd "$app" && exec wine rundll32 krefuse.dll,Hold 40 >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" rundll32 krefuse.dll,Hold 40 >/dev/null 2>&1) &
   pids+=($!)
   sleep 3
-  (cd "$app" && KREFUSE_CLASS=msctls_statusbar32 exec timeout 30 wine Kaptura99.exe >/dev/null 2>&1) || status=$?
+  (cd "$app" && KREFUSE_CLASS=msctls_statusbar32 exec timeout 30 "$KAPTURA_WINE" Kaptura99.exe >/dev/null 2>&1) || status=$?
   [ "$status" = 0 ] || fail "start-up without a main frame ended with status $status"
   [ -z "$(kd find-prop Kaptura 1)" ] || fail "a main window appeared"
   [ "$(md5sum < "$ini")" = "$before" ] || fail "the settings file was written"

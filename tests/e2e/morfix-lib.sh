@@ -11,13 +11,8 @@ IM=/usr/bin/convert-im6.q16
 COMPARE=/usr/bin/compare-im6.q16
 TITLE="Corvane Morfix 99 - Batch Conversion"
 
-# A Windows program, through the test road's launcher where there is one.
-run_windows() {
-  if declare -F kwine >/dev/null || command -v kwine >/dev/null; then kwine "$@"; else wine "$@"; fi
-}
-
 start_morfix() {
-  (cd "$app" && run_windows Morfix99.exe >/dev/null 2>&1) &
+  (cd "$app" && exec "$KAPTURA_WINE" Morfix99.exe >/dev/null 2>&1) &
   morfix_pid=$!
   pids+=($morfix_pid)
   dlg=$(kd wait-window '#32770' "$TITLE" 30) || fail "no converter window"

@@ -173,9 +173,9 @@ memory)
   choose_folders in out
   pid=$(kd window-pid "$dlg")
   convert_all 7   # warm-up: the heap and the lists reach their size
-  before=$(run_windows "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r') || fail "cannot read the memory"
+  before=$(kwine "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r') || fail "cannot read the memory"
   for _ in 1 2 3 4 5; do convert_all 7; done
-  after=$(run_windows "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r')
+  after=$(kwine "$BIN/kprobe.exe" memory "$pid" 2>/dev/null | tr -d '\r')
   [ "$(rows | grep -c $'\tSuccessful$')" = 100 ] || fail "the last run did not convert every file"
   # Files written again are listed once.
   count=$(kd dialog-text "$dlg" | grep "Files in this format")

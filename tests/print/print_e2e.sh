@@ -11,43 +11,26 @@ here=$(cd "$(dirname "$0")" && pwd)
 root=$(cd "$here/../.." && pwd)
 scenario=$1
 
-# The print service and its queue exist before the prefix is made.
-source "$root/scripts/print-queue.sh"
+# The session: the print service and its queue (before any prefix is made),
+# a display of the case's own and the group's prefix.
+export TZ=UTC
+KAPTURA_SCREEN=1024x768x24
+KAPTURA_PREFIX="${KAPTURA_RUN_DIR:-$E2E_ROOT}/prefix-${E2E_GROUP:-print}"
+source "$root/scripts/wine-session.sh"
 [ "$PRINT_QUEUE_OK" = 1 ] || { echo "FAIL: no PDF print queue" >&2; exit 1; }
-export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml=" TZ=UTC
-export WINEPREFIX="$E2E_ROOT/print-prefix"
 outbox="$HOME/PDF"
 mkdir -p "$E2E_ROOT"
 case_dir=$(mktemp -d "$E2E_ROOT/print.XXXXXX")
 private=""
-started_xvfb=""
-if [ -z "${DISPLAY:-}" ]; then
-  for number in $(seq 181 220); do
-    [ -e "/tmp/.X11-unix/X$number" ] || [ -e "/tmp/.X$number-lock" ] && continue
-    Xvfb ":$number" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
-    started_xvfb=$!
-    export DISPLAY=":$number"
-    break
-  done
-  for _ in $(seq 50); do xdpyinfo >/dev/null 2>&1 && break; sleep 0.1; done
-fi
 finish() {
   local status=$?
-  wineserver -k >/dev/null 2>&1 || true
+  wine_session_end
   [ -n "$private" ] && print_queue_private_stop "$private"
-  [ -n "$started_xvfb" ] && kill "$started_xvfb" >/dev/null 2>&1 || true
   [ "$status" = 0 ] && rm -rf "$case_dir"
   exit "$status"
 }
 trap finish EXIT
 fail() { echo "FAIL: $*" >&2; exit 1; }
-
-make_prefix() {
-  if [ ! -d "$WINEPREFIX" ]; then
-    wineboot -i >/dev/null 2>&1
-    wineserver -w >/dev/null 2>&1 || true
-  fi
-}
 
 # A name no other job on this machine has: the PDF is found by it.
 # Short enough that the job's name, "Kaptura 99 - C:\<name>", stays whole.
@@ -56,7 +39,7 @@ ini="$case_dir/k.ini"
 ini_win="Z:${ini//\//\\}"
 printf '[Kaptura 99]\r\n' > "$ini"
 set_key() { printf '%s=%s\r\n' "$1" "$2" >> "$ini"; }
-kprint() { (cd "$BIN" && timeout 120 wine kprint.exe "$@" 2>/dev/null | stdbuf -oL tr -d '\r'); }
+kprint() { (cd "$BIN" && timeout 120 "$KAPTURA_WINE" kprint.exe "$@" 2>/dev/null | stdbuf -oL tr -d '\r'); }
 
 # The PDF of the job whose file name holds the given name; waits for the
 # print service to finish it.
@@ -79,7 +62,6 @@ check_cells() {   # pdf page w h bits scale box [gray|bw]
   case "$result" in "bad 0 of "[1-9]*) ;; *) fail "page $2 of $1: $result" ;; esac
 }
 
-make_prefix
 case "$scenario" in
 single)
   # Header with the print time in the chosen format, footer with the file's
@@ -180,13 +162,14 @@ bad)
   grep -qx "message: The maximum you can print on one page is 40 images." <<<"$out" || fail "41 images"
   ;;
 no_printer)
-  # A print service of our own: removing its queue touches nobody else.
-  rm -rf "$WINEPREFIX"
-  export WINEPREFIX="$case_dir/prefix"
+  # A print service of our own: removing its queue touches nobody else. A
+  # new prefix, made while that service is the one Wine sees.
   private="$case_dir/cups"
   sock=$(print_queue_private "$private") || fail "no private print service"
   export CUPS_SERVER="$sock"
-  make_prefix
+  kwineserver -k >/dev/null 2>&1 || true
+  export WINEPREFIX="$case_dir/prefix"
+  KAPTURA_PREFIX_TEMPLATE="" wine_session_make_prefix "$WINEPREFIX" || fail "no prefix"
   CUPS_SERVER="$sock" lpadmin -x PDF
   out=$(kprint one "Kaptura 99" "$ini_win" 24 8 8 "C:\\$token-x.bmp")
   out+=$'\n'$(kprint all "Kaptura 99" "$ini_win" 1 24 8 8 "C:\\$token-y")

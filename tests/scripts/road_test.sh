@@ -1,0 +1,173 @@
+#!/usr/bin/env bash
+# Tests of the Windows road machinery: the road a machine takes, the loader
+# each program starts under, and the session's display and prefix. Fake
+# loaders stand in for Wine (they print what they were asked to run, and
+# "make" a prefix when asked to boot one); only Xvfb is real.
+set -uo pipefail
+root=$(cd "$(dirname "$0")/../.." && pwd)
+scratch=$(mktemp -d "${TMPDIR:-/tmp}/road-test.XXXXXX")
+trap 'rm -rf "$scratch"' EXIT
+failures=0
+
+fail() { echo "FAIL: $*"; failures=$((failures + 1)); }
+expect_eq() { [ "$2" = "$3" ] || fail "$1: got '$2', want '$3'"; }
+expect_match() { [[ "$2" == $3 ]] || fail "$1: '$2' does not match '$3'"; }
+
+# fake_loader <name> <status of --version>
+fake_loader() {
+  cat >"$scratch/$1" <<FAKE
+#!/bin/sh
+case "\$1" in
+  --version) exit $2 ;;
+  wineboot)
+    echo boot >>"\$WINEPREFIX.boots"
+    sleep 0.3
+    [ -n "\${FAKE_BOOT_FAILS:-}" ] && exit 1
+    mkdir -p "\$WINEPREFIX/drive_c/windows/system32"
+    echo module >"\$WINEPREFIX/drive_c/windows/system32/kernel32.dll"
+    echo registry >"\$WINEPREFIX/system.reg"
+    echo wine-server-name >"\$WINEPREFIX/wineserver"
+    exit 0 ;;
+esac
+echo "$1 \$* WINEDEBUG=\$WINEDEBUG"
+FAKE
+  chmod +x "$scratch/$1"
+}
+fake_loader wine32 0
+fake_loader wine64 0
+fake_loader broken32 1
+export KAPTURA_WINE32_LOADER="$scratch/wine32" KAPTURA_WINE64_LOADER="$scratch/wine64"
+export KAPTURA_WINESERVER=true
+unset KAPTURA_WIN64 KAPTURA_RUN_DIR KAPTURA_PREFIX KAPTURA_PREFIX_TEMPLATE WINEPREFIX
+
+# A PE header: "MZ", the header's offset at 0x3c, "PE\0\0", the machine.
+make_pe() {
+  { printf 'MZ'; head -c 58 /dev/zero; printf '\100\000\000\000PE\000\000'; printf "$2"; head -c 20 /dev/zero; } >"$1"
+}
+make_pe "$scratch/prog32.exe" '\114\001'
+make_pe "$scratch/prog64.exe" '\144\206'
+printf 'MZ\000' >"$scratch/short.exe"
+{ printf 'MZ'; head -c 58 /dev/zero; printf '\377\377\000\000'; } >"$scratch/beyond.exe"
+
+# road <env assignments...>: "road build-folder loader | why" as chosen.
+road() {
+  env "$@" bash -c 'source "$0/scripts/windows-road.sh"
+    echo "$KAPTURA_ROAD $(basename "$KAPTURA_ROAD_BUILD") $(basename "$KAPTURA_WINE_LOADER") | $KAPTURA_ROAD_WHY"' "$root"
+}
+
+test_road_choice() {
+  expect_eq "32-bit machine" "$(road | cut -d'|' -f1)" "win32 win wine32 "
+  expect_eq "forced" "$(road KAPTURA_WIN64=1 | cut -d'|' -f1)" "win64 win64 wine64 "
+  expect_match "forced, why" "$(road KAPTURA_WIN64=1)" "*KAPTURA_WIN64=1*"
+  expect_eq "not forced by 0" "$(road KAPTURA_WIN64=0 | cut -d'|' -f1)" "win32 win wine32 "
+  expect_eq "loader that does not start" "$(road KAPTURA_WINE32_LOADER="$scratch/broken32" | cut -d'|' -f1)" \
+    "win64 win64 wine64 "
+  expect_match "loader that does not start, why" "$(road KAPTURA_WINE32_LOADER="$scratch/broken32")" \
+    "*32-bit*"
+  expect_match "no 32-bit Wine" "$(road KAPTURA_WINE32_LOADER="$scratch/none")" "win64 win64 wine64 | *not installed*"
+}
+
+test_loader_per_program() {
+  local run="$root/scripts/wine-run.sh" out status
+  expect_eq "32-bit program" "$("$run" "$scratch/prog32.exe" a 'b c')" \
+    "wine32 $scratch/prog32.exe a b c WINEDEBUG=-all"
+  expect_eq "64-bit program" "$("$run" "$scratch/prog64.exe")" "wine64 $scratch/prog64.exe WINEDEBUG=-all"
+  expect_eq "64-bit program, 32-bit road" "$(KAPTURA_WINE_LOADER="$scratch/wine32" "$run" "$scratch/prog64.exe")" \
+    "wine64 $scratch/prog64.exe WINEDEBUG=-all"
+  expect_eq "Wine tool on the 64-bit road" "$(KAPTURA_WINE_LOADER="$scratch/wine64" "$run" explorer /desktop=test)" \
+    "wine64 explorer /desktop=test WINEDEBUG=-all"
+  expect_eq "truncated program" "$(KAPTURA_WINE_LOADER="$scratch/wine64" "$run" "$scratch/short.exe")" \
+    "wine64 $scratch/short.exe WINEDEBUG=-all"
+  expect_eq "header beyond the end" "$(KAPTURA_WINE_LOADER="$scratch/wine32" "$run" "$scratch/beyond.exe")" \
+    "wine32 $scratch/beyond.exe WINEDEBUG=-all"
+  expect_eq "debug channels kept" "$(WINEDEBUG=+seh "$run" "$scratch/prog32.exe")" \
+    "wine32 $scratch/prog32.exe WINEDEBUG=+seh"
+  out=$(KAPTURA_WINE64_LOADER="$scratch/none" "$run" "$scratch/prog64.exe" 2>&1)
+  status=$?
+  expect_eq "no loader: status" "$status" 127
+  expect_match "no loader: message" "$out" "*no Wine loader*"
+}
+
+# session <file> [env...] [-- commands]: a script that sources the session,
+# writes its display, run folder and prefix and whether an X server answers
+# there, runs the commands and holds the session a moment.
+session() {
+  local file=$1; shift
+  local assignments=()
+  while [ $# -gt 0 ] && [ "$1" != -- ]; do assignments+=("$1"); shift; done
+  [ $# -gt 0 ] && shift
+  env -u DISPLAY "${assignments[@]}" bash -c 'set -euo pipefail
+    source "$0/scripts/wine-session.sh"
+    file=$1; shift
+    echo "$DISPLAY $KAPTURA_RUN_DIR $WINEPREFIX" >"$file"
+    xdpyinfo >/dev/null 2>&1 && echo live >>"$file"
+    eval "$*"
+    sleep 1' "$root" "$file" "$@"
+}
+field() { head -n 1 "$1" | cut -d' ' -f"$2"; }
+
+test_sessions_side_by_side() {
+  local run="$scratch/run" prefix="$scratch/run/shared" i displays
+  mkdir -p "$run"
+  for i in 1 2 3; do session "$scratch/session$i" KAPTURA_RUN_DIR="$run" KAPTURA_PREFIX="$prefix" & done
+  wait
+  displays=$(for i in 1 2 3; do field "$scratch/session$i" 1; done | sort -u | wc -l)
+  expect_eq "sessions started at once: displays" "$displays" 3
+  for i in 1 2 3; do
+    expect_eq "session $i: server answers" "$(sed -n 2p "$scratch/session$i")" live
+    DISPLAY=$(field "$scratch/session$i" 1) xdpyinfo >/dev/null 2>&1 && fail "session $i: its display outlived it"
+  done
+  expect_eq "shared prefix made once" "$(wc -l <"$prefix.boots")" 1
+  [ -f "$prefix/.kaptura-prefix" ] || fail "shared prefix not marked whole"
+  [ -d "$run" ] || fail "a run folder the caller gave was removed"
+}
+
+test_prefixes_of_a_run() {
+  local report="$scratch/nested.out" run folder
+  # A test case within the run: its own prefix, reported against the first.
+  cat >"$scratch/nested.sh" <<'CASE'
+source "$2/scripts/wine-session.sh"
+module=drive_c/windows/system32/kernel32.dll
+{
+  stat -c %i "$WINEPREFIX/$module" "$KAPTURA_PREFIX_TEMPLATE/$module" | sort -u | wc -l
+  stat -c %i "$WINEPREFIX/system.reg" "$KAPTURA_PREFIX_TEMPLATE/system.reg" | sort -u | wc -l
+  server=$(cat "$WINEPREFIX/wineserver")
+  [ "$server" = "$(cat "$KAPTURA_PREFIX_TEMPLATE/wineserver")" ] && echo server-shared
+  [ -d "/tmp/$server" ] && echo "server-folder /tmp/$server"
+  echo "$WINEPREFIX"
+} >"$1"
+CASE
+  session "$scratch/outer" -- \
+    'KAPTURA_PREFIX="$KAPTURA_RUN_DIR/case-prefix" bash "'"$scratch/nested.sh"'" "'"$report"'" "'"$root"'"'
+  run=$(field "$scratch/outer" 2)
+  [ -d "$run" ] && fail "the run's folder stayed after its session"
+  expect_eq "modules shared with the first prefix" "$(sed -n 1p "$report")" 1
+  expect_eq "registry of its own" "$(sed -n 2p "$report")" 2
+  grep -q server-shared "$report" && fail "a copied prefix shares the server of the first"
+  folder=$(grep '^server-folder ' "$report" | cut -d' ' -f2)
+  [ -n "$folder" ] || fail "a copied prefix has no server folder ready"
+  [ -n "$folder" ] && [ -d "$folder" ] && fail "the server folder stayed after the run"
+  expect_match "case's prefix" "$(tail -n 1 "$report")" "*/case-prefix"
+}
+
+test_prefix_repairs_and_failures() {
+  local run="$scratch/repairs" prefix="$scratch/repairs/half" out status
+  mkdir -p "$prefix/drive_c"
+  session "$scratch/half.out" DISPLAY=:9999 KAPTURA_RUN_DIR="$run" KAPTURA_PREFIX="$prefix" >/dev/null 2>&1
+  expect_eq "half-made prefix made again" "$(wc -l <"$prefix.boots")" 1
+  [ -d "$prefix/drive_c/windows" ] || fail "half-made prefix not made again"
+  out=$(session "$scratch/fails.out" DISPLAY=:9999 KAPTURA_RUN_DIR="$run" KAPTURA_PREFIX="$run/fails" \
+        FAKE_BOOT_FAILS=1 2>&1)
+  status=$?
+  [ "$status" = 0 ] && fail "a prefix that cannot be made gives a session"
+  expect_match "failed prefix: message" "$out" "*wineboot failed*"
+  [ -f "$run/fails/.kaptura-prefix" ] && fail "a failed prefix was marked whole"
+}
+
+test_road_choice
+test_loader_per_program
+test_sessions_side_by_side
+test_prefixes_of_a_run
+test_prefix_repairs_and_failures
+[ "$failures" = 0 ] && echo "all road checks passed"
+exit $((failures > 0))
