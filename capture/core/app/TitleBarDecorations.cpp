@@ -363,6 +363,10 @@ void RedrawTitleBarDecorations()
         return;
     HWND window = CurrentCapture.startWindow;
     RedrawFrame(window, 0);
+    // The caption belongs to another program: have it repainted before this
+    // call returns, so that a screen frozen next never holds the decorations.
+    if (window && ::IsWindow(window))
+        ::RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     if (!Clock[kClockHideInCapture] && clockShown)
         DrawTitleBarClock(window);
     if (!SnapshotButton[kSnapHideInCapture] && Strip.stripWidth)
