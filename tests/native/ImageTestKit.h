@@ -162,4 +162,15 @@ inline std::vector<uint8_t> WriteToMemory(ImageWriter writer, const ImageRecord&
     return id ? std::vector<uint8_t>() : sink.bytes();
 }
 
+// The pixel block and a colour-table entry of a record.
+inline std::vector<uint8_t> Pixels(const ImageRecord& r) {
+    BlockLock bits(r.hBits);
+    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
+}
+
+inline DibColor ColorAt(const ImageRecord& r, unsigned index) {
+    BlockLock info(r.hInfo);
+    return reinterpret_cast<const DibColor*>(info.data() + 40)[index];
+}
+
 }  // namespace kit

@@ -37,11 +37,6 @@ struct BmpBuilder {
     }
 };
 
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
 }  // namespace
 
 TEST(Bmp, RoundTripsEveryDepthAndOddWidths) {

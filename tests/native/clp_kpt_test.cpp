@@ -15,16 +15,6 @@ ImageRecord Read(const char* name, const std::vector<uint8_t>& bytes) {
     return ImportImageMemory(name, bytes.data(), bytes.size());
 }
 
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
-DibColor ColorAt(const ImageRecord& r, unsigned index) {
-    BlockLock info(r.hInfo);
-    return reinterpret_cast<const DibColor*>(info.data() + 40)[index];
-}
-
 struct Bytes {
     std::vector<uint8_t> bytes;
     void u8(uint8_t v) { bytes.push_back(v); }

@@ -74,16 +74,6 @@ std::vector<unsigned> Indices(const ImageRecord& r) {
     return out;
 }
 
-DibColor ColorAt(const ImageRecord& r, unsigned index) {
-    BlockLock info(r.hInfo);
-    return reinterpret_cast<const DibColor*>(info.data() + 40)[index];
-}
-
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
 // The sub-block lengths of the first image's data, from a file this writer made.
 std::vector<unsigned> SubBlockLengths(const std::vector<uint8_t>& file, int bits) {
     size_t at = 13 + 3 * GetPaletteEntryCount(bits) + 10 + 1;

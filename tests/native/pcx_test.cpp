@@ -33,16 +33,6 @@ struct PcxBuilder {
     void data(std::initializer_list<uint8_t> values) { bytes.insert(bytes.end(), values); }
 };
 
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
-DibColor ColorAt(const ImageRecord& r, unsigned index) {
-    BlockLock info(r.hInfo);
-    return reinterpret_cast<const DibColor*>(info.data() + 40)[index];
-}
-
 }  // namespace
 
 TEST(Pcx, RoundTripsEveryDepthAndOddWidths) {

@@ -17,11 +17,6 @@ namespace {
 
 ImageRecord ReadPng(const std::vector<uint8_t>& bytes) { return ImportImageMemory("x.png", bytes.data(), bytes.size()); }
 
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
 std::vector<uint8_t> ColorTable(const ImageRecord& r) {
     BlockLock info(r.hInfo);
     return std::vector<uint8_t>(info.data() + 40, info.data() + GetDibHeaderSize(r.bitCount));

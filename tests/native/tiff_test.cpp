@@ -14,16 +14,6 @@ namespace {
 
 ImageRecord ReadTiff(const std::vector<uint8_t>& bytes) { return ImportImageMemory("x.tif", bytes.data(), bytes.size()); }
 
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
-DibColor ColorAt(const ImageRecord& r, unsigned index) {
-    BlockLock info(r.hInfo);
-    return reinterpret_cast<const DibColor*>(info.data() + 40)[index];
-}
-
 uint32_t U32(const std::vector<uint8_t>& b, size_t at) { return b[at] | b[at + 1] << 8 | b[at + 2] << 16 | uint32_t(b[at + 3]) << 24; }
 uint16_t U16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | b[at + 1] << 8); }
 

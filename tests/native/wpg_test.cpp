@@ -13,16 +13,6 @@ namespace {
 
 ImageRecord ReadWpg(const std::vector<uint8_t>& bytes) { return ImportImageMemory("x.wpg", bytes.data(), bytes.size()); }
 
-std::vector<uint8_t> Pixels(const ImageRecord& r) {
-    BlockLock bits(r.hBits);
-    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r));
-}
-
-DibColor ColorAt(const ImageRecord& r, unsigned index) {
-    BlockLock info(r.hInfo);
-    return reinterpret_cast<const DibColor*>(info.data() + 40)[index];
-}
-
 // A file assembled record by record.
 struct WpgBuilder {
     std::vector<uint8_t> bytes = {0xFF, 'W', 'P', 'C', 16, 0, 0, 0, 1, 22, 1, 0, 0, 0, 0, 0};
