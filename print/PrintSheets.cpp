@@ -35,10 +35,10 @@ std::string EditText(HWND edit)
     return text;
 }
 
-LOGFONTA ToLogFont(const FontSpec& spec)
+LOGFONTA ToLogFont(const FontSpec& fontSpec)
 {
     LOGFONTA font{};
-    const int* f = spec.fields;
+    const int* f = fontSpec.fields;
     font.lfHeight = f[FontSpec::kHeight];
     font.lfWidth = f[FontSpec::kWidth];
     font.lfEscapement = f[FontSpec::kEscapement];
@@ -52,20 +52,20 @@ LOGFONTA ToLogFont(const FontSpec& spec)
     font.lfClipPrecision = BYTE(f[FontSpec::kClipPrecision]);
     font.lfQuality = BYTE(f[FontSpec::kQuality]);
     font.lfPitchAndFamily = BYTE(f[FontSpec::kPitchAndFamily]);
-    lstrcpynA(font.lfFaceName, spec.face, LF_FACESIZE);
+    lstrcpynA(font.lfFaceName, fontSpec.face, LF_FACESIZE);
     return font;
 }
 
 FontSpec FromLogFont(const LOGFONTA& font)
 {
-    FontSpec spec{};
+    FontSpec fontSpec{};
     const int values[FontSpec::kCount] = {int(font.lfHeight), int(font.lfWidth), int(font.lfEscapement),
                                           int(font.lfOrientation), int(font.lfWeight), font.lfItalic,
                                           font.lfUnderline, font.lfStrikeOut, font.lfCharSet, font.lfOutPrecision,
                                           font.lfClipPrecision, font.lfQuality, font.lfPitchAndFamily};
-    std::copy(values, values + FontSpec::kCount, spec.fields);
-    lstrcpynA(spec.face, font.lfFaceName, sizeof spec.face);
-    return spec;
+    std::copy(values, values + FontSpec::kCount, fontSpec.fields);
+    lstrcpynA(fontSpec.face, font.lfFaceName, sizeof fontSpec.face);
+    return fontSpec;
 }
 
 // The font dialog on a stored font; OK stores it at once, in the state and

@@ -12,10 +12,10 @@ namespace {
 // A stored font at the printer's resolution, selected for one scope.
 class PrinterFont {
 public:
-    PrinterFont(HDC dc, const FontSpec& spec, int printerDpi) : dc_(dc)
+    PrinterFont(HDC dc, const FontSpec& fontSpec, int printerDpi) : dc_(dc)
     {
         LOGFONTA font{};
-        const int* f = spec.fields;
+        const int* f = fontSpec.fields;
         HDC screen = ::GetDC(nullptr);
         int screenDpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
         if (screen)
@@ -35,7 +35,7 @@ public:
         font.lfClipPrecision = BYTE(f[FontSpec::kClipPrecision]);
         font.lfQuality = BYTE(f[FontSpec::kQuality]);
         font.lfPitchAndFamily = BYTE(f[FontSpec::kPitchAndFamily]);
-        lstrcpynA(font.lfFaceName, spec.face, LF_FACESIZE);
+        lstrcpynA(font.lfFaceName, fontSpec.face, LF_FACESIZE);
         lineHeight_ = std::abs(int(font.lfHeight));
         font_ = ::CreateFontIndirectA(&font);
         old_ = font_ ? ::SelectObject(dc_, font_) : nullptr;

@@ -83,8 +83,8 @@ single)
   ;;
 depths)
   # Every depth at other scales and boxes; no header, footer or note.
-  for spec in "1 5 0" "4 2 8" "8 4 2" "32 3 6"; do
-    set -- $spec
+  for args in "1 5 0" "4 2 8" "8 4 2" "32 3 6"; do
+    set -- $args
     printf '[Kaptura 99]\r\nPrintOnePage=0,1,%s,0,%s,1,1,0,0,0,0,0,0\r\n' "$2" "$3" > "$ini"
     kprint one "Kaptura 99" "$ini_win" "$1" 40 28 "C:\\$token-$1.bmp" "" 0 >/dev/null
     pdf=$(job_pdf "$token-$1") || fail "no PDF for $1 bits"
@@ -93,8 +93,8 @@ depths)
   done
   # Grayscale and black and white rework the colour table; 24 bits stay in
   # colour whatever the mode.
-  for spec in "8 1 gray" "4 2 bw" "1 1 gray" "24 2 bw"; do
-    set -- $spec
+  for args in "8 1 gray" "4 2 bw" "1 1 gray" "24 2 bw"; do
+    set -- $args
     printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,%s,4,1,1,0,0,0,0,0,0\r\n' "$2" > "$ini"
     kprint one "Kaptura 99" "$ini_win" "$1" 40 28 "C:\\$token-m$1.bmp" "" 0 >/dev/null
     pdf=$(job_pdf "$token-m$1") || fail "no PDF for $1 bits in $3"
@@ -152,8 +152,8 @@ onepage)
   # Up to 40 patterned images on one page: each in its cell of the grid,
   # enlarged and aligned by the box, the header once for the page. The
   # section is the case's own name so that the job's name finds its PDF.
-  for spec in "3 1 4 0" "12 4 3 4" "40 20 2 8"; do
-    set -- $spec
+  for args in "3 1 4 0" "12 4 3 4" "40 20 2 8"; do
+    set -- $args
     section="$token-$1"
     printf '[%s]\r\nPrintAllPage=1,%s,0,%s,1,%s,0,0\r\nPrintOnePage=0,1,3,0,4,1,1,0,1,1,0,1,0\r\n' \
       "$section" "$3" "$4" "$2" > "$ini"
@@ -224,8 +224,8 @@ sheets)
 pagecount)
   # The single preview's page count is the number of pages the job prints.
   export KPRINT_SHEET="wait:800;label;ok"
-  for spec in "1 100 100" "2 1300 800" "6 3000 900"; do
-    set -- $spec
+  for args in "1 100 100" "2 1300 800" "6 3000 900"; do
+    set -- $args
     printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,0,0,1,1,0,0,0,0,0,0\r\n' > "$ini"
     out=$(kprint one "Kaptura 99" "$ini_win" 8 "$2" "$3" "C:\\$token-$1.bmp")
     grep -qx "label: Page(s): $1" <<<"$out" || fail "$2 x $3: $(grep label <<<"$out")"
