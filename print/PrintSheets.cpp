@@ -35,27 +35,6 @@ std::string EditText(HWND edit)
     return text;
 }
 
-LOGFONTA ToLogFont(const FontSpec& fontSpec)
-{
-    LOGFONTA font{};
-    const int* f = fontSpec.fields;
-    font.lfHeight = f[FontSpec::kHeight];
-    font.lfWidth = f[FontSpec::kWidth];
-    font.lfEscapement = f[FontSpec::kEscapement];
-    font.lfOrientation = f[FontSpec::kOrientation];
-    font.lfWeight = f[FontSpec::kWeight];
-    font.lfItalic = BYTE(f[FontSpec::kItalic]);
-    font.lfUnderline = BYTE(f[FontSpec::kUnderline]);
-    font.lfStrikeOut = BYTE(f[FontSpec::kStrikeOut]);
-    font.lfCharSet = BYTE(f[FontSpec::kCharSet]);
-    font.lfOutPrecision = BYTE(f[FontSpec::kOutPrecision]);
-    font.lfClipPrecision = BYTE(f[FontSpec::kClipPrecision]);
-    font.lfQuality = BYTE(f[FontSpec::kQuality]);
-    font.lfPitchAndFamily = BYTE(f[FontSpec::kPitchAndFamily]);
-    lstrcpynA(font.lfFaceName, fontSpec.face, LF_FACESIZE);
-    return font;
-}
-
 FontSpec FromLogFont(const LOGFONTA& font)
 {
     FontSpec fontSpec{};

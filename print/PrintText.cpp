@@ -7,6 +7,27 @@
 
 namespace pagent {
 
+LOGFONTA ToLogFont(const FontSpec& fontSpec)
+{
+    LOGFONTA font{};
+    const int* f = fontSpec.fields;
+    font.lfHeight = f[FontSpec::kHeight];
+    font.lfWidth = f[FontSpec::kWidth];
+    font.lfEscapement = f[FontSpec::kEscapement];
+    font.lfOrientation = f[FontSpec::kOrientation];
+    font.lfWeight = f[FontSpec::kWeight];
+    font.lfItalic = BYTE(f[FontSpec::kItalic]);
+    font.lfUnderline = BYTE(f[FontSpec::kUnderline]);
+    font.lfStrikeOut = BYTE(f[FontSpec::kStrikeOut]);
+    font.lfCharSet = BYTE(f[FontSpec::kCharSet]);
+    font.lfOutPrecision = BYTE(f[FontSpec::kOutPrecision]);
+    font.lfClipPrecision = BYTE(f[FontSpec::kClipPrecision]);
+    font.lfQuality = BYTE(f[FontSpec::kQuality]);
+    font.lfPitchAndFamily = BYTE(f[FontSpec::kPitchAndFamily]);
+    lstrcpynA(font.lfFaceName, fontSpec.face, LF_FACESIZE);
+    return font;
+}
+
 namespace {
 
 // A stored font at the printer's resolution, selected for one scope.
@@ -14,28 +35,14 @@ class PrinterFont {
 public:
     PrinterFont(HDC dc, const FontSpec& fontSpec, int printerDpi) : dc_(dc)
     {
-        LOGFONTA font{};
-        const int* f = fontSpec.fields;
         HDC screen = ::GetDC(nullptr);
         int screenDpi = screen ? ::GetDeviceCaps(screen, LOGPIXELSX) : 96;
         if (screen)
             ::ReleaseDC(nullptr, screen);
         if (screenDpi <= 0)
             screenDpi = 96;
-        font.lfHeight = LONG(int64_t(f[FontSpec::kHeight]) * printerDpi / screenDpi);
-        font.lfWidth = f[FontSpec::kWidth];
-        font.lfEscapement = f[FontSpec::kEscapement];
-        font.lfOrientation = f[FontSpec::kOrientation];
-        font.lfWeight = f[FontSpec::kWeight];
-        font.lfItalic = BYTE(f[FontSpec::kItalic]);
-        font.lfUnderline = BYTE(f[FontSpec::kUnderline]);
-        font.lfStrikeOut = BYTE(f[FontSpec::kStrikeOut]);
-        font.lfCharSet = BYTE(f[FontSpec::kCharSet]);
-        font.lfOutPrecision = BYTE(f[FontSpec::kOutPrecision]);
-        font.lfClipPrecision = BYTE(f[FontSpec::kClipPrecision]);
-        font.lfQuality = BYTE(f[FontSpec::kQuality]);
-        font.lfPitchAndFamily = BYTE(f[FontSpec::kPitchAndFamily]);
-        lstrcpynA(font.lfFaceName, fontSpec.face, LF_FACESIZE);
+        LOGFONTA font = ToLogFont(fontSpec);
+        font.lfHeight = LONG(int64_t(fontSpec.fields[FontSpec::kHeight]) * printerDpi / screenDpi);
         lineHeight_ = std::abs(int(font.lfHeight));
         font_ = ::CreateFontIndirectA(&font);
         old_ = font_ ? ::SelectObject(dc_, font_) : nullptr;

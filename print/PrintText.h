@@ -10,6 +10,9 @@
 
 namespace pagent {
 
+// The logical font a stored font describes, at the size it was stored.
+LOGFONTA ToLogFont(const FontSpec& fontSpec);
+
 // The macro values of the current record and the print time.
 MacroValues CurrentMacroValues();
 // The current record's note text (empty without a note block), read no
