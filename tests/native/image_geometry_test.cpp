@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <climits>
+#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
@@ -12,6 +13,7 @@
 
 #include "GeometryKit.h"
 #include "capture/core/image/ImageGeometry.h"
+#include "capture/core/image/RowKernels.h"
 #include "capture/core/settings/Settings.h"
 
 using namespace geometrykit;
@@ -242,6 +244,83 @@ TEST(ImageGeometry, SmoothShrinkAveragesWithTheDroppedRowAfter)
         // Rgb lists top-down: stored row y is picture row 6 - y.
         EXPECT_EQ(rgb[size_t(3 * (6 - y))], expected[size_t(y)]) << "stored row " << y;
     }
+}
+
+TEST(ImageGeometry, SmoothShrinkAveragesColumnsWithTheDroppedColumnAfter)
+{
+    // One row of grays 10, 20, ... 100 brought to 7 columns: 2, 5 and 8
+    // dropped; 1, 4 and 7 averaged with the column after (7 because the
+    // spacing 10 / 3 is held in single precision); 0, 3, 6 and 9 alone.
+    DisplayImage source;
+    Shape(source, 10, 1, 24);
+    for (int x = 0; x < 10; ++x)
+        SetPixel(source, x, 0, uint32_t(10 * (x + 1)) * 0x010101u);
+    DisplayImage result;
+    ScaleImageTo(result, source, 7, 1, true);
+    ASSERT_EQ(result.width, 7);
+    const std::vector<int> expected = {10, 25, 40, 55, 70, 85, 100};
+    const std::vector<uint8_t> rgb = Rgb(result);
+    for (int x = 0; x < 7; ++x)
+        EXPECT_EQ(rgb[size_t(3 * x)], expected[size_t(x)]) << "column " << x;
+}
+
+// Growing by a ratio that is not whole is the enlargement by the next
+// whole factors followed by the shrink, without the enlarged picture.
+TEST(ImageGeometry, ScalingUpByAnyRatioIsEnlargingThenShrinking)
+{
+    struct Size {
+        int32_t width, height, newWidth, newHeight;
+    } const sizes[] = {{7, 5, 10, 12}, {31, 3, 100, 7}, {33, 17, 34, 16}, {5, 40, 9, 41}, {2, 1, 3, 2}};
+    for (int depth : kDepths)
+        for (const Size& size : sizes)
+            for (bool smooth : {false, true}) {
+                SCOPED_TRACE(testing::Message() << depth << " bits " << size.width << "x" << size.height << " to "
+                                                << size.newWidth << "x" << size.newHeight << (smooth ? " smooth" : ""));
+                DisplayImage source;
+                Patterned(source, size.width, size.height, depth);
+                const int fx = (size.newWidth + size.width - 1) / size.width;
+                const int fy = (size.newHeight + size.height - 1) / size.height;
+                DisplayImage enlarged, twoSteps, direct;
+                ScaleImageUp(enlarged, source, fx, fy);
+                ScaleImageTo(twoSteps, enlarged, size.newWidth, size.newHeight, smooth);
+                ScaleImageTo(direct, source, size.newWidth, size.newHeight, smooth);
+                EXPECT_EQ(direct.status, kStatusZoomIn);
+                EXPECT_EQ(direct.bitCount, twoSteps.bitCount);
+                EXPECT_EQ(Rgb(direct), Rgb(twoSteps));
+            }
+}
+
+// The SSE2 forms of the row loops give the plain forms' bytes at widths
+// below, at and past their group sizes, and across the quarter turns' tiles.
+TEST(ImageGeometry, Sse2AndPlainFormsGiveTheSameBytes)
+{
+    if (!SetGeometryUsesSse2(true))
+        GTEST_SKIP() << "built without SSE2";
+    const std::pair<const char*, std::function<void(DisplayImage&, const DisplayImage&)>> operations[] = {
+        {"flip horizontal", FlipImageHorizontal},
+        {"rotate left", RotateImageLeft},
+        {"rotate right", RotateImageRight},
+        {"plain shrink", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 2 / 3 + 1, s.height * 3 / 4 + 1, false); }},
+        {"smooth shrink", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 2 / 3 + 1, s.height * 3 / 4 + 1, true); }},
+        {"smooth growth", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 3 / 2 + 1, s.height + 2, true); }},
+    };
+    for (int32_t width : {1, 5, 6, 7, 21, 22, 23, 37, 70})
+        for (int32_t height : {1, 2, 33, 70}) {
+            DisplayImage source;
+            Patterned(source, width, height, 24, unsigned(width * height));
+            for (const auto& operation : operations) {
+                SCOPED_TRACE(testing::Message() << operation.first << " " << width << "x" << height);
+                DisplayImage plain, sse2;
+                SetGeometryUsesSse2(false);
+                operation.second(plain, source);
+                SetGeometryUsesSse2(true);
+                operation.second(sse2, source);
+                ASSERT_TRUE(plain.hPixels && sse2.hPixels);
+                ASSERT_EQ(plain.GetBitsSize(), sse2.GetBitsSize());
+                BlockLock a(plain.hPixels), b(sse2.hPixels);
+                EXPECT_EQ(0, memcmp(a.data(), b.data(), plain.GetBitsSize()));
+            }
+        }
 }
 
 TEST(ImageGeometry, SmoothResultsOfManyColoursStay24Bits)

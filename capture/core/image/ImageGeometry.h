@@ -30,14 +30,6 @@ void ScaleImageTo(DisplayImage& result, const DisplayImage& source, int newWidth
 // ScaleImageTo with the smooth-scaling setting.
 void ScaleImage(DisplayImage& result, const DisplayImage& source, int newWidth, int newHeight);
 
-// Shrink the sw x sh source to the size preset in result (width and height,
-// at most the source's) into result's new pixel block. Plain keeps the
-// source's depth (result.bitCount must match it); smooth makes 24 bits. The
-// header is left to the caller. A direction that keeps its size drops
-// nothing.
-void PlainResample(DisplayImage& result, const DisplayImage& source, int32_t sw, int32_t sh);
-void SmoothResample(DisplayImage& result, const DisplayImage& source, int32_t sw, int32_t sh);
-
 void FlipImageHorizontal(DisplayImage& result, const DisplayImage& source);
 void FlipImageVertical(DisplayImage& result, const DisplayImage& source);
 // A quarter turn counter-clockwise: the right-hand column becomes the top row.

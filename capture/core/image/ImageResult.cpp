@@ -1,5 +1,7 @@
 #include "ImageResult.h"
 
+#include <cstring>
+
 void BeginResult(DisplayImage& result, const DisplayImage& source)
 {
     result.CopyAttributesFrom(source);
@@ -20,6 +22,27 @@ bool AllocateResultPixels(DisplayImage& result)
     if (!result.hPixels) {
         AbandonResult(result, kStatusNoMemory);
         return false;
+    }
+    return true;
+}
+
+bool AllocateResultPixelsToOverwrite(DisplayImage& result)
+{
+    const int depth = result.bitCount;
+    if (depth != 8 && depth != 24)
+        return AllocateResultPixels(result);
+    const uint32_t bytes = result.GetBitsSize();
+    result.hPixels = bytes ? GlobalAlloc(GMEM_MOVEABLE, bytes) : 0;
+    if (!result.hPixels) {
+        AbandonResult(result, kStatusNoMemory);
+        return false;
+    }
+    const uint32_t stride = result.GetRowStride();
+    const uint32_t used = uint32_t(result.width) * uint32_t(depth / 8);
+    if (used < stride) {
+        BlockLock pixels(result.hPixels);
+        for (int32_t y = 0; y < result.height; ++y)
+            memset(pixels.data() + size_t(y) * stride + used, 0, stride - used);
     }
     return true;
 }

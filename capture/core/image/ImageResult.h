@@ -15,6 +15,10 @@ void BeginResult(DisplayImage& result, const DisplayImage& source);
 // A zero-filled pixel block of the result's size; on failure the result's own
 // blocks are freed and its status is kStatusNoMemory.
 bool AllocateResultPixels(DisplayImage& result);
+// As AllocateResultPixels, for an operation that writes every pixel of an 8-
+// or 24-bit result: only the rows' padding is zeroed. Other depths are
+// zero-filled whole, as their pixels are set bit by bit.
+bool AllocateResultPixelsToOverwrite(DisplayImage& result);
 // The result's header as a copy of the source's; failure as above.
 bool CopyResultHeader(DisplayImage& result, const DisplayImage& source);
 // A fresh header (DisplayImage::CreateHeader); failure as above.

@@ -6,6 +6,8 @@ set(CAPTURE_IMAGE_OPS_DIR ${CMAKE_CURRENT_LIST_DIR})
 add_library(capture_image_ops STATIC
   ${CAPTURE_IMAGE_OPS_DIR}/ImageCrop.cpp
   ${CAPTURE_IMAGE_OPS_DIR}/ImageGeometry.cpp
+  ${CAPTURE_IMAGE_OPS_DIR}/ImageResample.cpp
+  ${CAPTURE_IMAGE_OPS_DIR}/RowKernels.cpp
   ${CAPTURE_IMAGE_OPS_DIR}/ImageMerge.cpp)
 target_include_directories(capture_image_ops PUBLIC ${CAPTURE_IMAGE_OPS_DIR})
 target_link_libraries(capture_image_ops PUBLIC capture_image_frame capture_image capture_settings)

@@ -1,0 +1,259 @@
+// Plain and smooth resampling. Each direction is planned once (which source
+// line every output line shows, and for smooth results whether it is
+// averaged with the next one); the pixel passes then only follow the plans.
+#include "ImageResample.h"
+
+#include <climits>
+#include <cstring>
+#include <vector>
+
+#include "ColorOps.h"
+#include "ImageResult.h"
+#include "PixelAccess.h"
+#include "RowKernels.h"
+
+namespace {
+
+// Which of a direction's lines a plain shrink keeps: the counter drops line
+// k when k = trunc(i x ratio) while i <= the lines to drop, and every line
+// once the output is full.
+class PlainDropper {
+public:
+    PlainDropper(int32_t sourceCount, int32_t keptCount)
+        : toDrop_(sourceCount - keptCount), kept_(keptCount)
+    {
+        if (toDrop_ > 0)
+            ratio_ = static_cast<float>(double(sourceCount) / double(toDrop_));
+    }
+    // Called for the lines in order; true when line k goes to the output.
+    bool Keep(int32_t k)
+    {
+        if (written_ >= kept_)
+            return false;
+        if (toDrop_ > 0 && counter_ <= toDrop_ && k == int64_t(double(counter_) * double(ratio_))) {
+            ++counter_;
+            return false;
+        }
+        ++written_;
+        return true;
+    }
+
+private:
+    int32_t toDrop_;
+    int32_t kept_;
+    float ratio_ = 0;
+    int32_t counter_ = 1;
+    int32_t written_ = 0;
+};
+
+// A direction's plan: the source line each output line shows, and whether
+// the smooth average takes the next source line with it.
+struct LinePlan {
+    std::vector<int32_t> line;
+    std::vector<uint8_t> withNext;
+
+    void Add(int64_t enlargedLine, int64_t enlargedPartner, int factor)
+    {
+        line.push_back(static_cast<int32_t>(enlargedLine / factor));
+        withNext.push_back(enlargedPartner / factor != enlargedLine / factor);
+    }
+};
+
+// The enlarged lines a plain shrink keeps, as source lines.
+LinePlan PlanPlain(int32_t enlarged, int factor, int32_t outCount)
+{
+    LinePlan plan;
+    plan.line.reserve(size_t(outCount));
+    PlainDropper dropper(enlarged, outCount);
+    for (int32_t k = 0; k < enlarged && int32_t(plan.line.size()) < outCount; ++k)
+        if (dropper.Keep(k))
+            plan.Add(k, k, factor);
+    return plan;
+}
+
+// The ratio by which a smooth shrink spaces its dropped lines.
+float DropRatio(int32_t enlarged, int32_t outCount)
+{
+    return outCount < enlarged ? static_cast<float>(double(enlarged) / double(enlarged - outCount)) : 0;
+}
+
+// Smooth columns: line m x ratio - 1 is dropped (m counting drops), the one
+// before it is averaged with it, others stand alone; the last column only
+// when it is not dropped.
+LinePlan PlanSmoothColumns(int32_t enlarged, int factor, int32_t outCount)
+{
+    LinePlan plan;
+    const bool drops = outCount < enlarged;
+    const float ratio = DropRatio(enlarged, outCount);
+    int32_t m = 1;
+    for (int32_t j = 0; j < enlarged && int32_t(plan.line.size()) < outCount; ++j) {
+        if (!drops) {
+            plan.Add(j, j, factor);
+            continue;
+        }
+        const double product = double(m) * double(ratio);
+        const int64_t dropAt = int64_t(product - 1);
+        if ((j < enlarged - 2 && j < int64_t(product - 2)) || (j == enlarged - 1 && j != dropAt))
+            plan.Add(j, j, factor);
+        else if (j == dropAt)
+            ++m;
+        else
+            plan.Add(j, j + 1, factor);
+    }
+    return plan;
+}
+
+// Smooth rows: as the columns, but the averaging test reads the product
+// rounded to single precision, and a row is always averaged with itself.
+LinePlan PlanSmoothRows(int32_t enlarged, int factor, int32_t outCount)
+{
+    LinePlan plan;
+    const bool drops = outCount < enlarged;
+    const float ratio = DropRatio(enlarged, outCount);
+    int32_t c = 1;
+    for (int32_t i = 0; i < enlarged && int32_t(plan.line.size()) < outCount; ++i) {
+        int32_t partner = i;
+        if (drops) {
+            const double product = double(c) * double(ratio);
+            if (i == int64_t(product - 1)) {
+                ++c;
+                continue;
+            }
+            const float single = static_cast<float>(product);
+            if (!((i < enlarged - 2 && i < int64_t(double(single) - 2)) || i == enlarged - 1))
+                partner = i + 1;
+        }
+        plan.Add(i, partner, factor);
+    }
+    return plan;
+}
+
+// Stored row y of a locked pixel block.
+inline uint8_t* RowOf(const BlockLock& block, uint32_t stride, int32_t y)
+{
+    return block.data() + size_t(y) * stride;
+}
+
+// An output row that shows the same source line(s) as the one before is a
+// copy of it.
+bool RepeatsPreviousRow(const LinePlan& rows, size_t d)
+{
+    return d > 0 && rows.line[d] == rows.line[d - 1] && rows.withNext[d] == rows.withNext[d - 1];
+}
+
+// The plain pass: every output pixel is the pixel of its planned source
+// column and row.
+void PlainPixels(const DisplayImage& source, DisplayImage& result, const LinePlan& columns, const LinePlan& rows)
+{
+    const int depth = source.bitCount;
+    const uint32_t inStride = source.GetRowStride(), outStride = result.GetRowStride();
+    const int32_t outWidth = result.width;
+    std::vector<int32_t> offsets(columns.line);
+    if (depth == 24)
+        for (int32_t& offset : offsets)
+            offset *= 3;
+    // The 24-bit gather reads a fourth byte after each pixel; the block's
+    // last row may have none, so that row is read from a padded copy.
+    std::vector<uint8_t> paddedRow;
+    BlockLock from(source.hPixels), to(result.hPixels);
+    for (size_t d = 0; d < rows.line.size(); ++d) {
+        ReportImageProgress(int(d), int(rows.line.size()));
+        uint8_t* out = RowOf(to, outStride, int32_t(d));
+        if (RepeatsPreviousRow(rows, d)) {
+            memcpy(out, out - outStride, outStride);
+            continue;
+        }
+        const uint8_t* in = RowOf(from, inStride, rows.line[d]);
+        if (depth == 24) {
+            if (rows.line[d] == source.height - 1) {
+                paddedRow.assign(in, in + inStride);
+                paddedRow.resize(size_t(inStride) + 4);
+                in = paddedRow.data();
+            }
+            GatherPixels24(in, offsets.data(), outWidth, out);
+        } else if (depth == 8) {
+            for (int32_t x = 0; x < outWidth; ++x)
+                out[x] = in[offsets[size_t(x)]];
+        } else {
+            for (int32_t x = 0; x < outWidth; ++x)
+                SetPixelAt(out, x, depth, PixelAt(in, offsets[size_t(x)], depth));
+        }
+    }
+}
+
+// The smooth pass over a 24-bit source: each output row is its source row
+// averaged with the partner row (or with itself), pixel by pixel with the
+// pixel to the right where the column plan says so. Both averages are made
+// for the whole row into one buffer, halves then quarters, and the output
+// gathers from it.
+void SmoothPixels(const DisplayImage& source, DisplayImage& result, const LinePlan& columns, const LinePlan& rows)
+{
+    const uint32_t inStride = source.GetRowStride(), outStride = result.GetRowStride();
+    const int32_t rowBytes = 3 * source.width;
+    // Four spare bytes after each half: the gather reads one past a pixel.
+    const int32_t quarterAt = rowBytes + 4;
+    std::vector<uint8_t> averages(size_t(2 * quarterAt), 0);
+    std::vector<uint8_t> lowBits(size_t(rowBytes) + 16);
+    std::vector<int32_t> offsets(columns.line.size());
+    for (size_t x = 0; x < offsets.size(); ++x)
+        offsets[x] = 3 * columns.line[x] + (columns.withNext[x] ? quarterAt : 0);
+    BlockLock from(source.hPixels), to(result.hPixels);
+    for (size_t d = 0; d < rows.line.size(); ++d) {
+        ReportImageProgress(int(d), int(rows.line.size()));
+        uint8_t* out = RowOf(to, outStride, int32_t(d));
+        if (RepeatsPreviousRow(rows, d)) {
+            memcpy(out, out - outStride, outStride);
+            continue;
+        }
+        const uint8_t* row = RowOf(from, inStride, rows.line[d]);
+        const uint8_t* partner = rows.withNext[d] ? row + inStride : row;
+        AverageRowPair(row, partner, rowBytes, averages.data(), averages.data() + quarterAt, lowBits.data());
+        GatherPixels24(averages.data(), offsets.data(), result.width, out);
+    }
+}
+
+// Lines of a plan that falls short of the output (rounding in the drop
+// spacing) stay zero-filled.
+bool AllocateFor(DisplayImage& result, const LinePlan& columns, const LinePlan& rows)
+{
+    const bool full = int32_t(columns.line.size()) == result.width && int32_t(rows.line.size()) == result.height;
+    return full ? AllocateResultPixelsToOverwrite(result) : AllocateResultPixels(result);
+}
+
+} // namespace
+
+bool ResampleEnlarged(DisplayImage& result, const DisplayImage& source, int fx, int fy, bool smooth)
+{
+    const int64_t enlargedWidth = int64_t(fx) * source.width, enlargedHeight = int64_t(fy) * source.height;
+    result.bitCount = smooth ? 24 : source.bitCount;
+    if (fx < 1 || fy < 1 || enlargedWidth > INT32_MAX || enlargedHeight > INT32_MAX || result.width < 1 ||
+        result.height < 1 || result.width > enlargedWidth || result.height > enlargedHeight ||
+        !source.HasSoundBlocks() || result.GetBitsSize() == 0) {
+        AbandonResult(result, kStatusNoMemory);
+        return false;
+    }
+    if (!smooth) {
+        const LinePlan columns = PlanPlain(int32_t(enlargedWidth), fx, result.width);
+        const LinePlan rows = PlanPlain(int32_t(enlargedHeight), fy, result.height);
+        if (!AllocateFor(result, columns, rows))
+            return false;
+        PlainPixels(source, result, columns, rows);
+        return true;
+    }
+    const LinePlan columns = PlanSmoothColumns(int32_t(enlargedWidth), fx, result.width);
+    const LinePlan rows = PlanSmoothRows(int32_t(enlargedHeight), fy, result.height);
+    if (!AllocateFor(result, columns, rows))
+        return false;
+    DisplayImage deep;
+    const DisplayImage* from24 = &source;
+    if (source.bitCount != 24) {
+        ConvertTo24Bit(deep, source);
+        if (!deep.hPixels) {
+            AbandonResult(result, kStatusNoMemory);
+            return false;
+        }
+        from24 = &deep;
+    }
+    SmoothPixels(*from24, result, columns, rows);
+    return true;
+}
