@@ -120,7 +120,8 @@ TEST(CheckColorDialog, ShowsThePickedColourAndCloseEndsWithOk)
     EXPECT_EQ(seen.green, "120");
     EXPECT_EQ(seen.blue, "255");
     EXPECT_EQ(seen.swatchCentre, RGB(5, 120, 255));
-    // Centred on the desktop, with no window of its own to belong to.
+    // Centred on the desktop; made with no parent, it belongs to no window
+    // here, where there is no main window.
     EXPECT_FALSE(seen.owned);
     int screenWidth = GetSystemMetrics(SM_CXSCREEN), screenHeight = GetSystemMetrics(SM_CYSCREEN);
     EXPECT_LE(abs(seen.window.left + seen.window.right - screenWidth), 2);
