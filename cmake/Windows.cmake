@@ -22,7 +22,7 @@ include(cmake/EndToEnd.cmake)
 add_subdirectory(formats)
 # Libraries may add themselves to the Windows test program through the
 # global property WIN_TEST_LIBS.
-foreach(part framework hook capture/core print capture ui/coolbars browser convert setup tests/framework tests/print)
+foreach(part framework hook capture/core capture/options print capture ui/coolbars browser convert setup tests/framework tests/print)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${part}/CMakeLists.txt)
     add_subdirectory(${part})
   endif()

@@ -23,6 +23,10 @@ file_dialog() {
   kd wait-gone "$dialog" 10 >/dev/null || fail "the file dialog stayed"
 }
 
+probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+shots="$case_dir/shots"
+mkdir -p "$shots"
+
 # Waits for a file to appear (the program writes it after the dialog).
 wait_file() {
   for _ in $(seq 40); do [ -s "$app/$1" ] && return 0; sleep 0.25; done
@@ -108,6 +112,101 @@ case_failed_save() {
   kd wait-gone "$frame" 20 >/dev/null || fail "the program did not end"
   [ "$(md5sum < "$app/old.bmp")" = "$before" ] || fail "the old file changed"
   [ ! -e "$app/missing" ] || fail "a folder was made"
+}
+
+# A 60 x 40 picture of 10 x 10 cells in four colours, one of them a near
+# miss of the colour picked below (RGB(5, 120, 255)).
+cells_colour() { echo "[(5, 120, 255), (200, 30, 40), (5, 120, 254), (250, 250, 250)][($1 // 10 + $2 // 10) % 4]"; }
+make_cells() {
+  python3 - "$1" <<PY
+import struct, sys
+w, h = 60, 40
+def colour(x, y): return $(cells_colour x y)
+stride = (w * 3 + 3) & ~3
+body = b"".join(bytes(c for x in range(w) for c in colour(x, y)[::-1]) + bytes(stride - 3 * w)
+                for y in range(h - 1, -1, -1))
+header = struct.pack("<IiiHHIIiiII", 40, w, h, 1, 24, 0, len(body), 2835, 2835, 0, 0)
+open(sys.argv[1], "wb").write(b"BM" + struct.pack("<IHHI", 54 + len(body), 0, 0, 54) + header + body)
+PY
+}
+
+# Check & Change Colors on the active window: the click lands on image
+# pixel (5, 5) of its view (margins of 5 pixels); prints the Check Color
+# dialog.
+pick_colour() {
+  local view left top
+  view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
+  [ -n "$view" ] || fail "no image view"
+  read -r left top _ _ <<< "$(probe window-rect "$view")"
+  kd post-command "$frame" 32803 >/dev/null
+  sleep 0.5
+  probe click $((left + 11)) $((top + 11)) || fail "the click failed"
+  kd wait-dialog "$(kd window-pid "$frame")" "Check Color" 10 || fail "no Check Color dialog"
+}
+
+# The Check Color dialog's texts, one "label value" pair a line.
+colour_texts() { kd dialog-text "$1" | paste -d' ' - -; }
+
+# The screen's colour at the centre of a window, as "srgb(r,g,b)".
+screen_colour_at_centre() {
+  local left top right bottom
+  read -r left top right bottom <<< "$(probe window-rect "$1")"
+  import-im6.q16 -window root "$shots/screen.png"
+  convert-im6.q16 "$shots/screen.png" -format "%[pixel:p{$(((left + right) / 2)),$(((top + bottom) / 2))}]" info:
+}
+
+case_check_change_colors() {
+  seed_ini "SendtoPage=0,1,1,0,0,0,0,5,5"
+  make_cells "$app/cells.bmp"
+  start_kaptura
+  file_dialog $FileOpen cells.bmp
+  wait_children 1
+  local box pid colour_box
+  pid=$(kd window-pid "$frame")
+  box=$(pick_colour)
+  [ "$(colour_texts "$box")" = "$(printf 'Red: 005\nGreen: 120\nBlue: 255')" ] \
+    || fail "Check Color shows: $(colour_texts "$box")"
+  local swatch
+  swatch=$(screen_colour_at_centre "$(kd item "$box" 1701)")
+  # E2E_SHOT_DIR keeps a picture of the dialog for a person to look at.
+  [ -z "${E2E_SHOT_DIR:-}" ] || cp "$shots/screen.png" "$E2E_SHOT_DIR/check-color.png"
+  [ "$swatch" = "srgb(5,120,255)" ] || fail "the swatch shows $swatch"
+  # Change Color: the system's colour dialog, full open, takes the new
+  # colour in its red, green and blue fields.
+  kd answer "$box" 1705 >/dev/null
+  colour_box=$(kd wait-dialog "$pid" Color 10) || fail "no colour dialog"
+  kd wait-gone "$box" 5 >/dev/null || fail "Check Color stayed"
+  kd set-text "$colour_box" 706 10 >/dev/null
+  kd set-text "$colour_box" 707 200 >/dev/null
+  kd set-text "$colour_box" 708 30 >/dev/null
+  kd answer "$colour_box" 1 >/dev/null
+  kd wait-gone "$colour_box" 5 >/dev/null || fail "the colour dialog stayed"
+  wait_children 2
+  [ "$(kd mdi-children "$frame" | head -1)" = "Change Color" ] || fail "the new window: $(kd mdi-children "$frame")"
+  file_dialog $FileSaveAs changed.bmp
+  wait_file changed.bmp
+  python3 - "$app/changed.bmp" <<PY || fail "the change is not exactly the picked colour's pixels"
+import sys; sys.path.insert(0, "$here")
+import bmp_check
+bmp = bmp_check.Bitmap(sys.argv[1])
+assert (bmp.width, bmp.height) == (60, 40), (bmp.width, bmp.height)
+def want(x, y):
+    c = $(cells_colour x y)
+    return (10, 200, 30) if c == (5, 120, 255) else c
+bad = [(x, y) for y in range(40) for x in range(60) if bmp.at(x, y) != want(x, y)]
+sys.exit("%d pixels differ, first %s" % (len(bad), bad[:3]) if bad else 0)
+PY
+  # Close: no colour dialog and no new window. The changed window shows the
+  # new colour where the old one was.
+  box=$(pick_colour)
+  [ "$(colour_texts "$box")" = "$(printf 'Red: 010\nGreen: 200\nBlue: 030')" ] \
+    || fail "Check Color on the changed window shows: $(colour_texts "$box")"
+  kd answer "$box" 1 >/dev/null
+  kd wait-gone "$box" 5 >/dev/null || fail "Check Color stayed after Close"
+  ! kd wait-dialog "$pid" Color 1 >/dev/null 2>&1 || fail "Close went on to the colour dialog"
+  sleep 0.5
+  wait_children 2
+  exit_kaptura
 }
 
 name=${1:?case name}

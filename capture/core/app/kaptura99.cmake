@@ -29,7 +29,7 @@ if(WIN32)
   function(kaptura99_add_parts)
     get_property(parts GLOBAL PROPERTY KAPTURA_LIBS)
     get_property(replaced GLOBAL PROPERTY KAPTURA_REPLACED_STAND_INS)
-    file(GLOB_RECURSE stand_ins CONFIGURE_DEPENDS ${CAPTURE_CORE_DIR}/*StandIn.cpp)
+    file(GLOB_RECURSE stand_ins CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/capture/core/*StandIn.cpp)
     foreach(stand_in ${stand_ins})
       get_filename_component(name ${stand_in} NAME)
       if(NOT name IN_LIST replaced)
@@ -44,6 +44,7 @@ if(WIN32)
       kframework Pictova Kapthook
       comdlg32 comctl32 shell32 ole32 uuid winmm ${SUITE_STATIC_LINK})
   endfunction()
-  # After every fragment of this folder has had its say.
-  cmake_language(DEFER CALL kaptura99_add_parts)
+  # After every part of the build has had its say (the capture options and
+  # the menu layer come after this folder).
+  cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL kaptura99_add_parts)
 endif()

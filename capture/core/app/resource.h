@@ -44,6 +44,12 @@
 #define IDC_SCALE_WIDTH_SPIN 1350
 #define IDC_SCALE_HEIGHT_SPIN 1351
 #define IDC_SCALE_SMOOTH 1167
+#define IDD_CHECK_COLOR 1106
+#define IDC_CHECK_COLOR_SWATCH 1701
+#define IDC_CHECK_COLOR_RED 1702
+#define IDC_CHECK_COLOR_GREEN 1703
+#define IDC_CHECK_COLOR_BLUE 1704
+#define IDC_CHECK_COLOR_CHANGE 1705
 // Control bar id of the folder-tree bar inside the main frame.
 #define IDW_EXPLORER_BAR 59394
 

@@ -26,8 +26,6 @@ void RunImageInfoDialog(const char* title, const DisplayImage& image)
     ::MessageBoxA(MainFrameWindow(), text, ApplicationTitle, MB_OK);
 }
 
-int RunCheckColorDialog(COLORREF) { return IDCANCEL; }
-
 bool RunSaveAsDialog(const char* initialFolder)
 {
     CString filter;
