@@ -128,7 +128,7 @@ TEST(ImageCrop, EraseOfAGrayImageUsesTheFirstGrayAbove246OrTheNearestToWhite)
     EXPECT_EQ(PictureAt(erased, 0, 0), 15u);
 }
 
-TEST(ImageCrop, ColourChangeReplacesEveryPixelOrTheFirstMatchingEntry)
+TEST(ImageCrop, ColourChangeReplacesEveryPixelOrEveryMatchingEntry)
 {
     DisplayImage deep;
     Shape(deep, 33, 3, 24);
@@ -142,7 +142,7 @@ TEST(ImageCrop, ColourChangeReplacesEveryPixelOrTheFirstMatchingEntry)
     for (int32_t x = 0; x < 33; ++x)
         EXPECT_EQ(GetPixel(changed, x, 1), x % 2 ? Bgr(200, 100, 50) : Bgr(10, 20, 31));
 
-    // The colour twice in the table: only the first entry changes.
+    // The colour twice in the table: a pixel of either entry changes.
     DisplayImage indexed;
     Shape(indexed, 3, 3, 8);
     SetEntry(indexed, 4, 1, 2, 3);
@@ -151,8 +151,10 @@ TEST(ImageCrop, ColourChangeReplacesEveryPixelOrTheFirstMatchingEntry)
     ASSERT_TRUE(ChangeImageColor(result, indexed, ColorRef(1, 2, 3), ColorRef(7, 8, 9)));
     EXPECT_EQ(Entry(result, 4).red, 7);
     EXPECT_EQ(Entry(result, 4).blue, 9);
-    EXPECT_EQ(Entry(result, 9).red, 1);
+    EXPECT_EQ(Entry(result, 9).red, 7);
+    EXPECT_EQ(Entry(result, 9).blue, 9);
     EXPECT_EQ(Entry(indexed, 4).red, 1);
+    EXPECT_EQ(Entry(indexed, 9).red, 1);
 }
 
 TEST(ImageCrop, ColourAtAPointReadsPixelsAndTableEntries)

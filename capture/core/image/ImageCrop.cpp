@@ -120,11 +120,12 @@ bool ChangeImageColor(DisplayImage& result, const DisplayImage& source, COLORREF
         BlockLock header(result.hHeader);
         DibColor* table = ColorTableOf(header);
         const uint32_t old = PixelOfColor(oldColor);
+        // Every entry of that colour: a table may hold it more than once
+        // (unused entries are often black), and the picked pixel may use
+        // any of them.
         for (uint32_t i = 0; i < result.GetPaletteSize(); ++i)
-            if (uint32_t(table[i].blue | table[i].green << 8 | table[i].red << 16) == old) {
+            if (uint32_t(table[i].blue | table[i].green << 8 | table[i].red << 16) == old)
                 table[i] = {uint8_t(newColor >> 16), uint8_t(newColor >> 8), uint8_t(newColor), 0};
-                break;
-            }
     }
     result.colorCount = 0;
     result.status = kStatusChangeColor;

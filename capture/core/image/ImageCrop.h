@@ -36,7 +36,7 @@ void EraseSelection(DisplayImage& result, const DisplayImage& source);
 // colour references, 0x00BBGGRR).
 void ReplaceColor24(DisplayImage& image, COLORREF oldColor, COLORREF newColor);
 // A copy of the source with oldColor changed to newColor: every such pixel
-// at 24 bits, the first colour-table entry of that colour in palette images.
+// at 24 bits, every colour-table entry of that colour in palette images.
 // kStatusChangeColor; false when nothing was built.
 bool ChangeImageColor(DisplayImage& result, const DisplayImage& source, COLORREF oldColor, COLORREF newColor);
 // The colour at picture point (x, y): the pixel itself at 24 bits, its
