@@ -10,37 +10,23 @@
 
 #include "capture/core/document/DocumentOperationCalls.h"
 #include "framework/WinApp.h"
+#include "KapturaResourcesKit.h"
 
 namespace {
-
-std::string BesideTestProgram(const char* name)
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
 
 // The program's resources for the dialogs made while it lives.
 class ProgramResources {
 public:
-    ProgramResources() : module_(LoadLibraryA(BesideTestProgram("KapturaResources.dll").c_str()))
+    ProgramResources() : previous_(AfxGetResourceHandle())
     {
-        previous_ = AfxGetResourceHandle();
-        if (module_)
-            AfxSetResourceHandle(module_);
+        if (KapturaResources())
+            AfxSetResourceHandle(KapturaResources());
     }
-    ~ProgramResources()
-    {
-        AfxSetResourceHandle(previous_);
-        if (module_)
-            FreeLibrary(module_);
-    }
-    bool Loaded() const { return module_ != nullptr; }
+    ~ProgramResources() { AfxSetResourceHandle(previous_); }
+    bool Loaded() const { return KapturaResources() != nullptr; }
 
 private:
-    HMODULE module_;
-    HINSTANCE previous_ = nullptr;
+    HINSTANCE previous_;
 };
 
 // What the watcher saw of the dialog.

@@ -11,21 +11,11 @@
 #include <string>
 #include <vector>
 
+#include "KapturaResourcesKit.h"
+
 namespace {
 
-std::string BesideTestProgram(const char* name)
-{
-    char path[MAX_PATH];
-    DWORD length = GetModuleFileNameA(nullptr, path, MAX_PATH);
-    std::string folder(path, length);
-    return folder.substr(0, folder.find_last_of('\\') + 1) + name;
-}
-
-HMODULE Resources()
-{
-    static HMODULE module = LoadLibraryA(BesideTestProgram("KapturaResources.dll").c_str());
-    return module;
-}
+HMODULE Resources() { return KapturaResources(); }
 
 std::string String(UINT id)
 {

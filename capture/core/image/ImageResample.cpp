@@ -134,11 +134,20 @@ inline uint8_t* RowOf(const BlockLock& block, uint32_t stride, int32_t y)
     return block.data() + size_t(y) * stride;
 }
 
-// An output row that shows the same source line(s) as the one before is a
+// Makes the output rows in order with progress: makeRow(d, out) for each,
+// except that a row showing the same source line(s) as the one before is a
 // copy of it.
-bool RepeatsPreviousRow(const LinePlan& rows, size_t d)
+template <class MakeRow>
+void ForEachPlannedRow(const LinePlan& rows, const BlockLock& to, uint32_t outStride, MakeRow makeRow)
 {
-    return d > 0 && rows.line[d] == rows.line[d - 1] && rows.withNext[d] == rows.withNext[d - 1];
+    for (size_t d = 0; d < rows.line.size(); ++d) {
+        ReportImageProgress(int(d), int(rows.line.size()));
+        uint8_t* out = RowOf(to, outStride, int32_t(d));
+        if (d > 0 && rows.line[d] == rows.line[d - 1] && rows.withNext[d] == rows.withNext[d - 1])
+            memcpy(out, out - outStride, outStride);
+        else
+            makeRow(d, out);
+    }
 }
 
 // The plain pass: every output pixel is the pixel of its planned source
@@ -156,13 +165,7 @@ void PlainPixels(const DisplayImage& source, DisplayImage& result, const LinePla
     // last row may have none, so that row is read from a padded copy.
     std::vector<uint8_t> paddedRow;
     BlockLock from(source.hPixels), to(result.hPixels);
-    for (size_t d = 0; d < rows.line.size(); ++d) {
-        ReportImageProgress(int(d), int(rows.line.size()));
-        uint8_t* out = RowOf(to, outStride, int32_t(d));
-        if (RepeatsPreviousRow(rows, d)) {
-            memcpy(out, out - outStride, outStride);
-            continue;
-        }
+    ForEachPlannedRow(rows, to, outStride, [&](size_t d, uint8_t* out) {
         const uint8_t* in = RowOf(from, inStride, rows.line[d]);
         if (depth == 24) {
             if (rows.line[d] == source.height - 1) {
@@ -178,7 +181,7 @@ void PlainPixels(const DisplayImage& source, DisplayImage& result, const LinePla
             for (int32_t x = 0; x < outWidth; ++x)
                 SetPixelAt(out, x, depth, PixelAt(in, offsets[size_t(x)], depth));
         }
-    }
+    });
 }
 
 // The smooth pass over a 24-bit source: each output row is its source row
@@ -198,18 +201,12 @@ void SmoothPixels(const DisplayImage& source, DisplayImage& result, const LinePl
     for (size_t x = 0; x < offsets.size(); ++x)
         offsets[x] = 3 * columns.line[x] + (columns.withNext[x] ? quarterAt : 0);
     BlockLock from(source.hPixels), to(result.hPixels);
-    for (size_t d = 0; d < rows.line.size(); ++d) {
-        ReportImageProgress(int(d), int(rows.line.size()));
-        uint8_t* out = RowOf(to, outStride, int32_t(d));
-        if (RepeatsPreviousRow(rows, d)) {
-            memcpy(out, out - outStride, outStride);
-            continue;
-        }
+    ForEachPlannedRow(rows, to, outStride, [&](size_t d, uint8_t* out) {
         const uint8_t* row = RowOf(from, inStride, rows.line[d]);
         const uint8_t* partner = rows.withNext[d] ? row + inStride : row;
         AverageRowPair(row, partner, rowBytes, averages.data(), averages.data() + quarterAt, lowBits.data());
         GatherPixels24(averages.data(), offsets.data(), result.width, out);
-    }
+    });
 }
 
 // Lines of a plan that falls short of the output (rounding in the drop
