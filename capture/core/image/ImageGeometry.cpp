@@ -116,9 +116,13 @@ void TurnPixels(const DisplayImage& source, DisplayImage& result, ColumnOf colum
     // reads in the first-level cache: measured fastest for 24-bit pictures
     // of screen size.
     constexpr int32_t kTileRows = 8, kTileColumns = 32;
-    for (int32_t y0 = 0; y0 < result.height; y0 += kTileRows) {
-        ReportImageProgress(y0, result.height);
-        const int32_t y1 = std::min(result.height, y0 + kTileRows);
+    // The bands of output rows are taken in the order that reads the source
+    // columns from left to right (measured a little faster).
+    const bool columnsDescend = columnOf(0) > columnOf(result.height - 1);
+    for (int32_t done = 0; done < result.height; done += kTileRows) {
+        ReportImageProgress(done, result.height);
+        const int32_t y0 = columnsDescend ? std::max(0, result.height - done - kTileRows) : done;
+        const int32_t y1 = columnsDescend ? result.height - done : std::min(result.height, done + kTileRows);
         for (int32_t x0 = 0; x0 < result.width; x0 += kTileColumns) {
             const int32_t x1 = std::min(result.width, x0 + kTileColumns);
             for (int32_t y = y0; y < y1; ++y) {

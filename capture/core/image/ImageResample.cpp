@@ -203,8 +203,10 @@ void SmoothPixels(const DisplayImage& source, DisplayImage& result, const LinePl
     BlockLock from(source.hPixels), to(result.hPixels);
     ForEachPlannedRow(rows, to, outStride, [&](size_t d, uint8_t* out) {
         const uint8_t* row = RowOf(from, inStride, rows.line[d]);
-        const uint8_t* partner = rows.withNext[d] ? row + inStride : row;
-        AverageRowPair(row, partner, rowBytes, averages.data(), averages.data() + quarterAt, lowBits.data());
+        if (rows.withNext[d])
+            AverageRowPair(row, row + inStride, rowBytes, averages.data(), averages.data() + quarterAt, lowBits.data());
+        else
+            AverageRowAlone(row, rowBytes, averages.data(), averages.data() + quarterAt);
         GatherPixels24(averages.data(), offsets.data(), result.width, out);
     });
 }

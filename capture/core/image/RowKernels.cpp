@@ -47,6 +47,12 @@ void AverageRowPairPlain(const uint8_t* a, const uint8_t* b, int32_t from, int32
         quarter[k] = static_cast<uint8_t>((a[k] + a[k + 3] + b[k] + b[k + 3]) >> 2);
 }
 
+void AverageRowAlonePlain(const uint8_t* a, int32_t from, int32_t bytes, uint8_t* quarter)
+{
+    for (int32_t k = from; k < bytes - 3; ++k)
+        quarter[k] = static_cast<uint8_t>((a[k] + a[k + 3]) >> 1);
+}
+
 #if GEOMETRY_HAVE_SSE2
 
 inline __m128i LoadU(const uint8_t* p) { return _mm_loadu_si128(reinterpret_cast<const __m128i*>(p)); }
@@ -116,6 +122,20 @@ int32_t AverageRowPairSse2(const uint8_t* a, const uint8_t* b, int32_t bytes, ui
         const __m128i carry = _mm_and_si128(LoadU(lowBits + k), LoadU(lowBits + k + 3));
         const __m128i odd = _mm_and_si128(_mm_xor_si128(h, next), one);
         StoreU(quarter + k, _mm_sub_epi8(_mm_avg_epu8(h, next), _mm_andnot_si128(carry, odd)));
+    }
+    return k;
+}
+
+// Floor average of each byte with the one 3 bytes on. Returns the bytes
+// done.
+int32_t AverageRowAloneSse2(const uint8_t* a, int32_t bytes, uint8_t* quarter)
+{
+    const __m128i low7 = _mm_set1_epi8(0x7F);
+    int32_t k = 0;
+    for (; k + 19 <= bytes; k += 16) {
+        const __m128i here = LoadU(a + k), next = LoadU(a + k + 3);
+        const __m128i halfDiffer = _mm_and_si128(_mm_srli_epi16(_mm_xor_si128(here, next), 1), low7);
+        StoreU(quarter + k, _mm_add_epi8(_mm_and_si128(here, next), halfDiffer));
     }
     return k;
 }
@@ -193,6 +213,19 @@ void AverageRowPair(const uint8_t* a, const uint8_t* b, int32_t bytes, uint8_t* 
     (void)scratch;
 #endif
     AverageRowPairPlain(a, b, done, bytes, half, quarter);
+}
+
+void AverageRowAlone(const uint8_t* a, int32_t bytes, uint8_t* half, uint8_t* quarter)
+{
+    // A row averaged with itself is itself; with the pixel to the right,
+    // (2a + 2a') >> 2 = (a + a') >> 1.
+    memcpy(half, a, size_t(bytes));
+    int32_t done = 0;
+#if GEOMETRY_HAVE_SSE2
+    if (g_useSse2)
+        done = AverageRowAloneSse2(a, bytes, quarter);
+#endif
+    AverageRowAlonePlain(a, done, bytes, quarter);
 }
 
 void GatherPixels24(const uint8_t* from, const int32_t* offsets, int32_t count, uint8_t* out)

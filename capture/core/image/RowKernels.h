@@ -29,6 +29,10 @@ void ReverseRow24(const uint8_t* in, uint8_t* out, int32_t width, uint8_t* scrat
 void AverageRowPair(const uint8_t* a, const uint8_t* b, int32_t bytes, uint8_t* half, uint8_t* quarter,
                     uint8_t* scratch);
 
+// AverageRowPair of a row with itself, without the lost low bits:
+// half[k] = a[k], quarter[k] = (a[k] + a[k + 3]) >> 1.
+void AverageRowAlone(const uint8_t* a, int32_t bytes, uint8_t* half, uint8_t* quarter);
+
 // 24-bit pixels gathered from `from` at the byte offsets given, one per
 // output pixel.
 void GatherPixels24(const uint8_t* from, const int32_t* offsets, int32_t count, uint8_t* out);
