@@ -3,7 +3,8 @@
 //   rundll32 krefuse.dll,Hold <seconds>
 // it keeps a system-wide hook for that long which, in every process whose
 // environment names a window class in KREFUSE_CLASS, refuses each window of
-// that class.
+// that class. While the hook is in place the file "krefuse.ready" exists in
+// the current folder, so that a test starts its program only then.
 #include <windows.h>
 
 #include <cstdio>
@@ -43,6 +44,7 @@ extern "C" __declspec(dllexport) void CALLBACK Hold(HWND, HINSTANCE, LPSTR argum
     hook = SetWindowsHookExA(WH_CBT, Refuse, module, 0);
     if (!hook)
         return;
+    CloseHandle(CreateFileA("krefuse.ready", GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
     const DWORD until = GetTickCount() + DWORD(seconds) * 1000;
     while (GetTickCount() < until) {
         MSG msg;
@@ -50,6 +52,7 @@ extern "C" __declspec(dllexport) void CALLBACK Hold(HWND, HINSTANCE, LPSTR argum
             DispatchMessageA(&msg);
         Sleep(20);
     }
+    DeleteFileA("krefuse.ready");
     UnhookWindowsHookEx(hook);
 }
 

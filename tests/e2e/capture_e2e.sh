@@ -354,10 +354,7 @@ case_failed_freeze() {
   # screen cannot be frozen: a region request shows nothing and holds no
   # mouse, and a drag afterwards captures nothing.
   seed_capture_ini "0,1,1,0,0,0,0,5,5" "RegionPage=1,1,255"
-  (cd "$app" && exec "$KAPTURA_WINE" rundll32 krefuse.dll,Hold 60 >/dev/null 2>&1) &
-  local holder=$!
-  pids+=($holder)
-  sleep 3
+  hold_window_refusal 60
   KREFUSE_CLASS=CoverWindow start_kaptura
   [ -z "$(kd wait-window CoverWindow - 1)" ] || fail "the cover window was made"
   kd hotkey "$frame" 3 $Ctrl

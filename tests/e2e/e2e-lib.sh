@@ -89,6 +89,20 @@ start_kaptura() {
   [ -n "$frame" ] || fail "no main window"
 }
 
+# Starts krefuse.dll holding its refusing hook for $1 seconds in the program
+# folder, and waits until the hook is in place; $holder is its process.
+hold_window_refusal() {
+  rm -f "$app/krefuse.ready"
+  (cd "$app" && exec "$KAPTURA_WINE" rundll32 krefuse.dll,Hold "$1" >/dev/null 2>&1) &
+  holder=$!
+  pids+=($holder)
+  for _ in $(seq 120); do
+    [ -e "$app/krefuse.ready" ] && return 0
+    sleep 0.25
+  done
+  fail "the refusing hook was not put in place"
+}
+
 # The value of key in the ini file.
 ini_get() { grep -a "^$1=" "$ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
 

@@ -38,9 +38,7 @@ case_frame_failure() {
   seed_ini "Format=1,0,0,0,0,0,0,0,0,0"
   local before status=0
   before=$(md5sum < "$ini")
-  (cd "$app" && exec "$KAPTURA_WINE" rundll32 krefuse.dll,Hold 40 >/dev/null 2>&1) &
-  pids+=($!)
-  sleep 3
+  hold_window_refusal 40
   (cd "$app" && KREFUSE_CLASS=msctls_statusbar32 exec timeout 30 "$KAPTURA_WINE" Kaptura99.exe >/dev/null 2>&1) || status=$?
   [ "$status" = 0 ] || fail "start-up without a main frame ended with status $status"
   [ -z "$(kd find-prop Kaptura 1)" ] || fail "a main window appeared"
