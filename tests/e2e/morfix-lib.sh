@@ -16,6 +16,8 @@ start_morfix() {
   morfix_pid=$!
   pids+=($morfix_pid)
   dlg=$(kd wait-window '#32770' "$TITLE" 30) || fail "no converter window"
+  # The window exists before its controls; it shows once they are made.
+  kd wait-visible "$dlg" 1 30 || fail "the converter window is not shown"
 }
 
 item() { kd item "$dlg" "$1"; }
