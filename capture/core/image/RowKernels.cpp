@@ -83,16 +83,20 @@ int32_t ReverseRowSse2(const uint8_t* in, uint8_t* out, int32_t width, uint8_t* 
         reversed[k] = in[bytes - 1 - k];
     // Byte k of a 48-byte group takes the reversed row's byte k + 2, k or
     // k - 2 as k % 3 is 0, 1 or 2.
-    alignas(16) uint8_t masks[3][3][16];
+    uint8_t maskBytes[3][3][16];
     for (int part = 0; part < 3; ++part)
         for (int i = 0; i < 16; ++i)
             for (int kind = 0; kind < 3; ++kind)
-                masks[part][kind][i] = (16 * part + i) % 3 == kind ? 0xFF : 0;
+                maskBytes[part][kind][i] = (16 * part + i) % 3 == kind ? 0xFF : 0;
+    __m128i masks[3][3];
+    for (int part = 0; part < 3; ++part)
+        for (int kind = 0; kind < 3; ++kind)
+            masks[part][kind] = LoadU(maskBytes[part][kind]);
     int32_t done = 0;
     for (; done + 48 <= bytes; done += 48)
         for (int part = 0; part < 3; ++part) {
             const uint8_t* r = reversed + done + 16 * part;
-            const __m128i* m = reinterpret_cast<const __m128i*>(masks[part]);
+            const __m128i* m = masks[part];
             const __m128i v = _mm_or_si128(_mm_or_si128(_mm_and_si128(LoadU(r + 2), m[0]), _mm_and_si128(LoadU(r), m[1])),
                                            _mm_and_si128(LoadU(r - 2), m[2]));
             StoreU(out + done + 16 * part, v);

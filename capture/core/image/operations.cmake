@@ -14,6 +14,7 @@ target_link_libraries(capture_image_ops PUBLIC capture_image_frame capture_image
 
 if(WIN32)
   set_property(GLOBAL APPEND PROPERTY KAPTURA_LIBS capture_image_ops)
+  set_property(GLOBAL APPEND PROPERTY WIN_TEST_LIBS capture_image_ops)
 else()
   set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_image_ops)
 endif()
