@@ -5,12 +5,12 @@
 #include <gtest/gtest.h>
 
 #include <climits>
-#include <cstring>
 #include <functional>
 #include <set>
 #include <string>
 #include <vector>
 
+#include "GeometryFormsKit.h"
 #include "GeometryKit.h"
 #include "capture/core/image/ImageGeometry.h"
 #include "capture/core/image/RowKernels.h"
@@ -296,30 +296,11 @@ TEST(ImageGeometry, Sse2AndPlainFormsGiveTheSameBytes)
 {
     if (!SetGeometryUsesSse2(true))
         GTEST_SKIP() << "built without SSE2";
-    const std::pair<const char*, std::function<void(DisplayImage&, const DisplayImage&)>> operations[] = {
-        {"flip horizontal", FlipImageHorizontal},
-        {"rotate left", RotateImageLeft},
-        {"rotate right", RotateImageRight},
-        {"plain shrink", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 2 / 3 + 1, s.height * 3 / 4 + 1, false); }},
-        {"smooth shrink", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 2 / 3 + 1, s.height * 3 / 4 + 1, true); }},
-        {"smooth growth", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 3 / 2 + 1, s.height + 2, true); }},
-    };
     for (int32_t width : {1, 5, 6, 7, 21, 22, 23, 37, 70})
         for (int32_t height : {1, 2, 33, 70}) {
             DisplayImage source;
             Patterned(source, width, height, 24, unsigned(width * height));
-            for (const auto& operation : operations) {
-                SCOPED_TRACE(testing::Message() << operation.first << " " << width << "x" << height);
-                DisplayImage plain, sse2;
-                SetGeometryUsesSse2(false);
-                operation.second(plain, source);
-                SetGeometryUsesSse2(true);
-                operation.second(sse2, source);
-                ASSERT_TRUE(plain.hPixels && sse2.hPixels);
-                ASSERT_EQ(plain.GetBitsSize(), sse2.GetBitsSize());
-                BlockLock a(plain.hPixels), b(sse2.hPixels);
-                EXPECT_EQ(0, memcmp(a.data(), b.data(), plain.GetBitsSize()));
-            }
+            geometryforms::ExpectFormsAgree(source);
         }
 }
 

@@ -3,13 +3,10 @@
 // flip and a turn put known pixels where they belong.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <functional>
-#include <utility>
-
 #include "capture/core/image/ImageGeometry.h"
 #include "capture/core/image/RowKernels.h"
 #include "tests/native/DisplayImageKit.h"
+#include "tests/native/GeometryFormsKit.h"
 
 namespace {
 
@@ -29,30 +26,11 @@ void Scrambled(DisplayImage& image, int32_t width, int32_t height)
 TEST(GeometryForms, Sse2AndPlainGiveTheSameBytes)
 {
     ASSERT_TRUE(SetGeometryUsesSse2(true)) << "the product is built for SSE2";
-    const std::pair<const char*, std::function<void(DisplayImage&, const DisplayImage&)>> operations[] = {
-        {"flip horizontal", FlipImageHorizontal},
-        {"rotate left", RotateImageLeft},
-        {"rotate right", RotateImageRight},
-        {"plain shrink", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 2 / 3 + 1, s.height * 3 / 4 + 1, false); }},
-        {"smooth shrink", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 2 / 3 + 1, s.height * 3 / 4 + 1, true); }},
-        {"smooth growth", [](DisplayImage& r, const DisplayImage& s) { ScaleImageTo(r, s, s.width * 3 / 2 + 1, s.height + 2, true); }},
-    };
     for (int32_t width : {5, 22, 37, 70})
         for (int32_t height : {2, 33, 70}) {
             DisplayImage source;
             Scrambled(source, width, height);
-            for (const auto& operation : operations) {
-                SCOPED_TRACE(testing::Message() << operation.first << " " << width << "x" << height);
-                DisplayImage plain, sse2;
-                SetGeometryUsesSse2(false);
-                operation.second(plain, source);
-                SetGeometryUsesSse2(true);
-                operation.second(sse2, source);
-                ASSERT_TRUE(plain.hPixels && sse2.hPixels);
-                ASSERT_EQ(plain.GetBitsSize(), sse2.GetBitsSize());
-                BlockLock a(plain.hPixels), b(sse2.hPixels);
-                EXPECT_EQ(0, memcmp(a.data(), b.data(), plain.GetBitsSize()));
-            }
+            geometryforms::ExpectFormsAgree(source);
         }
 }
 
