@@ -1,6 +1,5 @@
 #include "PrintAllJob.h"
 
-#include "PagentResource.h"
 #include "PrintJob.h"
 #include "PrintLayout.h"
 #include "PrintMeter.h"
@@ -90,13 +89,8 @@ void PrintAllOnOnePageJob()
     const AllPageOptions& options = state.settings.allPage;
     SetOrientation(options[AllPageOptions::kOrientation] == 1);
     HDC dc = CreateJobDC();
-    if (!dc)
+    if (!dc || !TakesBitmapsOrRelease(dc))
         return;
-    if (!(::GetDeviceCaps(dc, RASTERCAPS) & RC_BITBLT)) {
-        ShowPrintMessage(IDS_NO_BITMAPS);
-        ::DeleteDC(dc);
-        return;
-    }
     const CellGrid grid = PlanCellGrid(n, options[AllPageOptions::kColumns],
                                        ::GetDeviceCaps(dc, HORZRES) - 2 * kPageMargin,
                                        ::GetDeviceCaps(dc, VERTRES) - 2 * kPageMargin);

@@ -196,13 +196,8 @@ void PrintImageJob(int imageNumber)
         return;
     SetOrientation(state.settings.page[PageOptions::kOrientation] == 1);
     HDC dc = CreateJobDC();
-    if (!dc)
+    if (!dc || !TakesBitmapsOrRelease(dc))
         return;
-    if (!(::GetDeviceCaps(dc, RASTERCAPS) & RC_BITBLT)) {
-        ShowPrintMessage(IDS_NO_BITMAPS);
-        ::DeleteDC(dc);
-        return;
-    }
     const std::string fileName = CurrentFileName();
     const std::string documentName = DocumentName(state.section, fileName);
     DOCINFOA document{};

@@ -114,7 +114,6 @@ PreviewWindow::~PreviewWindow()
 
 bool PreviewWindow::CreatePrinterDC()
 {
-    PrintState& state = State();
     if (printer_) {
         ::DeleteDC(printer_);
         printer_ = nullptr;
@@ -124,16 +123,13 @@ bool PreviewWindow::CreatePrinterDC()
         ShowPrintMessage(IDS_NO_PRINTER);
         return false;
     }
-    if (!(::GetDeviceCaps(printer_, RASTERCAPS) & RC_BITBLT)) {
-        ShowPrintMessage(IDS_NO_BITMAPS);
-        ::DeleteDC(printer_);
+    if (!TakesBitmapsOrRelease(printer_)) {
         printer_ = nullptr;
         return false;
     }
     const int w = ::GetDeviceCaps(printer_, HORZRES), h = ::GetDeviceCaps(printer_, VERTRES);
     short_ = std::max(1, std::min(w, h));
     long_ = std::max(1, std::max(w, h));
-    (void)state;
     return true;
 }
 

@@ -72,6 +72,9 @@ void RunPrinterSetup();
 // A printer device context for the chosen printer with the held device
 // settings; 0 when it cannot be made.
 HDC CreateJobDC();
+// True when the printer of dc can take bitmaps; otherwise the user is told
+// and dc is deleted.
+bool TakesBitmapsOrRelease(HDC dc);
 // The device-settings file's path: the Windows folder and "\KTPrint.ini".
 std::string DevModeFilePath();
 

@@ -2,6 +2,8 @@
 // settings from "KTPrint.ini" or the driver, and the print-setup dialog.
 #include "PrintState.h"
 
+#include "PagentResource.h"
+
 #include <commdlg.h>
 #include <winspool.h>
 
@@ -235,6 +237,15 @@ HDC CreateJobDC()
     if (mode)
         ::GlobalUnlock(state.devMode);
     return dc;
+}
+
+bool TakesBitmapsOrRelease(HDC dc)
+{
+    if (::GetDeviceCaps(dc, RASTERCAPS) & RC_BITBLT)
+        return true;
+    ShowPrintMessage(IDS_NO_BITMAPS);
+    ::DeleteDC(dc);
+    return false;
 }
 
 }  // namespace pagent
