@@ -6,32 +6,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "DibLayout.h"
 #include "Pictova.h"
-
-#pragma pack(push, 1)
-// The 40-byte bitmap information header, as stored in files and header blocks.
-struct DibHeader {
-    uint32_t size;
-    int32_t width;
-    int32_t height;
-    uint16_t planes;
-    uint16_t bitCount;
-    uint32_t compression;
-    uint32_t sizeImage;
-    int32_t xPelsPerMeter;
-    int32_t yPelsPerMeter;
-    uint32_t clrUsed;
-    uint32_t clrImportant;
-};
-// A colour-table entry: blue, green, red, 0.
-struct DibColor {
-    uint8_t blue;
-    uint8_t green;
-    uint8_t red;
-    uint8_t reserved;
-};
-#pragma pack(pop)
-static_assert(sizeof(DibHeader) == 40, "info header is 40 bytes");
 
 // Largest pixel block any reader will allocate; a file asking for more is
 // refused with its format's id rather than left to exhaust the address space.
