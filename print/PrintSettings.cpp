@@ -50,28 +50,6 @@ std::string Trim(const std::string& text)
 
 }  // namespace
 
-int ParseIntOrDefault(const char* token, int fallback)
-{
-    if (!token)
-        return fallback;
-    while (*token == ' ' || *token == '\t')
-        ++token;
-    bool negative = false;
-    if (*token == '+' || *token == '-')
-        negative = *token++ == '-';
-    long long value = 0;
-    for (; *token >= '0' && *token <= '9'; ++token) {
-        value = value * 10 + (*token - '0');
-        if (value > INT_MAX)
-            value = INT_MAX + 1LL;
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        value = INT_MAX;
-    return int(value);
-}
-
 int ParseIntList(const char* text, int* values, const int* defaults, int count)
 {
     for (int i = 0; i < count; ++i)

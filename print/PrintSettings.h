@@ -9,6 +9,7 @@
 #include <string>
 
 #include "../framework/kernel/KernelApi.h"
+#include "../framework/kernel/ProfileNumber.h"
 
 namespace pagent {
 
@@ -18,8 +19,6 @@ constexpr size_t kSectionMax = 23;
 constexpr size_t kDeviceMax = 51;
 constexpr size_t kDriverMax = 31;
 
-// The integer of a token, or the fallback when there is no token.
-int ParseIntOrDefault(const char* token, int fallback);
 // Splits a comma-separated list: the first field is converted directly,
 // later ones through ParseIntOrDefault with their defaults; missing fields
 // keep their defaults. Returns the number of fields found.

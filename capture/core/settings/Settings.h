@@ -8,6 +8,7 @@
 #pragma once
 
 #include "../../../framework/kernel/KernelApi.h"
+#include "../../../framework/kernel/ProfileNumber.h"
 
 // ---- The file and its section -------------------------------------------
 
@@ -29,10 +30,6 @@ void SetSettingsPaths(const char* modulePath);
 
 // ---- Parsing ------------------------------------------------------------
 
-// The integer at the start of token (leading blanks, an optional sign, then
-// digits; no digits gives 0), or fallback when token is null. Values beyond
-// the int range saturate.
-int ParseIntOrDefault(const char* token, int fallback);
 // Splits text at commas into its non-empty tokens and fills values[0..count)
 // with them; values without a token keep their defaults. Returns how many
 // tokens were read (at most count).

@@ -4,7 +4,6 @@
 // stand-in in SettingsNative.cpp).
 #include "Settings.h"
 
-#include <climits>
 #include <cstdio>
 #include <cstring>
 
@@ -118,28 +117,6 @@ void SetSettingsPaths(const char* modulePath)
 }
 
 // ---- Parsing ------------------------------------------------------------------
-
-int ParseIntOrDefault(const char* token, int fallback)
-{
-    if (!token)
-        return fallback;
-    while (*token == ' ' || *token == '\t')
-        ++token;
-    bool negative = false;
-    if (*token == '+' || *token == '-')
-        negative = *token++ == '-';
-    long long value = 0;
-    for (; *token >= '0' && *token <= '9'; ++token) {
-        value = value * 10 + (*token - '0');
-        if (value > INT_MAX)
-            value = INT_MAX + 1LL;  // saturate; keeps INT_MIN reachable
-    }
-    if (negative)
-        value = -value;
-    if (value > INT_MAX)
-        value = INT_MAX;
-    return int(value);
-}
 
 int ParseValueList(const char* text, int* values, const int* defaults, int count)
 {
