@@ -49,28 +49,6 @@ bool FinishHeader(DisplayImage& result, const DisplayImage& source)
     return true;
 }
 
-// 24-bit pixels moved as 4-byte words where the fourth byte read still lies
-// in the row and the fourth byte written belongs to a pixel written later.
-inline uint32_t Load4(const uint8_t* p)
-{
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-}
-inline void Store4(uint8_t* p, uint32_t v) { memcpy(p, &v, 4); }
-inline void Copy3(uint8_t* to, const uint8_t* from)
-{
-    to[0] = from[0];
-    to[1] = from[1];
-    to[2] = from[2];
-}
-
-// Stored row y of a locked pixel block.
-inline uint8_t* RowOf(const BlockLock& block, uint32_t stride, int32_t y)
-{
-    return block.data() + size_t(y) * stride;
-}
-
 // One stored row with every pixel repeated fx times.
 void RepeatPixels(const uint8_t* in, uint8_t* out, int32_t width, int fx, int bitCount)
 {

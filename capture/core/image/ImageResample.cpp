@@ -128,12 +128,6 @@ LinePlan PlanSmoothRows(int32_t enlarged, int factor, int32_t outCount)
     return plan;
 }
 
-// Stored row y of a locked pixel block.
-inline uint8_t* RowOf(const BlockLock& block, uint32_t stride, int32_t y)
-{
-    return block.data() + size_t(y) * stride;
-}
-
 // Makes the output rows in order with progress: makeRow(d, out) for each,
 // except that a row showing the same source line(s) as the one before is a
 // copy of it.

@@ -28,6 +28,12 @@ void AbandonResult(DisplayImage& result, int32_t status);
 // Writes the image's width, height and pixel block size into its header.
 void UpdateHeaderSize(DisplayImage& image);
 
+// Stored row y of a locked pixel block.
+inline uint8_t* RowOf(const BlockLock& block, uint32_t stride, int32_t y)
+{
+    return block.data() + size_t(y) * stride;
+}
+
 // The colour table of a locked header block.
 inline DibColor* ColorTableOf(const BlockLock& header) { return reinterpret_cast<DibColor*>(header.data() + 40); }
 

@@ -43,6 +43,23 @@ inline void SetPixelAt(uint8_t* row, int32_t x, int bitCount, uint32_t value)
     }
 }
 
+// 24-bit pixels moved as 4-byte words where the fourth byte read still lies
+// in the block and the fourth byte written belongs to a pixel written later.
+inline uint32_t Load4(const uint8_t* p)
+{
+    uint32_t v;
+    memcpy(&v, p, 4);
+    return v;
+}
+inline void Store4(uint8_t* p, uint32_t v) { memcpy(p, &v, 4); }
+// One 24-bit pixel by its three bytes.
+inline void Copy3(uint8_t* to, const uint8_t* from)
+{
+    to[0] = from[0];
+    to[1] = from[1];
+    to[2] = from[2];
+}
+
 // Copies count pixels from column fromX of one row to column toX of another
 // (same depth); whole bytes at 8 and 24 bits.
 inline void CopyPixels(const uint8_t* from, int32_t fromX, uint8_t* to, int32_t toX, int32_t count, int bitCount)

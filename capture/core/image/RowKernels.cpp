@@ -3,6 +3,8 @@
 
 #include <cstring>
 
+#include "PixelAccess.h"
+
 #if GEOMETRY_HAVE_SSE2
 #include <emmintrin.h>
 #endif
@@ -10,14 +12,6 @@
 namespace {
 
 bool g_useSse2 = GEOMETRY_HAVE_SSE2 != 0;
-
-inline uint32_t Load4(const uint8_t* p)
-{
-    uint32_t v;
-    memcpy(&v, p, 4);
-    return v;
-}
-inline void Store4(uint8_t* p, uint32_t v) { memcpy(p, &v, 4); }
 
 // Pixels first..width-1 reversed, four bytes at a time: the fourth byte
 // written lands on the next pixel's place, and the last pixel of the row is
@@ -28,13 +22,10 @@ void ReverseRowPlain(const uint8_t* in, uint8_t* out, int32_t first, int32_t wid
     for (int32_t x = first; x < width; ++x) {
         const uint8_t* p = in + 3 * size_t(width - 1 - x);
         uint8_t* o = out + 3 * size_t(x);
-        if (x > 0 && x < width - 1) {
+        if (x > 0 && x < width - 1)
             Store4(o, Load4(p));
-        } else {
-            o[0] = p[0];
-            o[1] = p[1];
-            o[2] = p[2];
-        }
+        else
+            Copy3(o, p);
     }
 }
 
@@ -245,11 +236,7 @@ void GatherPixels24(const uint8_t* from, const int32_t* offsets, int32_t count, 
     // is overwritten by it; the last pixel is written by its three bytes.
     for (; x < count - 1; ++x)
         Store4(out + 3 * size_t(x), Load4(from + offsets[x]));
-    const uint8_t* last = from + offsets[count - 1];
-    out += 3 * size_t(count - 1);
-    out[0] = last[0];
-    out[1] = last[1];
-    out[2] = last[2];
+    Copy3(out + 3 * size_t(count - 1), from + offsets[count - 1]);
 }
 
 void CopyStrided24(const uint8_t* in, ptrdiff_t step, int32_t count, uint8_t* out, bool roomAfter)
@@ -264,12 +251,9 @@ void CopyStrided24(const uint8_t* in, ptrdiff_t step, int32_t count, uint8_t* ou
     for (; x < count - 1; ++x, in += step, out += 3)
         Store4(out, Load4(in));
     if (x < count) {
-        if (roomAfter) {
+        if (roomAfter)
             Store4(out, Load4(in));
-        } else {
-            out[0] = in[0];
-            out[1] = in[1];
-            out[2] = in[2];
-        }
+        else
+            Copy3(out, in);
     }
 }
