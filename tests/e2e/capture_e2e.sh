@@ -10,7 +10,6 @@ Ctrl=c
 shots="$case_dir/shots"
 mkdir -p "$shots"
 
-probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # The pointer there, on the X side too: while the program holds the mouse,
 # Wine does not move the X pointer for another process's input, and reads
 # it back when the cover window goes.
@@ -18,7 +17,6 @@ pointer_to() {
   command -v xdotool >/dev/null && xdotool mousemove "$1" "$2"
   probe move "$1" "$2"
 }
-check() { python3 "$here/bmp_check.py" "$@"; }
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
 
 # The options every case starts from: pointer hidden, no sound or flash, no

@@ -16,7 +16,6 @@ fi
 
 shots="$case_dir/shots"
 mkdir -p "$shots"
-probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 caption() { python3 "$here/caption_check.py" "$@"; }
 
 # Red clock text (Clock value 11 = 255), every snapshot button unless given.

@@ -23,7 +23,6 @@ file_dialog() {
   kd wait-gone "$dialog" 10 >/dev/null || fail "the file dialog stayed"
 }
 
-probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 shots="$case_dir/shots"
 mkdir -p "$shots"
 

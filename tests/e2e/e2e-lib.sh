@@ -71,6 +71,10 @@ fail() { echo "FAIL: $*" >&2; exit 1; }
 
 # The driver; its output with carriage returns removed.
 kd() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
+# The probe (test pattern windows, mouse and key input), its output likewise.
+probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# Checks of saved bitmaps against the probe's pattern (bmp_check.py).
+check() { python3 "$(dirname "${BASH_SOURCE[0]}")/bmp_check.py" "$@"; }
 
 # Writes the ini the case starts with (section "Kaptura 99"); the splash is
 # off unless the case writes RunMode itself.

@@ -10,8 +10,6 @@ Ctrl=c
 shots="$case_dir/shots"
 mkdir -p "$shots"
 
-probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
-check() { python3 "$here/bmp_check.py" "$@"; }
 magick() { convert-im6.q16 "$@"; }
 
 start_with_pattern() {
