@@ -77,50 +77,26 @@ float DropRatio(int32_t enlarged, int32_t outCount)
     return outCount < enlarged ? static_cast<float>(double(enlarged) / double(enlarged - outCount)) : 0;
 }
 
-// Smooth columns: line m x ratio - 1 is dropped (m counting drops), the one
-// before it is averaged with it, others stand alone; the last column only
-// when it is not dropped.
-LinePlan PlanSmoothColumns(int32_t enlarged, int factor, int32_t outCount)
+// Smooth lines: line m x ratio - 1 is dropped (m counting drops); a line
+// before one that is dropped is averaged with it, others stand alone, the
+// last line too. Rows read the product in that test rounded to single
+// precision, columns do not.
+LinePlan PlanSmooth(int32_t enlarged, int factor, int32_t outCount, bool singlePrecisionTest)
 {
     LinePlan plan;
     const bool drops = outCount < enlarged;
     const float ratio = DropRatio(enlarged, outCount);
     int32_t m = 1;
-    for (int32_t j = 0; j < enlarged && int32_t(plan.line.size()) < outCount; ++j) {
-        if (!drops) {
-            plan.Add(j, j, factor);
-            continue;
-        }
-        const double product = double(m) * double(ratio);
-        const int64_t dropAt = int64_t(product - 1);
-        if ((j < enlarged - 2 && j < int64_t(product - 2)) || (j == enlarged - 1 && j != dropAt))
-            plan.Add(j, j, factor);
-        else if (j == dropAt)
-            ++m;
-        else
-            plan.Add(j, j + 1, factor);
-    }
-    return plan;
-}
-
-// Smooth rows: as the columns, but the averaging test reads the product
-// rounded to single precision, and a row is always averaged with itself.
-LinePlan PlanSmoothRows(int32_t enlarged, int factor, int32_t outCount)
-{
-    LinePlan plan;
-    const bool drops = outCount < enlarged;
-    const float ratio = DropRatio(enlarged, outCount);
-    int32_t c = 1;
     for (int32_t i = 0; i < enlarged && int32_t(plan.line.size()) < outCount; ++i) {
         int32_t partner = i;
         if (drops) {
-            const double product = double(c) * double(ratio);
+            const double product = double(m) * double(ratio);
             if (i == int64_t(product - 1)) {
-                ++c;
+                ++m;
                 continue;
             }
-            const float single = static_cast<float>(product);
-            if (!((i < enlarged - 2 && i < int64_t(double(single) - 2)) || i == enlarged - 1))
+            const double tested = singlePrecisionTest ? double(static_cast<float>(product)) : product;
+            if (!((i < enlarged - 2 && i < int64_t(tested - 2)) || i == enlarged - 1))
                 partner = i + 1;
         }
         plan.Add(i, partner, factor);
@@ -233,8 +209,8 @@ bool ResampleEnlarged(DisplayImage& result, const DisplayImage& source, int fx, 
         PlainPixels(source, result, columns, rows);
         return true;
     }
-    const LinePlan columns = PlanSmoothColumns(int32_t(enlargedWidth), fx, result.width);
-    const LinePlan rows = PlanSmoothRows(int32_t(enlargedHeight), fy, result.height);
+    const LinePlan columns = PlanSmooth(int32_t(enlargedWidth), fx, result.width, false);
+    const LinePlan rows = PlanSmooth(int32_t(enlargedHeight), fy, result.height, true);
     if (!AllocateFor(result, columns, rows))
         return false;
     DisplayImage deep;
