@@ -9,7 +9,7 @@ source "$root/scripts/windows-road.sh"
 packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev zlib1g-dev
-  wine wine64 xvfb xauth x11-utils xdotool xclip
+  wine wine64 fonts-wine xvfb xauth x11-utils xdotool xclip
   imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools libwpg-tools
   libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
@@ -29,5 +29,10 @@ if [ -n "$runs_i386" ] && ! dpkg --print-foreign-architectures | grep -qx i386; 
   dpkg --add-architecture i386
 fi
 export DEBIAN_FRONTEND=noninteractive
-apt-get update -q
+# A mirror caught mid-sync fails one index now and then: try again, and go on
+# with the lists that did arrive (the install below says if a package is missing).
+for attempt in 1 2 3; do
+  apt-get update -q && break
+  echo "apt-get update failed (attempt $attempt)"; sleep $((attempt * 5))
+done
 apt-get install -y -q --no-install-recommends "${missing[@]}"
