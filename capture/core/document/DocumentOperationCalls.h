@@ -43,6 +43,10 @@ int RunCheckColorDialog(COLORREF color);
 // one): on OK (true) the chosen path is in FileNameSave and the chosen type
 // in Format value 2.
 bool RunSaveAsDialog(const char* initialFolder);
+// The same dialog in capture-file mode (the Send To page's file button): on
+// OK (true) the chosen path is in FileNameDirect and its type in Format
+// value 3.
+bool RunCaptureFileSaveAsDialog();
 
 // ---- Printing ----
 // mode 1: through the print dialog; 2: straight to the printer.

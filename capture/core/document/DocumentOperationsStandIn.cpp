@@ -65,6 +65,8 @@ bool RunSaveAsDialog(const char* initialFolder)
     return true;
 }
 
+bool RunCaptureFileSaveAsDialog() { return false; }
+
 bool DeleteImageFileThroughExplorer(const char* path)
 {
     std::string question = std::string("Delete ") + path + "?";
