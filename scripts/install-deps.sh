@@ -35,4 +35,14 @@ for attempt in 1 2 3; do
   apt-get update -q && break
   echo "apt-get update failed (attempt $attempt)"; sleep $((attempt * 5))
 done
-apt-get install -y -q --no-install-recommends "${missing[@]}"
+native=() foreign=()
+for package in "${missing[@]}"; do
+  case "$package" in *:i386) foreign+=("$package") ;; *) native+=("$package") ;; esac
+done
+[ ${#native[@]} -eq 0 ] || apt-get install -y -q --no-install-recommends "${native[@]}"
+# The 32-bit Wine needs the i386 lists to match the machine's own (a mirror
+# mid-sync can leave them apart): without it the 64-bit road is taken, as on
+# a machine that runs no 32-bit code (scripts/windows-road.sh says so).
+if [ ${#foreign[@]} -gt 0 ] && ! apt-get install -y -q --no-install-recommends "${foreign[@]}"; then
+  echo "install-deps: the 32-bit Wine could not be installed; the Windows tests take the 64-bit road"
+fi
