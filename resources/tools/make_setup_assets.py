@@ -11,7 +11,7 @@ import struct
 import sys
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from make_kaptura_assets import (BLACK, CLEAR, DGREEN, GREEN, PALETTE16, SILVER, WHITE, Canvas, bmp16, camera,
+from make_kaptura_assets import (BLACK, CLEAR, DGREEN, GREEN, PALETTE16, WHITE, Canvas, bmp16, camera,
                                  colour_table, info_header, png8, row_bytes)
 
 OUT = os.path.join(os.path.dirname(os.path.abspath(__file__)), "..", "setup")
@@ -66,8 +66,6 @@ def finish_bitmap():
     for i in range(-3, 4):
         c.line(30, 150 + i, 52, 172 + i, GREEN)
         c.line(52, 172 + i, 94, 118 + i, GREEN)
-    for x in range(SIDE_WIDTH):
-        c.pixels[0][x] = c.pixels[SIDE_HEIGHT - 1][x] = SILVER
     return c
 
 

@@ -53,7 +53,10 @@ BOOL XPropertyPageFolderPath::OnInitDialog()
     char size[32] = {};
     FormatMegabytes(setup.totalSize, size, sizeof size);
     SetDlgItemText(IDC_REQUIRED_SPACE, size);
-    ::SetFocus(::GetDlgItem(m_hWnd, IDC_USER_NAME));
+    // The sheet puts the focus on the page's first control once the page
+    // shows; the name field takes it after that.
+    ::PostMessageA(::GetParent(m_hWnd), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(::GetDlgItem(m_hWnd, IDC_USER_NAME)),
+                   TRUE);
     return FALSE;
 }
 

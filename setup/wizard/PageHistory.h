@@ -3,7 +3,7 @@
 
 class PageHistory {
 public:
-    static const int kCapacity = 21;
+    static constexpr int kCapacity = 21;
 
     void Reset(int page);
     // Adds the page unless it is on top already. A full history forgets its
