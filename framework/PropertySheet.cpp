@@ -70,10 +70,6 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
         *result = header->code == PSN_WIZBACK ? OnWizardBack() : OnWizardNext();
         ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, *result);
         return TRUE;
-    case PSN_WIZFINISH:
-        *result = OnWizardFinish() ? FALSE : TRUE;
-        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, *result);
-        return TRUE;
     default:
         return CDialog::OnNotify(wParam, lParam, result);
     }

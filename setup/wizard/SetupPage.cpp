@@ -37,7 +37,8 @@ void XPropertyPageSetup::SetSheetButtonText(int id, LPCSTR text) { ::SetWindowTe
 
 void XPropertyPageSetup::SetWizardButtons(DWORD flags)
 {
-    ::SendMessageA(::GetParent(m_hWnd), PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags));
+    if (CPropertySheet* sheet = GetSheet())
+        sheet->SetWizardButtons(flags);
 }
 
 void XPropertyPageSetup::OnPaint()
