@@ -73,7 +73,7 @@ press() { kd post "$sheet" $WM_COMMAND "$1" 0 >/dev/null; }
 # Waits until the wizard shows the page titled $1.
 wait_page() {
   local title=""
-  for _ in $(seq 60); do
+  for _ in $(seq 120); do
     title=$(kd title "$sheet")
     [ "$title" = "$1" ] && { sleep 0.5; return 0; }
     sleep 0.25
@@ -93,9 +93,14 @@ message_box() {
 button_text() { kd title "$(kd item "$sheet" "$1")"; }
 button_visible() { kd visible "$(kd item "$sheet" "$1")"; }
 
-# Folder page: the user name typed, Next to the copy page, Next to copy.
+# Folder page: the user name typed in the field that has the focus; Next
+# there leads to the empty organisation field first, then to the copy page;
+# Next there copies.
 install_default() {
   kd set-text "$(page)" 1023 "$1" >/dev/null
+  press $NEXT
+  sleep 1
+  [ "$(kd title "$sheet")" = "$FOLDER_PAGE" ] || fail "Next in the name field left the page"
   press $NEXT
   wait_page "$COPY_PAGE"
   press $NEXT
