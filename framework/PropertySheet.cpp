@@ -65,6 +65,11 @@ BOOL CPropertyPage::OnNotify(WPARAM wParam, LPARAM lParam, LRESULT* result)
     case PSN_QUERYCANCEL:
         *result = OnQueryCancel() ? FALSE : TRUE;
         return TRUE;
+    case PSN_WIZBACK:
+    case PSN_WIZNEXT:
+        *result = header->code == PSN_WIZBACK ? OnWizardBack() : OnWizardNext();
+        ::SetWindowLongPtrA(m_hWnd, DWLP_MSGRESULT, *result);
+        return TRUE;
     default:
         return CDialog::OnNotify(wParam, lParam, result);
     }

@@ -3,6 +3,9 @@
 // first shown; the page object gets its messages from then on. A modal
 // sheet runs until OK or Cancel (or EndDialog from a handler of the sheet's
 // own table, such as an IDOK handler that validates the pages itself).
+// In wizard mode (SetWizardMode) the sheet shows Back and Next in place of
+// the tabs; a page's OnWizardBack and OnWizardNext answer 0 for the
+// neighbouring page, -1 to stay, or the template id of the page to show.
 #pragma once
 
 #include "Dialog.h"
@@ -26,6 +29,8 @@ public:
     virtual BOOL OnApply();
     virtual void OnReset();
     virtual BOOL OnQueryCancel() { return TRUE; }
+    virtual LRESULT OnWizardBack() { return 0; }
+    virtual LRESULT OnWizardNext() { return 0; }
     // A page's OK and Cancel belong to the sheet: they end nothing.
     void OnOK() override {}
     void OnCancel() override {}
@@ -58,6 +63,9 @@ public:
     BOOL SetActivePage(int index);
     BOOL SetActivePage(CPropertyPage* page) { return SetActivePage(GetPageIndex(page)); }
     void SetTitle(LPCSTR title, UINT style = 0);
+    void SetWizardMode() { m_psh.dwFlags |= PSH_WIZARD; }
+    // Sent, so that a page may show or hide buttons after it.
+    void SetWizardButtons(DWORD flags) { SendMessage(PSM_SETWIZBUTTONS, 0, static_cast<LPARAM>(flags)); }
 
     virtual INT_PTR DoModal();
     using CWnd::Create;

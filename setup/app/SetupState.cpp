@@ -1,0 +1,7 @@
+#include "SetupState.h"
+
+SetupState& TheSetup()
+{
+    static SetupState state;
+    return state;
+}

@@ -1,0 +1,24 @@
+// The installer's wizard "KT99": six pages, without Help, whose Cancel
+// leads to the Exit page while an install is under way.
+#pragma once
+
+#include "SetupPages.h"
+
+class XPropertySheetSetup : public CPropertySheet {
+public:
+    // Starts on the Uninstall page when a copy is installed, else on the
+    // folder page.
+    XPropertySheetSetup(CWnd* parent, bool installedCopyKnown);
+
+protected:
+    LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
+
+private:
+    XPropertyPageRestart m_restart;
+    XPropertyPageUninstall m_uninstall;
+    XPropertyPageFolderPath m_folderPath;
+    XPropertyPageCopyFile m_copyFile;
+    XPropertyPageFinish m_finish;
+    XPropertyPageExit m_exit;
+};
