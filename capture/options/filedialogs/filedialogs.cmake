@@ -1,0 +1,18 @@
+# The Open and Save As dialogs with the image preview: their rules
+# (window-free, tested natively too), and on Windows the dialogs, the
+# preview pane and the runners the application and the documents call.
+set(CAPTURE_FILEDIALOGS_DIR ${CMAKE_CURRENT_LIST_DIR})
+add_library(capture_filedialog_rules STATIC ${CAPTURE_FILEDIALOGS_DIR}/FileDialogRules.cpp)
+target_include_directories(capture_filedialog_rules PUBLIC ${CAPTURE_FILEDIALOGS_DIR})
+target_link_libraries(capture_filedialog_rules PUBLIC capture_document_core)
+if(WIN32)
+  add_library(capture_filedialogs STATIC
+    ${CAPTURE_FILEDIALOGS_DIR}/FilePreview.cpp
+    ${CAPTURE_FILEDIALOGS_DIR}/FileOpenDialogs.cpp
+    ${CAPTURE_FILEDIALOGS_DIR}/FileSaveDialog.cpp)
+  target_link_libraries(capture_filedialogs PUBLIC capture_filedialog_rules capture_document_core capture_image_gdi
+    kframework comdlg32 shell32)
+  set_property(GLOBAL APPEND PROPERTY KAPTURA_LIBS capture_filedialogs)
+else()
+  set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_filedialog_rules)
+endif()
