@@ -133,6 +133,104 @@ case_explorer_bar() {
   exit_kaptura
 }
 
+# Opens the Open dialog; sets $dialog, its added child $extra and its file list $list.
+open_dialog() {
+  local pid
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" $FileOpen >/dev/null
+  dialog=$(kd wait-dialog "$pid" - 10) || fail "no Open dialog"
+  extra=$(kd children "$dialog" | awk -F'\t' '$2 == "#32770" { print $1; exit }')
+  [ -n "$extra" ] || fail "the Open dialog has no preview part"
+  for _ in $(seq 20); do
+    list=$(kd children "$dialog" | awk -F'\t' '$2 == "SysListView32" { print $1; exit }')
+    [ -n "$list" ] && break
+    sleep 0.25
+  done
+  [ -n "$list" ] || fail "no file list"
+}
+item_text() { kd title "$(kd item "$extra" "$1")"; }
+# Selects a file in the dialog's list as a click would, and waits for its size line.
+preview_file() {
+  kd list-select "$list" "$1" >/dev/null || fail "$1 is not listed"
+  for _ in $(seq 40); do
+    [ "$(item_text $SizeLine)" = "$2" ] && return 0
+    sleep 0.1
+  done
+  fail "size line for $1: '$(item_text $SizeLine)', not '$2'"
+}
+confirm_name() {
+  [ -z "${1:-}" ] || kd set-text "$dialog" $FileNameBox "$1" >/dev/null
+  kd answer "$dialog" 1 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Open dialog stayed"
+}
+window_width() { probe window-rect "$1" | awk '{ print $3 - $1 }'; }
+
+# The pane shows the image scaled into its box: a 200 x 100 picture, red on
+# the left, blue on the right, drawn 130 wide in a square box of white.
+check_preview_pixels() {
+  local pane left top right bottom
+  pane=$(kd item "$extra" $PreviewPane)
+  read -r left top right bottom <<< "$(probe window-rect "$pane")"
+  shoot "$1"
+  python3 - "$shots/$1.png" "$left" "$top" "$right" "$bottom" <<'PY' || fail "the preview's pixels are wrong"
+import subprocess, sys
+shot, left, top, right, bottom = sys.argv[1], *map(int, sys.argv[2:])
+w, h = right - left, bottom - top
+raw = subprocess.run(["/usr/bin/convert-im6.q16", shot, "-crop", f"{w}x{h}+{left}+{top}", "+repage", "rgb:-"],
+                     capture_output=True, check=True).stdout
+px = lambda x, y: tuple(raw[3 * (y * w + x): 3 * (y * w + x) + 3])
+# Inside the pane's 1-pixel edge, a box of side (width - 2) - 4.
+box = (w - 2) - 4
+scaled = box * 100 // 200
+x0, y0 = 1 + 3, 1 + (box - scaled) // 2 + 2
+near = lambda a, b: all(abs(p - q) <= 40 for p, q in zip(a, b))
+checks = [((x0 + box // 4, y0 + scaled // 2), (255, 0, 0)), ((x0 + 3 * box // 4, y0 + scaled // 2), (0, 0, 255)),
+          ((x0 + box // 2, 1 + 2), (255, 255, 255)), ((x0 + box // 2, h - 4), (255, 255, 255))]
+bad = [(at, px(*at), want) for at, want in checks if not near(px(*at), want)]
+print("pane", w, "x", h, "box", box, "bad", bad)
+sys.exit(1 if bad else 0)
+PY
+}
+
+case_open_preview() {
+  seed_ini "Format=14,1,1,1,0" "PathNameOpen=Z:${app//\//\\}"
+  $IM/convert-im6.q16 -size 100x100 xc:red -size 100x100 xc:blue +append BMP3:"$app/wide.bmp"
+  $IM/convert-im6.q16 -size 33x44 xc:green BMP3:"$app/other.bmp"
+  $IM/convert-im6.q16 -size 1234x10 xc:gray BMP3:"$app/big.bmp"
+  start_kaptura
+  open_dialog
+  [ "$(kd title "$(kd item "$extra" $PreviewCheck)")" = Preview ] || fail "no Preview box"
+  preview_file wide.bmp "200w x 100h"
+  item_text $PathLine | grep -q 'wide.bmp   (60,054 Bytes)' || fail "path line: $(item_text $PathLine)"
+  check_preview_pixels open_preview
+  # The file changes on disk after the preview: OK opens the previewed image.
+  $IM/convert-im6.q16 -size 7x7 xc:yellow BMP3:"$app/wide.bmp"
+  confirm_name
+  wait_children 1
+  [ "$(kd mdi-children "$frame")" = "wide.bmp" ] || fail "title: $(kd mdi-children "$frame")"
+  wait_status 1 "200w x 100h"
+  # A name typed after previewing another file opens the typed file.
+  open_dialog
+  preview_file big.bmp "1234w x 10h"
+  item_text $PathLine | grep -q '(37,' || fail "no thousands in the size: $(item_text $PathLine)"
+  confirm_name other.bmp
+  wait_children 2
+  kd mdi-children "$frame" | grep -qx "other.bmp" || fail "titles: $(kd mdi-children "$frame")"
+  wait_status 1 "33w x 44h"
+  # Preview off narrows the dialog by 156 pixels; the choice is kept.
+  open_dialog
+  local wide narrow
+  wide=$(window_width "$dialog")
+  kd post "$extra" 0x111 $PreviewCheck 0 >/dev/null
+  sleep 0.5
+  narrow=$(window_width "$dialog")
+  [ $((wide - narrow)) = 156 ] || fail "the dialog went from $wide to $narrow pixels"
+  kd answer "$dialog" 2 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Open dialog stayed"
+  exit_kaptura
+  [ "$(ini_get Format | cut -d, -f4)" = 1 ] || fail "the preview flag changed on cancel: $(ini_get Format)"
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"

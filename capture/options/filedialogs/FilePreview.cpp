@@ -128,6 +128,8 @@ void XWndFilePreview::OnPaint()
         DrawSunkenFrame(dc, area);
         box = kOldStyleBox;
     } else {
+        // The pane's own black frame stays around the white box.
+        FrameRect(dc, &area, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
         InflateRect(&area, -1, -1);
         FillRect(dc, &area, static_cast<HBRUSH>(GetStockObject(WHITE_BRUSH)));
         box = area.right - area.left - 4;
