@@ -135,12 +135,15 @@ case_explorer_bar() {
 
 # Opens the Open dialog; sets $dialog, its added child $extra and its file list $list.
 open_dialog() {
+  kd post-command "$frame" $FileOpen >/dev/null
+  open_dialog_shown
+}
+open_dialog_shown() {
   local pid
   pid=$(kd window-pid "$frame")
-  kd post-command "$frame" $FileOpen >/dev/null
-  dialog=$(kd wait-dialog "$pid" - 10) || fail "no Open dialog"
+  dialog=$(kd wait-dialog "$pid" Open 10) || fail "no Open dialog"
   extra=$(kd children "$dialog" | awk -F'\t' '$2 == "#32770" { print $1; exit }')
-  [ -n "$extra" ] || fail "the Open dialog has no preview part"
+  [ -n "$extra" ] || fail "the Open dialog has no preview part: $(kd title "$dialog") $(kd dialog-text "$dialog")"
   for _ in $(seq 20); do
     list=$(kd children "$dialog" | awk -F'\t' '$2 == "SysListView32" { print $1; exit }')
     [ -n "$list" ] && break
@@ -229,6 +232,171 @@ case_open_preview() {
   kd wait-gone "$dialog" 10 >/dev/null || fail "the Open dialog stayed"
   exit_kaptura
   [ "$(ini_get Format | cut -d, -f4)" = 1 ] || fail "the preview flag changed on cancel: $(ini_get Format)"
+}
+
+case_open_corrupt() {
+  seed_ini "Format=14,1,1,1,0" "PathNameOpen=Z:${app//\//\\}"
+  printf '\x89PNG\r\n\x1a\nnot really' > "$app/broken.png"
+  $IM/convert-im6.q16 -size 9x9 xc:white BMP3:"$app/good.bmp"
+  # Paths of 259 characters open; one of 260 is refused, never cut.
+  local prefix="Z:${app//\//\\}\\" folder name
+  folder=$(printf "d%.0s" $(seq $((259 - ${#prefix} - 6))))
+  mkdir -p "$app/$folder"
+  $IM/convert-im6.q16 -size 6x5 xc:white BMP3:"$app/$folder/a.bmp"
+  $IM/convert-im6.q16 -size 6x5 xc:white BMP3:"$app/$folder/ab.bmp"
+  start_kaptura
+  open_dialog
+  # The message box shows inside the selection, which returns once it is answered.
+  kd list-select "$list" broken.png >/dev/null &
+  local selecting=$!
+  answer_box "Format Error" 1 | grep -q . || fail "the library's message had no text"
+  wait "$selecting" || fail "broken.png is not listed"
+  [ -z "$(item_text $SizeLine)" ] || fail "size line: $(item_text $SizeLine)"
+  shoot open_corrupt
+  # OK on the file that could not be read opens nothing and says nothing more.
+  confirm_name
+  no_box "a second message for the corrupt file"
+  wait_children 0
+  # The next dialog starts on the remembered file, previewed (and refused)
+  # afresh; a good file after it opens as usual.
+  kd post-command "$frame" $FileOpen >/dev/null
+  answer_box "Format Error" 1 >/dev/null
+  open_dialog_shown
+  preview_file good.bmp "9w x 9h"
+  confirm_name
+  wait_children 1
+  open_dialog
+  confirm_name "$prefix$folder\\a.bmp"
+  wait_children 2
+  kd mdi-children "$frame" | grep -qx "a.bmp" || fail "the 259-character path did not open"
+  open_dialog
+  kd set-text "$dialog" $FileNameBox "$prefix$folder\\ab.bmp" >/dev/null
+  kd answer "$dialog" 1 >/dev/null
+  # Refused by the dialog or by the program, and nothing opens.
+  local pid box
+  pid=$(kd window-pid "$frame")
+  for _ in $(seq 20); do
+    box=$(kd wait-dialog "$pid" - 1) || break
+    [ "$box" = "$dialog" ] && { kd wait-gone "$dialog" 0.5 >/dev/null && break; continue; }
+    kd answer "$box" 1 >/dev/null
+  done
+  kd wait-gone "$dialog" 1 >/dev/null 2>&1 || kd answer "$dialog" 2 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Open dialog stayed"
+  sleep 0.5
+  wait_children 2
+  exit_kaptura
+}
+
+# Save As through the dialog: entry (1-11) chosen in the type list, a name.
+save_as() {
+  local entry=$1 name=$2 pid
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" $FileSaveAs >/dev/null
+  dialog=$(kd wait-dialog "$pid" "Save As" 10) || fail "no Save As dialog"
+  if [ -n "$entry" ]; then
+    # The dialog takes a type when the list's choice ends (CBN_SELENDOK).
+    kd combo-select "$dialog" $FileTypeBox $((entry - 1)) >/dev/null || fail "no type list"
+    kd send "$dialog" 0x111 $(((9 << 16) | FileTypeBox)) "$(kd item "$dialog" $FileTypeBox)" >/dev/null
+  fi
+  kd set-text "$dialog" $FileNameBox "$name" >/dev/null || fail "no name field"
+  kd answer "$dialog" 1 >/dev/null
+}
+saved() {
+  for _ in $(seq 40); do [ -s "$app/$1" ] && return 0; sleep 0.25; done
+  fail "$1 was not written"
+}
+# A clipboard file's first entry (a packed DIB) as a bitmap file.
+clp_to_bmp() {
+  python3 - "$1" "$2" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+ident, count = struct.unpack_from("<HH", data, 0)
+fmt, length, offset = struct.unpack_from("<HII", data, 4)
+assert ident == 50000 and count >= 1 and fmt == 8, (ident, count, fmt)
+dib = data[offset:offset + length]
+size, bits, compression, used = struct.unpack_from("<I", dib, 0)[0], struct.unpack_from("<H", dib, 14)[0], \
+    struct.unpack_from("<I", dib, 16)[0], struct.unpack_from("<I", dib, 32)[0]
+table = 4 * ((used or (1 << bits)) if bits <= 8 else 0) + (12 if compression == 3 else 0)
+open(sys.argv[2], "wb").write(b"BM" + struct.pack("<IHHI", 14 + len(dib), 0, 0, 14 + size + table) + dib)
+PY
+}
+same_pixels() {
+  local got
+  got=$($IM/compare-im6.q16 -metric AE "$app/quad.bmp" "$1" null: 2>&1) || true
+  [ "$got" = 0 ] || fail "$1 differs from the document in $got pixels"
+}
+
+# A lossy file keeps the colour of each quadrant's centre.
+quadrant_colours() {
+  $IM/convert-im6.q16 "$1" -depth 8 rgb:- | python3 -c '
+import sys
+raw = sys.stdin.buffer.read()
+px = lambda x, y: raw[3 * (y * 40 + x): 3 * (y * 40 + x) + 3]
+want = {(10, 7): (255, 0, 0), (30, 7): (0, 255, 0), (10, 22): (0, 0, 255), (30, 22): (255, 255, 0)}
+bad = [(at, tuple(px(*at)), c) for at, c in want.items() if any(abs(a - b) > 40 for a, b in zip(px(*at), c))]
+print(bad) if bad else None
+sys.exit(1 if bad else 0)'
+}
+
+case_save_formats() {
+  seed_ini "Format=14,1,1,1,1" "PathNameOpen=Z:${app//\//\\}" "FileNameSave=Z:${app//\//\\}\\start.bmp"
+  $IM/convert-im6.q16 \( -size 20x15 xc:red xc:lime +append \) \( -size 20x15 xc:blue xc:yellow +append \) \
+    -append -type TrueColor BMP3:"$app/quad.bmp"
+  start_kaptura
+  open_dialog
+  confirm_name quad.bmp
+  wait_children 1
+  local extensions=(bmp clp dib gif gif jpg pcx png rle tif wpg) entry ext
+  for entry in $(seq 11); do
+    ext=${extensions[entry - 1]}
+    save_as "$entry" "out$entry"
+    saved "out$entry.$ext"
+    case $ext in
+      clp) clp_to_bmp "$app/out$entry.clp" "$app/clp$entry.bmp"; same_pixels "$app/clp$entry.bmp" ;;
+      dib | rle) same_pixels "BMP:$app/out$entry.$ext" ;;
+      jpg) quadrant_colours "$app/out$entry.jpg" || fail "the JPEG's colours are off" ;;
+      *) same_pixels "$app/out$entry.$ext" ;;
+    esac
+  done
+  [ "$($IM/identify-im6.q16 -format '%[interlace]' "$app/out5.gif")" = GIF ] || fail "out5.gif is not interlaced"
+  [ "$($IM/identify-im6.q16 -format '%[interlace]' "$app/out4.gif")" = None ] || fail "out4.gif is interlaced"
+  [ "$($IM/identify-im6.q16 -format '%m' "$app/out2.clp" 2>/dev/null)" != CLP ] || true
+  # The typed extension wins over the chosen entry.
+  save_as 1 caps.PNG
+  saved caps.PNG
+  [ "$($IM/identify-im6.q16 -format '%m' "$app/caps.PNG")" = PNG ] || fail "caps.PNG is not a PNG"
+  # An unknown extension writes nothing.
+  save_as 1 x.abc
+  answer_box - 1 | grep -qx "Unrecognized format." || fail "no Unrecognized format."
+  sleep 0.5
+  [ ! -e "$app/x.abc" ] && [ ! -e "$app/x.abc.bmp" ] && [ ! -e "$app/x.txt" ] || fail "something was written for x.abc"
+  # An existing file is confirmed by the system's prompt first.
+  local before
+  before=$(stat -c %Y "$app/out8.png")
+  sleep 1
+  save_as 8 out8.png
+  local pid box
+  pid=$(kd window-pid "$frame")
+  box=$(kd wait-dialog "$pid" - 10) || fail "no overwrite prompt"
+  [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
+  shoot save_overwrite
+  kd dialog-text "$box" | grep -qi "exist" || fail "prompt: $(kd dialog-text "$box")"
+  kd answer "$box" 6 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
+  for _ in $(seq 20); do [ "$(stat -c %Y "$app/out8.png")" != "$before" ] && break; sleep 0.25; done
+  [ "$(stat -c %Y "$app/out8.png")" != "$before" ] || fail "out8.png was not written again"
+  # The dialog as a user sees it, on the entry chosen last.
+  local pid2
+  pid2=$(kd window-pid "$frame")
+  kd post-command "$frame" $FileSaveAs >/dev/null
+  dialog=$(kd wait-dialog "$pid2" - 10) || fail "no Save As dialog"
+  sleep 0.5
+  shoot save_as
+  kd answer "$dialog" 2 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
+  exit_kaptura
+  [ "$(ini_get Format | cut -d, -f2)" = 8 ] || fail "Format value 2: $(ini_get Format)"
+  [ "$(ini_get Format | cut -d, -f5)" = 1 ] || fail "Format value 5: $(ini_get Format)"
 }
 
 name=${1:?case name}

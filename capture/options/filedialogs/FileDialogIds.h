@@ -4,8 +4,9 @@
 
 // The system dialog's placeholder for its own controls in a child template.
 #define IDC_FILE_DIALOG_PLACEHOLDER 1119
-// The system dialog's file list (both styles).
+// The system dialog's file list (both styles) and its file type list.
 #define IDC_FILE_DIALOG_LIST 1120
+#define IDC_FILE_DIALOG_TYPE_LIST 1136
 
 // The explorer-style Open dialog's child template.
 #define IDD_FILE_OPEN_PREVIEW 1150

@@ -77,8 +77,14 @@ int FinishOpenDialog(CFileDialog& dialog, INT_PTR answer, int previewOn, char* n
     }
     const std::string path = static_cast<LPCSTR>(dialog.GetPathName());
     const std::string fileName = static_cast<LPCSTR>(dialog.GetFileName());
+    // The name goes back without its folder, which must be the current one:
+    // a full path typed into the name box leaves the dialog where it was.
+    std::string folder = path.substr(0, path.size() - fileName.size());
+    if (folder.size() > 3 && folder.back() == '\\')
+        folder.pop_back();
     // A path the file system's calls cannot hold is refused as unreadable.
-    if (path.size() > kLongestPath || fileName.empty() || static_cast<int>(fileName.size()) >= size) {
+    if (path.size() > kLongestPath || fileName.empty() || static_cast<int>(fileName.size()) >= size ||
+        !SetCurrentDirectoryA(folder.c_str())) {
         DiscardPreview();
         DisplayFormatErrorMsg(kErrCannotOpen);
         return 2;

@@ -83,9 +83,12 @@ bool LoadPreview(const char* path)
     // anything left in it, makes way.
     if (PreviewLoaded || !WorkImage || WorkImage->hPixels)
         CreateWorkImage();
+    // Marked before reading: a selection change arriving while the library's
+    // message box is up finds this file's preview under way and reads
+    // nothing again.
     previewedPath = path;
-    LoadImageFile(WorkImage, path);
     PreviewLoaded = 1;
+    LoadImageFile(WorkImage, path);
     if (!HasPreviewImage())
         return false;
     WorkImage->PrepareForDisplay();

@@ -4,6 +4,7 @@
 
 #include "../../../formats/Pictova.h"
 #include "AppServices.h"
+#include "DocumentFileNames.h"
 #include "DocumentOperationCalls.h"
 #include "FileDialogIds.h"
 #include "FileDialogRules.h"
@@ -60,14 +61,23 @@ BOOL XDialogFileSave::OnInitDialog()
     return TRUE;
 }
 
-// A bare name gets the chosen entry's extension inside the dialog already,
-// so that the overwrite prompt asks about the file really written.
-void XDialogFileSave::OnTypeChange()
+// A bare name gets the chosen entry's extension after the dialog; the file
+// so named, when it exists, is confirmed here as the system confirms a name
+// typed whole (the dialog stays open on No).
+BOOL XDialogFileSave::OnFileNameOK()
 {
     HWND dialog = ::GetParent(m_hWnd);
-    const std::string pattern = DefaultSavePattern(static_cast<int>(m_ofn.nFilterIndex));
-    if (dialog && pattern.size() > 2)
-        ::SendMessageA(dialog, CDM_SETDEFEXT, 0, reinterpret_cast<LPARAM>(pattern.c_str() + 2));
+    const std::string typed = static_cast<LPCSTR>(GetPathName());
+    if (!dialog || typed.empty() || ExtensionDot(typed) != std::string::npos)
+        return FALSE;
+    const LRESULT entry = ::SendDlgItemMessageA(dialog, IDC_FILE_DIALOG_TYPE_LIST, CB_GETCURSEL, 0, 0);
+    const std::string full = WithDefaultExtension(typed, static_cast<int>(entry) + 1);
+    if (GetFileAttributesA(full.c_str()) == INVALID_FILE_ATTRIBUTES)
+        return FALSE;
+    char title[128] = "";
+    ::GetWindowTextA(dialog, title, sizeof title);
+    const std::string question = full + " already exists.\nDo you want to replace it?";
+    return ::MessageBoxA(dialog, question.c_str(), title, MB_YESNO | MB_ICONWARNING) != IDYES;
 }
 
 void XDialogFileSave::OnReduceColors() { reduceColors = !reduceColors; }
@@ -87,8 +97,6 @@ bool RunFileSaveDialog(bool captureFileMode, const char* initialFolder)
     dialog.m_ofn.hwndOwner = ::GetForegroundWindow();
     dialog.m_ofn.nFilterIndex = static_cast<DWORD>(startIndex);
     dialog.m_ofn.lpstrInitialDir = startFolder.empty() ? nullptr : startFolder.c_str();
-    const std::string extension = std::string(DefaultSavePattern(startIndex)).substr(2);
-    dialog.m_ofn.lpstrDefExt = extension.c_str();
     dialog.reduceColors = Format[kFormatReduceOnSave];
     const INT_PTR answer = dialog.DoModal();
     Format[kFormatReduceOnSave] = dialog.reduceColors;

@@ -14,7 +14,7 @@ public:
 
 protected:
     BOOL OnInitDialog() override;
-    void OnTypeChange() override;
+    BOOL OnFileNameOK() override;
     afx_msg void OnReduceColors();
     DECLARE_MESSAGE_MAP()
 };
