@@ -399,6 +399,36 @@ case_save_formats() {
   [ "$(ini_get Format | cut -d, -f5)" = 1 ] || fail "Format value 5: $(ini_get Format)"
 }
 
+case_capture_prompt_filename() {
+  local folder="Z:${app//\//\\}"
+  seed_ini "SendtoPage=0,1,0,0,1,1" "FileNameDirect=$folder\\cap.bmp" "Format=14,1,8,1,0"
+  start_kaptura
+  local pid
+  pid=$(kd window-pid "$frame")
+  kd hotkey "$frame" 1 c >/dev/null &
+  local capturing=$!
+  dialog=$(kd wait-dialog "$pid" "Save As" 20) || fail "no Save As dialog for the capture"
+  sleep 0.5
+  shoot save_as_capture
+  # Capture-file mode starts on the capture file's name and format.
+  # Text of another program's edit is out of reach; its length is not (the
+  # screenshot shows "cap" and "PNG Format").
+  local edit
+  edit=$(kd children "$(kd item "$dialog" $FileNameBox)" | awk -F'\t' '$2 == "Edit" { print $1; exit }')
+  [ "$(kd send "$edit" 0x0e 0 0)" = 3 ] || fail "the name box does not hold the three letters of cap"
+  [ "$(kd send "$(kd item "$dialog" $FileTypeBox)" 0x147 0 0)" = 7 ] || fail "not on the PNG entry"
+  kd set-text "$dialog" $FileNameBox shot1 >/dev/null
+  kd answer "$dialog" 1 >/dev/null
+  wait "$capturing" || true
+  for _ in $(seq 40); do [ -s "$app/shot1.png" ] && break; sleep 0.25; done
+  [ "$($IM/identify-im6.q16 -format '%m %w' "$app/shot1.png")" = "PNG 1280" ] || fail "shot1.png is no screen PNG"
+  [ ! -e "$app/cap.bmp" ] || fail "the old name was written"
+  wait_children 1
+  exit_kaptura
+  [ "$(ini_get FileNameDirect)" = "$folder\\shot1.png" ] || fail "FileNameDirect: $(ini_get FileNameDirect)"
+  [ "$(ini_get Format | cut -d, -f3)" = 8 ] || fail "Format value 3: $(ini_get Format)"
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"
