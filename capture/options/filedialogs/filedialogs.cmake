@@ -16,3 +16,16 @@ if(WIN32)
 else()
   set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_filedialog_rules)
 endif()
+
+# The Open dialogs in a test program of their own (the program's services
+# are the test's), with the program's resources.
+if(WIN32 AND TARGET gtest_main)
+  add_executable(file_dialogs_win_tests ${PROJECT_SOURCE_DIR}/tests/win/filedialogs/file_dialogs_win_test.cpp)
+  target_include_directories(file_dialogs_win_tests PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(file_dialogs_win_tests PRIVATE capture_filedialogs capture_document_core capture_image_gdi
+    capture_image capture_settings kframework Pictova gtest_main comdlg32 comctl32 shell32 ${SUITE_STATIC_LINK})
+  add_dependencies(file_dialogs_win_tests KapturaResources)
+  add_test(NAME file_dialogs_win_tests COMMAND file_dialogs_win_tests)
+  set_tests_properties(file_dialogs_win_tests PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
+    RESOURCE_LOCK session_screen)
+endif()
