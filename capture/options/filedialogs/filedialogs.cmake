@@ -29,3 +29,11 @@ if(WIN32 AND TARGET gtest_main)
   set_tests_properties(file_dialogs_win_tests PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
     RESOURCE_LOCK session_screen)
 endif()
+
+# The preview's speed in the Open dialog (bench/file_preview.sh runs it).
+if(WIN32)
+  add_executable(file_preview_bench ${PROJECT_SOURCE_DIR}/bench/file_preview_wine.cpp)
+  target_include_directories(file_preview_bench PRIVATE ${PROJECT_SOURCE_DIR})
+  target_link_libraries(file_preview_bench PRIVATE capture_filedialogs capture_document_core capture_image_gdi
+    capture_image capture_settings kframework Pictova comdlg32 comctl32 shell32 ${SUITE_STATIC_LINK})
+endif()
