@@ -32,26 +32,28 @@ const int kPreviewSizeLine = 1130;
 using Clock = std::chrono::steady_clock;
 double Ms(Clock::time_point from) { return std::chrono::duration<double, std::milli>(Clock::now() - from).count(); }
 
+struct ClassSearch {
+    const char* name;
+    HWND found;
+};
+
+BOOL CALLBACK MatchClass(HWND child, LPARAM data)
+{
+    auto* search = reinterpret_cast<ClassSearch*>(data);
+    char name[64];
+    GetClassNameA(child, name, sizeof name);
+    if (lstrcmpiA(name, search->name) != 0)
+        return TRUE;
+    search->found = child;
+    return FALSE;
+}
+
+// The first window of a class among parent's descendants.
 HWND FindOwn(HWND parent, const char* className)
 {
-    HWND found = nullptr;
-    struct Search {
-        const char* name;
-        HWND* out;
-    } search{className, &found};
-    EnumChildWindows(
-        parent,
-        [](HWND child, LPARAM data) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(data);
-            char name[64];
-            GetClassNameA(child, name, sizeof name);
-            if (lstrcmpiA(name, s->name) != 0)
-                return TRUE;
-            *s->out = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return found;
+    ClassSearch search{className, nullptr};
+    EnumChildWindows(parent, MatchClass, reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
 
 HWND FindDialog()
