@@ -385,6 +385,19 @@ case_save_formats() {
   kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
   for _ in $(seq 20); do [ "$(stat -c %Y "$app/out8.png")" != "$before" ] && break; sleep 0.25; done
   [ "$(stat -c %Y "$app/out8.png")" != "$before" ] || fail "out8.png was not written again"
+  # A bare name whose file (with the entry's extension) exists is confirmed
+  # too; No keeps the dialog open and the file as it was.
+  before=$(stat -c %Y "$app/out8.png")
+  save_as 8 out8
+  box=$(kd wait-dialog "$pid" - 10) || fail "no question for the bare name"
+  [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
+  kd dialog-text "$box" | grep -q "out8.png already exists" || fail "question: $(kd dialog-text "$box")"
+  kd answer "$box" 7 >/dev/null
+  kd wait-gone "$box" 10 >/dev/null || fail "the question stayed"
+  [ "$(kd visible "$dialog")" = 1 ] || fail "No closed the Save As dialog"
+  kd answer "$dialog" 2 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
+  [ "$(stat -c %Y "$app/out8.png")" = "$before" ] || fail "out8.png was written after No"
   # The dialog as a user sees it, on the entry chosen last.
   local pid2
   pid2=$(kd window-pid "$frame")
