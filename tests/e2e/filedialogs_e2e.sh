@@ -121,11 +121,20 @@ case_explorer_bar() {
   kd post "$tree" $WM_KEYDOWN $VK_RIGHT 0 >/dev/null
   sleep 1
   kd tree-items "$tree" "My Computer\\M:" | grep -qx "new.png" || fail "the new file is not listed"
-  # The bar's width and its selected file are kept across runs.
+  # The bar is sized at its right edge, never below 80 pixels; its width
+  # and its selected file are kept across runs.
+  local left top right bottom middle
+  read -r left top right bottom <<< "$(probe window-rect "$tree")"
+  middle=$(((top + bottom) / 2))
+  kd drag $((right + 2)) $middle $((left + 10)) $middle >/dev/null
+  sleep 0.5
+  read -r left top right bottom <<< "$(probe window-rect "$tree")"
+  kd drag $((right + 2)) $middle $((right + 62)) $middle >/dev/null
+  sleep 0.5
   key_select_after "My Computer\\M:\\b"      # a.GIF
   wait_children 2
   exit_kaptura
-  [ "$(ini_get Session | cut -d, -f4)" = 190 ] || fail "Session value 4: $(ini_get Session)"
+  [ "$(ini_get Session | cut -d, -f4)" = 140 ] || fail "Session value 4: $(ini_get Session)"
   [ "$(ini_get DlgBarFileName)" = "M:\\a.GIF" ] || fail "DlgBarFileName: $(ini_get DlgBarFileName)"
   start_kaptura
   wait_children 1
