@@ -41,6 +41,8 @@
 //   kdriver tree-select <tree> <path>                    select the item at a path of item texts
 //                                                        ("My Computer\M:\in"), expanding each
 //                                                        item on the way
+//   kdriver tree-items <tree> <path>                     print the texts of the children of the
+//                                                        item at a path, expanding it first
 //   kdriver list-rows <list>                             print each row of a list view, the
 //                                                        columns separated by tabs
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
@@ -386,6 +388,31 @@ int TreeSelect(HWND tree, const char* path)
     return SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
 }
 
+// Prints the texts of the children of the item at a path, one a line.
+int TreeItems(HWND tree, const char* path)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    if (!block.ok())
+        return 1;
+    HTREEITEM item = nullptr;
+    char parts[1024];
+    snprintf(parts, sizeof parts, "%s", path);
+    for (char* name = strtok(parts, "\\"); name; name = strtok(nullptr, "\\")) {
+        if (item)
+            SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
+        if (!(item = FindTreeChild(tree, block, item, name))) {
+            fprintf(stderr, "no tree item %s\n", name);
+            return 1;
+        }
+    }
+    char text[kTextMax];
+    for (HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
+         child; child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(child))))
+        if (TreeItemText(tree, block, child, text))
+            printf("%s\n", text);
+    return 0;
+}
+
 bool ListItemText(HWND list, RemoteBlock& block, int row, int column, char* text)
 {
     LVITEMA info = {};
@@ -468,7 +495,7 @@ int Usage()
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|list-rows|list-select ...\n");
+                    "tree-select|tree-items|list-rows|list-select ...\n");
     return 2;
 }
 
@@ -581,6 +608,8 @@ int main(int argc, char** argv)
         return ComboSelect(window, static_cast<int>(ParseNumber(argv[3])), static_cast<int>(ParseNumber(argv[4])));
     if (strcmp(verb, "tree-select") == 0 && argc == 4)
         return TreeSelect(window, argv[3]);
+    if (strcmp(verb, "tree-items") == 0 && argc == 4)
+        return TreeItems(window, argv[3]);
     if (strcmp(verb, "list-rows") == 0)
         return ListRows(window);
     if (strcmp(verb, "list-select") == 0 && argc >= 4)

@@ -179,7 +179,7 @@ void XCaptureApp::OnFileOpen()
 {
     char name[MAX_PATH] = "";
     ModalBusy = 1;
-    const bool explorerStyle = LOBYTE(LOWORD(GetVersion())) > 3;
+    const bool explorerStyle = LOBYTE(LOWORD(WindowsVersion)) > 3;
     int chosen = explorerStyle ? RunExplorerOpenDialog(name, sizeof name) : RunOpenDialog(name, sizeof name);
     ModalBusy = 0;
     if (chosen != 1)
@@ -187,6 +187,11 @@ void XCaptureApp::OnFileOpen()
     m_pMainWnd->UpdateWindow();
     if (CDocument* document = OpenDocumentFile(name))
         document->SetTitle(name);
+    // A file open already is only brought forward: its preview is not taken.
+    if (PreviewLoaded) {
+        PreviewLoaded = 0;
+        CreateWorkImage();
+    }
 }
 
 void XCaptureApp::OnFilePixorama() { WinExec("Pixorama99.exe", SW_SHOW); }

@@ -8,6 +8,7 @@
 #include "../../../framework/ControlBars.h"
 #include "../../../framework/MdiFrame.h"
 
+#include "../../options/explorer/XDialogBar.h"
 #include "CaptureDispatch.h"
 
 // Sent by a second start of the program to the running main frame, which
@@ -89,7 +90,7 @@ private:
 
     CToolBar toolBar;
     CStatusBar statusBar;
-    CDialogBar explorerBar;
+    XDialogBar explorerBar;
     NOTIFYICONDATAA trayIcon;
 
     bool selecting = false;

@@ -17,9 +17,6 @@
 #include "Settings.h"
 #include "WorkImage.h"
 
-// The Save As dialog for an image, then its file (the image documents).
-bool RunSaveAsForImage(DisplayImage& image);
-
 namespace {
 
 enum FileNaming { kNumberedName = 0, kSaveAsDialog = 1, kTimeStampName = 2 };
@@ -76,10 +73,10 @@ void SendCaptureToFile()
 {
     bool written;
     if (SendtoPage[kSendtoFileNaming] == kSaveAsDialog) {
+        // The dialog names the capture file itself (FileNameDirect and its
+        // format), which is then written as an automatic name would be.
         BringMainFrameToFront();
-        written = RunSaveAsForImage(*WorkImage);
-        if (written)
-            WorkImage->name = FileNameSave;
+        written = RunCaptureFileSaveAsDialog() && SaveCaptureAutomatically();
     } else {
         written = SaveCaptureAutomatically();
     }
