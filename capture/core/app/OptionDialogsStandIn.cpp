@@ -13,8 +13,6 @@
 
 namespace {
 
-int hotkeyRow = 0;
-
 int RunPlainOpenDialog(char* name, int size)
 {
     char path[MAX_PATH] = "";
@@ -41,15 +39,12 @@ int RunPlainOpenDialog(char* name, int size)
 
 }  // namespace
 
-void RunCaptureSetupSheet() {}
 void RunClockDialog() {}
 void RunSnapshotButtonsDialog() {}
 void RunAboutDialog()
 {
     MessageBoxA(MainFrameWindow(), "Kaptura 99 V5.0", ApplicationTitle, MB_OK | MB_ICONINFORMATION);
 }
-void RunHotkeySetupDialog(int row) { hotkeyRow = row; }
-int LastConfirmedHotkeyRow() { return hotkeyRow; }
 bool RunSetupDialog(int[8]) { return false; }
 int RunExplorerOpenDialog(char* name, int size) { return RunPlainOpenDialog(name, size); }
 int RunOpenDialog(char* name, int size) { return RunPlainOpenDialog(name, size); }
