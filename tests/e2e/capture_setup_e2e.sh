@@ -206,9 +206,18 @@ case_margin_refused() {
   kd post "$sheet" $PSM_SETCURSEL 0 0 >/dev/null    # leaving the page checks it too
   expect_message "Please enter an integer between 0 and 600."
   type_in 1799 0
+  # The Command Bar page keeps itself while it captures nothing.
+  show_page 8
+  click 1370; click 1371
+  kd post "$sheet" $PSM_SETCURSEL 9 0 >/dev/null
+  expect_message "Must select at least one capture option."
+  kd dialog-text "$(printf '0x%x' "$(kd send "$sheet" $PSM_GETCURRENTPAGEHWND 0 0)")" | grep -q "Method 1" \
+    || fail "another page was shown"
+  click 1370
   press_ok
   expect_key ScreenPage "0,0,1280,1024,0,600"
   expect_key WindowPage "0,1,1,1,1,0,0"
+  expect_key CommandBarPage "1,0,1"
   exit_kaptura
 }
 
@@ -290,6 +299,11 @@ case_hotkey_moves_screen() {
   xdotool key ctrl+shift+F9
   wait_children 1
   kd mdi-children "$frame" | grep -qx "Screen Capture" || fail "Ctrl+Shift+F9 did not capture the screen"
+  # The Screen page shows the new hot key.
+  open_sheet
+  show_page 2
+  kd dialog-text "$page" | grep -qx "Hotkey: Ctrl + Shift + F9" || fail "Screen page line: $(kd dialog-text "$page" | tr '\n' '|')"
+  press_cancel
   # The Options menu opens on the row confirmed last.
   open_hotkeys
   [ "$(kd send "$(kd item "$hotkeys" 1835)" $BM_GETCHECK 0 0)" = 1 ] || fail "not opened on the Screen row"

@@ -14,7 +14,10 @@
 
 // ---- What every kind page shares --------------------------------------------
 
-XKindPage::XKindPage(const Look& look) : CPropertyPage(look.dialog), look_(look) {}
+XKindPage::XKindPage(const Look& look) : CPropertyPage(look.dialog), look_(look)
+{
+    m_psp.dwFlags |= PSP_HASHELP;
+}
 
 BOOL XKindPage::OnInitDialog()
 {
