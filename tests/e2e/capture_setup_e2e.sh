@@ -124,7 +124,12 @@ case_pages_round_trip() {
   shot page-commandbar
 
   show_page 9
+  [ "$(enabled 1145)" = 1 ] && [ "$(enabled 1831)" = 1 ] || fail "the Test buttons start disabled"
+  click 1140
+  [ "$(enabled 1145)" = 0 ] || fail "the sound Test stays enabled without a sound"
   click 1143; click 1829
+  [ "$(enabled 1145)" = 1 ] || fail "the sound Test stays disabled with a sound"
+  click 1145; click 1831      # sound 3, then the flash over the stored screen area
   shot page-notify
   press_ok
 
@@ -229,6 +234,11 @@ case_garbage_keys() {
   open_sheet
   shot sheet-garbage
   press_ok
+  # OK and Cancel over and over leave the same well-formed keys.
+  for _ in 1 2 3; do
+    open_sheet; press_cancel
+    open_sheet; press_ok
+  done
   local key value counts="SendtoPage:9 CapturePage:5 ScreenPage:6 WindowPage:7 RegionPage:3 TitleMenuPage:5 FreehandPage:3 ButtonPage:1 CommandBarPage:3 NotifyPage:2"
   for pair in $counts; do
     key=${pair%%:*}
