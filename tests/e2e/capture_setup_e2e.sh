@@ -313,7 +313,20 @@ case_hotkey_moves_screen() {
   open_sheet
   show_page 2
   kd dialog-text "$page" | grep -qx "Hotkey: Ctrl + Shift + F9" || fail "Screen page line: $(kd dialog-text "$page" | tr '\n' '|')"
+  # "Change Hotkey" opens on the page's row; its OK stores at once and the
+  # line follows, even though the sheet is cancelled afterwards.
+  click_posted 1250
+  hotkeys=$(kd wait-dialog "$pid" "Hotkey Setup" 10) || fail "no Hotkey Setup from the Screen page"
+  cap 10
+  hotkeys_ok
+  kd wait-gone "$hotkeys" 5 >/dev/null || fail "Hotkey Setup refused Ctrl+Shift+F10"
+  kd dialog-text "$page" | grep -qx "Hotkey: Ctrl + Shift + F10" || fail "the line did not follow: $(kd dialog-text "$page" | tr '\n' '|')"
   press_cancel
+  expect_key NormalKey "10,18,19,20,21,22,23,24"
+  open_hotkeys
+  cap 9
+  hotkeys_ok
+  kd wait-gone "$hotkeys" 5 >/dev/null || fail "Hotkey Setup refused F9 again"
   # The Options menu opens on the row confirmed last.
   open_hotkeys
   [ "$(kd send "$(kd item "$hotkeys" 1835)" $BM_GETCHECK 0 0)" = 1 ] || fail "not opened on the Screen row"
