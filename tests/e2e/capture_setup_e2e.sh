@@ -218,6 +218,9 @@ case_margin_refused() {
   expect_message "Must select at least one capture option."
   kd dialog-text "$(printf '0x%x' "$(kd send "$sheet" $PSM_GETCURRENTPAGEHWND 0 0)")" | grep -q "Method 1" \
     || fail "another page was shown"
+  kd answer "$sheet" 1 >/dev/null                    # nor may OK store it so
+  expect_message "Must select at least one capture option."
+  kd wait-gone "$sheet" 1 >/dev/null && fail "OK stored a Command Bar page that captures nothing"
   click 1370
   press_ok
   expect_key ScreenPage "0,0,1280,1024,0,600"

@@ -297,8 +297,10 @@ int XPropertySheetCaptureSetup::OnCreate(LPCREATESTRUCT create)
 
 void XPropertySheetCaptureSetup::OnOK()
 {
+    // The active page is checked as if it were left: its values read and
+    // range-checked, and the Command Bar page's choice must capture something.
     CPropertyPage* active = GetActivePage();
-    if (active && !active->UpdateData(TRUE))
+    if (active && !active->OnKillActive())
         return;
     const bool refit = MarginsChanged(values_);
     StoreCaptureSetupValues(values_, GetActiveIndex());
