@@ -8,19 +8,10 @@
 #include "AppServices.h"
 #include "Settings.h"
 
-namespace {
-
-int hotkeyRow = 0;
-
-}  // namespace
-
-void RunCaptureSetupSheet() {}
 void RunClockDialog() {}
 void RunSnapshotButtonsDialog() {}
 void RunAboutDialog()
 {
     MessageBoxA(MainFrameWindow(), "Kaptura 99 V5.0", ApplicationTitle, MB_OK | MB_ICONINFORMATION);
 }
-void RunHotkeySetupDialog(int row) { hotkeyRow = row; }
-int LastConfirmedHotkeyRow() { return hotkeyRow; }
 bool RunSetupDialog(int[8]) { return false; }

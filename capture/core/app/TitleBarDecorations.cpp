@@ -385,3 +385,11 @@ void FormatTimeStamp(long stamp, CString& dateText, CString& timeText)
     dateText = date.c_str();
     timeText = time.c_str();
 }
+
+HBITMAP SnapshotButtonFace(int button)
+{
+    if (button < 0 || button >= 6)
+        return nullptr;
+    EnsureBuilt();
+    return Strip.up[button];
+}

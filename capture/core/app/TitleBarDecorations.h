@@ -18,6 +18,11 @@ void HitTestSnapshotButtons();
 // The capture type of the strip slot (Screen 1, Window 3, Region 5, ...),
 // 0 for a slot not on the strip.
 int SnapshotSlotCaptureType(int slot);
+// The raised face of snapshot button (0 Screen, 1 Window, 2 Region, 3
+// Freehand, 4 Button, 5 Command Bar), SnapshotButtonWidth x
+// SnapshotButtonHeight pixels; owned by the strip, null when it cannot be
+// built.
+HBITMAP SnapshotButtonFace(int button);
 // Wipes the decorations of the capture's start window, drawing back those
 // that are not hidden during a capture.
 void RedrawTitleBarDecorations();
