@@ -150,7 +150,10 @@ exit_kaptura() {
   local pid box
   pid=$(kd window-pid "$frame")
   kd post-command "$frame" 57665 >/dev/null
-  for _ in $(seq 20); do
+  # One prompt a window: a case with many windows on a loaded machine needs
+  # a minute, not a fixed number of rounds.
+  local deadline=$((SECONDS + 60))
+  while [ $SECONDS -lt $deadline ]; do
     kd wait-gone "$frame" 1 >/dev/null && break
     box=$(kd wait-dialog "$pid" - 1) || continue
     # Other dialogs (the splash while it lasts) are left alone.
