@@ -246,8 +246,10 @@ LRESULT CFlatToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
         if (lstrcmpiA(className, REBARCLASSNAMEA) == 0) {
             // Inside a rebar: notifications go straight to the frame.
             HWND frame = ::GetParent(parent);
-            if (frame)
+            if (frame) {
+                m_hWndOwner = frame;
                 ::SendMessageA(m_hWnd, TB_SETPARENT, reinterpret_cast<WPARAM>(frame), 0);
+            }
             m_bInReBar = TRUE;
             m_nGripper = 0;
         }
@@ -472,10 +474,9 @@ void CFlatToolBar::ShowDropDownMenu(UINT commandId, const RECT& buttonRect)
     HMENU menu = ::LoadMenuA(AfxGetResourceHandle(), MAKEINTRESOURCEA(entry->menuId));
     HMENU popup = menu ? ::GetSubMenu(menu, 0) : nullptr;
     if (popup) {
-        HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
         TPMPARAMS exclude{sizeof(TPMPARAMS), buttonRect};
         ::TrackPopupMenuEx(popup, TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERTICAL, buttonRect.left, buttonRect.bottom,
-                           owner ? owner : ::GetParent(m_hWnd), &exclude);
+                           OwnerWindow(), &exclude);
     }
     if (menu)
         ::DestroyMenu(menu);

@@ -61,6 +61,10 @@ public:
     // The parent and its children repaint `rect` (screen coordinates).
     virtual void RepaintVacatedArea(const RECT& rect);
 
+    // Where commands and notifications go: the frame inside a rebar, else the parent.
+    HWND OwnerWindow() const { return m_hWndOwner ? m_hWndOwner : ::GetParent(m_hWnd); }
+
+    HWND m_hWndOwner = nullptr;
     BOOL m_bOldLibrary = FALSE;   // library 4.70 or older
     int m_nGripper = 1;           // 0 none, 1 single, 2 double
     BOOL m_bDrawDisabled = FALSE;
