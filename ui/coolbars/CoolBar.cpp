@@ -9,8 +9,9 @@ END_MESSAGE_MAP()
 
 namespace {
 
-// The band record up to the band id, as every library version takes it.
-const UINT kBandInfoSize = 56;
+// The band record up to the band id, as every library version takes it
+// (56 bytes in the 32-bit build).
+const UINT kBandInfoSize = REBARBANDINFOA_V3_SIZE;
 
 void InitCoolClasses()
 {
