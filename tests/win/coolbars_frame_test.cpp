@@ -105,3 +105,188 @@ TEST_F(CoolBars, RebarHoldsMenuBarAndToolbarAndFrameLosesItsMenu)
     frame->coolBar.GetWindowRect(&rebar);
     EXPECT_GT(rebar.Height(), 20);
 }
+
+namespace {
+
+// Live GDI objects of this process. Wine's GetGuiResources answers 0; there
+// a handle with a zero high word names any live table entry, so the table
+// is counted directly.
+int LiveGdiObjects()
+{
+    if (DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return static_cast<int>(counted);
+    int live = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        live += ::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    return live;
+}
+
+std::string ItemText(HMENU menu, int position)
+{
+    char text[300] = "";
+    ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+MENUITEMINFOA ItemInfo(HMENU menu, int position)
+{
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID;
+    ::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+    return info;
+}
+
+// Measures and draws every item of the popup as the system would, in
+// every state, into a memory bitmap.
+void MeasureAndDraw(HWND frame, HMENU popup)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 300, 40);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        MENUITEMINFOA info = ItemInfo(popup, i);
+        MEASUREITEMSTRUCT measure{ODT_MENU, 0, info.wID, 0, 0, info.dwItemData};
+        ::SendMessageA(frame, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+        for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_CHECKED | ODS_SELECTED)}) {
+            DRAWITEMSTRUCT draw{ODT_MENU, 0, info.wID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup), dc,
+                                {0, 0, 300, 20}, info.dwItemData};
+            ::SendMessageA(frame, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+        }
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+}
+
+void OpenAndClose(HWND frame, HMENU popup)
+{
+    ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    MeasureAndDraw(frame, popup);
+    ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+}
+
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    ::EndMenu();
+}
+
+} // namespace
+
+TEST_F(CoolBars, PopupItemsAreOwnerDrawnWhileOpenAndPlainWithTheirTextsAfter)
+{
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, ID_KF_STAMP, "&Stamp");
+    ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "C&ount");
+    ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "&Count\tF9");
+    ::AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(popup, MF_STRING, ID_KF_NOBODY, "");
+    const std::string longText(70, 'x');
+    ::AppendMenuA(popup, MF_STRING, ID_KF_NOBODY, longText.c_str());
+    ::AppendMenuA(popup, MF_OWNERDRAW, 4711, reinterpret_cast<LPCSTR>(0x1234));   // someone else's
+
+    frame->m_hAccelTable = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_KF_MAINFRAME));
+    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(ItemInfo(popup, i).fType & MFT_OWNERDRAW) << i;
+    EXPECT_EQ(ItemInfo(popup, 6).dwItemData, 0x1234u);
+    EXPECT_EQ(frame->menus.ConvertedMenuCount(), 1);
+    // Opened again while converted: the items keep their texts.
+    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    MeasureAndDraw(frame->m_hWnd, popup);
+    ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+
+    EXPECT_EQ(frame->menus.ConvertedMenuCount(), 0);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_FALSE(ItemInfo(popup, i).fType & MFT_OWNERDRAW) << i;
+        EXPECT_EQ(ItemInfo(popup, i).dwItemData, 0u) << i;
+    }
+    EXPECT_EQ(ItemText(popup, 0), "&Stamp");
+    EXPECT_EQ(ItemText(popup, 1), "C&ount\tCtrl+T");   // the shortcut from the accelerator table
+    EXPECT_EQ(ItemText(popup, 2), "&Count\tF9");       // a text with a tab keeps it
+    EXPECT_EQ(ItemText(popup, 5), longText);
+    EXPECT_TRUE(ItemInfo(popup, 6).fType & MFT_OWNERDRAW);
+    ::DestroyMenu(popup);
+}
+
+TEST_F(CoolBars, ShortcutsListTheLaterAcceleratorFirst)
+{
+    ACCEL table[] = {{FVIRTKEY | FCONTROL, 'C', 100}, {FVIRTKEY | FCONTROL, VK_INSERT, 100}, {0, 2, 101}};
+    frame->m_hAccelTable = ::CreateAcceleratorTableA(table, 3);
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, 100, "&Copy");
+    ::AppendMenuA(popup, MF_STRING, 101, "&Black\told");
+    frame->menus.m_nAccelMode = 1;
+    OpenAndClose(frame->m_hWnd, popup);
+    const std::string copy = ItemText(popup, 0);
+    EXPECT_EQ(copy.rfind("&Copy\tCtrl+", 0), 0u) << copy;
+    EXPECT_NE(copy.find(", Ctrl+C"), std::string::npos) << copy;
+    EXPECT_EQ(copy.find("Ctrl+C"), copy.rfind("Ctrl+C")) << "Insert comes first: " << copy;
+    EXPECT_EQ(ItemText(popup, 1), "&Black\tCtrl+B");   // mode 1 replaces; a control character reads as Ctrl
+    ::DestroyMenu(popup);
+    ::DestroyAcceleratorTable(frame->m_hAccelTable);
+    frame->m_hAccelTable = nullptr;
+}
+
+TEST_F(CoolBars, OpeningEveryPopupFiftyTimesLeaksNoGdiObject)
+{
+    CMenuBar& bar = frame->coolBar.menuBar;
+    HMENU menu = bar.GetMenu();
+    ASSERT_TRUE(menu);
+    // Warm up the objects made once (fonts, brushes, the image list).
+    for (int i = 0; i < bar.GetCount(); ++i)
+        OpenAndClose(frame->m_hWnd, ::GetSubMenu(menu, i));
+    ::SetTimer(nullptr, 0, 20, EndMenuSoon);
+    bar.OpenPopup(0);
+    Pump();
+    const int before = LiveGdiObjects();
+    for (int round = 0; round < 50; ++round) {
+        frame->SendMessage(WM_SYSCOLORCHANGE);   // images and fonts made again
+        for (int i = 0; i < bar.GetCount(); ++i) {
+            OpenAndClose(frame->m_hWnd, ::GetSubMenu(menu, i));
+            ::SetTimer(nullptr, 0, 5, EndMenuSoon);
+            bar.OpenPopup(i);   // a real popup, drawn by the system through the manager
+        }
+    }
+    Pump();
+    EXPECT_EQ(LiveGdiObjects(), before);
+    EXPECT_EQ(bar.GetState(), CMenuBar::kIdle);
+}
+
+TEST_F(CoolBars, MenusWithoutItemsOrTextsAndASecondCreateAreHarmless)
+{
+    CMenuBar& bar = frame->coolBar.menuBar;
+    HMENU empty = ::CreateMenu();
+    HMENU previous = bar.SetMenuButtons(empty, nullptr);
+    EXPECT_EQ(bar.GetCount(), 0);
+    bar.ToggleHotState();
+    bar.OpenPopup(0);   // nothing to open
+    bar.SetState(CMenuBar::kIdle, -1);
+
+    HMENU odd = ::CreateMenu();
+    ::AppendMenuA(odd, MF_STRING, 1, "");
+    ::AppendMenuA(odd, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), std::string(80, 'y').c_str());
+    ::AppendMenuA(odd, MF_STRING, 3, "&Plain");   // a position without a sub-menu
+    bar.SetMenuButtons(odd, nullptr);
+    ASSERT_EQ(bar.GetCount(), 2);
+    EXPECT_EQ(ButtonText(bar, 0), std::string(63, 'y'));
+    bar.OpenPopup(1);   // opens nothing
+
+    CREATESTRUCTA create{};
+    const int hooked = CHookWindowMap::WindowCount();
+    bar.SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
+    Pump();
+    EXPECT_EQ(CHookWindowMap::WindowCount(), hooked);
+    bar.SetMenuButtons(previous, nullptr);
+    ::DestroyMenu(odd);
+    ::DestroyMenu(empty);
+
+    CFlatToolBar bare;   // a toolbar with no buttons
+    ASSERT_TRUE(bare.Create(frame, WS_CHILD | CBRS_TOP | CBRS_SIZE_DYNAMIC, 0xE810));
+    CSize size = bare.CalcDynamicLayout(0, LM_HORZ | LM_COMMIT);
+    EXPECT_GE(size.cy, 0);
+    bare.DestroyWindow();
+}

@@ -50,7 +50,8 @@ CString KeyText(const ACCEL& accel)
         text += name;
     } else if (accel.key > 0 && accel.key < ' ') {
         // A control character: typed as Ctrl and its letter.
-        text += "Ctrl+";
+        if (!(accel.fVirt & FCONTROL))
+            text += "Ctrl+";
         text += static_cast<char>('A' + accel.key - 1);
     } else {
         text += static_cast<char>(accel.key);
