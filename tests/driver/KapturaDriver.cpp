@@ -47,7 +47,7 @@
 //   kdriver menu-popups <hwnd>                           the screen rectangle (left top right bottom)
 //                                                        of each open popup menu of the window's process
 //   kdriver menubar-rect <frame> <index>                 the screen rectangle of a button of the menu
-//                                                        bar in the frame's rebar; index -1: the bar's
+//                                                        bar in the frame's rebar; index -1: the bar's own
 #include <windows.h>
 #include <commctrl.h>
 
@@ -287,12 +287,15 @@ int MenuPopups(HWND window)
     return 0;
 }
 
-// The menu bar is the rebar's first toolbar; its button rectangles live in
-// the other process.
+// The menu bar is the rebar's toolbar whose first button has command 0 (its
+// buttons are numbered by menu position); its button rectangles live in the
+// other process.
 int MenuBarRect(HWND frame, int index)
 {
     HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
     HWND bar = rebar ? FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+    while (bar && SendMessageA(bar, TB_COMMANDTOINDEX, 0, 0) != 0)
+        bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr);
     if (!bar) {
         fprintf(stderr, "no menu bar\n");
         return 1;

@@ -290,3 +290,54 @@ TEST_F(CoolBars, MenusWithoutItemsOrTextsAndASecondCreateAreHarmless)
     EXPECT_GE(size.cy, 0);
     bare.DestroyWindow();
 }
+
+TEST_F(CoolBars, MaximisedChildShowsItsCaptionPartsAndTheWindowMenuListsChildren)
+{
+    auto* a = new CMDIChildWnd;
+    auto* b = new CMDIChildWnd;
+    ASSERT_TRUE(a->Create(nullptr, "A", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    ASSERT_TRUE(b->Create(nullptr, "B", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    frame->MDIActivate(b);
+    Pump();
+    CMenuBar& bar = frame->coolBar.menuBar;
+    CMenuBarMdiControls& controls = bar.m_mdiControls;
+
+    // The Window menu ends with the children, numbered, the active one checked;
+    // opening it again replaces the entries.
+    HMENU window = ::GetSubMenu(bar.GetMenu(), 2);
+    ASSERT_TRUE(window);
+    const int own = ::GetMenuItemCount(window);
+    for (int round = 0; round < 2; ++round) {
+        controls.UpdateWindowList(window);
+        ASSERT_EQ(::GetMenuItemCount(window), own + 3);
+        EXPECT_TRUE(::GetMenuState(window, static_cast<UINT>(own), MF_BYPOSITION) & MF_SEPARATOR);
+        EXPECT_EQ(ItemText(window, own + 1), "&1  A");
+        EXPECT_EQ(ItemText(window, own + 2), "&2  B");
+        EXPECT_TRUE(::GetMenuState(window, static_cast<UINT>(own + 2), MF_BYPOSITION) & MF_CHECKED);
+        EXPECT_FALSE(::GetMenuState(window, static_cast<UINT>(own + 1), MF_BYPOSITION) & MF_CHECKED);
+    }
+
+    frame->MDIMaximize(b);
+    Pump();
+    Idle(app);
+    ASSERT_TRUE(controls.IsMaximised());
+    CRect client, first;
+    bar.GetClientRect(&client);
+    bar.GetItemRect(0, &first);
+    EXPECT_GE(first.left, ::GetSystemMetrics(SM_CXSMICON)) << "the buttons make room for the icon";
+    const CRect& close = controls.m_rcParts[CMenuBarMdiControls::kClose];
+    EXPECT_LE(close.right, client.right);
+    EXPECT_GT(close.left, controls.m_rcParts[CMenuBarMdiControls::kRestore].left);
+    EXPECT_EQ(controls.HitTest(close.CenterPoint().x, close.CenterPoint().y), CMenuBarMdiControls::kClose);
+
+    // The close button closes the active child.
+    const LPARAM at = MAKELPARAM(close.CenterPoint().x, close.CenterPoint().y);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    bar.SendMessage(WM_LBUTTONUP, 0, at);
+    Pump();
+    Idle(app);
+    EXPECT_EQ(CountMdiChildren(frame), 1);
+    controls.UpdateWindowList(window);
+    EXPECT_EQ(::GetMenuItemCount(window), own + 2);
+    EXPECT_EQ(ItemText(window, own + 1), "&1  A");
+}

@@ -27,11 +27,12 @@ LRESULT CALLBACK MenuInputFilter(int code, WPARAM wParam, LPARAM lParam)
 
 bool IsMouseButtonMessage(UINT message) { return message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK; }
 
-// A menu-loop mouse message's point in the client coordinates of `window`.
+// A menu-loop mouse message's point in the client coordinates of `window`,
+// from the message's screen position (its lParam is relative to whichever
+// window has the capture, which differs between systems).
 CPoint MessagePoint(const MSG* msg, HWND window)
 {
-    POINT point{static_cast<short>(LOWORD(msg->lParam)), static_cast<short>(HIWORD(msg->lParam))};
-    ::ClientToScreen(msg->hwnd, &point);
+    POINT point = msg->pt;
     ::ScreenToClient(window, &point);
     return CPoint(point.x, point.y);
 }
@@ -284,6 +285,16 @@ void CMenuBarMdiControls::OnCustomDraw(const NMCUSTOMDRAW& draw)
 
 LRESULT CMenuBarMdiControls::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    if (message == WM_PAINT && m_bMaximised) {
+        // Drawn again once the bar has painted: some library versions paint
+        // the bar's background after the pre-paint notification.
+        LRESULT result = CSubclassWnd::WindowProc(message, wParam, lParam);
+        HDC dc = ::GetDC(m_hWnd);
+        for (int part = kIcon; part < kPartCount; ++part)
+            DrawPart(dc, part, part == m_nPressed && m_bPressedInside);
+        ::ReleaseDC(m_hWnd, dc);
+        return result;
+    }
     if (message == WM_SIZE) {
         LRESULT result = CSubclassWnd::WindowProc(message, wParam, lParam);
         if (m_bMaximised)
@@ -417,7 +428,10 @@ HMENU CMenuBar::SetMenuButtons(HMENU menu, HMENU windowMenu)
 
 void CMenuBar::OnMdiChildState(BOOL maximised)
 {
-    SendMessage(TB_SETINDENT, maximised ? m_mdiControls.m_rcParts[CMenuBarMdiControls::kIcon].Width() : 0);
+    const int indent = maximised ? m_mdiControls.m_rcParts[CMenuBarMdiControls::kIcon].Width() : 0;
+    SendMessage(TB_SETINDENT, static_cast<WPARAM>(indent));
+    // Some library versions take the indent only at their next layout.
+    SendMessage(TB_SETBUTTONSIZE, 0, MAKELONG(0, 0));
     const int count = GetCount();
     CRect last(0, 0, 0, 0);
     if (count > 0)
