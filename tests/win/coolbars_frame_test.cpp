@@ -168,9 +168,15 @@ void OpenAndClose(HWND frame, HMENU popup)
     ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
 }
 
+HWND menuFrame = nullptr;   // gets a colour and a display change while its popup is open
+
 void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD)
 {
     ::KillTimer(nullptr, id);
+    if (menuFrame) {
+        ::SendMessageA(menuFrame, WM_SYSCOLORCHANGE, 0, 0);
+        ::SendMessageA(menuFrame, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    }
     ::EndMenu();
 }
 
@@ -194,7 +200,13 @@ TEST_F(CoolBars, PopupItemsAreOwnerDrawnWhileOpenAndPlainWithTheirTextsAfter)
         EXPECT_TRUE(ItemInfo(popup, i).fType & MFT_OWNERDRAW) << i;
     EXPECT_EQ(ItemInfo(popup, 6).dwItemData, 0x1234u);
     EXPECT_EQ(frame->menus.ConvertedMenuCount(), 1);
-    // Opened again while converted: the items keep their texts.
+    // Opened again while converted: the items keep their texts, also where
+    // the system keeps no text for an owner-drawn item.
+    MENUITEMINFOA noText{};
+    noText.cbSize = sizeof noText;
+    noText.fMask = MIIM_STRING;
+    noText.dwTypeData = const_cast<LPSTR>("");
+    ::SetMenuItemInfoA(popup, 0, TRUE, &noText);
     ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
     MeasureAndDraw(frame->m_hWnd, popup);
     ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
@@ -243,6 +255,7 @@ TEST_F(CoolBars, OpeningEveryPopupFiftyTimesLeaksNoGdiObject)
     bar.OpenPopup(0);
     Pump();
     const int before = LiveGdiObjects();
+    menuFrame = frame->m_hWnd;
     for (int round = 0; round < 50; ++round) {
         frame->SendMessage(WM_SYSCOLORCHANGE);   // images and fonts made again
         for (int i = 0; i < bar.GetCount(); ++i) {
@@ -251,7 +264,10 @@ TEST_F(CoolBars, OpeningEveryPopupFiftyTimesLeaksNoGdiObject)
             bar.OpenPopup(i);   // a real popup, drawn by the system through the manager
         }
     }
+    menuFrame = nullptr;
     Pump();
+    for (int i = 0; i < bar.GetCount(); ++i)   // the fonts and images the last change dropped
+        OpenAndClose(frame->m_hWnd, ::GetSubMenu(menu, i));
     EXPECT_EQ(LiveGdiObjects(), before);
     EXPECT_EQ(bar.GetState(), CMenuBar::kIdle);
 }
@@ -340,4 +356,46 @@ TEST_F(CoolBars, MaximisedChildShowsItsCaptionPartsAndTheWindowMenuListsChildren
     controls.UpdateWindowList(window);
     EXPECT_EQ(::GetMenuItemCount(window), own + 2);
     EXPECT_EQ(ItemText(window, own + 1), "&1  A");
+}
+
+namespace {
+
+// The toolbar's height with its rows wrapped at the separator, committed.
+int WrappedHeight(CWnd* parent, int version, bool& separatorWrapped)
+{
+    SetComCtlVersion(version);
+    CFlatToolBar bar;
+    EXPECT_EQ(bar.m_bOldLibrary, version <= 470);
+    EXPECT_EQ(bar.m_bPostPaint, version == 471 || version == 472);
+    EXPECT_TRUE(bar.Create(parent, WS_CHILD | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC, 0xE811));
+    EXPECT_TRUE(bar.LoadToolBar(IDR_KF_MAINFRAME));   // Stamp, separator, Count, Nobody
+    CRect stamp, separator;
+    bar.GetItemRect(0, &stamp);
+    bar.GetItemRect(1, &separator);
+    // Room for the first button and the separator only.
+    const int length = stamp.Width() + separator.Width() + 2;
+    CSize size = bar.CalcDynamicLayout(length, LM_HORZ | LM_COMMIT);
+    separatorWrapped = (bar.SendMessage(TB_GETSTATE, 0, 0) != -1) &&
+                       (bar.GetButtonStyle(1) & (TBSTATE_WRAP << 8)) != 0;
+    bar.DestroyWindow();
+    SetComCtlVersion(0);
+    return size.cy;
+}
+
+} // namespace
+
+TEST_F(CoolBars, ToolbarRowsFollowTheLibraryVersion)
+{
+    bool wrapped = false;
+    const int h470 = WrappedHeight(frame, 470, wrapped);
+    EXPECT_TRUE(wrapped);
+    const int h471 = WrappedHeight(frame, 471, wrapped);
+    EXPECT_TRUE(wrapped);
+    const int h472 = WrappedHeight(frame, 472, wrapped);
+    const int h600 = WrappedHeight(frame, 600, wrapped);
+    EXPECT_TRUE(wrapped);
+    EXPECT_EQ(h471 - h470, 3) << "4.70 leaves the separator's height less 3 between the rows";
+    EXPECT_EQ(h472, h600) << "from 4.72 on the separator's width is the gap";
+    EXPECT_NE(h472, h471);
+    EXPECT_GT(ComCtlVersion(), 470) << "read again from the library";
 }
