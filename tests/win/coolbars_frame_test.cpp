@@ -55,11 +55,14 @@ public:
     {
         return coolBar.menuBar.FilterFrameKey(msg) || CMDIFrameWnd::PreTranslateMessage(msg);
     }
+    void OnCount() { ++counted; }
+    int counted = 0;
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CoolFrame, CMDIFrameWnd)
     ON_WM_CREATE()
+    ON_COMMAND(ID_KF_COUNT, OnCount)
 END_MESSAGE_MAP()
 
 class CoolBars : public ::testing::Test {
@@ -104,6 +107,19 @@ TEST_F(CoolBars, RebarHoldsMenuBarAndToolbarAndFrameLosesItsMenu)
     CRect rebar;
     frame->coolBar.GetWindowRect(&rebar);
     EXPECT_GT(rebar.Height(), 20);
+
+    // A click on a toolbar button in the rebar reaches the frame.
+    CFlatToolBar& tools = frame->coolBar.toolBar;
+    Idle(app);
+    CRect count;
+    tools.GetItemRect(tools.CommandToIndex(ID_KF_COUNT), &count);
+    const LPARAM at = MAKELPARAM(count.CenterPoint().x, count.CenterPoint().y);
+    tools.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    tools.SendMessage(WM_LBUTTONUP, 0, at);
+    Pump();
+    EXPECT_EQ(frame->counted, 1);
+    EXPECT_EQ(reinterpret_cast<HWND>(tools.SendMessage(TB_SETPARENT, reinterpret_cast<WPARAM>(frame->m_hWnd))),
+              frame->m_hWnd);
 }
 
 namespace {
