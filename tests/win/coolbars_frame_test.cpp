@@ -108,6 +108,18 @@ TEST_F(CoolBars, RebarHoldsMenuBarAndToolbarAndFrameLosesItsMenu)
     frame->coolBar.GetWindowRect(&rebar);
     EXPECT_GT(rebar.Height(), 20);
 
+    // Band colours as the frame sets them (after a system colour change too).
+    frame->coolBar.SetBandColours(RGB(1, 2, 3), RGB(4, 5, 6));
+    for (int band = 0; band < 2; ++band) {
+        REBARBANDINFOA info{};
+        info.cbSize = REBARBANDINFOA_V3_SIZE;
+        info.fMask = RBBIM_COLORS | RBBIM_CHILD;
+        ASSERT_TRUE(frame->coolBar.SendMessage(RB_GETBANDINFOA, band, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_EQ(info.clrFore, RGB(1, 2, 3)) << band;
+        EXPECT_EQ(info.clrBack, RGB(4, 5, 6)) << band;
+        EXPECT_EQ(info.hwndChild, band == 0 ? bar.m_hWnd : frame->coolBar.toolBar.m_hWnd);
+    }
+
     // A click on a toolbar button in the rebar reaches the frame.
     CFlatToolBar& tools = frame->coolBar.toolBar;
     Idle(app);
