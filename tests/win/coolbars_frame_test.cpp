@@ -361,6 +361,11 @@ TEST_F(CoolBars, MaximisedChildShowsItsCaptionPartsAndTheWindowMenuListsChildren
         EXPECT_FALSE(::GetMenuState(window, static_cast<UINT>(own + 1), MF_BYPOSITION) & MF_CHECKED);
     }
 
+    // Choosing an entry activates its window.
+    frame->SendMessage(WM_COMMAND, ::GetMenuItemID(window, own + 1), 0);
+    Pump();
+    EXPECT_EQ(frame->MDIGetActive(), a);
+    frame->MDIActivate(b);
     frame->MDIMaximize(b);
     Pump();
     Idle(app);
