@@ -42,14 +42,7 @@ int RunPlainOpenDialog(char* name, int size)
 }  // namespace
 
 void RunCaptureSetupSheet() {}
-void RunClockDialog() {}
-void RunSnapshotButtonsDialog() {}
-void RunAboutDialog()
-{
-    MessageBoxA(MainFrameWindow(), "Kaptura 99 V5.0", ApplicationTitle, MB_OK | MB_ICONINFORMATION);
-}
 void RunHotkeySetupDialog(int row) { hotkeyRow = row; }
 int LastConfirmedHotkeyRow() { return hotkeyRow; }
-bool RunSetupDialog(int[8]) { return false; }
 int RunExplorerOpenDialog(char* name, int size) { return RunPlainOpenDialog(name, size); }
 int RunOpenDialog(char* name, int size) { return RunPlainOpenDialog(name, size); }

@@ -373,6 +373,24 @@ void RedrawTitleBarDecorations()
         DrawSnapshotButtonStrip(window);
 }
 
+void RebuildSnapshotButtons()
+{
+    BuildSnapshotStrip();
+    RedrawFrame(TrackedWindow, SWP_NOACTIVATE);
+}
+
+void DrawSnapshotButtonFace(HDC dc, int button, int x, int y)
+{
+    EnsureBuilt();
+    if (button < 0 || button >= 6 || !Strip.up[button])
+        return;
+    HDC faceDc = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(faceDc, Strip.up[button]);
+    ::BitBlt(dc, x, y, SnapshotButtonWidth, SnapshotButtonHeight, faceDc, 0, 0, SRCCOPY);
+    ::SelectObject(faceDc, old);
+    ::DeleteDC(faceDc);
+}
+
 void FormatTimeStamp(long stamp, CString& dateText, CString& timeText)
 {
     const time_t seconds = stamp;

@@ -15,17 +15,6 @@
 #include "Settings.h"
 #include "resource.h"
 
-bool RunFrameDialog() { return true; }
-bool RunBlackWhiteDialog() { return true; }
-
-void RunImageInfoDialog(const char* title, const DisplayImage& image)
-{
-    char text[512];
-    snprintf(text, sizeof text, "%s\n%d x %d pixels, %d bits per pixel", title, static_cast<int>(image.width),
-             static_cast<int>(image.height), static_cast<int>(image.bitCount));
-    ::MessageBoxA(MainFrameWindow(), text, ApplicationTitle, MB_OK);
-}
-
 bool RunSaveAsDialog(const char* initialFolder)
 {
     CString filter;
