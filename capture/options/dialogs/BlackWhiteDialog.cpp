@@ -60,7 +60,7 @@ END_MESSAGE_MAP()
 
 bool RunBlackWhiteDialog()
 {
-    RegisterSwatchClasses();
+    InstallSwatchProcedures();
     XDialogBlackWhite dialog;
     if (dialog.DoModal() != IDOK)
         return false;

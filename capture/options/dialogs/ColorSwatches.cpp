@@ -1,5 +1,7 @@
 #include "ColorSwatches.h"
 
+#include "AuxWindows.h"
+
 const COLORREF StandardColors[kStandardColorCount] = {
     0x000000, 0x000080, 0x008000, 0x008080, 0x800000, 0x800080, 0x808000, 0x808080,
     0xC0C0C0, 0x0000FF, 0x00FF00, 0x00FFFF, 0xFF0000, 0xFF00FF, 0xFFFF00, 0xFFFFFF};
@@ -60,27 +62,12 @@ void PaintPaletteSwatch(HWND window)
     ::EndPaint(window, &paint);
 }
 
-void RegisterSwatchClass(const char* name, WNDPROC procedure)
-{
-    WNDCLASSA swatch = {};
-    swatch.style = CS_GLOBALCLASS | CS_HREDRAW | CS_VREDRAW;
-    swatch.lpfnWndProc = procedure;
-    swatch.hInstance = ::GetModuleHandleA(nullptr);
-    swatch.hCursor = ::LoadCursorA(nullptr, MAKEINTRESOURCEA(32512));
-    swatch.lpszClassName = name;
-    ::RegisterClassA(&swatch);
-}
-
 }  // namespace
 
-void RegisterSwatchClasses()
+void InstallSwatchProcedures()
 {
-    static bool registered = false;
-    if (registered)
-        return;
-    RegisterSwatchClass("BWClass", ColorSwatchWndProc);
-    RegisterSwatchClass("PLClass", PaletteSwatchWndProc);
-    registered = true;
+    SetHelperWindowProcedure(kBlackWhiteSwatchClass, ColorSwatchWndProc);
+    SetHelperWindowProcedure(kPaletteSwatchClass, PaletteSwatchWndProc);
 }
 
 LRESULT CALLBACK ColorSwatchWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)

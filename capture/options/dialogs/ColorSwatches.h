@@ -1,7 +1,7 @@
-// The standard 16 colours and the two swatch window classes that show them:
-// "BWClass" (a plain swatch, the Black and White dialog's) and "PLClass" (a
-// swatch that can be selected, with a focus rectangle). A swatch's colour is
-// the table colour of its control id - 100.
+// The standard 16 colours and the procedures of the two swatch window
+// classes that show them: "BWClass" (a plain swatch, the Black and White
+// dialog's) and "PLClass" (a swatch that can be selected, with a focus
+// rectangle). A swatch's colour is the table colour of its control id - 100.
 #pragma once
 
 #include <windows.h>
@@ -12,8 +12,8 @@ enum { kStandardColorCount = 16, kSwatchFirstId = 100 };
 // yellow, blue, magenta, cyan, white.
 extern const COLORREF StandardColors[kStandardColorCount];
 
-// Registers both classes once (for every module of the process).
-void RegisterSwatchClasses();
+// Gives the two classes (registered with the settings) their procedures.
+void InstallSwatchProcedures();
 LRESULT CALLBACK ColorSwatchWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 LRESULT CALLBACK PaletteSwatchWndProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 // The index of the PLClass swatch selected last, -1 before any.
