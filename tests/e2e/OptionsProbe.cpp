@@ -4,6 +4,7 @@
 //   koptprobe latency <hwnd> <seconds>   sends WM_NULL every 10 ms for that long and
 //                                        prints the slowest answer in milliseconds
 //                                        (9999 when one never came within 5 s)
+//   koptprobe foreground                 the window in front and its title
 //   koptprobe link-target <file.lnk>     the target path of a shell link, read back
 //                                        through IShellLinkA
 #define INITGUID
@@ -75,8 +76,15 @@ int main(int argc, char** argv)
 {
     if (argc == 4 && strcmp(argv[1], "latency") == 0)
         return Latency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0))), atof(argv[3]));
+    if (argc == 2 && strcmp(argv[1], "foreground") == 0) {
+        HWND window = GetForegroundWindow();
+        char title[256] = "";
+        GetWindowTextA(window, title, sizeof title);
+        printf("0x%llx %s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), title);
+        return 0;
+    }
     if (argc == 3 && strcmp(argv[1], "link-target") == 0)
         return LinkTarget(argv[2]);
-    fprintf(stderr, "usage: koptprobe latency <hwnd> <seconds> | link-target <file.lnk>\n");
+    fprintf(stderr, "usage: koptprobe latency <hwnd> <seconds> | foreground | link-target <file.lnk>\n");
     return 2;
 }

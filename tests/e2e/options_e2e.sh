@@ -103,47 +103,63 @@ caption_band() {
   read -r l t r b <<< "$(probe window-rect "$1")"
   echo "$l" "$t" "$r" "$((t + 24))"
 }
+# How many strip buttons $3 screenshot $1 shows on window $2's caption.
+glyph_count() {
+  python3 - "$here" "$shots/$1.rgb" $(caption_band "$2") "$3" <<'PY'
+import sys
+sys.path.insert(0, sys.argv[1])
+from caption_check import GLYPHS
+data = open(sys.argv[2], "rb").read()
+x0, y0, x1, y1 = (int(v) for v in sys.argv[3:7])
+rows = GLYPHS[sys.argv[7]]
+black = lambda x, y: data[3 * (y * 1280 + x):3 * (y * 1280 + x) + 3] == bytes(3)
+print(sum(1 for y in range(y0, y1 - 6) for x in range(x0, x1 - 6)
+          if all(black(x + gx, y + gy) == bool((rows[gy] >> (7 - gx)) & 1) for gy in range(7) for gx in range(7))))
+PY
+}
 # Whether screenshot $1 shows the strip button $3 on window $2's caption.
 has_button() { caption glyph "$shots/$1.rgb" 1280 $(caption_band "$2") "$3" >/dev/null; }
 
 case_snapshot_buttons() {
-  start_options "SnapshotButton=1,1,1,1,1,1,0" "ButtonColors=0" "Clock=0,0,0,0,1,1,0,0,0,0,255"
+  start_options "SnapshotButton=1,1,1,0,1,1,0" "ButtonColors=0" "Clock=0,0,0,0,1,1,0,0,0,0,255"
   open_dialog 32813 "Snapshot Buttons"
   sleep 1
   screenshot snap-open
   window_shot snap-open "$box"
-  has_button snap-open "$box" F || fail "no Freehand button on the dialog's caption"
-  # Unticking Freehand takes it off the strip at once; the file keeps it.
+  has_button snap-open "$box" S || fail "no strip on the dialog's caption"
+  if has_button snap-open "$box" F; then fail "a Freehand button while it is off"; fi
+  # Ticking Freehand puts it on the strip at once; the file keeps it off.
   click 1713
   sleep 1
-  screenshot snap-no-freehand
-  window_shot snap-no-freehand "$box"
-  has_button snap-no-freehand "$box" S || fail "the strip went with Freehand"
-  if has_button snap-no-freehand "$box" F; then fail "Freehand stayed on the strip"; fi
-  expect_ini SnapshotButton 1,1,1,1,1,1,0
-  # Another window comes to the front meanwhile; Cancel brings the stored
-  # strip back there.
+  screenshot snap-freehand
+  window_shot snap-freehand "$box"
+  has_button snap-freehand "$box" F || fail "ticking Freehand did not show its button"
+  expect_ini SnapshotButton 1,1,1,0,1,1,0
+  # Another window comes to the front meanwhile and gets the wider strip;
+  # Cancel leaves it the stored one, with nothing of the wider one left.
   (kwine notepad >/dev/null 2>&1 &)
   local notepad
   notepad=$(kd wait-window Notepad - 20) || fail "no Notepad window"
   sleep 1.5
   screenshot snap-notepad
-  has_button snap-notepad "$notepad" S || fail "no strip on Notepad"
-  if has_button snap-notepad "$notepad" F; then fail "Notepad's strip kept Freehand"; fi
+  has_button snap-notepad "$notepad" F || fail "Notepad's strip has no Freehand button"
+  optprobe foreground | grep -q "^$notepad " || fail "Notepad is not in front"
   close_with 2
   sleep 1.5
   screenshot snap-cancelled
-  has_button snap-cancelled "$notepad" F || fail "Cancel did not bring Freehand back"
-  expect_ini SnapshotButton 1,1,1,1,1,1,0
+  if has_button snap-cancelled "$notepad" F; then fail "Cancel left Freehand on the strip"; fi
+  [ "$(glyph_count snap-cancelled "$notepad" S)" = 1 ] || fail "the wider strip left a button behind"
+  expect_ini SnapshotButton 1,1,1,0,1,1,0
   expect_ini ButtonColors 0
   kd close "$notepad" >/dev/null 2>&1 || true
   # Default then Cancel changes nothing either.
   open_dialog 32813 "Snapshot Buttons"
+  click 1713
   kd answer "$box" 1736 >/dev/null
   sleep 0.3
   [ "$(checked 1713)" = 0 ] && [ "$(checked 1735)" = 1 ] || fail "Default did not set the boxes"
   close_with 2
-  expect_ini SnapshotButton 1,1,1,1,1,1,0
+  expect_ini SnapshotButton 1,1,1,0,1,1,0
   # OK: Screen off, Hide in Capture on, a red face.
   open_dialog 32813 "Snapshot Buttons"
   click 1710
@@ -155,7 +171,7 @@ case_snapshot_buttons() {
   [ "$(caption count "$shots/snap-red.rgb" 1280 $(caption_band "$box") 255 0 0)" -gt 50 ] ||
     fail "the strip's face is not red"
   close_with 1
-  expect_ini SnapshotButton 0,1,1,1,1,1,1
+  expect_ini SnapshotButton 0,1,1,0,1,1,1
   expect_ini ButtonColors 255
   exit_kaptura
 }

@@ -52,6 +52,7 @@ struct StripBitmaps {
 StripBitmaps Strip;
 RECT StripRect = {0, 0, 0, 0};   // screen pixels, where the strip was last drawn
 HWND TrackedWindow = nullptr;
+HWND StripWindow = nullptr;      // the window the strip was last drawn on
 
 void BuildSnapshotStrip();
 
@@ -277,6 +278,7 @@ void DrawSnapshotButtonStrip(HWND window)
     SetRect(&StripRect, x, top, x + Strip.stripWidth, top + SnapshotButtonHeight);
     if (Uncovered(window, StripRect)) {
         CopyToScreen(Strip.strip, x, top, Strip.stripWidth, SnapshotButtonHeight);
+        StripWindow = window;
         PassSnapRect(&StripRect);
     } else {
         const RECT none = {0, 0, 0, 0};
@@ -377,6 +379,9 @@ void RebuildSnapshotButtons()
 {
     BuildSnapshotStrip();
     RedrawFrame(TrackedWindow, SWP_NOACTIVATE);
+    if (StripWindow != TrackedWindow)
+        RedrawFrame(StripWindow, SWP_NOACTIVATE);
+    StripWindow = nullptr;
 }
 
 void DrawSnapshotButtonFace(HDC dc, int button, int x, int y)
