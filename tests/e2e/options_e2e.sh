@@ -440,6 +440,24 @@ case_about() {
   exit_kaptura
 }
 
+case_clamped_values() {
+  # Stored values out of range open in range (and go back so on OK).
+  start_options "Frame=5000,-4,255,65280" "Clock=1,0,1,7,1,1,0,9,-3,0,255" "RunMode=5,0,0,1,0,-2,0,0,1"
+  open_dialog 32812 "Kaptura Clock"
+  [ "$(checked 1463)" = 1 ] && [ "$(checked 1469)" = 1 ] && [ "$(checked 1473)" = 1 ] ||
+    fail "the out-of-range clock formats did not open as the first choices"
+  close_with 1
+  expect_ini Clock 1,0,1,0,1,1,0,0,0,0,255
+  open_dialog 32810 "Kaptura Setup"
+  [ "$(checked 1151)" = 1 ] && [ "$(checked 1160)" = 1 ] || fail "the stored flags did not open ticked"
+  close_with 2
+  capture_pattern
+  open_dialog 32788 Frame
+  close_with 1
+  expect_ini Frame 2000,0,255,65280
+  finish_case
+}
+
 name=${1:?case name}
 "case_$name"
 # The dialogs' pictures stay for looking at.
