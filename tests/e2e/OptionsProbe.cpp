@@ -5,6 +5,7 @@
 //                                        prints the slowest answer in milliseconds
 //                                        (9999 when one never came within 5 s)
 //   koptprobe foreground                 the window in front and its title
+//   koptprobe syscolor <index>           red, green and blue of a system colour
 //   koptprobe link-target <file.lnk>     the target path of a shell link, read back
 //                                        through IShellLinkA
 #define INITGUID
@@ -83,8 +84,13 @@ int main(int argc, char** argv)
         printf("0x%llx %s\n", static_cast<unsigned long long>(reinterpret_cast<uintptr_t>(window)), title);
         return 0;
     }
+    if (argc == 3 && strcmp(argv[1], "syscolor") == 0) {
+        const COLORREF color = GetSysColor(atoi(argv[2]));
+        printf("%d %d %d\n", GetRValue(color), GetGValue(color), GetBValue(color));
+        return 0;
+    }
     if (argc == 3 && strcmp(argv[1], "link-target") == 0)
         return LinkTarget(argv[2]);
-    fprintf(stderr, "usage: koptprobe latency <hwnd> <seconds> | foreground | link-target <file.lnk>\n");
+    fprintf(stderr, "usage: koptprobe latency <hwnd> <seconds> | foreground | syscolor <index> | link-target <file.lnk>\n");
     return 2;
 }

@@ -173,6 +173,12 @@ case_snapshot_buttons() {
   close_with 1
   expect_ini SnapshotButton 0,1,1,0,1,1,1
   expect_ini ButtonColors 255
+  # The system's button face chosen again is stored as 0.
+  open_dialog 32813 "Snapshot Buttons"
+  # shellcheck disable=SC2046
+  choose_color 1737 $(optprobe syscolor 15)
+  close_with 1
+  expect_ini ButtonColors 0
   exit_kaptura
 }
 
@@ -228,6 +234,11 @@ case_clock() {
   window_shot clock-set "$box"
   close_with 1
   expect_ini Clock 1,1,0,1,0,1,0,1,1,1,16711680
+  # The caption clock takes the new colour at once.
+  sleep 1.5
+  screenshot clock-caption
+  [ "$(caption count "$shots/clock-caption.rgb" 1280 $(caption_band "$(optprobe foreground | cut -d' ' -f1)") 0 0 255)" -gt 20 ] ||
+    fail "the caption clock is not blue after OK"
   # Default and OK.
   open_dialog 32812 "Kaptura Clock"
   kd answer "$box" 1480 >/dev/null
