@@ -312,7 +312,14 @@ case_color_operations() {
     id=${pair%%:*}; title=${pair#*:}
     kd hotkey "$frame" 1 $Ctrl
     count=$((count + 1)); wait_children $count
-    kd command "$frame" "$id" >/dev/null
+    if [ "$id" = 32799 ]; then
+      # Black and White asks first: its dialog's OK converts.
+      kd post-command "$frame" "$id" >/dev/null
+      box=$(kd wait-dialog "$(kd window-pid "$frame")" "Black and White" 10) || fail "no Black and White dialog"
+      kd answer "$box" 1 >/dev/null
+    else
+      kd command "$frame" "$id" >/dev/null
+    fi
     count=$((count + 1)); wait_children $count
     kd mdi-children "$frame" | grep -q "$title" || fail "no $title window"
   done

@@ -71,24 +71,28 @@ int UpdateLinks(IShellLinkA* link, IPersistFile* file, int startUp, int desktopK
     ReadShellFolder("Desktop", desktop, sizeof desktop);
     ReadShellFolder("StartUp", startUpFolder, sizeof startUpFolder);
     // No folder, no link: writing "\Kaptura99.lnk" at the drive's root
-    // would be the wrong place.
+    // would be the wrong place. A link wanted where there is no folder is a
+    // failure; one not wanted there is absent already.
+    int result = 1;
     if (startUpFolder[0]) {
         char path[MAX_PATH + 32];
         snprintf(path, sizeof path, "%s\\Kaptura99.lnk", startUpFolder);
         if (startUp) {
             if (!SaveLink(file, path))
-                return 0;
+                result = 0;
         } else {
             DeleteFileA(path);
         }
+    } else if (startUp) {
+        result = 0;
     }
     if (!desktop[0])
-        return 1;
+        return desktopKaptura || desktopBrowser || desktopConverter ? 0 : result;
     if (!UpdateDesktopLink(link, file, desktop, "Kaptura99", desktopKaptura != 0) ||
         !UpdateDesktopLink(link, file, desktop, "Pixorama99", desktopBrowser != 0) ||
         !UpdateDesktopLink(link, file, desktop, "Morfix99", desktopConverter != 0))
         return 0;
-    return 1;
+    return result;
 }
 
 }  // namespace

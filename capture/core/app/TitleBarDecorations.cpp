@@ -52,6 +52,7 @@ struct StripBitmaps {
 StripBitmaps Strip;
 RECT StripRect = {0, 0, 0, 0};   // screen pixels, where the strip was last drawn
 HWND TrackedWindow = nullptr;
+HWND StripWindow = nullptr;      // the window the strip was last drawn on
 
 void BuildSnapshotStrip();
 
@@ -277,6 +278,7 @@ void DrawSnapshotButtonStrip(HWND window)
     SetRect(&StripRect, x, top, x + Strip.stripWidth, top + SnapshotButtonHeight);
     if (Uncovered(window, StripRect)) {
         CopyToScreen(Strip.strip, x, top, Strip.stripWidth, SnapshotButtonHeight);
+        StripWindow = window;
         PassSnapRect(&StripRect);
     } else {
         const RECT none = {0, 0, 0, 0};
@@ -371,6 +373,27 @@ void RedrawTitleBarDecorations()
         DrawTitleBarClock(window);
     if (!SnapshotButton[kSnapHideInCapture] && Strip.stripWidth)
         DrawSnapshotButtonStrip(window);
+}
+
+void RebuildSnapshotButtons()
+{
+    BuildSnapshotStrip();
+    RedrawFrame(TrackedWindow, SWP_NOACTIVATE);
+    if (StripWindow != TrackedWindow)
+        RedrawFrame(StripWindow, SWP_NOACTIVATE);
+    StripWindow = nullptr;
+}
+
+void DrawSnapshotButtonFace(HDC dc, int button, int x, int y)
+{
+    EnsureBuilt();
+    if (button < 0 || button >= 6 || !Strip.up[button])
+        return;
+    HDC faceDc = ::CreateCompatibleDC(dc);
+    HGDIOBJ old = ::SelectObject(faceDc, Strip.up[button]);
+    ::BitBlt(dc, x, y, SnapshotButtonWidth, SnapshotButtonHeight, faceDc, 0, 0, SRCCOPY);
+    ::SelectObject(faceDc, old);
+    ::DeleteDC(faceDc);
 }
 
 void FormatTimeStamp(long stamp, CString& dateText, CString& timeText)

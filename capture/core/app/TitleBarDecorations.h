@@ -26,6 +26,12 @@ HBITMAP SnapshotButtonFace(int button);
 // Wipes the decorations of the capture's start window, drawing back those
 // that are not hidden during a capture.
 void RedrawTitleBarDecorations();
+// Rebuilds the button faces and the strip from the settings at once and
+// wipes the decorations of the window they were last drawn on, so that the
+// next timer pass draws the new strip wherever the foreground now is.
+void RebuildSnapshotButtons();
+// Copies the up face of a button (0 Screen ... 5 Command Bar) to dc at (x, y).
+void DrawSnapshotButtonFace(HDC dc, int button, int x, int y);
 // The date text and the time text of a time stamp (seconds since 1970) in
 // the clock's formats.
 void FormatTimeStamp(long stamp, CString& dateText, CString& timeText);

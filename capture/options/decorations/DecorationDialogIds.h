@@ -1,0 +1,48 @@
+// Resource ids of the Snapshot Buttons and Kaptura Clock dialogs.
+#pragma once
+
+#define IDD_SNAPSHOT_BUTTONS 1120
+// The capture-kind boxes in the order of the SnapshotButton values 1-6, and
+// the hidden statics whose top-left corners their faces are drawn at.
+#define IDC_SNAP_SCREEN 1710
+#define IDC_SNAP_WINDOW 1711
+#define IDC_SNAP_REGION 1712
+#define IDC_SNAP_FREEHAND 1713
+#define IDC_SNAP_BUTTON 1734
+#define IDC_SNAP_COMMAND_BAR 1745
+#define IDC_SNAP_HIDE_IN_CAPTURE 1735
+#define IDC_SNAP_DEFAULT 1736
+#define IDC_SNAP_COLOR 1737
+#define IDC_SNAP_HELP 1738
+#define IDC_SNAP_GLYPH_SCREEN 1739
+#define IDC_SNAP_GLYPH_WINDOW 1740
+#define IDC_SNAP_GLYPH_REGION 1741
+#define IDC_SNAP_GLYPH_FREEHAND 1742
+#define IDC_SNAP_GLYPH_BUTTON 1743
+#define IDC_SNAP_GLYPH_COMMAND_BAR 1744
+
+#define IDD_CLOCK 1122
+#define IDC_CLOCK_PREVIEW 1460
+#define IDC_CLOCK_TIME 1461
+#define IDC_CLOCK_DATE 1462
+#define IDC_CLOCK_12_HOUR 1463
+#define IDC_CLOCK_24_HOUR 1464
+#define IDC_CLOCK_SECONDS 1465
+#define IDC_CLOCK_AM_PM 1466
+#define IDC_CLOCK_UPPER_CASE 1467
+#define IDC_CLOCK_MDY 1469
+#define IDC_CLOCK_DMY 1470
+#define IDC_CLOCK_YMD 1471
+#define IDC_CLOCK_SEPARATOR_LABEL 1472
+#define IDC_CLOCK_SLASH 1473
+#define IDC_CLOCK_DASH 1474
+#define IDC_CLOCK_DOT 1475
+#define IDC_CLOCK_CENTURY 1476
+#define IDC_CLOCK_HIDE_IN_CAPTURE 1477
+#define IDC_CLOCK_TIME_BOX 1478
+#define IDC_CLOCK_DATE_BOX 1479
+#define IDC_CLOCK_DEFAULT 1480
+#define IDC_CLOCK_COLOR 1481
+#define IDC_CLOCK_HELP 1482
+
+#define IDS_CLOCK_IS_OFF 32981
