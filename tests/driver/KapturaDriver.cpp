@@ -41,6 +41,8 @@
 //   kdriver tree-select <tree> <path>                    select the item at a path of item texts
 //                                                        ("My Computer\M:\in"), expanding each
 //                                                        item on the way
+//   kdriver tree-button <tree> <path>                    print the screen point of the item's
+//                                                        expand button, for a real click
 //   kdriver list-rows <list>                             print each row of a list view, the
 //                                                        columns separated by tabs
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
@@ -363,11 +365,9 @@ HTREEITEM FindTreeChild(HWND tree, RemoteBlock& block, HTREEITEM parent, const c
     return nullptr;
 }
 
-int TreeSelect(HWND tree, const char* path)
+// The item at a path of item texts, each item on the way expanded.
+HTREEITEM FindTreePath(HWND tree, RemoteBlock& block, const char* path)
 {
-    RemoteBlock block(tree, kTextOffset + kTextMax);
-    if (!block.ok())
-        return 1;
     HTREEITEM item = nullptr;
     char parts[1024];
     snprintf(parts, sizeof parts, "%s", path);
@@ -379,11 +379,51 @@ int TreeSelect(HWND tree, const char* path)
         HTREEITEM child = FindTreeChild(tree, block, item, name);
         if (!child) {
             fprintf(stderr, "no tree item %s\n", name);
-            return 1;
+            return nullptr;
         }
         item = child;
     }
-    return SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
+    return item;
+}
+
+int TreeSelect(HWND tree, const char* path)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    HTREEITEM item = block.ok() ? FindTreePath(tree, block, path) : nullptr;
+    return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
+}
+
+// The screen point of an item's expand button ("+" / "-"), found by hit
+// tests left of its text, for a real click.
+int TreeButton(HWND tree, const char* path)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    HTREEITEM item = block.ok() ? FindTreePath(tree, block, path) : nullptr;
+    if (!item)
+        return 1;
+    RECT box;
+    memcpy(&box, &item, sizeof item);   // TVM_GETITEMRECT takes the item in the rectangle
+    if (!block.Write(0, &box, sizeof box) ||
+        !SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block.at(0))) ||
+        !block.Read(0, &box, sizeof box))
+        return 1;
+    const int y = (box.top + box.bottom) / 2;
+    for (int x = box.left; x >= 0; --x) {
+        TVHITTESTINFO hit = {};
+        hit.pt = {x, y};
+        if (!block.Write(0, &hit, sizeof hit))
+            return 1;
+        SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(block.at(0)));
+        block.Read(0, &hit, sizeof hit);
+        if ((hit.flags & TVHT_ONITEMBUTTON) && hit.hItem == item) {
+            POINT point = {x, y};
+            ClientToScreen(tree, &point);
+            printf("%ld %ld\n", static_cast<long>(point.x), static_cast<long>(point.y));
+            return 0;
+        }
+    }
+    fprintf(stderr, "no button beside the item\n");
+    return 1;
 }
 
 bool ListItemText(HWND list, RemoteBlock& block, int row, int column, char* text)
@@ -468,7 +508,7 @@ int Usage()
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|list-rows|list-select ...\n");
+                    "tree-select|tree-button|list-rows|list-select ...\n");
     return 2;
 }
 
@@ -581,6 +621,8 @@ int main(int argc, char** argv)
         return ComboSelect(window, static_cast<int>(ParseNumber(argv[3])), static_cast<int>(ParseNumber(argv[4])));
     if (strcmp(verb, "tree-select") == 0 && argc == 4)
         return TreeSelect(window, argv[3]);
+    if (strcmp(verb, "tree-button") == 0 && argc == 4)
+        return TreeButton(window, argv[3]);
     if (strcmp(verb, "list-rows") == 0)
         return ListRows(window);
     if (strcmp(verb, "list-select") == 0 && argc >= 4)

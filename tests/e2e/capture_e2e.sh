@@ -370,7 +370,7 @@ case_print_destination() {
   # The printer destination prints the capture through the print library;
   # Print from the image window prints the notepad's text as it stands,
   # never saved. The PDFs are the ones of this case's jobs.
-  local outbox="$HOME/PDF" since="$case_dir/since" pdf text ppm
+  local since="$case_dir/since" pdf text ppm
   [ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
   seed_capture_ini "0,1,0,1,0,0,0,5,5" "ScreenPage=160,120,480,360,0,0" "PrintTimeDate=0,1,0,1,0,0,1,0,0,1"
   touch "$since"
@@ -412,7 +412,7 @@ case_print_destination() {
 newest_pdf() {
   local file
   for _ in $(seq 150); do
-    file=$(find "$HOME/PDF" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
+    file=$(find "$(print_queue_outbox)" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
     [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
     sleep 0.2
   done

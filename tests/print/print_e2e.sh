@@ -18,7 +18,7 @@ KAPTURA_SCREEN=1024x768x24
 KAPTURA_PREFIX="${KAPTURA_RUN_DIR:-$E2E_ROOT}/prefix-${E2E_GROUP:-print}"
 source "$root/scripts/wine-session.sh"
 [ "$PRINT_QUEUE_OK" = 1 ] || { echo "FAIL: no PDF print queue" >&2; exit 1; }
-outbox="$HOME/PDF"
+outbox=$(print_queue_outbox)
 mkdir -p "$E2E_ROOT"
 case_dir=$(mktemp -d "$E2E_ROOT/print.XXXXXX")
 private=""
