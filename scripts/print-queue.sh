@@ -45,6 +45,21 @@ print_queue_outbox() {
   echo "${out//'${USER}'/$user}"
 }
 
+# Waits until every job the print service holds now has left it, printed
+# or dropped (jobs that come later do not count): a PDF that is not there
+# then will not come. False after a minute.
+print_queue_drain() {
+  local held still
+  held=$(lpstat -o 2>/dev/null | awk '{print $1}')
+  for _ in $(seq 300); do
+    [ -z "$held" ] && return 0
+    still=$(lpstat -o 2>/dev/null | awk '{print $1}' | grep -Fx -f <(printf '%s\n' "$held") || true)
+    [ -z "$still" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # A print service of the caller's own in a folder, with its own "PDF" queue,
 # for cases that remove the queue (lpadmin -x) without touching the shared
 # one. Prints the service's socket; the caller points CUPS_SERVER at it and

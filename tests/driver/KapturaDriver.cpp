@@ -17,6 +17,8 @@
 //   kdriver drag <x1> <y1> <x2> <y2>                     the real mouse: press at the first screen
 //                                                        point, move to the second, release
 //   kdriver title <hwnd>                                 print the window text
+//   kdriver text <hwnd>                                  print what the window says it holds
+//                                                        (WM_GETTEXT: an edit control's text)
 //   kdriver children <hwnd>                              print class and text of each child
 //   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
@@ -506,7 +508,7 @@ int ComboSelect(HWND dialog, int id, int index)
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
-                    "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
+                    "title|text|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
                     "tree-select|tree-button|list-rows|list-select ...\n");
     return 2;
@@ -559,6 +561,13 @@ int main(int argc, char** argv)
     if (strcmp(verb, "title") == 0) {
         char text[512];
         GetWindowTextA(window, text, sizeof text);
+        printf("%s\n", text);
+        return 0;
+    }
+    if (strcmp(verb, "text") == 0) {
+        char text[512] = {};
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &done);
         printf("%s\n", text);
         return 0;
     }

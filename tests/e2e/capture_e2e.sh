@@ -408,17 +408,6 @@ case_print_destination() {
   finish_case
 }
 
-# The newest PDF made since the marker whose name holds the given text.
-newest_pdf() {
-  local file
-  for _ in $(seq 150); do
-    file=$(find "$(print_queue_outbox)" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
-    [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
-    sleep 0.2
-  done
-  return 1
-}
-
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"
