@@ -14,7 +14,7 @@ mkdir -p "$shots"
 # Wine does not move the X pointer for another process's input, and reads
 # it back when the cover window goes.
 pointer_to() {
-  command -v xdotool >/dev/null && xdotool mousemove "$1" "$2"
+  have_tool xdotool && xdotool mousemove "$1" "$2"
   probe move "$1" "$2"
 }
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
@@ -87,7 +87,7 @@ case_screen_pattern() {
   expect_size "$shots/clipboard.bmp" 1280x1024
   expect_pattern "$shots/clipboard.bmp" -160 -120 160 120 320 240
   # Wine hands the same bitmap to the X side.
-  if command -v xclip >/dev/null; then
+  if have_tool xclip; then
     timeout 10 xclip -selection clipboard -t image/bmp -o > "$shots/x-side.bmp" || fail "xclip read nothing"
     expect_size "$shots/x-side.bmp" 1280x1024
     expect_pattern "$shots/x-side.bmp" -160 -120 160 120 320 240

@@ -69,6 +69,14 @@ trap finish EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# True when the tool is there; a check that needs it is left out without
+# it, unless CI is set: CI tests everything, so there it is a failure.
+have_tool() {
+  command -v "$1" >/dev/null && return 0
+  [ -z "${CI:-}" ] || fail "$1 is missing and CI is set"
+  return 1
+}
+
 # The driver; its output with carriage returns removed.
 kd() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
 # The probe (test pattern windows, mouse and key input), its output likewise.
