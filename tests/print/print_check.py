@@ -161,7 +161,7 @@ def cells(args):
 
 
 def origin(page, w, h, scale, box):
-    W, H = printer_size(page)[0] - 2 * MARGIN, printer_size(page)[1] - 2 * MARGIN
+    W, H = page[0] - 2 * MARGIN, page[1] - 2 * MARGIN
     PW, PH = scale * w, scale * h
     x0, y0 = MARGIN, MARGIN
     if 0 <= box <= 8:
