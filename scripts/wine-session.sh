@@ -72,9 +72,11 @@ wine_session_make_prefix() {
       kwineserver -w >/dev/null 2>&1 || true
       # Wine's own fonts (fonts-wine: Marlett draws the caption buttons) in
       # the prefix's font folder, where this Wine looks for them.
-      for font in /usr/share/wine/fonts/*.ttf; do
-        [ -e "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/"
-      done
+      if [ -d "$prefix/drive_c/windows/Fonts" ]; then
+        for font in /usr/share/wine/fonts/*.ttf; do
+          [ -e "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/" || true
+        done
+      fi
     fi
     echo "$KAPTURA_ROAD" >"$prefix/.kaptura-prefix"
   ) 9>"$prefix.lock"
