@@ -43,6 +43,15 @@ BEGIN_MESSAGE_MAP(XDialogConvert, CDialog)
     ON_NOTIFY(TVN_SELCHANGINGW, IDC_INPUT_TREE, OnSelChangingInputTree)
     ON_NOTIFY(TVN_SELCHANGINGA, IDC_OUTPUT_TREE, OnSelChangingOutputTree)
     ON_NOTIFY(TVN_SELCHANGINGW, IDC_OUTPUT_TREE, OnSelChangingOutputTree)
+    ON_NOTIFY(TVN_SELCHANGEDA, IDC_INPUT_TREE, OnSelChangedTree)
+    ON_NOTIFY(TVN_SELCHANGEDW, IDC_INPUT_TREE, OnSelChangedTree)
+    ON_NOTIFY(TVN_SELCHANGEDA, IDC_OUTPUT_TREE, OnSelChangedTree)
+    ON_NOTIFY(TVN_SELCHANGEDW, IDC_OUTPUT_TREE, OnSelChangedTree)
+    ON_NOTIFY(TVN_ITEMEXPANDEDA, IDC_INPUT_TREE, OnItemExpandedTree)
+    ON_NOTIFY(TVN_ITEMEXPANDEDW, IDC_INPUT_TREE, OnItemExpandedTree)
+    ON_NOTIFY(TVN_ITEMEXPANDEDA, IDC_OUTPUT_TREE, OnItemExpandedTree)
+    ON_NOTIFY(TVN_ITEMEXPANDEDW, IDC_OUTPUT_TREE, OnItemExpandedTree)
+    ON_MESSAGE(WM_FOLLOW_TREE_SELECTIONS, OnFollowTreeSelections)
     ON_NOTIFY(LVN_ITEMCHANGED, IDC_INPUT_LIST, OnItemChangedInputList)
     ON_WM_SYSCOMMAND()
     ON_WM_PAINT()
@@ -194,12 +203,11 @@ void XDialogConvert::OnItemExpandingOutputTree(NMHDR* header, LRESULT* result)
     *result = 0;
 }
 
-void XDialogConvert::OnTreeSelChanging(CTreeCtrl& tree, NMHDR* header, CString& directory, bool input)
+void XDialogConvert::FollowTreeItem(CTreeCtrl& tree, HTREEITEM item, CString& directory, bool input)
 {
-    auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
-    if (!change->itemNew.hItem)
+    if (!item)
         return;
-    CString path = GetTreeItemPath(tree, change->itemNew.hItem);
+    CString path = GetTreeItemPath(tree, item);
     if (path.CompareNoCase(directory) == 0)
         return;
     directory = path;
@@ -211,14 +219,35 @@ void XDialogConvert::OnTreeSelChanging(CTreeCtrl& tree, NMHDR* header, CString& 
 
 void XDialogConvert::OnSelChangingInputTree(NMHDR* header, LRESULT* result)
 {
-    OnTreeSelChanging(inputTree_, header, inputDirectory_, true);
+    FollowTreeItem(inputTree_, reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem, inputDirectory_, true);
     *result = 0;
 }
 
 void XDialogConvert::OnSelChangingOutputTree(NMHDR* header, LRESULT* result)
 {
-    OnTreeSelChanging(outputTree_, header, outputDirectory_, false);
+    FollowTreeItem(outputTree_, reinterpret_cast<NMTREEVIEWA*>(header)->itemNew.hItem, outputDirectory_, false);
     *result = 0;
+}
+
+void XDialogConvert::OnSelChangedTree(NMHDR*, LRESULT* result)
+{
+    OnFollowTreeSelections(0, 0);
+    *result = 0;
+}
+
+// A collapse moves the selection up to the collapsed folder without the
+// selection notifications, and after this one: look once it is done.
+void XDialogConvert::OnItemExpandedTree(NMHDR*, LRESULT* result)
+{
+    PostMessage(WM_FOLLOW_TREE_SELECTIONS);
+    *result = 0;
+}
+
+LRESULT XDialogConvert::OnFollowTreeSelections(WPARAM, LPARAM)
+{
+    FollowTreeItem(inputTree_, inputTree_.GetSelectedItem(), inputDirectory_, true);
+    FollowTreeItem(outputTree_, outputTree_.GetSelectedItem(), outputDirectory_, false);
+    return 0;
 }
 
 // ---- File lists ------------------------------------------------------------------

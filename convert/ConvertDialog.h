@@ -7,6 +7,9 @@
 #include "Dialog.h"
 #include "FolderWalk.h"
 
+// Posted to the dialog: list the folders the trees show selected.
+const UINT WM_FOLLOW_TREE_SELECTIONS = WM_APP + 1;
+
 class XDialogConvert : public CDialog {
 public:
     explicit XDialogConvert(const ConvertSettings& settings, CWnd* parent = nullptr);
@@ -29,6 +32,11 @@ protected:
     afx_msg void OnItemExpandingOutputTree(NMHDR* header, LRESULT* result);
     afx_msg void OnSelChangingInputTree(NMHDR* header, LRESULT* result);
     afx_msg void OnSelChangingOutputTree(NMHDR* header, LRESULT* result);
+    // The folders listed are the ones the trees show selected, whatever
+    // moved the selection.
+    afx_msg void OnSelChangedTree(NMHDR* header, LRESULT* result);
+    afx_msg void OnItemExpandedTree(NMHDR* header, LRESULT* result);
+    afx_msg LRESULT OnFollowTreeSelections(WPARAM, LPARAM);
     afx_msg void OnItemChangedInputList(NMHDR* header, LRESULT* result);
     afx_msg void OnSysCommand(UINT id, LPARAM lParam);
     afx_msg void OnPaint();
@@ -42,7 +50,7 @@ private:
     void ListPendingFolders(CTreeCtrl& tree, bool pump);
     static void DeleteTreeChildren(CTreeCtrl& tree, HTREEITEM item);
     static CString GetTreeItemPath(const CTreeCtrl& tree, HTREEITEM item);
-    void OnTreeSelChanging(CTreeCtrl& tree, NMHDR* header, CString& directory, bool input);
+    void FollowTreeItem(CTreeCtrl& tree, HTREEITEM item, CString& directory, bool input);
     // File lists and counts.
     void ListInputFiles();
     void ListOutputFiles();

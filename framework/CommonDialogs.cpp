@@ -6,13 +6,7 @@ IMPLEMENT_DYNAMIC(CFileDialog, CDialog)
 
 namespace {
 
-HWND DefaultOwner(CWnd* parent)
-{
-    if (parent)
-        return parent->m_hWnd;
-    CWnd* main = AfxGetMainWnd();
-    return main && main->m_hWnd ? ::GetLastActivePopup(main->m_hWnd) : nullptr;
-}
+HWND DefaultOwner(CWnd* parent) { return parent ? parent->m_hWnd : AfxDefaultOwner(); }
 
 const UINT kListSelectionChanged = ::RegisterWindowMessageA(LBSELCHSTRINGA);
 const UINT kFileNameOk = ::RegisterWindowMessageA(FILEOKSTRINGA);

@@ -53,16 +53,11 @@ const DLGTEMPLATE* CDialog::ResolveTemplate() const
     return loaded ? static_cast<const DLGTEMPLATE*>(::LockResource(loaded)) : nullptr;
 }
 
-// The given parent, else the main window's current popup (a modal dialog
-// over a modal dialog stays on top of it).
+// The given parent, else the current popup of the main window or of the
+// caller's active window (a modal dialog over a modal dialog stays on top).
 HWND CDialog::OwnerWindow() const
 {
-    if (m_pParentWnd)
-        return m_pParentWnd->m_hWnd;
-    CWnd* main = AfxGetMainWnd();
-    if (!main || !main->m_hWnd)
-        return nullptr;
-    return ::GetLastActivePopup(main->m_hWnd);
+    return m_pParentWnd ? m_pParentWnd->m_hWnd : AfxDefaultOwner();
 }
 
 INT_PTR CDialog::DoModal()

@@ -198,9 +198,7 @@ HWND CPropertySheet::Open(HWND owner, bool)
 
 INT_PTR CPropertySheet::DoModal()
 {
-    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : nullptr;
-    if (!owner && AfxGetMainWnd() && AfxGetMainWnd()->m_hWnd)
-        owner = ::GetLastActivePopup(AfxGetMainWnd()->m_hWnd);
+    HWND owner = m_pParentWnd ? m_pParentWnd->m_hWnd : AfxDefaultOwner();
     bool ownerWasEnabled = owner && ::IsWindowEnabled(owner);
     if (ownerWasEnabled)
         ::EnableWindow(owner, FALSE);

@@ -62,6 +62,17 @@ CWinApp::~CWinApp()
 
 CWinApp* AfxGetApp() { return theApp; }
 CWnd* AfxGetMainWnd() { return theApp ? theApp->m_pMainWnd : nullptr; }
+
+HWND AfxDefaultOwner()
+{
+    CWnd* main = AfxGetMainWnd();
+    HWND top = main && main->m_hWnd ? main->m_hWnd : nullptr;
+    if (!top) {
+        HWND active = ::GetActiveWindow();
+        top = active ? ::GetAncestor(active, GA_ROOTOWNER) : nullptr;
+    }
+    return top ? ::GetLastActivePopup(top) : nullptr;
+}
 HINSTANCE AfxGetInstanceHandle() { return theApp ? theApp->m_hInstance : ::GetModuleHandleA(nullptr); }
 
 void CWinApp::SetProfileName(LPCSTR path)
@@ -237,8 +248,7 @@ int AfxMessageBox(LPCSTR text, UINT type, UINT)
         type |= (buttons == MB_YESNO || buttons == MB_YESNOCANCEL) ? MB_ICONQUESTION : MB_ICONEXCLAMATION;
     }
     CWinApp* app = AfxGetApp();
-    CWnd* main = AfxGetMainWnd();
-    HWND owner = main && main->m_hWnd ? ::GetLastActivePopup(main->m_hWnd) : ::GetActiveWindow();
+    HWND owner = AfxDefaultOwner();
     if (owner && !::IsWindowEnabled(owner))
         owner = nullptr;
     LPCSTR title = app && app->m_pszAppName ? app->m_pszAppName : "";

@@ -128,6 +128,10 @@ private:
 
 CWinApp* AfxGetApp();
 CWnd* AfxGetMainWnd();
+// The window a dialog without a parent belongs to: the main window's
+// current popup; in a library, whose application has no main window, the
+// calling program's active window's current popup. 0 when there is none.
+HWND AfxDefaultOwner();
 HINSTANCE AfxGetInstanceHandle();
 HINSTANCE AfxGetResourceHandle();
 void AfxSetResourceHandle(HINSTANCE instance);

@@ -79,6 +79,27 @@ void DrawRecordStretched(HDC dc, const ImageRecord& record, const Box& onto, int
     ::GlobalFree(header);
 }
 
+namespace {
+
+// One page of the grid with its header and footer; the page-end result.
+int PrintGridPage(HDC dc, const CellGrid& grid)
+{
+    PrintState& state = State();
+    if (::StartPage(dc) <= 0)
+        return 0;
+    PrintGridImages(dc, grid);
+    // Header and footer are drawn even after Cancel: the page ends whole.
+    if (state.settings.page[PageOptions::kPrintHeader])
+        PrintHeader(dc);
+    if (state.settings.page[PageOptions::kPrintFooter])
+        PrintFooter(dc);
+    const int ended = ::EndPage(dc);
+    PumpMessages();
+    return ended;
+}
+
+}  // namespace
+
 void PrintAllOnOnePageJob()
 {
     PrintState& state = State();
@@ -102,23 +123,12 @@ void PrintAllOnOnePageJob()
         ::DeleteDC(dc);
         return;
     }
-    int copies = options[AllPageOptions::kCopies], madeCopies = 0;
-    ::Escape(dc, SETCOPYCOUNT, sizeof copies, reinterpret_cast<LPCSTR>(&copies), &madeCopies);
+    const int passes = AskForCopies(dc, options[AllPageOptions::kCopies]);
     SetMeterLine(1, "Printing All Images on the");
     state.abort = false;
-    if (::StartPage(dc) <= 0) {
-        ::AbortDoc(dc);
-        ::DeleteDC(dc);
-        return;
-    }
-    PrintGridImages(dc, grid);
-    // Header and footer are drawn even after Cancel: the page ends whole.
-    if (state.settings.page[PageOptions::kPrintHeader])
-        PrintHeader(dc);
-    if (state.settings.page[PageOptions::kPrintFooter])
-        PrintFooter(dc);
-    const int ended = ::EndPage(dc);
-    PumpMessages();
+    int ended = 1;
+    for (int pass = 0; pass < passes && ended > 0 && !state.abort; ++pass)
+        ended = PrintGridPage(dc, grid);
     if (ended > 0 && state.abort) {
         ::AbortDoc(dc);
     } else if (ended > 0) {

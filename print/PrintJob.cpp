@@ -138,9 +138,8 @@ int PrintImagePages(HDC dc, int imageNumber)
     return result;
 }
 
-// Asks the driver for the copies; the number of times the pages must be
-// sent so that they come out that often: a driver that cannot make copies,
-// or writes back that it makes fewer, gets the pages again from us.
+}  // namespace
+
 int AskForCopies(HDC dc, int copies)
 {
     int made = 0;
@@ -151,8 +150,6 @@ int AskForCopies(HDC dc, int copies)
         return 1;
     return (copies + made - 1) / made;
 }
-
-}  // namespace
 
 void SetOrientation(bool landscape)
 {

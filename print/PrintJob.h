@@ -33,6 +33,10 @@ private:
 // (grayscale and black and white rework its colour table); the caller's
 // block is never written. 0 when it cannot be made.
 HGLOBAL MakeJobHeader(const ImageRecord& record, int colorMode);
+// Asks the driver for the copies; the number of times the pages must be
+// sent so that they come out that often: a driver that cannot make copies,
+// or writes back that it makes fewer, gets the pages again from us.
+int AskForCopies(HDC dc, int copies);
 // Sets the held device settings' orientation.
 void SetOrientation(bool landscape);
 

@@ -21,6 +21,13 @@ PrintMeterDialog::PrintMeterDialog() : CDialog(IDD_PRINT_METER)
     Create(IDD_PRINT_METER, nullptr);
     if (m_hWnd) {
         ::SetWindowTextA(m_hWnd, State().section.c_str());
+        // The caller's window waits, as under a modal dialog: nothing of the
+        // caller (closing the document being printed) runs during the job.
+        HWND owner = ::GetWindow(m_hWnd, GW_OWNER);
+        if (owner && ::IsWindowEnabled(owner)) {
+            disabledOwner_ = owner;
+            ::EnableWindow(owner, FALSE);
+        }
         ::ShowWindow(m_hWnd, SW_SHOWNORMAL);
         ::UpdateWindow(m_hWnd);
     }
@@ -28,14 +35,16 @@ PrintMeterDialog::PrintMeterDialog() : CDialog(IDD_PRINT_METER)
 
 PrintMeterDialog::~PrintMeterDialog()
 {
-    if (State().meter == this)
-        State().meter = nullptr;
-    if (m_hWnd)
-        DestroyWindow();
+    Close();
 }
 
 void PrintMeterDialog::Close()
 {
+    // The owner first, so that it takes the activation back.
+    if (disabledOwner_) {
+        ::EnableWindow(disabledOwner_, TRUE);
+        disabledOwner_ = nullptr;
+    }
     if (m_hWnd) {
         EndDialog(1);
         DestroyWindow();

@@ -13,8 +13,9 @@ namespace pagent {
 
 class PrintMeterDialog : public CDialog {
 public:
-    // Creates the window at once, with no parent, captioned with the
-    // section; the meter registers itself with the print state.
+    // Creates the window at once, owned by the caller's active window
+    // (disabled until the meter closes) and captioned with the section; the
+    // meter registers itself with the print state.
     PrintMeterDialog();
     ~PrintMeterDialog() override;
     // Ends the meter: result 1, then the window goes.
@@ -31,6 +32,7 @@ public:
 
 private:
     void ShowPercent(int percent);
+    HWND disabledOwner_ = nullptr;
     int percent_ = 0;
     int64_t done_ = 0;
     int64_t total_ = 0;

@@ -42,7 +42,7 @@ void PumpMessages()
 
 void ForgetCachedSection()
 {
-    State().section.clear();
+    State().sectionCached = false;
 }
 
 void LoadPrintSettings()
@@ -62,9 +62,10 @@ bool BeginPrintCall(const char* section, const char* settingsFile)
     std::string wanted = section ? section : "";
     if (wanted.size() > kSectionMax)
         wanted.resize(kSectionMax);
-    if (!state.section.empty() && strcasecmp(state.section.c_str(), wanted.c_str()) == 0)
+    if (state.sectionCached && strcasecmp(state.section.c_str(), wanted.c_str()) == 0)
         return true;
     state.section.clear();
+    state.sectionCached = false;
     // The Printer key is read from the section given now.
     state.settingsFile = settingsFile ? settingsFile : "";
     if (state.settingsFile.size() >= kTextSize)
@@ -75,6 +76,7 @@ bool BeginPrintCall(const char* section, const char* settingsFile)
         return false;
     }
     state.section = wanted;
+    state.sectionCached = true;
     LoadPrintSettings();
     return true;
 }

@@ -22,7 +22,8 @@ namespace pagent {
 class PrintMeterDialog;
 
 struct PrintState {
-    std::string section;              // empty: nothing loaded
+    std::string section;              // of the running call; empty: nothing loaded
+    bool sectionCached = false;       // false: the next call loads again
     std::string settingsFile;
     PrinterNames printer;
     HGLOBAL devMode = nullptr;        // the printer's raw device-mode block
@@ -52,7 +53,8 @@ PrintState& State();
 bool BeginPrintCall(const char* section, const char* settingsFile);
 // Re-reads the options of the cached section; the print time becomes now.
 void LoadPrintSettings();
-// Forgets the cached section.
+// Forgets the cached section. A running call goes on with the section
+// and options it loaded; the next call loads them again.
 void ForgetCachedSection();
 
 // A warning box titled "Print" with the library's text of that id.

@@ -30,6 +30,36 @@ if command -v cupsd >/dev/null 2>&1 || [ -x /usr/sbin/cupsd ]; then
 fi
 export PRINT_QUEUE_OK
 
+# The folder the PDF printer writes a job of the given user (default: the
+# user running this) into, found as cups-pdf finds it: the last "Out" line
+# of its configuration (default ${HOME}/PDF), ${HOME} being the user's home
+# in the password database, not the HOME of the process that printed, and
+# ${USER} the user's name.
+print_queue_outbox() {
+  local user=${1:-$(id -un)} conf=${CUPS_PDF_CONF:-/etc/cups/cups-pdf.conf} out home
+  out=$(sed -n 's/^[[:space:]]*Out[[:space:]]\{1,\}//p' "$conf" 2>/dev/null | tail -n 1)
+  out=${out%"${out##*[![:space:]]}"}
+  [ -n "$out" ] || out='${HOME}/PDF'
+  home=$(getent passwd "$user" | cut -d: -f6)
+  out=${out//'${HOME}'/$home}
+  echo "${out//'${USER}'/$user}"
+}
+
+# Waits until every job the print service holds now has left it, printed
+# or dropped (jobs that come later do not count): a PDF that is not there
+# then will not come. False after a minute.
+print_queue_drain() {
+  local held still
+  held=$(lpstat -o 2>/dev/null | awk '{print $1}')
+  for _ in $(seq 300); do
+    [ -z "$held" ] && return 0
+    still=$(lpstat -o 2>/dev/null | awk '{print $1}' | grep -Fx -f <(printf '%s\n' "$held") || true)
+    [ -z "$still" ] && return 0
+    sleep 0.2
+  done
+  return 1
+}
+
 # A print service of the caller's own in a folder, with its own "PDF" queue,
 # for cases that remove the queue (lpadmin -x) without touching the shared
 # one. Prints the service's socket; the caller points CUPS_SERVER at it and

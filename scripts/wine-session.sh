@@ -70,6 +70,13 @@ wine_session_make_prefix() {
       export WINEPREFIX=$prefix
       kwine wineboot -i >/dev/null 2>&1 || { echo "wine-session: wineboot failed ($KAPTURA_WINE_LOADER)" >&2; exit 1; }
       kwineserver -w >/dev/null 2>&1 || true
+      # Wine's own fonts (fonts-wine: Marlett draws the caption buttons) in
+      # the prefix's font folder, where this Wine looks for them.
+      if [ -d "$prefix/drive_c/windows/Fonts" ]; then
+        for font in /usr/share/wine/fonts/*.ttf; do
+          [ -e "$font" ] && ln -sf "$font" "$prefix/drive_c/windows/Fonts/" || true
+        done
+      fi
     fi
     echo "$KAPTURA_ROAD" >"$prefix/.kaptura-prefix"
   ) 9>"$prefix.lock"

@@ -17,6 +17,8 @@
 //   kdriver drag <x1> <y1> <x2> <y2>                     the real mouse: press at the first screen
 //                                                        point, move to the second, release
 //   kdriver title <hwnd>                                 print the window text
+//   kdriver text <hwnd>                                  print what the window says it holds
+//                                                        (WM_GETTEXT: an edit control's text)
 //   kdriver children <hwnd>                              print class and text of each child
 //   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
@@ -43,6 +45,8 @@
 //                                                        item on the way
 //   kdriver tree-items <tree> <path>                     print the texts of the children of the
 //                                                        item at a path, expanding it first
+//   kdriver tree-button <tree> <path>                    print the screen point of the item's
+//                                                        expand button, for a real click
 //   kdriver list-rows <list>                             print each row of a list view, the
 //                                                        columns separated by tabs
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
@@ -446,11 +450,9 @@ HTREEITEM FindTreeChild(HWND tree, RemoteBlock& block, HTREEITEM parent, const c
     return nullptr;
 }
 
-int TreeSelect(HWND tree, const char* path)
+// The item at a path of item texts, each item on the way expanded.
+HTREEITEM FindTreePath(HWND tree, RemoteBlock& block, const char* path)
 {
-    RemoteBlock block(tree, kTextOffset + kTextMax);
-    if (!block.ok())
-        return 1;
     HTREEITEM item = nullptr;
     char parts[1024];
     snprintf(parts, sizeof parts, "%s", path);
@@ -462,11 +464,51 @@ int TreeSelect(HWND tree, const char* path)
         HTREEITEM child = FindTreeChild(tree, block, item, name);
         if (!child) {
             fprintf(stderr, "no tree item %s\n", name);
-            return 1;
+            return nullptr;
         }
         item = child;
     }
-    return SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
+    return item;
+}
+
+int TreeSelect(HWND tree, const char* path)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    HTREEITEM item = block.ok() ? FindTreePath(tree, block, path) : nullptr;
+    return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
+}
+
+// The screen point of an item's expand button ("+" / "-"), found by hit
+// tests left of its text, for a real click.
+int TreeButton(HWND tree, const char* path)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    HTREEITEM item = block.ok() ? FindTreePath(tree, block, path) : nullptr;
+    if (!item)
+        return 1;
+    RECT box;
+    memcpy(&box, &item, sizeof item);   // TVM_GETITEMRECT takes the item in the rectangle
+    if (!block.Write(0, &box, sizeof box) ||
+        !SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block.at(0))) ||
+        !block.Read(0, &box, sizeof box))
+        return 1;
+    const int y = (box.top + box.bottom) / 2;
+    for (int x = box.left; x >= 0; --x) {
+        TVHITTESTINFO hit = {};
+        hit.pt = {x, y};
+        if (!block.Write(0, &hit, sizeof hit))
+            return 1;
+        SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(block.at(0)));
+        block.Read(0, &hit, sizeof hit);
+        if ((hit.flags & TVHT_ONITEMBUTTON) && hit.hItem == item) {
+            POINT point = {x, y};
+            ClientToScreen(tree, &point);
+            printf("%ld %ld\n", static_cast<long>(point.x), static_cast<long>(point.y));
+            return 0;
+        }
+    }
+    fprintf(stderr, "no button beside the item\n");
+    return 1;
 }
 
 // Prints the texts of the children of the item at a path, one a line.
@@ -574,9 +616,9 @@ int ComboSelect(HWND dialog, int id, int index)
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
-                    "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
+                    "title|text|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|tree-items|list-rows|list-select|menu-popups|menubar-rect ...\n");
+                    "tree-select|tree-items|tree-button|list-rows|list-select|menu-popups|menubar-rect ...\n");
     return 2;
 }
 
@@ -627,6 +669,13 @@ int main(int argc, char** argv)
     if (strcmp(verb, "title") == 0) {
         char text[512];
         GetWindowTextA(window, text, sizeof text);
+        printf("%s\n", text);
+        return 0;
+    }
+    if (strcmp(verb, "text") == 0) {
+        char text[512] = {};
+        DWORD_PTR done = 0;
+        SendMessageTimeoutA(window, WM_GETTEXT, sizeof text, reinterpret_cast<LPARAM>(text), SMTO_BLOCK, 5000, &done);
         printf("%s\n", text);
         return 0;
     }
@@ -695,6 +744,8 @@ int main(int argc, char** argv)
         return TreeSelect(window, argv[3]);
     if (strcmp(verb, "tree-items") == 0 && argc == 4)
         return TreeItems(window, argv[3]);
+    if (strcmp(verb, "tree-button") == 0 && argc == 4)
+        return TreeButton(window, argv[3]);
     if (strcmp(verb, "list-rows") == 0)
         return ListRows(window);
     if (strcmp(verb, "list-select") == 0 && argc >= 4)

@@ -14,7 +14,7 @@ mkdir -p "$shots"
 # Wine does not move the X pointer for another process's input, and reads
 # it back when the cover window goes.
 pointer_to() {
-  command -v xdotool >/dev/null && xdotool mousemove "$1" "$2"
+  have_tool xdotool && xdotool mousemove "$1" "$2"
   probe move "$1" "$2"
 }
 winpath() { printf 'Z:%s' "$1" | tr '/' '\\'; }
@@ -87,7 +87,7 @@ case_screen_pattern() {
   expect_size "$shots/clipboard.bmp" 1280x1024
   expect_pattern "$shots/clipboard.bmp" -160 -120 160 120 320 240
   # Wine hands the same bitmap to the X side.
-  if command -v xclip >/dev/null; then
+  if have_tool xclip; then
     timeout 10 xclip -selection clipboard -t image/bmp -o > "$shots/x-side.bmp" || fail "xclip read nothing"
     expect_size "$shots/x-side.bmp" 1280x1024
     expect_pattern "$shots/x-side.bmp" -160 -120 160 120 320 240
@@ -377,7 +377,7 @@ case_print_destination() {
   # The printer destination prints the capture through the print library;
   # Print from the image window prints the notepad's text as it stands,
   # never saved. The PDFs are the ones of this case's jobs.
-  local outbox="$HOME/PDF" since="$case_dir/since" pdf text ppm
+  local since="$case_dir/since" pdf text ppm
   [ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
   seed_capture_ini "0,1,0,1,0,0,0,5,5" "ScreenPage=160,120,480,360,0,0" "PrintTimeDate=0,1,0,1,0,0,1,0,0,1"
   touch "$since"
@@ -413,17 +413,6 @@ case_print_destination() {
   pdf=$(newest_pdf "$since" "Screen_Capture") || fail "Print printed nothing"
   pdftotext -layout "$pdf" - | grep -Fq "typed but not saved $$" || fail "the notepad's text was not printed"
   finish_case
-}
-
-# The newest PDF made since the marker whose name holds the given text.
-newest_pdf() {
-  local file
-  for _ in $(seq 150); do
-    file=$(find "$HOME/PDF" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
-    [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
-    sleep 0.2
-  done
-  return 1
 }
 
 name=${1:?case name}

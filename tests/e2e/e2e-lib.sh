@@ -69,6 +69,14 @@ trap finish EXIT
 
 fail() { echo "FAIL: $*" >&2; exit 1; }
 
+# True when the tool is there; a check that needs it is left out without
+# it, unless CI is set: CI tests everything, so there it is a failure.
+have_tool() {
+  command -v "$1" >/dev/null && return 0
+  [ -z "${CI:-}" ] || fail "$1 is missing and CI is set"
+  return 1
+}
+
 # The driver; its output with carriage returns removed.
 kd() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
 # The probe (test pattern windows, mouse and key input), its output likewise.
@@ -105,6 +113,29 @@ hold_window_refusal() {
     sleep 0.25
   done
   fail "the refusing hook was not put in place"
+}
+
+# Runs the file dialog a command of the program opens (File Open 57601,
+# Save As 57604) with the given Windows path in its name field.
+run_file_dialog() {
+  local command=$1 path=$2 pid dialog
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" "$command" >/dev/null
+  dialog=$(kd wait-dialog "$pid" - 10) || fail "no file dialog for $command"
+  kd set-text "$dialog" 0x47c "$path" >/dev/null || fail "no name field"   # the dialog's name field
+  kd answer "$dialog" 1 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the file dialog stayed"
+}
+
+# The newest PDF made since the marker whose name holds the given text.
+newest_pdf() {
+  local file
+  for _ in $(seq 150); do
+    file=$(find "$(print_queue_outbox)" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
+    [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
+    sleep 0.2
+  done
+  return 1
 }
 
 # The value of key in the ini file.

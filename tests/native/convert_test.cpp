@@ -226,14 +226,19 @@ TEST_F(ConvertFileTest, UnreadableFilesGetTheirReason)
 
 TEST_F(ConvertFileTest, AnEmptyOutputIsNoSuccess)
 {
+    // A type code the library has no writer for: it creates the file, writes
+    // nothing and reports no error. The converter calls that a failure and
+    // leaves no empty file behind.
+    const int kNoWriter = kTypeWpg + 1;
     WriteImage("small.bmp", 8, kTypeBmp);
-    ConvertResult tif = ConvertImageFile(Path("small.bmp"), Path("small.tif"), kTypeTif);
-    if (tif.converted) {   // a writer for the format exists: it wrote something
-        EXPECT_FALSE(kit::ReadBytes(Path("small.tif")).empty());
-        return;
-    }
-    EXPECT_EQ(tif.from, "Cannot convert to " + Path("small.tif") + ", Cannot create this file.");
-    EXPECT_FALSE(kit::FileExists(Path("small.tif")));
+    ConvertResult empty = ConvertImageFile(Path("small.bmp"), Path("small.out"), kNoWriter);
+    EXPECT_FALSE(empty.converted);
+    EXPECT_EQ(empty.status, "Failed");
+    EXPECT_EQ(empty.from, "Cannot convert to " + Path("small.out") + ", Cannot create this file.");
+    EXPECT_FALSE(kit::FileExists(Path("small.out")));
+    // A format that writes something is a success.
+    EXPECT_TRUE(ConvertImageFile(Path("small.bmp"), Path("small.tif"), kTypeTif).converted);
+    EXPECT_FALSE(kit::ReadBytes(Path("small.tif")).empty());
 }
 
 TEST_F(ConvertFileTest, FailedWritesKeepTheOriginal)

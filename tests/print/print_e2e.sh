@@ -18,7 +18,7 @@ KAPTURA_SCREEN=1024x768x24
 KAPTURA_PREFIX="${KAPTURA_RUN_DIR:-$E2E_ROOT}/prefix-${E2E_GROUP:-print}"
 source "$root/scripts/wine-session.sh"
 [ "$PRINT_QUEUE_OK" = 1 ] || { echo "FAIL: no PDF print queue" >&2; exit 1; }
-outbox="$HOME/PDF"
+outbox=$(print_queue_outbox)
 mkdir -p "$E2E_ROOT"
 case_dir=$(mktemp -d "$E2E_ROOT/print.XXXXXX")
 private=""
@@ -121,6 +121,11 @@ pages)
   pdf=$(job_pdf "$token-p") || fail "no PDF (portrait)"
   [ "$(pages_of "$pdf")" = 2 ] || fail "portrait: 2 pages expected, got $(pages_of "$pdf")"
   check_cells "$pdf" 2 1300 900 24 3 4
+  # A palette image whose bands go out in overlapping strips, every pixel
+  # judged (palette pages are stored without loss).
+  printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,0,0,1,1,0,0,0,0,0,0\r\n' > "$ini"
+  kprint one "Kaptura 99" "$ini_win" 8 600 300 "C:\\$token-s.bmp" "" 0 >/dev/null
+  check_cells "$(job_pdf "$token-s")" 1 600 300 8 3 0
   # Three copies of a one-page image, whether or not the driver makes them.
   printf '[Kaptura 99]\r\nPrintOnePage=0,3\r\n' > "$ini"
   kprint one "Kaptura 99" "$ini_win" 8 30 20 "C:\\$token-c.bmp" "" 0 >/dev/null
@@ -145,7 +150,9 @@ cancel)
   echo "$out"
   grep -qx "cancel" <<<"$out" || fail "the meter was not seen"
   grep -q "Image 2 of 3" <<<"$out" && fail "the second image was started"
-  sleep 3
+  # A PDF takes seconds to land: none has come only once the service is
+  # through with every job it held.
+  print_queue_drain || fail "the print service did not finish its jobs"
   ls "$outbox"/*"$token"* 2>/dev/null && fail "a cancelled job was printed"
   ;;
 onepage)
@@ -205,7 +212,7 @@ sheets)
   grep -qx "message: Please enter an integer between 1 and 99." <<<"$out" || fail "scale 100 accepted"
   grep -qx "show 1306: 100 enabled" <<<"$out" || fail "the sheet closed after the range message"
   [ "$(cat "$ini")" = "$before" ] || fail "Cancel changed the settings"
-  sleep 2
+  print_queue_drain || fail "the print service did not finish its jobs"
   ls "$outbox"/*"$token-c"* 2>/dev/null && fail "printed after Cancel"
   # Settings only: the screen's size stands for the image; OK stores.
   export KPRINT_SHEET="page:0;click:1316;wait:300;$(shot setup-large);label;ok"

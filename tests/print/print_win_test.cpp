@@ -217,9 +217,72 @@ TEST(PrintDateTimeDialog, DependentBoxesFollowTheChoicesAndOkReturnsTheFormat)
     EXPECT_EQ(pagent::FormatIntList(dialog.format.values, pagent::TimeDateFormat::kCount), "1,0,1,1,1,0,1,2,0,0");
 }
 
-TEST(PrintDateTimeDialog, OkWritesTheKeyAndCancelChangesNothing)
+namespace {
+
+// The calling program's window: active while the library's windows open,
+// and the way a settings change reaches the library from inside their
+// loops (WM_WININICHANGE makes the capture program call ResetPrinter).
+LRESULT CALLBACK CallerProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
 {
-    CWinApp app("print date time");
+    if (message == WM_WININICHANGE) {
+        ResetPrinter();
+        return 0;
+    }
+    return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+HWND MakeActiveCaller()
+{
+    WNDCLASSA wc{};
+    wc.lpfnWndProc = CallerProc;
+    wc.hInstance = g_libraryModule;
+    wc.lpszClassName = "PrintCaller";
+    ::RegisterClassA(&wc);
+    HWND caller = ::CreateWindowExA(0, "PrintCaller", "caller", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0, 300, 200,
+                                    nullptr, nullptr, g_libraryModule, nullptr);
+    ::SetActiveWindow(caller);
+    return caller;
+}
+
+// Plays the user on the library's "Date/Time" dialog from another thread:
+// notes its owner and whether the caller was disabled, has the system's
+// settings change, picks year-month-day and presses the button.
+struct DateTimeUser {
+    HWND caller = nullptr;
+    int button = IDOK;
+    HWND owner = nullptr;
+    bool callerEnabled = true;
+    static DWORD WINAPI Run(LPVOID self)
+    {
+        auto* user = static_cast<DateTimeUser*>(self);
+        for (int i = 0; i < 200; ++i) {
+            HWND dialog = ::FindWindowA("#32770", "Date/Time");
+            if (dialog && ::IsWindowVisible(dialog)) {
+                user->owner = ::GetWindow(dialog, GW_OWNER);
+                user->callerEnabled = ::IsWindowEnabled(user->caller) != FALSE;
+                ::SendMessageA(user->caller, WM_WININICHANGE, 0, 0);
+                ::SendMessageA(::GetDlgItem(dialog, IDC_ORDER_YMD), BM_CLICK, 0, 0);
+                ::PostMessageA(dialog, WM_COMMAND, WPARAM(user->button), 0);
+                return 0;
+            }
+            ::Sleep(25);
+        }
+        return 1;
+    }
+};
+
+std::string ReadKey(const char* section, const char* key, const std::string& ini)
+{
+    char text[128] = {};
+    ::GetPrivateProfileStringA(section, key, "", text, sizeof text, ini.c_str());
+    return text;
+}
+
+}  // namespace
+
+TEST(PrintDateTimeDialog, OwnedByTheCallerAndOkWritesTheKeyIntoTheLoadedSectionAfterAReset)
+{
+    CWinApp app("print date time");   // a library's application: no main window
     AfxSetResourceHandle(g_libraryModule);
     char folder[MAX_PATH];
     ::GetTempPathA(sizeof folder, folder);
@@ -227,35 +290,69 @@ TEST(PrintDateTimeDialog, OkWritesTheKeyAndCancelChangesNothing)
     ::DeleteFileA(ini.c_str());
     pagent::PrintState& state = pagent::State();
     state.section = "Kaptura 99";
+    state.sectionCached = true;
     state.settingsFile = ini;
     state.settings.timeDate = pagent::DefaultTimeDateFormat();
+    HWND caller = MakeActiveCaller();
 
     // Cancel: nothing written, nothing changed.
-    struct Canceller : pagent::DateTimeFormatDialog {
-        using DateTimeFormatDialog::DateTimeFormatDialog;
-        BOOL OnInitDialog() override
-        {
-            BOOL result = DateTimeFormatDialog::OnInitDialog();
-            ::SendMessageA(::GetDlgItem(m_hWnd, IDC_ORDER_YMD), BM_CLICK, 0, 0);
-            ::PostMessageA(m_hWnd, WM_COMMAND, IDCANCEL, 0);
-            return result;
-        }
-    } cancelled(state.settings.timeDate);
-    EXPECT_EQ(cancelled.DoModal(), IDCANCEL);
-    char text[64] = {};
-    ::GetPrivateProfileStringA("Kaptura 99", "PrintTimeDate", "", text, sizeof text, ini.c_str());
-    EXPECT_STREQ(text, "");
+    DateTimeUser canceller{caller, IDCANCEL};
+    HANDLE thread = ::CreateThread(nullptr, 0, DateTimeUser::Run, &canceller, 0, nullptr);
+    EXPECT_EQ(pagent::RunDateTimeFormatDialog(nullptr), IDCANCEL);
+    ::WaitForSingleObject(thread, 5000);
+    ::CloseHandle(thread);
+    EXPECT_EQ(canceller.owner, caller) << "the dialog belongs to the caller's window";
+    EXPECT_FALSE(canceller.callerEnabled) << "the caller's window is disabled while the dialog runs";
+    EXPECT_TRUE(::IsWindowEnabled(caller));
+    EXPECT_EQ(ReadKey("Kaptura 99", "PrintTimeDate", ini), "");
+    EXPECT_EQ(pagent::FormatIntList(state.settings.timeDate.values, pagent::TimeDateFormat::kCount),
+              "0,1,0,0,0,0,1,0,0,1");
 
-    pagent::SaveTimeDateFormat(state.section.c_str(), ini.c_str(), pagent::ParseTimeDateFormat("0,1,1,1,2,0,1,1,0,0"));
-    ::GetPrivateProfileStringA("Kaptura 99", "PrintTimeDate", "", text, sizeof text, ini.c_str());
-    EXPECT_STREQ(text, "0,1,1,1,2,0,1,1,0,0");
+    // OK, with the settings changed under the dialog: the key lands in the
+    // section the call loaded, and the next call loads again.
+    state.sectionCached = true;
+    DateTimeUser confirmer{caller, IDOK};
+    thread = ::CreateThread(nullptr, 0, DateTimeUser::Run, &confirmer, 0, nullptr);
+    EXPECT_EQ(pagent::RunDateTimeFormatDialog(nullptr), IDOK);
+    ::WaitForSingleObject(thread, 5000);
+    ::CloseHandle(thread);
+    EXPECT_EQ(ReadKey("Kaptura 99", "PrintTimeDate", ini), "0,1,0,0,2,0,1,0,0,1");
+    EXPECT_EQ(ReadKey("", "PrintTimeDate", ini), "");
+    EXPECT_EQ(state.section, "Kaptura 99");
+    EXPECT_FALSE(state.sectionCached);
+    ::DestroyWindow(caller);
     ::DeleteFileA(ini.c_str());
+}
+
+TEST(PrintMeterWindow, MeterIsOwnedByTheCallersWindowAndDisablesItUntilItCloses)
+{
+    CWinApp app("print meter owner");
+    AfxSetResourceHandle(g_libraryModule);
+    RegisterMeterClass();
+    pagent::State().current = ImageRecord{};
+    HWND caller = MakeActiveCaller();
+    {
+        pagent::PrintMeterDialog meter;
+        ASSERT_TRUE(meter.m_hWnd);
+        EXPECT_EQ(::GetWindow(meter.m_hWnd, GW_OWNER), caller);
+        EXPECT_FALSE(::IsWindowEnabled(caller));
+        meter.Close();
+        EXPECT_TRUE(::IsWindowEnabled(caller));
+    }
+    // A meter ended by its destructor gives the window back as well.
+    {
+        pagent::PrintMeterDialog meter;
+        EXPECT_FALSE(::IsWindowEnabled(caller));
+    }
+    EXPECT_TRUE(::IsWindowEnabled(caller));
+    ::DestroyWindow(caller);
 }
 
 TEST(PrintExportsWhileBusy, ExportsEnteredDuringAJobReturnAtOnceButResetPrinterWorks)
 {
     pagent::PrintState& state = pagent::State();
     state.section = "Kaptura 99";
+    state.sectionCached = true;
     state.busy = true;   // a job is pumping messages
     ImageRecord record{};
     PrintOneXImage(&record, "Another Section", "C:\\none.ini", 0, 0);
@@ -264,7 +361,8 @@ TEST(PrintExportsWhileBusy, ExportsEnteredDuringAJobReturnAtOnceButResetPrinterW
     EXPECT_EQ(state.section, "Kaptura 99");   // nothing was loaded, no box was shown
     EXPECT_TRUE(state.busy);
     ResetPrinter();
-    EXPECT_EQ(state.section, "");
+    EXPECT_FALSE(state.sectionCached);
+    EXPECT_EQ(state.section, "Kaptura 99");   // the running job goes on with it
     state.busy = false;
 }
 

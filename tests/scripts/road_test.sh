@@ -164,6 +164,26 @@ test_prefix_repairs_and_failures() {
   [ -f "$run/fails/.kaptura-prefix" ] && fail "a failed prefix was marked whole"
 }
 
+# The PDF printer's folder comes from its configuration and the password
+# database, whatever HOME says.
+test_print_outbox() {
+  local conf="$scratch/cups-pdf.conf" home
+  home=$(getent passwd "$(id -un)" | cut -d: -f6)
+  printf '### comment\n#Out /nowhere\nOut ${HOME}/PDF\n' >"$conf"
+  expect_eq "outbox with another HOME" \
+    "$(HOME=/elsewhere CUPS_PDF_CONF="$conf" bash -c "source '$root/scripts/print-queue.sh' >/dev/null 2>&1; print_queue_outbox")" \
+    "$home/PDF"
+  printf 'Out /var/spool/cups-pdf/${USER}  \n' >"$conf"
+  expect_eq "outbox by user name" \
+    "$(CUPS_PDF_CONF="$conf" bash -c "source '$root/scripts/print-queue.sh' >/dev/null 2>&1; print_queue_outbox root")" \
+    "/var/spool/cups-pdf/root"
+  : >"$conf"
+  expect_eq "outbox without an Out line" \
+    "$(HOME=/elsewhere CUPS_PDF_CONF="$conf" bash -c "source '$root/scripts/print-queue.sh' >/dev/null 2>&1; print_queue_outbox root")" \
+    "$(getent passwd root | cut -d: -f6)/PDF"
+}
+
+test_print_outbox
 test_road_choice
 test_loader_per_program
 test_sessions_side_by_side

@@ -59,6 +59,7 @@ BEGIN_MESSAGE_MAP(XMainFrame, CMDIFrameWnd)
     // Capture dispatch.
     ON_MESSAGE(WM_CAPTURE_REQUEST, OnCaptureRequest)
     ON_MESSAGE(WM_CAPTURE_PROGRESS, OnProgress)
+    ON_MESSAGE(WM_PROGRESS_OVER, OnProgressOver)
     ON_MESSAGE(WM_CAPTURE_HOTKEY, OnHotkey)
     ON_WM_TIMER()
     ON_WM_LBUTTONDOWN()

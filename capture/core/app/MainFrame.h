@@ -17,6 +17,9 @@ class CMyCoolBar;
 // Sent by a second start of the program to the running main frame, which
 // comes forward and changes no setting.
 const UINT WM_BRING_FORWARD = WM_APP + 1;
+// Posted by the first progress report of a pixel loop: it arrives once the
+// loop has returned, and gives the status bar back.
+const UINT WM_PROGRESS_OVER = WM_APP + 2;
 
 class XMainFrame : public CMDIFrameWnd {
     DECLARE_DYNAMIC(XMainFrame)
@@ -59,6 +62,7 @@ protected:
     afx_msg LRESULT OnCaptureRequest(WPARAM type, LPARAM pointerOrNotice);
     afx_msg LRESULT OnHotkey(WPARAM keyAndBits, LPARAM pointer);
     afx_msg LRESULT OnProgress(WPARAM rowDone, LPARAM rowCount);
+    afx_msg LRESULT OnProgressOver(WPARAM, LPARAM);
     afx_msg void OnTimer(UINT_PTR id);
     afx_msg void OnLButtonDown(UINT flags, CPoint point);
     afx_msg void OnCaptureChanged(CWnd* wnd);
@@ -108,6 +112,7 @@ private:
     bool finishingSelection = false;
     CaptureCountdown countdown;
     ProgressMeter progress;
+    bool progressOverPosted = false;
     HBITMAP frozenScreen = nullptr;
 };
 

@@ -348,6 +348,19 @@ LRESULT XMainFrame::OnProgress(WPARAM rowDone, LPARAM rowCount)
     DrawProgress(percent);
     if (percent >= 100)
         statusBar.Invalidate(TRUE);
+    // Loops report from inside one call and may stop short of 100 %: the
+    // bar goes when the loop has returned, whatever its last report.
+    if (!progressOverPosted)
+        progressOverPosted = PostMessage(WM_PROGRESS_OVER) != FALSE;
+    return 0;
+}
+
+LRESULT XMainFrame::OnProgressOver(WPARAM, LPARAM)
+{
+    progressOverPosted = false;
+    progress = ProgressMeter();
+    if (statusBar.GetSafeHwnd())
+        statusBar.Invalidate(TRUE);
     return 0;
 }
 

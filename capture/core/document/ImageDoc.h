@@ -31,6 +31,7 @@ public:
     bool HasOneImage() const { return images.size() == 1; }
 
     void DeleteContents() override;
+    BOOL SaveModified() override;
     BOOL OnNewDocument() override;
     BOOL OnOpenDocument(LPCSTR path) override;
     // Modified: an image not on disk yet, a changed image list, or a note

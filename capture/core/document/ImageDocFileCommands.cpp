@@ -122,6 +122,33 @@ void XImageDoc::OnUpdateFileSaveNoteText(CCmdUI* cmdUI)
     cmdUI->Enable(notepad && notepad->NoteLength() > 0);
 }
 
+namespace {
+
+// Print calls under way: the print library reads the blocks of open
+// documents' images until the call returns.
+int g_printCalls = 0;
+
+class PrintHold {
+public:
+    PrintHold() { ++g_printCalls; }
+    ~PrintHold() { --g_printCalls; }
+    PrintHold(const PrintHold&) = delete;
+    PrintHold& operator=(const PrintHold&) = delete;
+};
+
+// True when the document is still one of the template's: compared by
+// address only, so a document that went is never touched.
+bool IsStillOpen(CDocTemplate* docTemplate, const void* doc)
+{
+    for (POSITION position = docTemplate ? docTemplate->GetFirstDocPosition() : nullptr; position;) {
+        if (docTemplate->GetNextDoc(position) == doc)
+            return true;
+    }
+    return false;
+}
+
+}  // namespace
+
 void XImageDoc::OnFilePrint()
 {
     if (images.empty())
@@ -138,27 +165,48 @@ void XImageDoc::OnFilePrint()
         ImageToPrint = FirstImage();
         StoreNoteText();
     }
+    CDocTemplate* docTemplate = GetDocTemplate();
     ModalBusy = 1;
-    PrintCurrentImage(1);
+    {
+        PrintHold hold;
+        PrintCurrentImage(1);
+    }
     ModalBusy = 0;
-    RedrawViews();
+    ImageToPrint = nullptr;
     if (merged)
         CreateWorkImage();
-    ImageToPrint = nullptr;
+    if (IsStillOpen(docTemplate, this))
+        RedrawViews();
 }
 
 void XImageDoc::OnFilePrintAll()
 {
+    CDocTemplate* docTemplate = GetDocTemplate();
     ModalBusy = 1;
-    PrintAllImages();
+    {
+        PrintHold hold;
+        PrintAllImages();
+    }
     ModalBusy = 0;
-    RedrawViews();
+    if (IsStillOpen(docTemplate, this))
+        RedrawViews();
+}
+
+BOOL XImageDoc::SaveModified()
+{
+    // The print library is reading the images' blocks: no document goes.
+    if (g_printCalls > 0)
+        return FALSE;
+    return CDocument::SaveModified();
 }
 
 void XImageDoc::OnFilePrintAllOnOnePage()
 {
     ModalBusy = 1;
-    PrintAllImagesOnOnePage();
+    {
+        PrintHold hold;
+        PrintAllImagesOnOnePage();
+    }
     ModalBusy = 0;
 }
 

@@ -49,6 +49,7 @@ list(LENGTH DOCUMENT_FRAMEWORK_PARTS DOCUMENT_FRAMEWORK_PART_COUNT)
 if(WIN32 AND TARGET gtest_main AND DOCUMENT_FRAMEWORK_PART_COUNT GREATER 1)
   add_executable(image_document_win_tests
     ${PROJECT_SOURCE_DIR}/tests/win/document/image_document_win_test.cpp
+    ${PROJECT_SOURCE_DIR}/tests/common/CiNoSkips.cpp
     $<TARGET_OBJECTS:kaptura_resources>)
   target_include_directories(image_document_win_tests PRIVATE ${PROJECT_SOURCE_DIR})
   target_link_libraries(image_document_win_tests PRIVATE capture_document capture_document_core

@@ -1,0 +1,259 @@
+#!/usr/bin/env bash
+# The capture program printing through the print library, as a user does:
+# images opened from drive P: (a folder of the case), the print commands,
+# the library's sheets answered through their controls, the PDF printer's
+# output read back. print_glue_e2e.sh <case>.
+here=$(cd "$(dirname "$0")" && pwd)
+source "$here/e2e-lib.sh"
+
+[ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
+FilePrint=0xE107
+FilePrintAll=32776
+FilePrintAllOnOnePage=32777
+FileClose=0xE102
+pics="$case_dir/pics"
+mkdir -p "$pics"
+ln -sfn "$pics" "$WINEPREFIX/dosdevices/p:"
+since="$case_dir/since"
+# A name no other job on this machine has, short enough that the job's
+# name "Kaptura 99 - P:\<name>.bmp" stays whole.
+token="g$(printf %06d $(( ($(date +%s%N) / 1000 + $$) % 1000000 )))"
+
+# A plain picture of one colour, opened in an image window.
+open_picture() {   # name size colour
+  /usr/bin/convert-im6.q16 -size "$2" "xc:$3" -type TrueColor "BMP3:$pics/$1.bmp"
+  local before
+  before=$(kd mdi-children "$frame" | grep -c . || true)
+  run_file_dialog 57601 "P:\\$1.bmp"
+  wait_children $((before + 1))
+}
+
+# The PDF of a job whose file name holds the text, made since the marker.
+job_pdf() { newest_pdf "$since" "$1" || fail "no PDF for $1"; }
+pages_of() { pdfinfo "$1" | awk '/^Pages:/{print $2}'; }
+
+# The colours of a PDF's first page, as "name count" lines of the pixels
+# near red, green and blue.
+page_colours() {
+  pdftoppm -r 30 -f 1 -l 1 "$1" "$case_dir/colours"
+  python3 - "$(ls "$case_dir"/colours*.ppm | head -1)" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+parts = data.split(maxsplit=4)
+w, h, pixels = int(parts[1]), int(parts[2]), parts[4]
+names = {(255, 0, 0): "red", (0, 128, 0): "green", (0, 0, 255): "blue"}
+counts = dict.fromkeys(names.values(), 0)
+for i in range(0, w * h * 3, 3):
+    r, g, b = pixels[i], pixels[i + 1], pixels[i + 2]
+    for (cr, cg, cb), name in names.items():
+        if abs(r - cr) < 40 and abs(g - cg) < 40 and abs(b - cb) < 40:
+            counts[name] += 1
+for name, count in counts.items():
+    print(name, count)
+PY
+  rm -f "$case_dir"/colours*.ppm
+}
+has_colour() { [ "$(page_colours "$1" | awk -v c="$2" '$1 == c {print $2}')" -gt 20 ]; }
+
+# The sheet's current page, and a control of it.
+sheet_page() { kd send "$1" 0x476 0 0; }   # PSM_GETCURRENTPAGEHWND
+set_field() { kd set-text "$(sheet_page "$1")" "$2" "$3" >/dev/null || fail "no control $2 on the sheet"; }
+field() { kd text "$(kd item "$(sheet_page "$1")" "$2")"; }
+
+# A click on a button of the sheet (BM_CLICK), OK by default.
+press_button() { kd post "$(kd item "$1" "${2:-1}")" 0xF5 0 0 >/dev/null; }
+press_ok() { press_button "$1" 1; }
+
+wait_sheet() { kd wait-dialog - "Kaptura 99 Print" 30 || fail "no print sheet"; }
+
+# Where a user clicks to bring the image window forward.
+image_view_centre() {
+  local view left top right bottom
+  view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
+  [ -n "$view" ] || fail "no image view"
+  read -r left top right bottom <<< "$(probe window-rect "$view")"
+  echo $(((left + right) / 2)) $(((top + bottom) / 2))
+}
+
+# What a user does to close the image while the library runs: a click on
+# the image window, then Ctrl+F4. Refused while the print windows hold the
+# program: the image stays.
+try_to_close_the_image() {   # x y of the image view
+  xdotool mousemove "$1" "$2" click 1
+  sleep 0.3
+  xdotool key ctrl+F4
+  sleep 0.5
+}
+
+program_lives() {
+  kill -0 "${pids[0]}" 2>/dev/null || fail "the program ended"
+  kd title "$frame" >/dev/null || fail "the main window is gone"
+}
+
+case_close_during_sheet() {
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,0,0"
+  start_kaptura
+  open_picture "${token}s" 64x48 red
+  touch "$since"
+  kd post-command "$frame" $FilePrint >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  [ "$(kd enabled "$frame")" = 0 ] || fail "the program's window stays enabled under the print sheet"
+  try_to_close_the_image $(image_view_centre)
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 1 ] || fail "the image closed under its print sheet"
+  press_ok "$sheet"
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  has_colour "$(job_pdf "${token}s")" red || fail "the image was not printed"
+  program_lives
+  [ "$(kd enabled "$frame")" = 1 ] || fail "the program's window stays disabled after printing"
+  exit_kaptura
+}
+
+case_close_during_meter() {
+  # Eight copies of a picture of 9 pages keep the meter up for a while.
+  seed_ini "PrintOnePage=0,8,3,0,4,1,1,0,0,0,0,0,0"
+  start_kaptura
+  open_picture "${token}m" 2400x1800 blue
+  local centre
+  centre=$(image_view_centre)
+  touch "$since"
+  kd post-command "$frame" $FilePrint >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  press_ok "$sheet"
+  meter=$(kd wait-dialog - "Kaptura 99" 30) || fail "no meter"
+  try_to_close_the_image $centre
+  [ "$(kd enabled "$frame")" = 0 ] || fail "the program's window stays enabled under the meter"
+  # A close command that reaches the program through the meter's message
+  # pump is refused too: the library is reading the image.
+  kd post-command "$frame" $FileClose >/dev/null
+  kd wait-visible "$meter" 1 0.1 >/dev/null || fail "the meter was gone before the close attempts ended"
+  kd wait-gone "$meter" 180 >/dev/null || fail "the meter stayed"
+  program_lives
+  [ "$(kd mdi-children "$frame" | grep -c .)" = 1 ] || fail "the image closed while it printed"
+  pdf=$(job_pdf "${token}m")
+  [ "$(pages_of "$pdf")" = 72 ] || fail "72 pages expected, got $(pages_of "$pdf")"
+  [ "$(kd enabled "$frame")" = 1 ] || fail "the program's window stays disabled after printing"
+  exit_kaptura
+}
+
+case_settings_change_during_sheet() {
+  # The system's settings change while the sheet is open: the options it
+  # stores land in the program's section, and the next call uses them.
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,0,0"
+  start_kaptura
+  open_picture "${token}w" 40x30 green
+  touch "$since"
+  kd post-command "$frame" $FilePrint >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  set_field "$sheet" 1306 5
+  kd send "$frame" 0x1A 0 0 >/dev/null   # WM_WININICHANGE
+  press_ok "$sheet"
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  pdf=$(job_pdf "${token}w")
+  pdfinfo "$pdf" | grep -q "^Title: *Kaptura 99 - P:.${token}w.bmp" || fail "job title: $(pdfinfo "$pdf" | grep Title)"
+  # Every print key is in the program's section, none above it.
+  awk '/^\[/ { section = $0 } /^(PrintOnePage|HeaderLeft|FooterRight)=/ { print section ":" $0 }' "$ini" | tr -d '\r' \
+    > "$case_dir/keys"
+  grep -qx '\[Kaptura 99\]:PrintOnePage=0,1,5,0,4,1,1,0,0,0,0,0,0' "$case_dir/keys" || fail "keys: $(cat "$case_dir/keys")"
+  [ "$(grep -vc '^\[Kaptura 99\]:' "$case_dir/keys")" = 0 ] || fail "keys outside the section: $(cat "$case_dir/keys")"
+  kd post-command "$frame" $FilePrint >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  [ "$(field "$sheet" 1306)" = 5 ] || fail "the next call shows scale $(field "$sheet" 1306)"
+  press_button "$sheet" 2   # Cancel
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  exit_kaptura
+}
+
+case_copies() {
+  # Three copies asked in each sheet give three printed pages in each job.
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,1,0" "PrintAllPage=1,3,0,4,1,2,0,0" "HeaderCenter=$token"
+  start_kaptura
+  open_picture "${token}a" 40x30 red
+  open_picture "${token}b" 40x30 blue
+  touch "$since"
+  kd post-command "$frame" $FilePrint >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  set_field "$sheet" 1305 3
+  press_ok "$sheet"
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  pdf=$(job_pdf "${token}b")
+  [ "$(pages_of "$pdf")" = 3 ] || fail "single image: 3 copies asked, $(pages_of "$pdf") pages printed"
+  touch "$since"
+  kd post-command "$frame" $FilePrintAllOnOnePage >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  set_field "$sheet" 1333 3
+  press_ok "$sheet"
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  pdf=$(all_images_pdf)
+  [ "$(pages_of "$pdf")" = 3 ] || fail "all on one page: 3 copies asked, $(pages_of "$pdf") pages printed"
+  exit_kaptura
+}
+
+# The all-images job of this case: its header carries the token.
+all_images_pdf() {
+  local file
+  for _ in $(seq 150); do
+    for file in $(find "$(print_queue_outbox)" -newer "$since" -name "*All_Images*.pdf" 2>/dev/null); do
+      pdftotext "$file" - 2>/dev/null | grep -q "$token" && { echo "$file"; return 0; }
+    done
+    sleep 0.2
+  done
+  fail "no all-images PDF"
+}
+
+case_print_all() {
+  # Two image windows, one of them merging a second image: one by one each
+  # window prints its first image in a job of its own; on one page both.
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,1,0" "PrintAllPage=1,3,0,4,1,2,0,0" "HeaderCenter=$token"
+  start_kaptura
+  open_picture "${token}r" 40x30 red
+  open_picture "${token}u" 40x30 blue
+  kd command "$frame" 0xE134 >/dev/null        # Tile Vertically
+  sleep 0.5
+  local views source target
+  views=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1 }')
+  source=$(echo "$views" | sed -n 1p)
+  target=$(echo "$views" | sed -n 2p)
+  read -r sl st _ _ <<< "$(probe window-rect "$source")"
+  read -r tl tt tr tb <<< "$(probe window-rect "$target")"
+  probe drag $((sl + 10)) $((st + 10)) $(((tl + tr) / 2)) $(((tt + tb) / 2)) || fail "the drag failed"
+  for _ in $(seq 20); do
+    kd mdi-children "$frame" | grep -q "^Merging - 2$" && break
+    sleep 0.25
+  done
+  kd mdi-children "$frame" | grep -q "^Merging - 2$" || fail "no merging window: $(kd mdi-children "$frame")"
+  local merged_first other
+  # The merging window's first image is the one it showed before the drop.
+  if [ "$(kd mdi-children "$frame" | grep -c "${token}r")" = 1 ]; then merged_first=${token}u other=${token}r
+  else merged_first=${token}r other=${token}u; fi
+  touch "$since"
+  kd post-command "$frame" $FilePrintAll >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  press_ok "$sheet"
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  pdf=$(job_pdf "$merged_first")
+  [ "$(pages_of "$pdf")" = 1 ] || fail "the merging window printed $(pages_of "$pdf") pages"
+  page_colours "$pdf" > "$case_dir/merged-colours"
+  [ "$(awk '$2 > 20' "$case_dir/merged-colours" | wc -l)" = 1 ] ||
+    fail "the merging window printed more than its first image: $(cat "$case_dir/merged-colours")"
+  job_pdf "$other" >/dev/null
+  touch "$since"
+  kd post-command "$frame" $FilePrintAllOnOnePage >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  press_ok "$sheet"
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  pdf=$(all_images_pdf)
+  has_colour "$pdf" red && has_colour "$pdf" blue || fail "not both images on the page: $(page_colours "$pdf")"
+  exit_kaptura
+}
+
+name=${1:?case name}
+"case_$name"
+echo "PASS: $name"
