@@ -362,9 +362,10 @@ void RedrawTitleBarDecorations()
     if (Strip.stripWidth == 0 && !clockShown)
         return;
     HWND window = CurrentCapture.startWindow;
-    RedrawFrame(window, 0);
     // The caption belongs to another program: have it repainted before this
     // call returns, so that a screen frozen next never holds the decorations.
+    // One repaint does it; a frame change on top would lay the window out
+    // again for nothing.
     if (window && ::IsWindow(window))
         ::RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     if (!Clock[kClockHideInCapture] && clockShown)
