@@ -2,6 +2,11 @@
 // lists, the format drop-downs, the result list and the conversion run.
 #pragma once
 
+#include <set>
+#include <string>
+#include <vector>
+
+#include "ConvertFile.h"
 #include "ConvertTables.h"
 #include "Controls.h"
 #include "Dialog.h"
@@ -58,9 +63,10 @@ private:
     void ShowOutputCount();
     void ShowDetails();
     void AddDetailsRow(LPCSTR from, LPCSTR to, LPCSTR status);
-    void AddOutputFile(const CString& name);
     // The run.
     void RunConversion();
+    void RecordResult(const ConvertResult& result, const std::string& outputName);
+    void ShowPendingResults();
     void SetConverting(bool converting);
     void PumpMessages();
 
@@ -76,6 +82,16 @@ private:
     int collapsedHeight_ = 0;
     ConvertSettings settings_;
     HICON icon_ = nullptr;
+
+    // What a run has done but the lists do not show yet: they are brought up
+    // to date twice a second and at the end, not after every file.
+    struct NoCaseLess {
+        bool operator()(const std::string& a, const std::string& b) const;
+    };
+    std::vector<ConvertResult> pendingRows_;
+    std::vector<std::string> pendingOutputs_;
+    std::set<std::string, NoCaseLess> listedOutputs_;   // output list rows, for the duplicate test
+    DWORD shownAt_ = 0;
 
     CTreeCtrl inputTree_, outputTree_;
     CListCtrl inputList_, outputList_, detailsList_;

@@ -12,7 +12,17 @@ namespace {
 const int kInputControls[] = {IDC_INPUT_TREE, IDC_INPUT_LIST, IDC_OUTPUT_TREE, IDC_INPUT_FORMAT,
                               IDC_OUTPUT_FORMAT, IDC_SELECT_ALL, IDOK};
 
+// How often a run brings its lists and count up to date. Each update costs
+// the lists a scroll and a repaint whatever the rows it adds; between them a
+// file costs the dialog a look at its message queue and nothing more.
+const DWORD kShowEveryMs = 500;
+
 }  // namespace
+
+bool XDialogConvert::NoCaseLess::operator()(const std::string& a, const std::string& b) const
+{
+    return lstrcmpiA(a.c_str(), b.c_str()) < 0;
+}
 
 void XDialogConvert::OnOK()
 {
@@ -34,21 +44,25 @@ void XDialogConvert::RunConversion()
     const OutputFormat& format = kOutputFormats[settings_.outputFormat];
     stopRequested_ = false;
     animation_.Open(IDR_CONVERT_CLIP);
+    listedOutputs_.clear();
+    for (int row = 0; row < outputList_.GetItemCount(); ++row)
+        listedOutputs_.insert(outputList_.GetItemText(row, 0).GetString());
+    shownAt_ = GetTickCount();
 
     for (int row = 0; row < inputList_.GetItemCount() && !stopRequested_; ++row) {
         if (!(inputList_.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED))
             continue;
         std::string name = inputList_.GetItemText(row, 0).GetString();
         std::string outputName = OutputFileName(name, format.extension);
-        ConvertResult result = ConvertImageFile(JoinPath(inputDirectory_.GetString(), name),
-                                                JoinPath(outputDirectory_.GetString(), outputName),
-                                                format.exportType);
-        if (result.converted)
-            AddOutputFile(outputName.c_str());
-        AddDetailsRow(result.from.c_str(), result.to.c_str(), result.status.c_str());
+        RecordResult(ConvertImageFile(JoinPath(inputDirectory_.GetString(), name),
+                                      JoinPath(outputDirectory_.GetString(), outputName), format.exportType),
+                     outputName);
+        if (GetTickCount() - shownAt_ >= kShowEveryMs)
+            ShowPendingResults();
         // Stop and the window's own upkeep between files, failed ones too.
         PumpMessages();
     }
+    ShowPendingResults();
 
     animation_.Stop();
     animation_.Close();
@@ -73,16 +87,35 @@ void XDialogConvert::SetConverting(bool converting)
 }
 
 // A file written again is not listed twice.
-void XDialogConvert::AddOutputFile(const CString& name)
+void XDialogConvert::RecordResult(const ConvertResult& result, const std::string& outputName)
 {
-    LVFINDINFOA find{};
-    find.flags = LVFI_STRING;   // whole text, without regard to case
-    find.psz = name;
-    if (outputList_.FindItem(&find) >= 0)
-        return;
-    int row = outputList_.InsertItem(outputList_.GetItemCount(), name, 4);
-    outputList_.EnsureVisible(row, FALSE);
-    ShowOutputCount();
+    if (result.converted && listedOutputs_.insert(outputName).second)
+        pendingOutputs_.push_back(outputName);
+    pendingRows_.push_back(result);
+}
+
+// The rows and names gathered since the last time go in with the lists'
+// drawing held, then each list scrolls once to its last row.
+void XDialogConvert::ShowPendingResults()
+{
+    shownAt_ = GetTickCount();
+    if (!pendingRows_.empty()) {
+        detailsList_.SetRedraw(FALSE);
+        for (const ConvertResult& result : pendingRows_)
+            AddDetailsRow(result.from.c_str(), result.to.c_str(), result.status.c_str());
+        detailsList_.SetRedraw(TRUE);
+        detailsList_.EnsureVisible(detailsList_.GetItemCount() - 1, FALSE);
+        pendingRows_.clear();
+    }
+    if (!pendingOutputs_.empty()) {
+        outputList_.SetRedraw(FALSE);
+        for (const std::string& name : pendingOutputs_)
+            outputList_.InsertItem(outputList_.GetItemCount(), name.c_str(), 4);   // the file image
+        outputList_.SetRedraw(TRUE);
+        outputList_.EnsureVisible(outputList_.GetItemCount() - 1, FALSE);
+        pendingOutputs_.clear();
+        ShowOutputCount();
+    }
 }
 
 void XDialogConvert::AddDetailsRow(LPCSTR from, LPCSTR to, LPCSTR status)
@@ -92,7 +125,6 @@ void XDialogConvert::AddDetailsRow(LPCSTR from, LPCSTR to, LPCSTR status)
         return;
     detailsList_.SetItemText(row, 1, to);
     detailsList_.SetItemText(row, 2, status);
-    detailsList_.EnsureVisible(row, FALSE);
 }
 
 void XDialogConvert::OnStop()

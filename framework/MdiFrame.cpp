@@ -96,6 +96,11 @@ void CMDIFrameWnd::MDIMaximize(CWnd* child)
 
 HMENU CMDIFrameWnd::MDISetMenu(HMENU frameMenu, HMENU windowMenu)
 {
+    // Another window of the same kind keeps the menu in place: putting it
+    // there again would lay the frame out and redraw its bar for nothing.
+    if (frameMenu && frameMenu == m_hMenuInPlace && ::GetMenu(m_hWnd) == frameMenu &&
+        windowMenu == GetWindowMenuPopup(frameMenu))
+        return frameMenu;
     HMENU previous = reinterpret_cast<HMENU>(::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,
                                                             reinterpret_cast<WPARAM>(frameMenu),
                                                             reinterpret_cast<LPARAM>(windowMenu)));

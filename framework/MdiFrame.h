@@ -25,7 +25,8 @@ public:
     void MDIMaximize(CWnd* child);
     void MDINext() { ::SendMessageA(m_hWndMDIClient, WM_MDINEXT, 0, 0); }
     // Puts the menu (and its window-list popup) on the frame; returns the
-    // previous one. Sent as WM_MDISETMENU, so hooks on the client see it.
+    // previous one. Sent as WM_MDISETMENU, so hooks on the client see it;
+    // nothing is sent when that menu is in place already.
     HMENU MDISetMenu(HMENU frameMenu, HMENU windowMenu);
 
     CFrameWnd* GetActiveFrame() override;

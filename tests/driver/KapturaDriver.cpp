@@ -10,6 +10,7 @@
 //                                                        that the second waits in the queue while
 //                                                        the first is handled
 //   kdriver command <hwnd> <id>                          WM_COMMAND with a menu id (sent)
+//   kdriver timed-command <hwnd> <id>                    the same, then the seconds the send took
 //   kdriver post-command <hwnd> <id>                     the same, posted (for commands that prompt)
 //   kdriver hotkey <hwnd> <key> [modifiers]              WM_USER+3 as the hook library sends it;
 //                                                        modifiers: letters e s c a (Esc, Shift,
@@ -49,6 +50,7 @@
 //                                                        expand button, for a real click
 //   kdriver list-rows <list>                             print each row of a list view, the
 //                                                        columns separated by tabs
+//   kdriver list-view <list>                             top row, rows a page holds, row count
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
 //   kdriver menu-popups <hwnd>                           the screen rectangle (left top right bottom)
 //                                                        of each open popup menu of the window's process
@@ -618,7 +620,7 @@ int Usage()
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|text|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|tree-items|tree-button|list-rows|list-select|menu-popups|menubar-rect ...\n");
+                    "tree-select|tree-items|tree-button|list-rows|list-view|list-select|menu-popups|menubar-rect ...\n");
     return 2;
 }
 
@@ -660,6 +662,15 @@ int main(int argc, char** argv)
                    : 1;
     if (strcmp(verb, "command") == 0 && argc == 4) {
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0);
+        return 0;
+    }
+    if (strcmp(verb, "timed-command") == 0 && argc == 4) {
+        LARGE_INTEGER frequency, start, end;
+        QueryPerformanceFrequency(&frequency);
+        QueryPerformanceCounter(&start);
+        SendMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0);
+        QueryPerformanceCounter(&end);
+        printf("%.3f\n", static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart));
         return 0;
     }
     if (strcmp(verb, "post-command") == 0 && argc == 4)
@@ -748,6 +759,12 @@ int main(int argc, char** argv)
         return TreeButton(window, argv[3]);
     if (strcmp(verb, "list-rows") == 0)
         return ListRows(window);
+    if (strcmp(verb, "list-view") == 0) {
+        printf("%d %d %d\n", static_cast<int>(SendMessageA(window, LVM_GETTOPINDEX, 0, 0)),
+               static_cast<int>(SendMessageA(window, LVM_GETCOUNTPERPAGE, 0, 0)),
+               static_cast<int>(SendMessageA(window, LVM_GETITEMCOUNT, 0, 0)));
+        return 0;
+    }
     if (strcmp(verb, "list-select") == 0 && argc >= 4)
         return ListSelect(window, argc - 3, argv + 3);
     return Usage();

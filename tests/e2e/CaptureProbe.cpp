@@ -15,8 +15,11 @@
 //   kprobe memory <pid>                                   private (committed) bytes of the process
 //   kprobe window-at <x> <y>                              class and rectangle of the window there
 //   kprobe window-rect <hwnd>                             screen rectangle of a window
-//   kprobe hotkey-latency <frame> <runs>                  median ms from a Ctrl+1 hot key to its new
-//                                                         image window (the capture runs inside the send)
+//   kprobe hotkey-latency <frame> <runs> [bare]           median ms from a Ctrl+1 hot key to its new
+//                                                         image window (the capture runs inside the send);
+//                                                         with bare, each run is followed by a bare copy
+//                                                         of the screen, and both medians and the ratio
+//                                                         are printed
 //
 // The pattern's pixel at (x, y) of the window is red = (7x + y) & 255,
 // green = 5y & 255, blue = (x ^ y) & 255: every pixel differs from its
@@ -350,15 +353,64 @@ int MdiChildCount(HWND frame)
     return count;
 }
 
-int HotkeyLatency(HWND frame, int runs)
+double Milliseconds(const LARGE_INTEGER& start, const LARGE_INTEGER& end)
+{
+    LARGE_INTEGER frequency;
+    QueryPerformanceFrequency(&frequency);
+    return 1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / static_cast<double>(frequency.QuadPart);
+}
+
+double Median(std::vector<double> times)
+{
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+// The limit of a screen capture: the whole screen into a memory bitmap and
+// its pixels out as 24 bits a pixel, as bare as the system allows.
+double BareScreenCopy()
+{
+    LARGE_INTEGER start, end;
+    QueryPerformanceCounter(&start);
+    const int width = GetSystemMetrics(SM_CXSCREEN), height = GetSystemMetrics(SM_CYSCREEN);
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    HBITMAP bitmap = CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, 0, 0, SRCCOPY);
+    SelectObject(memory, previous);
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 24;
+    const size_t stride = (static_cast<size_t>(width) * 3 + 3) & ~static_cast<size_t>(3);
+    HGLOBAL pixels = GlobalAlloc(GMEM_MOVEABLE, stride * static_cast<size_t>(height));
+    int rows = 0;
+    if (pixels) {
+        rows = GetDIBits(screen, bitmap, 0, static_cast<UINT>(height), GlobalLock(pixels), &info, DIB_RGB_COLORS);
+        GlobalUnlock(pixels);
+        GlobalFree(pixels);
+    }
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+    QueryPerformanceCounter(&end);
+    return rows == height ? Milliseconds(start, end) : -1;
+}
+
+// Ctrl+1 captures, each followed by the bare copy of the same screen, so
+// both see the same load. A capture's time ends when the send returns: the
+// new image window has been made and shown by then.
+int HotkeyLatency(HWND frame, int runs, bool withBareCopy)
 {
     // Ctrl+1 as the hook library reports it: Esc, Shift and Alt not held.
     const WPARAM ctrlOne = (1u << 28) | (1u << 24) | (1u << 16) | '1';
-    std::vector<double> times;
-    LARGE_INTEGER frequency, start, end;
-    QueryPerformanceFrequency(&frequency);
+    std::vector<double> captures, copies;
     for (int run = 0; run < runs; ++run) {
         const int before = MdiChildCount(frame);
+        LARGE_INTEGER start, end;
         QueryPerformanceCounter(&start);
         DWORD_PTR result = 0;
         SendMessageTimeoutA(frame, WM_USER + 3, ctrlOne, 0, SMTO_NORMAL, 10000, &result);
@@ -367,13 +419,27 @@ int HotkeyLatency(HWND frame, int runs)
             fprintf(stderr, "run %d opened no window\n", run);
             return 1;
         }
-        times.push_back(1000.0 * static_cast<double>(end.QuadPart - start.QuadPart) / frequency.QuadPart);
+        captures.push_back(Milliseconds(start, end));
         Sleep(100);
+        if (withBareCopy) {
+            const double copy = BareScreenCopy();
+            if (copy < 0) {
+                fprintf(stderr, "run %d: the bare copy failed\n", run);
+                return 1;
+            }
+            copies.push_back(copy);
+            Sleep(100);
+        }
     }
-    std::vector<double> sorted = times;
+    std::vector<double> sorted = captures;
     std::sort(sorted.begin(), sorted.end());
-    printf("runs %d  median %.1f ms  min %.1f ms  max %.1f ms\n", runs, sorted[sorted.size() / 2], sorted.front(),
+    printf("runs %d  median %.1f ms  min %.1f ms  max %.1f ms\n", runs, Median(captures), sorted.front(),
            sorted.back());
+    if (withBareCopy) {
+        const double capture = Median(captures), copy = Median(copies);
+        printf("bare screen copy (BitBlt + GetDIBits to 24 bits): median %.1f ms\n", copy);
+        printf("capture / bare copy: %.2f\n", capture / copy);
+    }
     return 0;
 }
 
@@ -412,9 +478,9 @@ int main(int argc, char** argv)
         return ClipboardFormats();
     if (strcmp(verb, "clipboard-hold") == 0 && argc == 3)
         return ClipboardHold(atof(argv[2]));
-    if (strcmp(verb, "hotkey-latency") == 0 && argc == 4)
+    if (strcmp(verb, "hotkey-latency") == 0 && (argc == 4 || (argc == 5 && strcmp(argv[4], "bare") == 0)))
         return HotkeyLatency(reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0))),
-                             atoi(argv[3]));
+                             atoi(argv[3]), argc == 5);
     if (strcmp(verb, "window-at") == 0 && argc == 4)
         return WindowAt(atoi(argv[2]), atoi(argv[3]));
     if (strcmp(verb, "window-rect") == 0 && argc == 3)

@@ -364,9 +364,13 @@ void RedrawTitleBarDecorations()
     if (Strip.stripWidth == 0 && !clockShown)
         return;
     HWND window = CurrentCapture.startWindow;
-    RedrawFrame(window, 0);
-    // The caption belongs to another program: have it repainted before this
-    // call returns, so that a screen frozen next never holds the decorations.
+    // The caption must be repainted before this call returns, so that a
+    // screen frozen next never holds the decorations. Only the frame change
+    // waits for another program's window to repaint; a window of this
+    // thread repaints at once, and a frame change would lay it out again
+    // for nothing.
+    if (window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+        RedrawFrame(window, 0);
     if (window && ::IsWindow(window))
         ::RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
     if (!Clock[kClockHideInCapture] && clockShown)

@@ -17,6 +17,7 @@ BEGIN_MESSAGE_MAP(XImageView, CScrollView)
     ON_WM_LBUTTONDBLCLK()
     ON_WM_KEYDOWN()
     ON_WM_SETFOCUS()
+    ON_WM_ERASEBKGND()
     ON_COMMAND(ID_TOOL_SHOW_BORDER, OnToolShowBorder)
     ON_UPDATE_COMMAND_UI(ID_TOOL_SHOW_BORDER, OnUpdateToolShowBorder)
     ON_COMMAND(ID_CROP_INVERT_SELECTION, OnCropInvertSelection)
@@ -61,6 +62,26 @@ void XImageView::OnDraw(CDC* dc)
     PrepareImageDC(dc);
     for (DisplayImage* image : doc->images)
         image->Draw(dc->GetSafeHdc());
+}
+
+// Only the margins and the canvas around the images are erased: OnDraw
+// covers every image, so its pixels are painted once, not twice.
+BOOL XImageView::OnEraseBkgnd(CDC* dc)
+{
+    XImageDoc* doc = GetImageDoc();
+    const int saved = ::SaveDC(dc->GetSafeHdc());
+    if (doc) {
+        for (const DisplayImage* image : doc->images) {
+            if (!image->HasSoundBlocks())
+                continue;
+            const CRect rect = CanvasToClient(image->placement);
+            ::ExcludeClipRect(dc->GetSafeHdc(), rect.left, rect.top, rect.left + image->width,
+                              rect.top + image->height);
+        }
+    }
+    const BOOL erased = CScrollView::OnEraseBkgnd(dc);
+    ::RestoreDC(dc->GetSafeHdc(), saved);
+    return erased;
 }
 
 void XImageView::OnInitialUpdate()

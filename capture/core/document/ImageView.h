@@ -46,6 +46,7 @@ protected:
     afx_msg void OnLButtonDblClk(UINT flags, CPoint point);
     afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
     afx_msg void OnSetFocus(CWnd* oldWnd);
+    afx_msg BOOL OnEraseBkgnd(CDC* dc);
     afx_msg void OnToolShowBorder();
     afx_msg void OnUpdateToolShowBorder(CCmdUI* cmdUI);
     afx_msg void OnCropInvertSelection();

@@ -80,7 +80,11 @@ bool DisplayImage::CreateCaptureHeader()
 void DisplayImage::ConvertBitmapToDib()
 {
     const uint32_t bytes = GetBitsSize();
-    hPixels = bytes ? GlobalAlloc(GHND, bytes) : 0;
+    // GetDIBits fills every pixel; only the pad bytes at the row ends, which
+    // it may leave alone, need zeros first.
+    const uint32_t rowBytes = (static_cast<uint32_t>(width) * bitCount + 7) / 8;
+    const UINT flags = rowBytes == GetRowStride() ? GMEM_MOVEABLE : GHND;
+    hPixels = bytes ? GlobalAlloc(flags, bytes) : 0;
     HGLOBAL scratchHeader = hPixels ? DuplicateGlobalBlock(hHeader, GetHeaderSize()) : 0;
     if (!scratchHeader || !bitmap.GetSafeHandle()) {
         // No pixels to show for it: the caller reports "Insufficient memory!".
