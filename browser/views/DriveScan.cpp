@@ -154,6 +154,10 @@ void XExplorerTreeView::ScanDrives()
     XExplorerDoc* doc = GetDocument();
     XExplorerListView* list = doc ? doc->listView : nullptr;
     CTreeCtrl& tree = Tree();
+    // The frame takes no input while the scan runs; the scanner dialog does.
+    CWnd* main = AfxGetMainWnd();
+    if (main)
+        main->EnableWindow(FALSE);
     Browser.counters.Reset();
     selectedPath_.clear();
     HTREEITEM computer = InsertTreeItem(TVI_ROOT, "My Computer", kImageComputer, kImageComputer);
@@ -174,10 +178,6 @@ void XExplorerTreeView::ScanDrives()
     }
     SortChildren(computer, false);
 
-    // The frame takes no input while the scan runs; the scanner dialog does.
-    CWnd* main = AfxGetMainWnd();
-    if (main)
-        main->EnableWindow(FALSE);
     SendMessage(WM_SETREDRAW, FALSE);
     if (list)
         list->SendMessage(WM_SETREDRAW, FALSE);

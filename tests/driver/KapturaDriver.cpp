@@ -44,6 +44,7 @@
 //   kdriver list-rows <list>                             print each row of a list view, the
 //                                                        columns separated by tabs
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
+//   kdriver column-click <list> <column>                 the real mouse clicks a list's column head
 #include <windows.h>
 #include <commctrl.h>
 
@@ -453,6 +454,22 @@ int ListSelect(HWND list, int count, char** names)
     return found == count ? 0 : 1;
 }
 
+int ColumnClick(HWND list, int column)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RemoteBlock block(header, sizeof(RECT));
+    RECT rect = {};
+    if (!header || !block.ok() || !SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(block.at(0))) ||
+        !block.Read(0, &rect, sizeof rect))
+        return 1;
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    MapWindowPoints(header, nullptr, &centre, 1);
+    MouseInput(0, centre.x, centre.y);
+    MouseInput(MOUSEEVENTF_LEFTDOWN, centre.x, centre.y);
+    MouseInput(MOUSEEVENTF_LEFTUP, centre.x, centre.y);
+    return 0;
+}
+
 int ComboSelect(HWND dialog, int id, int index)
 {
     HWND combo = GetDlgItem(dialog, id);
@@ -585,5 +602,7 @@ int main(int argc, char** argv)
         return ListRows(window);
     if (strcmp(verb, "list-select") == 0 && argc >= 4)
         return ListSelect(window, argc - 3, argv + 3);
+    if (strcmp(verb, "column-click") == 0 && argc == 4)
+        return ColumnClick(window, static_cast<int>(ParseNumber(argv[3])));
     return Usage();
 }
