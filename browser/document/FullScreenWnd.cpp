@@ -21,6 +21,7 @@ BOOL XWndFullScreen::Open()
         return FALSE;
     ShowWindow(SW_SHOW);
     UpdateWindow();
+    ::SetForegroundWindow(m_hWnd);
     SetFocus();
     return TRUE;
 }

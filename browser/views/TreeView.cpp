@@ -16,6 +16,7 @@ BEGIN_MESSAGE_MAP(XExplorerTreeView, CTreeView)
     ON_NOTIFY_REFLECT(TVN_SELCHANGINGA, OnSelChanging)
     ON_NOTIFY_REFLECT(TVN_BEGINLABELEDITA, OnBeginLabelEdit)
     ON_NOTIFY_REFLECT(TVN_ENDLABELEDITA, OnEndLabelEdit)
+    ON_MESSAGE(WM_APPLY_LABEL, OnApplyLabel)
 END_MESSAGE_MAP()
 
 XExplorerTreeView::XExplorerTreeView() = default;
@@ -105,16 +106,33 @@ void XExplorerTreeView::OnBeginLabelEdit(NMHDR* header, LRESULT* result)
 
 void XExplorerTreeView::OnEndLabelEdit(NMHDR* header, LRESULT* result)
 {
+    // The control keeps its text; the rename runs once the edit box has gone
+    // (its messages would otherwise end the edit a second time).
     *result = FALSE;
     auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
     if (!info->item.pszText)
         return;
-    HTREEITEM item = info->item.hItem;
+    pendingItem_ = info->item.hItem;
+    pendingLabel_ = info->item.pszText;
+    PostMessage(WM_APPLY_LABEL);
+}
+
+LRESULT XExplorerTreeView::OnApplyLabel(WPARAM, LPARAM)
+{
+    HTREEITEM item = pendingItem_;
+    pendingItem_ = nullptr;
+    if (item)
+        EndLabelEdit(item, pendingLabel_.c_str());
+    return 0;
+}
+
+void XExplorerTreeView::EndLabelEdit(HTREEITEM item, const char* text)
+{
     const int image = ItemImage(item);
     if (image == kImageComputer)
         return;   // "My Computer" is no file or folder
     const bool isFile = image == kImageFile;
-    std::string newLabel = info->item.pszText;
+    std::string newLabel = text;
     if (newLabel.empty() || newLabel == oldLabel_)
         return;
     if (isFile && newLabel.find('.') == std::string::npos)

@@ -22,6 +22,8 @@ struct FolderIdentity {
     std::shared_ptr<const FolderIdentity> parent;
 };
 
+const UINT WM_APPLY_LABEL = WM_APP + 1;
+
 enum TreeImage { kImageComputer = 0, kImageDrive = 1, kImageFolder = 2, kImageFolderOpen = 3, kImageFile = 4,
                  kImageFileSelected = 5 };
 
@@ -49,6 +51,7 @@ public:
     afx_msg void OnBeginLabelEdit(NMHDR* header, LRESULT* result);
     afx_msg void OnEndLabelEdit(NMHDR* header, LRESULT* result);
     afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
+    afx_msg LRESULT OnApplyLabel(WPARAM, LPARAM);
 
     DECLARE_MESSAGE_MAP()
 
@@ -59,6 +62,7 @@ private:
     bool PopFolder(HTREEITEM& item, std::string& path, std::shared_ptr<const FolderIdentity>& parent);
     void ScanNextFolder(XDialogScanner& scanner);
     void SortChildren(HTREEITEM parent, bool foldersFirst);
+    void EndLabelEdit(HTREEITEM item, const char* text);
     // Renames or converts the edited file or folder; false (and the user
     // told) when the file system or the library refused.
     bool ApplyNewLabel(HTREEITEM item, bool isFile, const std::string& oldLabel, std::string& newLabel);
@@ -67,6 +71,8 @@ private:
     std::vector<FolderStackEntry*> folderStack_;
     int stackTop_ = -1;
     std::string oldLabel_;
+    HTREEITEM pendingItem_ = nullptr;
+    std::string pendingLabel_;
     std::string selectedPath_;
 };
 

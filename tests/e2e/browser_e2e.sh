@@ -16,7 +16,7 @@ mkdir -p "$shots"
 # folder link back to its parent, and a file the library cannot read.
 small_fixture() {
   mkdir -p "$tree/photos/sub" "$tree/docs" "$tree/empty"
-  $IM -size 64x48 gradient:red-blue "BMP3:$tree/a.bmp"
+  $IM -size 64x48 gradient:red-blue -colors 64 -type palette "BMP3:$tree/a.bmp"
   cp "$tree/a.bmp" "$tree/A2.BMP"
   photo "$tree/photos/Photo1.JPG" 120x80 3
   $IM -size 200x150 xc:yellow -fill blue -draw "circle 100,75 100,20" "PNG24:$tree/photos/sub/circle.png"
@@ -155,7 +155,7 @@ rename_convert)
   edit=$(kd send "$treeview" 0x110E 0 "$item")      # TVM_EDITLABELA
   kd set-window-text "$edit" "b.gif" >/dev/null
   kd send "$treeview" 0x1116 0 0 >/dev/null         # TVM_ENDEDITLABELNOW: keep the text
-  sleep 0.5
+  for _ in $(seq 50); do [ -e "$tree/a.bmp" ] || break; sleep 0.1; done
   [ ! -e "$tree/a.bmp" ] || fail "a.bmp is still there"
   [ -e "$tree/b.gif" ] || fail "no b.gif"
   [ "$($IM identify -format %m "$tree/b.gif" 2>/dev/null || /usr/bin/identify-im6.q16 -format %m "$tree/b.gif")" = GIF ] || fail "b.gif is no GIF"
@@ -170,6 +170,14 @@ rename_convert)
   kd dialog-text "$box" | grep -q "The new filename is an unsupported format." || fail "message: $(kd dialog-text "$box")"
   kd answer "$box" 1 >/dev/null
   [ -e "$tree/b.gif" ] && [ ! -e "$tree/c.xyz" ] || fail "the unsupported rename changed files"
+  # Without an extension the old one stays: a plain rename.
+  item=$(kd send "$treeview" 0x110A 9 0)
+  edit=$(kd send "$treeview" 0x110E 0 "$item")
+  kd set-window-text "$edit" "d" >/dev/null
+  kd send "$treeview" 0x1116 0 0 >/dev/null
+  for _ in $(seq 50); do [ -e "$tree/b.gif" ] || break; sleep 0.1; done
+  [ -e "$tree/d.gif" ] && [ ! -e "$tree/b.gif" ] || fail "b.gif was not renamed to d.gif"
+  rows | grep -q $'^d.gif\t' || fail "no d.gif row"
   exit_browser
   ;;
 delete_file)
@@ -183,8 +191,9 @@ delete_file)
   box=$(kd wait-dialog - - 10) || fail "no question"
   kd dialog-text "$box" | grep -q 'Are you sure you want to remove file P:\\photos\\x.pcx?' || fail "question: $(kd dialog-text "$box")"
   kd answer "$box" 6 >/dev/null
-  sleep 0.5
+  for _ in $(seq 50); do [ -e "$tree/photos/x.pcx" ] || break; sleep 0.1; done
   [ ! -e "$tree/photos/x.pcx" ] || fail "x.pcx is still there"
+  kd wait-gone "$box" 5 >/dev/null
   [ "$(rows | grep -c .)" = $((before - 1)) ] || fail "rows: $(rows | grep -c .) after $before"
   ! rows | grep -q 'x.pcx' || fail "the row of x.pcx stays"
   [ -e "$tree/a.bmp" ] && [ -e "$tree/photos/Photo1.JPG" ] || fail "another file went"
@@ -218,29 +227,31 @@ full_screen)
   kd command "$frame" 32782 >/dev/null
   sleep 1
   shot "$shots/full_screen.png"
-  [ "$($IM "$shots/full_screen.png" -format '%[pixel:p{5,5}]' info:)" = "red" ] || fail "corner is $($IM "$shots/full_screen.png" -format '%[pixel:p{5,5}]' info:)"
+  [ "$($IM "$shots/full_screen.png" -format '%[pixel:p{5,5}]' info:)" = "srgb(255,0,0)" ] || fail "corner is $($IM "$shots/full_screen.png" -format '%[pixel:p{5,5}]' info:)"
   # 200 x 150 centred on 1280 x 1024: the image spans 540..739 and 437..586.
   $IM "$shots/full_screen.png" -crop 200x150+540+437 +repage "$case_dir/centre.png"
   [ "$(differing_pixels "$case_dir/centre.png" "$tree/photos/sub/circle.png" 3%)" = 0 ] || fail "the image is not centred"
-  [ "$($IM "$shots/full_screen.png" -format '%[pixel:p{539,437}]' info:)" = "red" ] || fail "left of the image is not background"
-  xdotool key space
-  sleep 1
+  [ "$($IM "$shots/full_screen.png" -format '%[pixel:p{539,437}]' info:)" = "srgb(255,0,0)" ] || fail "left of the image is not background"
+  screen=$(kd wait-window PixoramaFullScreen - 5) || fail "no full-screen window"
+  kd post "$screen" 0x0201 1 0x00640064 >/dev/null   # WM_LBUTTONDOWN at (100, 100)
+  kd wait-gone "$screen" 5 >/dev/null || fail "full screen stays after a click"
+  sleep 0.5
   shot "$case_dir/closed.png"
-  [ "$($IM "$case_dir/closed.png" -format '%[pixel:p{5,5}]' info:)" != "red" ] || fail "full screen stays after a key"
+  [ "$($IM "$case_dir/closed.png" -format '%[pixel:p{5,5}]' info:)" != "srgb(255,0,0)" ] || fail "full screen stays after a click"
   kd command "$frame" 32782 >/dev/null
   sleep 1
   shot "$case_dir/again.png"
-  [ "$($IM "$case_dir/again.png" -format '%[pixel:p{5,5}]' info:)" = "red" ] || fail "full screen does not open again"
-  xdotool click 1
-  sleep 0.5
+  [ "$($IM "$case_dir/again.png" -format '%[pixel:p{5,5}]' info:)" = "srgb(255,0,0)" ] || fail "full screen does not open again"
+  screen=$(kd wait-window PixoramaFullScreen - 5) || fail "no full-screen window"
+  kd post "$screen" 0x0100 0x20 0 >/dev/null     # WM_KEYDOWN, space
+  kd wait-gone "$screen" 5 >/dev/null || fail "full screen stays after a key"
   exit_browser
   ;;
 settings_round_trip)
   small_fixture
   rm -f "$settings"
   start_browser
-  for id in 1152 1158; do kd answer "$selection" $id >/dev/null; done    # untick CLP and JPG
-  kd answer "$selection" 67 >/dev/null                                    # untick C:
+  for id in 1152 1157 67; do kd send "$(kd item "$selection" $id)" 0x00F5 0 0 >/dev/null; done  # CLP, JPG, C: off
   scan
   [ "$(setting ExplorerFormats)" = "1,0,1,1,1,1,0,1,1,1,1,1" ] || fail "formats: $(setting ExplorerFormats)"
   [ "$(setting ExplorerDrives)" = "0,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1,1" ] || fail "drives: $(setting ExplorerDrives)"
@@ -248,7 +259,7 @@ settings_round_trip)
   exit_browser
   printf 'Session=%s\r\n' 4227327 >> "$settings"
   start_browser
-  [ "$(kd send "$(kd item "$selection" 1158)" 0x00F0 0 0)" = 0 ] || fail "JPG ticked on the second run"
+  [ "$(kd send "$(kd item "$selection" 1157)" 0x00F0 0 0)" = 0 ] || fail "JPG ticked on the second run"
   [ "$(kd send "$(kd item "$selection" 1151)" 0x00F0 0 0)" = 1 ] || fail "BMP not ticked on the second run"
   [ "$(kd send "$(kd item "$selection" 67)" 0x00F0 0 0)" = 0 ] || fail "C: ticked on the second run"
   kd answer "$selection" 2 >/dev/null
