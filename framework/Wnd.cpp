@@ -50,6 +50,8 @@ void RegisterDefaultClass()
 
 const MSG* AfxGetCurrentMessage() { return &currentMessage; }
 
+MSG& KfCurrentMessageRecord() { return currentMessage; }
+
 KfCreationScope::KfCreationScope(CWnd* wnd)
 {
     if (creationDepth++ == 0)

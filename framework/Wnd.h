@@ -389,5 +389,8 @@ extern const char kKfDefaultWindowClass[];
 
 // The message being handled right now by a framework window.
 const MSG* AfxGetCurrentMessage();
+// The same record, writable: for window hooks outside the framework's own
+// procedure, which save it, set it while they run and put it back.
+MSG& KfCurrentMessageRecord();
 
 #include "WinApp.h"

@@ -45,6 +45,10 @@
 //                                                        columns separated by tabs
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
 //   kdriver column-click <list> <column>                 the real mouse clicks a list's column head
+//   kdriver menu-popups <hwnd>                           the screen rectangle (left top right bottom)
+//                                                        of each open popup menu of the window's process
+//   kdriver menubar-rect <frame> <index>                 the screen rectangle of a button of the menu
+//                                                        bar in the frame's rebar; index -1: the bar's own
 #include <windows.h>
 #include <commctrl.h>
 
@@ -53,6 +57,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 namespace {
 
@@ -230,21 +235,97 @@ int StatusText(HWND frame, int pane)
     return remote ? 0 : 1;
 }
 
+// The toolbar of the frame that has a button `id`: a toolbar of its own or
+// one in its rebar (beside the menu bar).
+HWND FindToolbarWithButton(HWND frame, UINT id)
+{
+    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
+    for (HWND parent : {frame, rebar}) {
+        for (HWND bar = parent ? FindWindowExA(parent, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr; bar;
+             bar = FindWindowExA(parent, bar, TOOLBARCLASSNAMEA, nullptr)) {
+            if (SendMessageA(bar, TB_COMMANDTOINDEX, id, 0) >= 0)
+                return bar;
+        }
+    }
+    return nullptr;
+}
+
 // Menus of another process cannot be read under Wine; the toolbar's buttons
 // show the same command states.
 int ToolbarState(HWND frame, UINT id)
 {
-    HWND bar = FindWindowExA(frame, nullptr, TOOLBARCLASSNAMEA, nullptr);
+    HWND bar = FindToolbarWithButton(frame, id);
     if (!bar) {
-        fprintf(stderr, "no toolbar\n");
+        fprintf(stderr, "no toolbar with that button\n");
         return 1;
     }
     LRESULT state = SendMessageA(bar, TB_GETSTATE, id, 0);
-    if (state == -1) {
+    printf("%s%s\n", state & TBSTATE_ENABLED ? "enabled" : "disabled", state & TBSTATE_CHECKED ? ",checked" : "");
+    return 0;
+}
+
+void PrintRect(const RECT& rect) { printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom); }
+
+BOOL CALLBACK PrintPopup(HWND window, LPARAM processId)
+{
+    char className[16] = "";
+    DWORD owner = 0;
+    GetWindowThreadProcessId(window, &owner);
+    GetClassNameA(window, className, sizeof className);
+    if (owner == static_cast<DWORD>(processId) && strcmp(className, "#32768") == 0 && IsWindowVisible(window)) {
+        RECT rect;
+        GetWindowRect(window, &rect);
+        PrintRect(rect);
+    }
+    return TRUE;
+}
+
+int MenuPopups(HWND window)
+{
+    DWORD processId = 0;
+    GetWindowThreadProcessId(window, &processId);
+    EnumWindows(PrintPopup, static_cast<LPARAM>(processId));
+    return 0;
+}
+
+// The menu bar is the rebar's toolbar whose first button has command 0 (its
+// buttons are numbered by menu position); its button rectangles live in the
+// other process.
+int MenuBarRect(HWND frame, int index)
+{
+    HWND rebar = FindWindowExA(frame, nullptr, REBARCLASSNAMEA, nullptr);
+    HWND bar = rebar ? FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
+    while (bar && SendMessageA(bar, TB_COMMANDTOINDEX, 0, 0) != 0)
+        bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr);
+    if (!bar) {
+        fprintf(stderr, "no menu bar\n");
+        return 1;
+    }
+    RECT rect{};
+    if (index < 0) {
+        GetWindowRect(bar, &rect);
+        PrintRect(rect);
+        return 0;
+    }
+    DWORD processId = 0;
+    GetWindowThreadProcessId(bar, &processId);
+    HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    if (!process)
+        return 1;
+    void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
+    bool found = remote && SendMessageA(bar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
+    SIZE_T done = 0;
+    if (found)
+        found = ReadProcessMemory(process, remote, &rect, sizeof rect, &done) && done == sizeof rect;
+    if (remote)
+        VirtualFreeEx(process, remote, 0, MEM_RELEASE);
+    CloseHandle(process);
+    if (!found) {
         fprintf(stderr, "no such button\n");
         return 1;
     }
-    printf("%s%s\n", state & TBSTATE_ENABLED ? "enabled" : "disabled", state & TBSTATE_CHECKED ? ",checked" : "");
+    MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
+    PrintRect(rect);
     return 0;
 }
 
@@ -485,7 +566,7 @@ int Usage()
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|list-rows|list-select ...\n");
+                    "tree-select|list-rows|list-select|menu-popups|menubar-rect ...\n");
     return 2;
 }
 
@@ -557,6 +638,10 @@ int main(int argc, char** argv)
         return WaitVisible(window, atoi(argv[3]) != 0, Seconds(argc, argv, 4));
     if (strcmp(verb, "status-text") == 0 && argc == 4)
         return StatusText(window, atoi(argv[3]));
+    if (strcmp(verb, "menu-popups") == 0)
+        return MenuPopups(window);
+    if (strcmp(verb, "menubar-rect") == 0 && argc == 4)
+        return MenuBarRect(window, atoi(argv[3]));
     if (strcmp(verb, "toolbar-state") == 0 && argc == 4)
         return ToolbarState(window, static_cast<UINT>(ParseNumber(argv[3])));
     if (strcmp(verb, "dialog-text") == 0) {

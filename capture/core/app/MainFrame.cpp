@@ -6,6 +6,8 @@
 
 #include "../../../hook/Kapthook.h"
 #include "AppServices.h"
+#include "ComCtlVersion.h"
+#include "CommandBars.h"
 #include "DisplayImage.h"
 #include "DocumentCalls.h"
 #include "ExplorerBarCalls.h"
@@ -74,6 +76,7 @@ XMainFrame::XMainFrame()
 
 XMainFrame::~XMainFrame()
 {
+    delete coolBar;
     if (frozenScreen)
         DeleteObject(frozenScreen);
 }
@@ -94,9 +97,7 @@ int XMainFrame::OnCreate(LPCREATESTRUCT cs)
 {
     if (CMDIFrameWnd::OnCreate(cs) == -1)
         return -1;
-    // The rebar with menu bar and flat toolbar comes with the command-bar
-    // layer; until then the plain toolbar serves every system.
-    if (!CreatePlainToolBar() || !CreateStatusBar() || !CreateExplorerBar())
+    if ((!CreateCoolBar() && !CreatePlainToolBar()) || !CreateStatusBar() || !CreateExplorerBar())
         return -1;
     if (RunMode[kRunTrayIcon])
         AddTrayIcon();
@@ -104,6 +105,32 @@ int XMainFrame::OnCreate(LPCREATESTRUCT cs)
     SetProp(kWindowProperty, reinterpret_cast<HANDLE>(1));
     SetTimer(kTimerId, kTimerMilliseconds);
     return 0;
+}
+
+bool XMainFrame::CreateCoolBar()
+{
+    comctlVersion = ComCtlVersion();
+    if (comctlVersion <= 470)
+        return false;
+    coolBar = new CMyCoolBar;
+    if (!coolBar->Create(this, kCoolBarWindowStyle, CBRS_ALIGN_TOP, kToolBarId)) {
+        // Should the rebar fail after all, the plain toolbar serves.
+        delete coolBar;
+        coolBar = nullptr;
+        return false;
+    }
+    coolBar->SetBandColours(::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNFACE));
+    coolBar->MenuBar().LoadFrameMenu();
+    menuManager.AttachFrame(m_hWnd);
+    menuManager.LoadToolbarImages(IDR_MAIN_TOOLBAR);
+    return true;
+}
+
+BOOL XMainFrame::PreTranslateMessage(MSG* msg)
+{
+    if (coolBar && coolBar->MenuBar().m_hWnd && coolBar->MenuBar().FilterFrameKey(msg))
+        return TRUE;
+    return CMDIFrameWnd::PreTranslateMessage(msg);
 }
 
 bool XMainFrame::CreatePlainToolBar()
@@ -164,6 +191,8 @@ void XMainFrame::OnSysColorChange()
     // Only the rebar keeps colours of its own; the plain toolbar follows the
     // system by itself.
     CMDIFrameWnd::OnSysColorChange();
+    if (coolBar)
+        coolBar->SetBandColours(::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNFACE));
 }
 
 void XMainFrame::AddTrayIcon()

@@ -9,6 +9,9 @@
 #include "../../../framework/MdiFrame.h"
 
 #include "CaptureDispatch.h"
+#include "../../../ui/coolbars/CoolMenuManager.h"
+
+class CMyCoolBar;
 
 // Sent by a second start of the program to the running main frame, which
 // comes forward and changes no setting.
@@ -22,6 +25,8 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     void RecalcLayout(BOOL notify = TRUE) override;
+    // The menu bar takes Alt, F10 and the menu keys first.
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     // Restores, raises or shows the frame and makes it the foreground window.
     void BringToFront();
@@ -64,6 +69,9 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // The rebar with the menu bar and the flat toolbar; false (and no rebar)
+    // with common controls 4.70 or older.
+    bool CreateCoolBar();
     bool CreatePlainToolBar();
     bool CreateStatusBar();
     bool CreateExplorerBar();
@@ -87,8 +95,11 @@ private:
     // decorations off.
     bool DecorationsHeld() const;
 
-    CToolBar toolBar;
+    CToolBar toolBar;   // only without the rebar
     CStatusBar statusBar;
+    CCoolMenuManager menuManager;
+    int comctlVersion = 0;
+    CMyCoolBar* coolBar = nullptr;
     CDialogBar explorerBar;
     NOTIFYICONDATAA trayIcon;
 

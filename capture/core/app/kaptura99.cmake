@@ -16,6 +16,7 @@ if(WIN32)
     ${KAPTURA_DIR}/AppSettingsCommands.cpp
     ${KAPTURA_DIR}/AppServices.cpp
     ${KAPTURA_DIR}/MainFrame.cpp
+    ${KAPTURA_DIR}/CommandBars.cpp
     ${KAPTURA_DIR}/MainFrameDispatch.cpp
     ${KAPTURA_DIR}/Shortcuts.cpp
     ${KAPTURA_DIR}/SplashWindow.cpp)

@@ -1,0 +1,401 @@
+// The menu and toolbar layer on a test MDI frame under Wine: the rebar with
+// the menu bar and the flat toolbar, the owner-drawn menus, the maximised
+// child's caption parts and the Window list.
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "FrameTestKit.h"
+#include "ui/coolbars/ComCtlVersion.h"
+#include "ui/coolbars/CoolBar.h"
+#include "ui/coolbars/CoolMenuManager.h"
+#include "ui/coolbars/MenuBar.h"
+
+using namespace kftest;
+
+namespace {
+
+class TestCoolBar : public CCoolBar {
+public:
+    CMenuBar menuBar;
+    CFlatToolBar toolBar;
+
+protected:
+    BOOL OnCreateBands() override
+    {
+        const DWORD style = WS_CHILD | WS_VISIBLE | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+        if (!menuBar.Create(this, style, AFX_IDW_TOOLBAR) || !toolBar.Create(this, style, AFX_IDW_TOOLBAR) ||
+            !toolBar.LoadToolBar(IDR_KF_MAINFRAME))
+            return FALSE;
+        CRect first;
+        menuBar.GetItemRect(0, &first);
+        if (!InsertBand(&menuBar, 50, first.Height(), 2047, nullptr, -1, FALSE))
+            return FALSE;
+        toolBar.GetItemRect(0, &first);
+        return InsertBand(&toolBar, 50, first.Height() + 2, 32767, nullptr, -1, TRUE);
+    }
+};
+
+class CoolFrame : public CMDIFrameWnd {
+public:
+    TestCoolBar coolBar;
+    CCoolMenuManager menus;
+
+    int OnCreate(LPCREATESTRUCT cs)
+    {
+        if (CMDIFrameWnd::OnCreate(cs) == -1 ||
+            !coolBar.Create(this, kCoolBarWindowStyle, CBRS_ALIGN_TOP, AFX_IDW_TOOLBAR))
+            return -1;
+        coolBar.SetBandColours(::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNFACE));
+        menus.AttachFrame(m_hWnd);
+        menus.LoadToolbarImages(IDR_KF_MAINFRAME);
+        return 0;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override
+    {
+        return coolBar.menuBar.FilterFrameKey(msg) || CMDIFrameWnd::PreTranslateMessage(msg);
+    }
+    DECLARE_MESSAGE_MAP()
+};
+
+BEGIN_MESSAGE_MAP(CoolFrame, CMDIFrameWnd)
+    ON_WM_CREATE()
+END_MESSAGE_MAP()
+
+class CoolBars : public ::testing::Test {
+protected:
+    void SetUp() override
+    {
+        frame = new CoolFrame;
+        ASSERT_TRUE(frame->LoadFrame(IDR_KF_MAINFRAME)) << "no frame window (is there a display?)";
+        app.m_pMainWnd = frame;
+        frame->SetWindowPos(nullptr, 20, 20, 640, 480, SWP_NOZORDER);
+        frame->ShowWindow(SW_SHOW);
+        Pump();
+    }
+    void TearDown() override { CloseMainFrame(app); }
+
+    std::string ButtonText(CToolBar& bar, int index)
+    {
+        char text[80] = "";
+        TBBUTTON button{};
+        bar.SendMessage(TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+        bar.SendMessage(TB_GETBUTTONTEXTA, button.idCommand, reinterpret_cast<LPARAM>(text));
+        return text;
+    }
+
+    TestApp app{ScratchFolder("coolbars_frame") + "\\test.ini"};
+    CoolFrame* frame = nullptr;
+};
+
+} // namespace
+
+TEST_F(CoolBars, RebarHoldsMenuBarAndToolbarAndFrameLosesItsMenu)
+{
+    EXPECT_GT(ComCtlVersion(), 470) << "Wine's library is newer than 4.70";
+    EXPECT_EQ(::GetMenu(frame->m_hWnd), nullptr);
+    CMenuBar& bar = frame->coolBar.menuBar;
+    ASSERT_EQ(bar.GetCount(), 3);
+    EXPECT_EQ(ButtonText(bar, 0), "&File");
+    EXPECT_EQ(ButtonText(bar, 2), "&Window");
+    EXPECT_EQ(::GetParent(bar.m_hWnd), frame->coolBar.m_hWnd);
+    EXPECT_EQ(bar.OwnerWindow(), frame->m_hWnd);
+    EXPECT_EQ(frame->coolBar.toolBar.CommandToIndex(ID_KF_COUNT), 2);
+    CRect rebar;
+    frame->coolBar.GetWindowRect(&rebar);
+    EXPECT_GT(rebar.Height(), 20);
+}
+
+namespace {
+
+// Live GDI objects of this process. Wine's GetGuiResources answers 0; there
+// a handle with a zero high word names any live table entry, so the table
+// is counted directly.
+int LiveGdiObjects()
+{
+    if (DWORD counted = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS))
+        return static_cast<int>(counted);
+    int live = 0;
+    for (UINT_PTR index = 1; index < 0x10000; ++index)
+        live += ::GetObjectType(reinterpret_cast<HGDIOBJ>(index)) != 0;
+    return live;
+}
+
+std::string ItemText(HMENU menu, int position)
+{
+    char text[300] = "";
+    ::GetMenuStringA(menu, static_cast<UINT>(position), text, sizeof text, MF_BYPOSITION);
+    return text;
+}
+
+MENUITEMINFOA ItemInfo(HMENU menu, int position)
+{
+    MENUITEMINFOA info{};
+    info.cbSize = sizeof info;
+    info.fMask = MIIM_FTYPE | MIIM_DATA | MIIM_ID;
+    ::GetMenuItemInfoA(menu, static_cast<UINT>(position), TRUE, &info);
+    return info;
+}
+
+// Measures and draws every item of the popup as the system would, in
+// every state, into a memory bitmap.
+void MeasureAndDraw(HWND frame, HMENU popup)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 300, 40);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    for (int i = 0; i < ::GetMenuItemCount(popup); ++i) {
+        MENUITEMINFOA info = ItemInfo(popup, i);
+        MEASUREITEMSTRUCT measure{ODT_MENU, 0, info.wID, 0, 0, info.dwItemData};
+        ::SendMessageA(frame, WM_MEASUREITEM, 0, reinterpret_cast<LPARAM>(&measure));
+        for (UINT state : {0u, UINT(ODS_SELECTED), UINT(ODS_GRAYED), UINT(ODS_CHECKED), UINT(ODS_CHECKED | ODS_SELECTED)}) {
+            DRAWITEMSTRUCT draw{ODT_MENU, 0, info.wID, ODA_DRAWENTIRE, state, reinterpret_cast<HWND>(popup), dc,
+                                {0, 0, 300, 20}, info.dwItemData};
+            ::SendMessageA(frame, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+        }
+    }
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+}
+
+void OpenAndClose(HWND frame, HMENU popup)
+{
+    ::SendMessageA(frame, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    MeasureAndDraw(frame, popup);
+    ::SendMessageA(frame, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+}
+
+HWND menuFrame = nullptr;   // gets a colour and a display change while its popup is open
+
+void CALLBACK EndMenuSoon(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    if (menuFrame) {
+        ::SendMessageA(menuFrame, WM_SYSCOLORCHANGE, 0, 0);
+        ::SendMessageA(menuFrame, WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024));
+    }
+    ::EndMenu();
+}
+
+} // namespace
+
+TEST_F(CoolBars, PopupItemsAreOwnerDrawnWhileOpenAndPlainWithTheirTextsAfter)
+{
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, ID_KF_STAMP, "&Stamp");
+    ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "C&ount");
+    ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "&Count\tF9");
+    ::AppendMenuA(popup, MF_SEPARATOR, 0, nullptr);
+    ::AppendMenuA(popup, MF_STRING, ID_KF_NOBODY, "");
+    const std::string longText(70, 'x');
+    ::AppendMenuA(popup, MF_STRING, ID_KF_NOBODY, longText.c_str());
+    ::AppendMenuA(popup, MF_OWNERDRAW, 4711, reinterpret_cast<LPCSTR>(0x1234));   // someone else's
+
+    frame->m_hAccelTable = ::LoadAcceleratorsA(::GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDR_KF_MAINFRAME));
+    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    for (int i = 0; i < 6; ++i)
+        EXPECT_TRUE(ItemInfo(popup, i).fType & MFT_OWNERDRAW) << i;
+    EXPECT_EQ(ItemInfo(popup, 6).dwItemData, 0x1234u);
+    EXPECT_EQ(frame->menus.ConvertedMenuCount(), 1);
+    // Opened again while converted: the items keep their texts, also where
+    // the system keeps no text for an owner-drawn item.
+    MENUITEMINFOA noText{};
+    noText.cbSize = sizeof noText;
+    noText.fMask = MIIM_STRING;
+    noText.dwTypeData = const_cast<LPSTR>("");
+    ::SetMenuItemInfoA(popup, 0, TRUE, &noText);
+    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    MeasureAndDraw(frame->m_hWnd, popup);
+    ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+
+    EXPECT_EQ(frame->menus.ConvertedMenuCount(), 0);
+    for (int i = 0; i < 6; ++i) {
+        EXPECT_FALSE(ItemInfo(popup, i).fType & MFT_OWNERDRAW) << i;
+        EXPECT_EQ(ItemInfo(popup, i).dwItemData, 0u) << i;
+    }
+    EXPECT_EQ(ItemText(popup, 0), "&Stamp");
+    EXPECT_EQ(ItemText(popup, 1), "C&ount\tCtrl+T");   // the shortcut from the accelerator table
+    EXPECT_EQ(ItemText(popup, 2), "&Count\tF9");       // a text with a tab keeps it
+    EXPECT_EQ(ItemText(popup, 5), longText);
+    EXPECT_TRUE(ItemInfo(popup, 6).fType & MFT_OWNERDRAW);
+    ::DestroyMenu(popup);
+}
+
+TEST_F(CoolBars, ShortcutsListTheLaterAcceleratorFirst)
+{
+    ACCEL table[] = {{FVIRTKEY | FCONTROL, 'C', 100}, {FVIRTKEY | FCONTROL, VK_INSERT, 100}, {0, 2, 101}};
+    frame->m_hAccelTable = ::CreateAcceleratorTableA(table, 3);
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, 100, "&Copy");
+    ::AppendMenuA(popup, MF_STRING, 101, "&Black\told");
+    frame->menus.m_nAccelMode = 1;
+    OpenAndClose(frame->m_hWnd, popup);
+    const std::string copy = ItemText(popup, 0);
+    EXPECT_EQ(copy.rfind("&Copy\tCtrl+", 0), 0u) << copy;
+    EXPECT_NE(copy.find(", Ctrl+C"), std::string::npos) << copy;
+    EXPECT_EQ(copy.find("Ctrl+C"), copy.rfind("Ctrl+C")) << "Insert comes first: " << copy;
+    EXPECT_EQ(ItemText(popup, 1), "&Black\tCtrl+B");   // mode 1 replaces; a control character reads as Ctrl
+    ::DestroyMenu(popup);
+    ::DestroyAcceleratorTable(frame->m_hAccelTable);
+    frame->m_hAccelTable = nullptr;
+}
+
+TEST_F(CoolBars, OpeningEveryPopupFiftyTimesLeaksNoGdiObject)
+{
+    CMenuBar& bar = frame->coolBar.menuBar;
+    HMENU menu = bar.GetMenu();
+    ASSERT_TRUE(menu);
+    // Warm up the objects made once (fonts, brushes, the image list).
+    for (int i = 0; i < bar.GetCount(); ++i)
+        OpenAndClose(frame->m_hWnd, ::GetSubMenu(menu, i));
+    ::SetTimer(nullptr, 0, 20, EndMenuSoon);
+    bar.OpenPopup(0);
+    Pump();
+    const int before = LiveGdiObjects();
+    menuFrame = frame->m_hWnd;
+    for (int round = 0; round < 50; ++round) {
+        frame->SendMessage(WM_SYSCOLORCHANGE);   // images and fonts made again
+        for (int i = 0; i < bar.GetCount(); ++i) {
+            OpenAndClose(frame->m_hWnd, ::GetSubMenu(menu, i));
+            ::SetTimer(nullptr, 0, 5, EndMenuSoon);
+            bar.OpenPopup(i);   // a real popup, drawn by the system through the manager
+        }
+    }
+    menuFrame = nullptr;
+    Pump();
+    for (int i = 0; i < bar.GetCount(); ++i)   // the fonts and images the last change dropped
+        OpenAndClose(frame->m_hWnd, ::GetSubMenu(menu, i));
+    EXPECT_EQ(LiveGdiObjects(), before);
+    EXPECT_EQ(bar.GetState(), CMenuBar::kIdle);
+}
+
+TEST_F(CoolBars, MenusWithoutItemsOrTextsAndASecondCreateAreHarmless)
+{
+    CMenuBar& bar = frame->coolBar.menuBar;
+    HMENU empty = ::CreateMenu();
+    HMENU previous = bar.SetMenuButtons(empty, nullptr);
+    EXPECT_EQ(bar.GetCount(), 0);
+    bar.ToggleHotState();
+    bar.OpenPopup(0);   // nothing to open
+    bar.SetState(CMenuBar::kIdle, -1);
+
+    HMENU odd = ::CreateMenu();
+    ::AppendMenuA(odd, MF_STRING, 1, "");
+    ::AppendMenuA(odd, MF_POPUP, reinterpret_cast<UINT_PTR>(::CreatePopupMenu()), std::string(80, 'y').c_str());
+    ::AppendMenuA(odd, MF_STRING, 3, "&Plain");   // a position without a sub-menu
+    bar.SetMenuButtons(odd, nullptr);
+    ASSERT_EQ(bar.GetCount(), 2);
+    EXPECT_EQ(ButtonText(bar, 0), std::string(63, 'y'));
+    bar.OpenPopup(1);   // opens nothing
+
+    CREATESTRUCTA create{};
+    const int hooked = CHookWindowMap::WindowCount();
+    bar.SendMessage(WM_CREATE, 0, reinterpret_cast<LPARAM>(&create));
+    Pump();
+    EXPECT_EQ(CHookWindowMap::WindowCount(), hooked);
+    bar.SetMenuButtons(previous, nullptr);
+    ::DestroyMenu(odd);
+    ::DestroyMenu(empty);
+
+    CFlatToolBar bare;   // a toolbar with no buttons
+    ASSERT_TRUE(bare.Create(frame, WS_CHILD | CBRS_TOP | CBRS_SIZE_DYNAMIC, 0xE810));
+    CSize size = bare.CalcDynamicLayout(0, LM_HORZ | LM_COMMIT);
+    EXPECT_GE(size.cy, 0);
+    bare.DestroyWindow();
+}
+
+TEST_F(CoolBars, MaximisedChildShowsItsCaptionPartsAndTheWindowMenuListsChildren)
+{
+    auto* a = new CMDIChildWnd;
+    auto* b = new CMDIChildWnd;
+    ASSERT_TRUE(a->Create(nullptr, "A", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    ASSERT_TRUE(b->Create(nullptr, "B", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault, frame));
+    frame->MDIActivate(b);
+    Pump();
+    CMenuBar& bar = frame->coolBar.menuBar;
+    CMenuBarMdiControls& controls = bar.m_mdiControls;
+
+    // The Window menu ends with the children, numbered, the active one checked;
+    // opening it again replaces the entries.
+    HMENU window = ::GetSubMenu(bar.GetMenu(), 2);
+    ASSERT_TRUE(window);
+    const int own = ::GetMenuItemCount(window);
+    for (int round = 0; round < 2; ++round) {
+        controls.UpdateWindowList(window);
+        ASSERT_EQ(::GetMenuItemCount(window), own + 3);
+        EXPECT_TRUE(::GetMenuState(window, static_cast<UINT>(own), MF_BYPOSITION) & MF_SEPARATOR);
+        EXPECT_EQ(ItemText(window, own + 1), "&1  A");
+        EXPECT_EQ(ItemText(window, own + 2), "&2  B");
+        EXPECT_TRUE(::GetMenuState(window, static_cast<UINT>(own + 2), MF_BYPOSITION) & MF_CHECKED);
+        EXPECT_FALSE(::GetMenuState(window, static_cast<UINT>(own + 1), MF_BYPOSITION) & MF_CHECKED);
+    }
+
+    frame->MDIMaximize(b);
+    Pump();
+    Idle(app);
+    ASSERT_TRUE(controls.IsMaximised());
+    CRect client, first;
+    bar.GetClientRect(&client);
+    bar.GetItemRect(0, &first);
+    EXPECT_GE(first.left, ::GetSystemMetrics(SM_CXSMICON)) << "the buttons make room for the icon";
+    const CRect& close = controls.m_rcParts[CMenuBarMdiControls::kClose];
+    EXPECT_LE(close.right, client.right);
+    EXPECT_GT(close.left, controls.m_rcParts[CMenuBarMdiControls::kRestore].left);
+    EXPECT_EQ(controls.HitTest(close.CenterPoint().x, close.CenterPoint().y), CMenuBarMdiControls::kClose);
+
+    // The close button closes the active child.
+    const LPARAM at = MAKELPARAM(close.CenterPoint().x, close.CenterPoint().y);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    bar.SendMessage(WM_LBUTTONUP, 0, at);
+    Pump();
+    Idle(app);
+    EXPECT_EQ(CountMdiChildren(frame), 1);
+    controls.UpdateWindowList(window);
+    EXPECT_EQ(::GetMenuItemCount(window), own + 2);
+    EXPECT_EQ(ItemText(window, own + 1), "&1  A");
+}
+
+namespace {
+
+// The toolbar's height with its rows wrapped at the separator, committed.
+int WrappedHeight(CWnd* parent, int version, bool& separatorWrapped)
+{
+    SetComCtlVersion(version);
+    CFlatToolBar bar;
+    EXPECT_EQ(bar.m_bOldLibrary, version <= 470);
+    EXPECT_EQ(bar.m_bPostPaint, version == 471 || version == 472);
+    EXPECT_TRUE(bar.Create(parent, WS_CHILD | CBRS_ALIGN_TOP | CBRS_SIZE_DYNAMIC, 0xE811));
+    EXPECT_TRUE(bar.LoadToolBar(IDR_KF_MAINFRAME));   // Stamp, separator, Count, Nobody
+    CRect stamp, separator;
+    bar.GetItemRect(0, &stamp);
+    bar.GetItemRect(1, &separator);
+    // Room for the first button and the separator only.
+    const int length = stamp.Width() + separator.Width() + 2;
+    CSize size = bar.CalcDynamicLayout(length, LM_HORZ | LM_COMMIT);
+    separatorWrapped = (bar.SendMessage(TB_GETSTATE, 0, 0) != -1) &&
+                       (bar.GetButtonStyle(1) & (TBSTATE_WRAP << 8)) != 0;
+    bar.DestroyWindow();
+    SetComCtlVersion(0);
+    return size.cy;
+}
+
+} // namespace
+
+TEST_F(CoolBars, ToolbarRowsFollowTheLibraryVersion)
+{
+    bool wrapped = false;
+    const int h470 = WrappedHeight(frame, 470, wrapped);
+    EXPECT_TRUE(wrapped);
+    const int h471 = WrappedHeight(frame, 471, wrapped);
+    EXPECT_TRUE(wrapped);
+    const int h472 = WrappedHeight(frame, 472, wrapped);
+    const int h600 = WrappedHeight(frame, 600, wrapped);
+    EXPECT_TRUE(wrapped);
+    EXPECT_EQ(h471 - h470, 3) << "4.70 leaves the separator's height less 3 between the rows";
+    EXPECT_EQ(h472, h600) << "from 4.72 on the separator's width is the gap";
+    EXPECT_NE(h472, h471);
+    EXPECT_GT(ComCtlVersion(), 470) << "read again from the library";
+}
