@@ -4,11 +4,13 @@
 
 #include "../../capture/core/image/DisplayImage.h"
 #include "../../framework/CommonDialogs.h"
+#include "../../ui/coolbars/ComCtlVersion.h"
 #include "../document/ExplorerDoc.h"
 #include "../model/TextFormats.h"
 #include "../views/ImageView.h"
 #include "../views/ListView.h"
 #include "../views/TreeView.h"
+#include "BrowserBars.h"
 #include "BrowserIds.h"
 #include "BrowserState.h"
 
@@ -48,7 +50,7 @@ void SplitterSizes(int clientWidth, int clientHeight, int& topHeight, int& leftW
 }
 
 XMainFrame::XMainFrame() = default;
-XMainFrame::~XMainFrame() = default;
+XMainFrame::~XMainFrame() { delete coolBar_; }
 
 BOOL XMainFrame::PreCreateWindow(CREATESTRUCTA& cs)
 {
@@ -60,11 +62,9 @@ int XMainFrame::OnCreate(LPCREATESTRUCT cs)
 {
     if (CFrameWnd::OnCreate(cs) == -1)
         return -1;
-    if (!CreateCoolBar()) {
-        if (!CreatePlainToolBar())
-            return -1;
-        plainToolBar_ = true;
-    }
+    const bool plainToolBar = !CreateCoolBar();
+    if (plainToolBar && !CreatePlainToolBar())
+        return -1;
     if (!statusBar_.Create(this, WS_CHILD | WS_VISIBLE | CBRS_BOTTOM, AFX_IDW_STATUS_BAR) ||
         !statusBar_.SetIndicators(kIndicators, sizeof kIndicators / sizeof kIndicators[0]))
         return -1;
@@ -72,7 +72,7 @@ int XMainFrame::OnCreate(LPCREATESTRUCT cs)
     int width;
     statusBar_.GetPaneInfo(0, id, style, width);
     statusBar_.SetPaneInfo(0, id, SBPS_STRETCH, width);
-    if (plainToolBar_) {
+    if (plainToolBar) {
         toolBar_.SetBarStyle(toolBar_.GetBarStyle() | CBRS_TOOLTIPS | CBRS_FLYBY | CBRS_SIZE_DYNAMIC);
         toolBar_.EnableDocking(CBRS_ALIGN_ANY);
         EnableDocking(CBRS_ALIGN_ANY);
@@ -83,9 +83,28 @@ int XMainFrame::OnCreate(LPCREATESTRUCT cs)
 
 bool XMainFrame::CreateCoolBar()
 {
-    // The rebar with the menu bar and the flat toolbar comes with the bar
-    // layer; until it is linked every system gets the plain toolbar.
-    return false;
+    controlsVersion_ = ComCtlVersion();
+    if (controlsVersion_ <= 470)
+        return false;
+    coolBar_ = new CMyCoolBar;
+    if (!coolBar_->Create(this, kCoolBarWindowStyle, CBRS_ALIGN_TOP, AFX_IDW_TOOLBAR)) {
+        // Should the rebar fail after all, the plain toolbar serves.
+        delete coolBar_;
+        coolBar_ = nullptr;
+        return false;
+    }
+    coolBar_->SetBandColours(::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNFACE));
+    coolBar_->LoadFrameMenu(m_hWnd);
+    menuManager_.AttachFrame(m_hWnd);
+    menuManager_.LoadToolbarImages(IDR_MAINFRAME);
+    return true;
+}
+
+BOOL XMainFrame::PreTranslateMessage(MSG* msg)
+{
+    if (coolBar_ && coolBar_->MenuBar().m_hWnd && coolBar_->MenuBar().FilterFrameKey(msg))
+        return TRUE;
+    return CFrameWnd::PreTranslateMessage(msg);
 }
 
 bool XMainFrame::CreatePlainToolBar()
@@ -113,7 +132,12 @@ BOOL XMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* context)
     return TRUE;
 }
 
-void XMainFrame::OnSysColorChange() { CFrameWnd::OnSysColorChange(); }
+void XMainFrame::OnSysColorChange()
+{
+    CFrameWnd::OnSysColorChange();
+    if (coolBar_)
+        coolBar_->SetBandColours(::GetSysColor(COLOR_BTNTEXT), ::GetSysColor(COLOR_BTNFACE));
+}
 
 void XMainFrame::OnViewBackground()
 {

@@ -7,6 +7,9 @@
 #include "../../framework/ControlBars.h"
 #include "../../framework/Frame.h"
 #include "../../framework/Splitter.h"
+#include "../../ui/coolbars/CoolMenuManager.h"
+
+class CMyCoolBar;
 
 class XMainFrame : public CFrameWnd {
     DECLARE_DYNCREATE(XMainFrame)
@@ -16,6 +19,7 @@ public:
 
     BOOL PreCreateWindow(CREATESTRUCTA& cs) override;
     BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
+    BOOL PreTranslateMessage(MSG* msg) override;
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnSysColorChange();
@@ -27,16 +31,17 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
-    // The one place the bar layer plugs in: false when no cool bar is made,
-    // and the plain toolbar stands in.
+    // The rebar with the menu bar and the flat toolbar; false (and the plain
+    // toolbar stands in) with common controls 4.70 or older.
     bool CreateCoolBar();
     bool CreatePlainToolBar();
     void ShowMessage(LPCSTR path);
 
     CStatusBar statusBar_;
     CToolBar toolBar_;
-    bool plainToolBar_ = false;
+    CCoolMenuManager menuManager_;
     int controlsVersion_ = 0;
+    CMyCoolBar* coolBar_ = nullptr;
     CSplitterWnd outerSplitter_;
     CSplitterWnd innerSplitter_;
 };

@@ -28,17 +28,20 @@ std::string FileRow::Text(int column) const
     }
 }
 
-void FileRowTable::Append(const std::string& location, uint64_t size, uint64_t modified, uintptr_t treeItem)
+void FileRowTable::Append(const std::string& location, uint64_t size, uint64_t modified, uintptr_t treeItem,
+                          uintptr_t folderItem)
 {
     const size_t slash = location.find_last_of("\\/");
     const uint32_t nameOffset = slash == std::string::npos ? 0 : static_cast<uint32_t>(slash + 1);
-    rows_.push_back(FileRow{location, nameOffset, size, modified, treeItem, false});
+    rows_.push_back(FileRow{location, nameOffset, size, modified, treeItem, false, folderItem});
 }
 
 void FileRowTable::Settle() { Sort(kColumnName, true); }
 
 long FileRowTable::Find(uintptr_t treeItem) const
 {
+    if (!treeItem)
+        return -1;
     for (size_t i = 0; i < rows_.size(); ++i)
         if (rows_[i].treeItem == treeItem)
             return static_cast<long>(i);

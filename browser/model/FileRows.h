@@ -15,8 +15,9 @@ struct FileRow {
     uint32_t nameOffset;    // where the file name starts in location
     uint64_t size;
     uint64_t modified;      // file time, 100-ns ticks since 1601
-    uintptr_t treeItem;     // the file's tree item
+    uintptr_t treeItem;     // the file's tree item; 0 until its folder is opened
     bool selected;
+    uintptr_t folderItem;   // the tree item of the file's folder
 
     const char* Name() const { return location.c_str() + nameOffset; }
     // The extension after the last ".", upper case.
@@ -32,7 +33,8 @@ public:
 
     // Appends a row; rows appended since the last Settle are put in name
     // order by Settle (one sort, not one search per row).
-    void Append(const std::string& location, uint64_t size, uint64_t modified, uintptr_t treeItem);
+    void Append(const std::string& location, uint64_t size, uint64_t modified, uintptr_t treeItem,
+                uintptr_t folderItem = 0);
     // Orders the rows by name, as a list sorted on insertion would show them.
     void Settle();
     void Clear() { rows_.clear(); }

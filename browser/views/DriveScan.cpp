@@ -1,6 +1,7 @@
 // The drive scan: the chosen drives' folders walked with an explicit folder
 // stack, each folder's subfolders and image files put in the tree and its
 // files in the list, while the scanner dialog shows where the walk is.
+#include <algorithm>
 #include <memory>
 #include <string>
 
@@ -72,25 +73,6 @@ void PumpMessages()
     }
 }
 
-// The tree's sort callback: folders before files, then by name.
-int CALLBACK CompareTreeItems(LPARAM first, LPARAM second, LPARAM treeWindow)
-{
-    char text1[MAX_PATH] = "", text2[MAX_PATH] = "";
-    TVITEMA a = {}, b = {};
-    a.mask = b.mask = TVIF_TEXT | TVIF_IMAGE;
-    a.hItem = reinterpret_cast<HTREEITEM>(first);
-    b.hItem = reinterpret_cast<HTREEITEM>(second);
-    a.pszText = text1;
-    b.pszText = text2;
-    a.cchTextMax = b.cchTextMax = MAX_PATH;
-    const HWND tree = reinterpret_cast<HWND>(treeWindow);
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&a));
-    SendMessageA(tree, TVM_GETITEMA, 0, reinterpret_cast<LPARAM>(&b));
-    if (a.iImage != b.iImage)
-        return a.iImage - b.iImage;
-    return CompareNoCase(text1, text2);
-}
-
 int CALLBACK CompareTreeTexts(LPARAM first, LPARAM second, LPARAM treeWindow)
 {
     char text1[MAX_PATH] = "", text2[MAX_PATH] = "";
@@ -140,11 +122,15 @@ bool XExplorerTreeView::PopFolder(HTREEITEM& item, std::string& path,
     return true;
 }
 
-void XExplorerTreeView::SortChildren(HTREEITEM parent, bool foldersFirst)
+void XExplorerTreeView::SortChildren(HTREEITEM parent)
 {
+    // The sort hands the callback each item's data: the item's own handle.
+    CTreeCtrl& tree = Tree();
+    for (HTREEITEM child = tree.GetChildItem(parent); child; child = tree.GetNextSiblingItem(child))
+        tree.SetItemData(child, reinterpret_cast<DWORD_PTR>(child));
     TVSORTCB sort = {};
     sort.hParent = parent;
-    sort.lpfnCompare = foldersFirst ? CompareTreeItems : CompareTreeTexts;
+    sort.lpfnCompare = CompareTreeTexts;
     sort.lParam = reinterpret_cast<LPARAM>(GetSafeHwnd());
     Tree().SortChildrenCB(&sort);
 }
@@ -160,6 +146,7 @@ void XExplorerTreeView::ScanDrives()
         main->EnableWindow(FALSE);
     Browser.counters.Reset();
     selectedPath_.clear();
+    pendingFiles_.clear();
     HTREEITEM computer = InsertTreeItem(TVI_ROOT, "My Computer", kImageComputer, kImageComputer);
     folderStack_.reserve(kStackSlots);
     stackTop_ = -1;
@@ -176,7 +163,7 @@ void XExplorerTreeView::ScanDrives()
         drives.push_back(drive);
         PushFolder(drive, name);
     }
-    SortChildren(computer, false);
+    SortChildren(computer);
 
     SendMessage(WM_SETREDRAW, FALSE);
     if (list)
@@ -229,27 +216,34 @@ void XExplorerTreeView::ScanNextFolder(XDialogScanner& scanner)
         return;
     XExplorerDoc* doc = GetDocument();
     XExplorerListView* list = doc ? doc->listView : nullptr;
+    std::vector<std::string> folders, files;
     do {
         if (IsDotEntry(data.cFileName))
             continue;
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-            if (!IsWalkableFolder(data))
-                continue;
-            HTREEITEM folder = InsertTreeItem(parent, data.cFileName, kImageFolder, kImageFolderOpen);
-            if (folder)
-                PushFolder(folder, path + "\\" + data.cFileName, self);
+            if (IsWalkableFolder(data))
+                folders.emplace_back(data.cFileName);
             continue;
         }
         const int format = MatchScannedFile(data.cFileName, Browser.formatFlags);
         if (format < 0)
             continue;
-        HTREEITEM file = InsertTreeItem(parent, data.cFileName, kImageFile, kImageFileSelected);
-        if (!file)
-            continue;
         Browser.counters.Add(format, (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+        files.emplace_back(data.cFileName);
         if (list)
-            list->InsertFileRow(path + "\\" + data.cFileName, data, file);
+            list->InsertFileRow(path + "\\" + data.cFileName, data, nullptr, parent);
     } while (FindNextFileA(search, &data));
     FindClose(search);
-    SortChildren(parent, true);
+
+    // The tree shows a folder's subfolders, then its files, each by name;
+    // the files go in when the folder is first opened.
+    const auto byName = [](const std::string& a, const std::string& b) { return CompareNoCase(a.c_str(), b.c_str()) < 0; };
+    std::sort(folders.begin(), folders.end(), byName);
+    for (const std::string& name : folders)
+        if (HTREEITEM folder = InsertTreeItem(parent, name.c_str(), kImageFolder, kImageFolderOpen))
+            PushFolder(folder, path + "\\" + name, self);
+    if (!files.empty()) {
+        std::sort(files.begin(), files.end(), byName);
+        pendingFiles_[parent] = std::move(files);
+    }
 }

@@ -79,9 +79,11 @@ int XExplorerListView::OnCreate(LPCREATESTRUCT cs)
     return 0;
 }
 
-void XExplorerListView::InsertFileRow(const std::string& location, const WIN32_FIND_DATAA& data, HTREEITEM item)
+void XExplorerListView::InsertFileRow(const std::string& location, const WIN32_FIND_DATAA& data, HTREEITEM item,
+                                      HTREEITEM folder)
 {
-    rows_.Append(location, FileSize(data), FileTimeTicks(data.ftLastWriteTime), reinterpret_cast<uintptr_t>(item));
+    rows_.Append(location, FileSize(data), FileTimeTicks(data.ftLastWriteTime), reinterpret_cast<uintptr_t>(item),
+                 reinterpret_cast<uintptr_t>(folder));
 }
 
 void XExplorerListView::Settle()
@@ -94,7 +96,11 @@ void XExplorerListView::ShowCount()
 {
     SendMessage(LVM_SETITEMCOUNT, rows_.Count(), LVSICF_NOSCROLL);
     const long selected = rows_.Selected();
-    List().SetItemState(-1, 0, LVIS_SELECTED | LVIS_FOCUSED);
+    // Only the row that has the selection loses it: clearing every row's
+    // state costs a notification per row.
+    const int shown = List().GetNextItem(-1, LVNI_SELECTED);
+    if (shown >= 0)
+        List().SetItemState(shown, 0, LVIS_SELECTED | LVIS_FOCUSED);
     if (selected >= 0)
         SelectRow(selected);
     Invalidate();
@@ -146,7 +152,8 @@ void XExplorerListView::RefreshFileRow(HTREEITEM item, const std::string& locati
     }
     FindClose(search);
     rows_.Select(-1);
-    InsertFileRow(location, data, item);
+    XExplorerDoc* doc = GetDocument();
+    InsertFileRow(location, data, item, doc && doc->treeView ? doc->treeView->Tree().GetParentItem(item) : nullptr);
     rows_.Row(rows_.Count() - 1).selected = true;
     lastLocation_ = location;
     Settle();
@@ -195,8 +202,13 @@ void XExplorerListView::OnItemChanged(NMHDR* header, LRESULT* result)
     if (EqualNoCase(row.location, lastLocation_))
         return;
     lastLocation_ = row.location;
-    if (doc->treeView)
-        doc->treeView->Tree().SelectItem(reinterpret_cast<HTREEITEM>(row.treeItem));
+    if (!doc->treeView)
+        return;
+    // A file's tree item is made when its folder is first opened.
+    const size_t index = static_cast<size_t>(change->iItem);
+    if (!rows_.Row(index).treeItem)
+        doc->treeView->OpenFolderFiles(reinterpret_cast<HTREEITEM>(rows_.Row(index).folderItem));
+    doc->treeView->Tree().SelectItem(reinterpret_cast<HTREEITEM>(rows_.Row(index).treeItem));
 }
 
 void XExplorerListView::DrawItem(LPDRAWITEMSTRUCT item)

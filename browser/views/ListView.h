@@ -17,8 +17,10 @@ public:
     CListCtrl& List() const { return GetListCtrl(); }
     FileRowTable& Rows() { return rows_; }
 
-    // A new row for a scanned file; rows show in name order after Settle.
-    void InsertFileRow(const std::string& location, const WIN32_FIND_DATAA& data, HTREEITEM item);
+    // A new row for a scanned file of a folder item (its own item, when it
+    // has one yet); rows show in name order after Settle.
+    void InsertFileRow(const std::string& location, const WIN32_FIND_DATAA& data, HTREEITEM item,
+                       HTREEITEM folder);
     // Puts new rows in name order and shows the count.
     void Settle();
     void DeleteFileRow(HTREEITEM item);

@@ -14,6 +14,8 @@ BEGIN_MESSAGE_MAP(XExplorerTreeView, CTreeView)
     ON_WM_CREATE()
     ON_WM_KEYDOWN()
     ON_NOTIFY_REFLECT(TVN_SELCHANGINGA, OnSelChanging)
+    ON_NOTIFY_REFLECT(TVN_ITEMEXPANDINGA, OnItemExpanding)
+    ON_NOTIFY_REFLECT(TVN_GETDISPINFOA, OnGetDispInfo)
     ON_NOTIFY_REFLECT(TVN_BEGINLABELEDITA, OnBeginLabelEdit)
     ON_NOTIFY_REFLECT(TVN_ENDLABELEDITA, OnEndLabelEdit)
     ON_MESSAGE(WM_APPLY_LABEL, OnApplyLabel)
@@ -62,15 +64,59 @@ HTREEITEM XExplorerTreeView::InsertTreeItem(HTREEITEM parent, const char* text, 
     TVINSERTSTRUCTA insert = {};
     insert.hParent = parent;
     insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
+    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE | TVIF_CHILDREN;
     insert.item.pszText = const_cast<char*>(text);
     insert.item.cchTextMax = MAX_PATH;
     insert.item.iImage = image;
     insert.item.iSelectedImage = selectedImage;
-    HTREEITEM item = Tree().InsertItem(&insert);
-    if (item)
-        Tree().SetItemData(item, reinterpret_cast<DWORD_PTR>(item));
-    return item;
+    insert.item.cChildren = image == kImageFile ? 0 : I_CHILDRENCALLBACK;
+    return Tree().InsertItem(&insert);
+}
+
+void XExplorerTreeView::OnGetDispInfo(NMHDR* header, LRESULT* result)
+{
+    *result = 0;
+    auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+    if (!(info->item.mask & TVIF_CHILDREN))
+        return;
+    HTREEITEM item = info->item.hItem;
+    const auto pending = pendingFiles_.find(item);
+    info->item.cChildren = Tree().GetChildItem(item) || (pending != pendingFiles_.end() && !pending->second.empty());
+}
+
+void XExplorerTreeView::OnItemExpanding(NMHDR* header, LRESULT* result)
+{
+    *result = FALSE;
+    auto* change = reinterpret_cast<NMTREEVIEWA*>(header);
+    if (change->action & TVE_EXPAND)
+        OpenFolderFiles(change->itemNew.hItem);
+}
+
+void XExplorerTreeView::OpenFolderFiles(HTREEITEM folder)
+{
+    const auto pending = pendingFiles_.find(folder);
+    if (pending == pendingFiles_.end())
+        return;
+    std::vector<std::string> names;
+    names.swap(pending->second);
+    pendingFiles_.erase(pending);
+    std::unordered_map<std::string, HTREEITEM> items;
+    for (const std::string& name : names)
+        if (HTREEITEM item = InsertTreeItem(folder, name.c_str(), kImageFile, kImageFileSelected))
+            items.emplace(name, item);
+    XExplorerDoc* doc = GetDocument();
+    if (!doc || !doc->listView)
+        return;
+    FileRowTable& rows = doc->listView->Rows();
+    const uintptr_t key = reinterpret_cast<uintptr_t>(folder);
+    for (size_t i = 0; i < rows.Count(); ++i) {
+        FileRow& row = rows.Row(i);
+        if (row.folderItem != key || row.treeItem)
+            continue;
+        const auto found = items.find(row.Name());
+        if (found != items.end())
+            row.treeItem = reinterpret_cast<uintptr_t>(found->second);
+    }
 }
 
 void XExplorerTreeView::OnSelChanging(NMHDR* header, LRESULT* result)
@@ -145,7 +191,7 @@ void XExplorerTreeView::EndLabelEdit(HTREEITEM item, const char* text)
         Tree().SetItemText(item, oldLabel_.c_str());
         return;
     }
-    SortChildren(Tree().GetParentItem(item), false);
+    SortChildren(Tree().GetParentItem(item));
     if (isFile && GetDocument() && GetDocument()->listView)
         GetDocument()->listView->RefreshFileRow(item, selectedPath_);
 }

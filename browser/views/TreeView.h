@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <memory>
 #include <string>
+#include <unordered_map>
 #include <vector>
 
 #include "../../framework/CtrlView.h"
@@ -41,6 +42,9 @@ public:
     // The path of an item: drive, folders and name joined by "\".
     std::string GetItemPath(HTREEITEM item) const;
     int ItemImage(HTREEITEM item) const;
+    // Puts a scanned folder's image files into the tree (they wait until
+    // the folder is first opened) and gives their list rows the items.
+    void OpenFolderFiles(HTREEITEM folder);
     const std::string& SelectedPath() const { return selectedPath_; }
     bool selectingRow = false;
 
@@ -48,6 +52,8 @@ public:
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnSelChanging(NMHDR* header, LRESULT* result);
+    afx_msg void OnItemExpanding(NMHDR* header, LRESULT* result);
+    afx_msg void OnGetDispInfo(NMHDR* header, LRESULT* result);
     afx_msg void OnBeginLabelEdit(NMHDR* header, LRESULT* result);
     afx_msg void OnEndLabelEdit(NMHDR* header, LRESULT* result);
     afx_msg void OnKeyDown(UINT key, UINT repeat, UINT flags);
@@ -56,18 +62,23 @@ public:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // Appended to the parent's children. Folders and drives ask for their
+    // button (children may still wait in pendingFiles_).
     HTREEITEM InsertTreeItem(HTREEITEM parent, const char* text, int image, int selectedImage);
     void PushFolder(HTREEITEM item, const std::string& path,
                     std::shared_ptr<const FolderIdentity> parent = nullptr);
     bool PopFolder(HTREEITEM& item, std::string& path, std::shared_ptr<const FolderIdentity>& parent);
     void ScanNextFolder(XDialogScanner& scanner);
-    void SortChildren(HTREEITEM parent, bool foldersFirst);
+    // The children by text alone (folders and files mixed).
+    void SortChildren(HTREEITEM parent);
     void EndLabelEdit(HTREEITEM item, const char* text);
     // Renames or converts the edited file or folder; false (and the user
     // told) when the file system or the library refused.
     bool ApplyNewLabel(HTREEITEM item, bool isFile, const std::string& oldLabel, std::string& newLabel);
 
     CImageList images_;
+    // The image files of each scanned folder not opened yet, sorted by name.
+    std::unordered_map<HTREEITEM, std::vector<std::string>> pendingFiles_;
     std::vector<FolderStackEntry*> folderStack_;
     int stackTop_ = -1;
     std::string oldLabel_;
