@@ -247,6 +247,37 @@ full_screen)
   kd wait-gone "$screen" 5 >/dev/null || fail "full screen stays after a key"
   exit_browser
   ;;
+print_image)
+  # Print shows the print library's options sheet; its OK prints to the
+  # PDF queue, and the page carries the image.
+  [ "${PRINT_QUEUE_OK:-0}" = 1 ] || fail "no PDF print queue"
+  small_fixture
+  seed_settings "$ALL_FORMATS" "$ONLY_P"
+  start_browser
+  scan
+  kd tree-select "$treeview" 'My Computer\P:\photos\sub\circle.png'
+  touch "$case_dir/since"
+  sleep 1
+  kd post-command "$frame" 57607 >/dev/null
+  sheet=$(kd wait-dialog - - 30) || fail "no print options sheet"
+  sleep 1
+  kd answer "$sheet" 1 >/dev/null
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the options sheet stayed open"
+  pdf=""
+  for _ in $(seq 150); do
+    pdf=$(find "$HOME/PDF" -newer "$case_dir/since" -name "*.pdf" 2>/dev/null | head -1)
+    [ -n "$pdf" ] && sleep 0.5 && pdfinfo "$pdf" >/dev/null 2>&1 && break
+    pdf=""
+    sleep 0.2
+  done
+  [ -n "$pdf" ] || fail "nothing reached the PDF queue"
+  pdftotext -layout "$pdf" - | grep -Fq "200w x 150h" || fail "the page does not name the image: $(pdftotext "$pdf" - | head -5)"
+  pdftoppm -r 50 -f 1 -l 1 "$pdf" "$case_dir/page"
+  page=$(ls "$case_dir"/page*.ppm | head -1)
+  blue=$($IM "$page" -fuzz 20% -fill black +opaque blue -fill white -opaque blue -format '%[fx:mean*w*h]' info:)
+  [ "${blue%.*}" -gt 100 ] || fail "no blue circle on the page ($blue pixels)"
+  exit_browser
+  ;;
 settings_round_trip)
   small_fixture
   rm -f "$settings"
