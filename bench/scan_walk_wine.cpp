@@ -72,7 +72,8 @@ int Scan(HWND selection, HWND frame, HWND tree)
         Sleep(5);
         if (!IsWindow(frame))
             return 1;
-        if (IsWindowEnabled(frame) && SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0)
+        if (IsWindowEnabled(frame) && !FindWindowA(nullptr, "Pixorama 99 Scanner") &&
+            SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0)
             break;
     }
     printf("%.1f\n", Milliseconds(start));

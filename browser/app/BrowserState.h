@@ -17,6 +17,8 @@ struct BrowserState {
     int screenHeight;
     int screenDepth;
     bool scanCancelled;
+    bool scanRunning;
+    bool closeAfterScan;    // the frame was asked to close during the scan
     CString settingsPath;   // <Windows folder>\Pixorama.ini
     CString helpPath;       // Kaptura99.hlp beside the program
 };

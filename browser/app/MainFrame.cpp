@@ -19,6 +19,7 @@ IMPLEMENT_DYNCREATE(XMainFrame, CFrameWnd)
 BEGIN_MESSAGE_MAP(XMainFrame, CFrameWnd)
     ON_WM_CREATE()
     ON_WM_SYSCOLORCHANGE()
+    ON_WM_CLOSE()
     ON_COMMAND(ID_VIEW_BACKGROUND, OnViewBackground)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_IMAGE_SIZE, OnUpdateImageSize)
     ON_UPDATE_COMMAND_UI(ID_INDICATOR_IMAGE_DEPTH, OnUpdateImageDepth)
@@ -130,6 +131,19 @@ BOOL XMainFrame::OnCreateClient(LPCREATESTRUCT, CCreateContext* context)
     outerSplitter_.SetRowInfo(0, topHeight, 20);
     innerSplitter_.SetColumnInfo(0, leftWidth, 20);
     return TRUE;
+}
+
+// A close that reaches the frame while a scan runs (the scan's message pump
+// hands it over) stops the scan, and the frame closes once the scan is
+// over: the views must outlive its loop.
+void XMainFrame::OnClose()
+{
+    if (Browser.scanRunning) {
+        Browser.scanCancelled = true;
+        Browser.closeAfterScan = true;
+        return;
+    }
+    CFrameWnd::OnClose();
 }
 
 void XMainFrame::OnSysColorChange()

@@ -23,6 +23,7 @@ public:
 
     afx_msg int OnCreate(LPCREATESTRUCT cs);
     afx_msg void OnSysColorChange();
+    afx_msg void OnClose();
     afx_msg void OnViewBackground();
     afx_msg void OnUpdateImageSize(CCmdUI* cmdUI);
     afx_msg void OnUpdateImageDepth(CCmdUI* cmdUI);

@@ -169,6 +169,7 @@ void XExplorerTreeView::ScanDrives()
     if (list)
         list->SendMessage(WM_SETREDRAW, FALSE);
     Browser.scanCancelled = false;
+    Browser.scanRunning = true;
     XDialogScanner scanner;
     scanner.Create(IDD_SCANNER, main);
     while (stackTop_ >= 0) {
@@ -197,6 +198,11 @@ void XExplorerTreeView::ScanDrives()
     if (main)
         main->EnableWindow(TRUE);
     scanner.Close();
+    Browser.scanRunning = false;
+    if (Browser.closeAfterScan && main) {
+        Browser.closeAfterScan = false;
+        main->PostMessage(WM_CLOSE);
+    }
 }
 
 void XExplorerTreeView::ScanNextFolder(XDialogScanner& scanner)

@@ -114,6 +114,23 @@ cancel_midway)
   [ "$listed" = "$total" ] || fail "$listed rows but the report counts $total"
   exit_browser
   ;;
+exit_midway)
+  # File Exit reaching the frame during a scan (it is disabled, but a
+  # message can still come) stops the scan and ends the program cleanly.
+  wide_fixture 1000 100
+  seed_settings "$ALL_FORMATS" "$ONLY_P"
+  start_browser
+  pid=${pids[-1]}
+  kd answer "$selection" 1 >/dev/null
+  kd wait-dialog - "Pixorama 99 Scanner" 20 >/dev/null || fail "no scanner dialog"
+  kd post-command "$frame" 57665 >/dev/null
+  kd wait-gone "$frame" 30 >/dev/null || fail "the program did not end"
+  for _ in $(seq 100); do kill -0 "$pid" 2>/dev/null || break; sleep 0.1; done
+  status=0
+  wait "$pid" || status=$?
+  [ "$status" = 0 ] || fail "the program ended with status $status"
+  ! grep -q "Unhandled" "$case_dir/pixorama.log" || fail "the program crashed: $(grep Unhandled "$case_dir/pixorama.log")"
+  ;;
 sort_orders)
   small_fixture
   for n in 1 2 3 4 5 6 7 8 9; do head -c $((n * 997)) /dev/urandom > "$tree/docs/s$n.bmp"; done
