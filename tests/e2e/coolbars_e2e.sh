@@ -82,6 +82,13 @@ case_menu_keys() {
   wait_popup_at "$(button_left 0)" "File (Alt, Down)"
   xdotool key Escape Escape
   wait_no_popup "after Escape twice"
+  # F10 does the same as Alt; Space opens the highlighted popup.
+  xdotool key F10
+  sleep 0.3
+  xdotool key Right space
+  wait_popup_at "$(button_left 1)" "Edit (F10, Right, Space)"
+  xdotool key Escape Escape
+  wait_no_popup "after Escape twice"
   exit_kaptura
 }
 

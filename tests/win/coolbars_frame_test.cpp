@@ -55,11 +55,14 @@ public:
     {
         return coolBar.menuBar.FilterFrameKey(msg) || CMDIFrameWnd::PreTranslateMessage(msg);
     }
+    void OnCount() { ++counted; }
+    int counted = 0;
     DECLARE_MESSAGE_MAP()
 };
 
 BEGIN_MESSAGE_MAP(CoolFrame, CMDIFrameWnd)
     ON_WM_CREATE()
+    ON_COMMAND(ID_KF_COUNT, OnCount)
 END_MESSAGE_MAP()
 
 class CoolBars : public ::testing::Test {
@@ -104,6 +107,31 @@ TEST_F(CoolBars, RebarHoldsMenuBarAndToolbarAndFrameLosesItsMenu)
     CRect rebar;
     frame->coolBar.GetWindowRect(&rebar);
     EXPECT_GT(rebar.Height(), 20);
+
+    // Band colours as the frame sets them (after a system colour change too).
+    frame->coolBar.SetBandColours(RGB(1, 2, 3), RGB(4, 5, 6));
+    for (int band = 0; band < 2; ++band) {
+        REBARBANDINFOA info{};
+        info.cbSize = REBARBANDINFOA_V3_SIZE;
+        info.fMask = RBBIM_COLORS | RBBIM_CHILD;
+        ASSERT_TRUE(frame->coolBar.SendMessage(RB_GETBANDINFOA, band, reinterpret_cast<LPARAM>(&info)));
+        EXPECT_EQ(info.clrFore, RGB(1, 2, 3)) << band;
+        EXPECT_EQ(info.clrBack, RGB(4, 5, 6)) << band;
+        EXPECT_EQ(info.hwndChild, band == 0 ? bar.m_hWnd : frame->coolBar.toolBar.m_hWnd);
+    }
+
+    // A click on a toolbar button in the rebar reaches the frame.
+    CFlatToolBar& tools = frame->coolBar.toolBar;
+    Idle(app);
+    CRect count;
+    tools.GetItemRect(tools.CommandToIndex(ID_KF_COUNT), &count);
+    const LPARAM at = MAKELPARAM(count.CenterPoint().x, count.CenterPoint().y);
+    tools.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, at);
+    tools.SendMessage(WM_LBUTTONUP, 0, at);
+    Pump();
+    EXPECT_EQ(frame->counted, 1);
+    EXPECT_EQ(reinterpret_cast<HWND>(tools.SendMessage(TB_SETPARENT, reinterpret_cast<WPARAM>(frame->m_hWnd))),
+              frame->m_hWnd);
 }
 
 namespace {
@@ -333,6 +361,11 @@ TEST_F(CoolBars, MaximisedChildShowsItsCaptionPartsAndTheWindowMenuListsChildren
         EXPECT_FALSE(::GetMenuState(window, static_cast<UINT>(own + 1), MF_BYPOSITION) & MF_CHECKED);
     }
 
+    // Choosing an entry activates its window.
+    frame->SendMessage(WM_COMMAND, ::GetMenuItemID(window, own + 1), 0);
+    Pump();
+    EXPECT_EQ(frame->MDIGetActive(), a);
+    frame->MDIActivate(b);
     frame->MDIMaximize(b);
     Pump();
     Idle(app);

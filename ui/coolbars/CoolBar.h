@@ -2,6 +2,12 @@
 // out like a docked toolbar. A frame derives its own class, creates the
 // child bars in OnCreateBands and inserts them as bands. Frames build it only
 // when the library is newer than 4.70 (ComCtlVersion() > 470).
+//
+// A frame using the whole layer, in its OnCreate: Create the rebar (the
+// menu bar and flat toolbar bands come from OnCreateBands), SetBandColours
+// (COLOR_BTNTEXT on COLOR_BTNFACE, again on WM_SYSCOLORCHANGE), then
+// CCoolMenuManager::AttachFrame and LoadToolbarImages of its toolbar; its
+// PreTranslateMessage asks CMenuBar::FilterFrameKey first.
 #pragma once
 
 #include "ControlBars.h"

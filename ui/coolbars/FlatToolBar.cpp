@@ -239,6 +239,8 @@ LRESULT CFlatToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
     const bool horizontal = (m_dwStyle & CBRS_ORIENT_HORZ) != 0;
     switch (message) {
     case WM_NCCREATE: {
+        // The control makes its data here: it can be told its new parent only after.
+        const LRESULT created = CFixMFCToolBar::WindowProc(message, wParam, lParam);
         HWND parent = ::GetParent(m_hWnd);
         char className[32] = "";
         if (parent)
@@ -253,7 +255,13 @@ LRESULT CFlatToolBar::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
             m_bInReBar = TRUE;
             m_nGripper = 0;
         }
-        break;
+        return created;
+    }
+    case WM_CREATE: {
+        const LRESULT result = CFixMFCToolBar::WindowProc(message, wParam, lParam);
+        if (m_bInReBar && m_hWndOwner)   // some versions take the parent again at creation
+            ::SendMessageA(m_hWnd, TB_SETPARENT, reinterpret_cast<WPARAM>(m_hWndOwner), 0);
+        return result;
     }
     case WM_NCCALCSIZE:
     case WM_NCPAINT:
