@@ -16,11 +16,6 @@ export E2E_PROGRAMS=Pixorama99.exe E2E_GROUP=browser-bench
 source "$root/tests/e2e/e2e-lib.sh"
 source "$root/tests/e2e/browser-lib.sh"
 bench() { kwine "$BIN/kscanbench.exe" "$@" 2>/dev/null | tr -d '\r'; }
-# The programs run inside a Wine virtual desktop: on a display without a
-# window manager Wine waits 2 s for the absent manager whenever a captioned
-# window (the scanner dialog) goes, which is no part of the scan.
-kwine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Bench /f >/dev/null 2>&1
-kwine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Bench /d 1280x1024 /f >/dev/null 2>&1
 
 make_tree() {   # folders, files per folder
   rm -rf "$tree"; mkdir -p "$tree"

@@ -61,20 +61,24 @@ int Walk(const char* root)
 
 HWND ParseWindow(const char* text) { return reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(text, nullptr, 0))); }
 
-// The scan has ended when the tree holds its items and the frame takes
-// input again (it is disabled from the scan's first step to its last).
+// The scan runs while its scanner dialog is up and the frame is disabled;
+// it has ended when the frame takes input again (the dialog goes after).
 int Scan(HWND selection, HWND frame, HWND tree)
 {
     LARGE_INTEGER start;
     QueryPerformanceCounter(&start);
     PostMessageA(selection, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), 0);
-    for (;;) {
-        Sleep(5);
+    bool started = false;
+    for (int wait = 0; !started; ++wait) {
+        Sleep(2);
+        started = FindWindowA(nullptr, "Pixorama 99 Scanner") && !IsWindowEnabled(frame);
+        if (wait > 5000 || !IsWindow(frame))
+            return 1;
+    }
+    while (!IsWindowEnabled(frame) || SendMessageA(tree, TVM_GETCOUNT, 0, 0) == 0) {
+        Sleep(2);
         if (!IsWindow(frame))
             return 1;
-        if (IsWindowEnabled(frame) && !FindWindowA(nullptr, "Pixorama 99 Scanner") &&
-            SendMessageA(tree, TVM_GETCOUNT, 0, 0) > 0)
-            break;
     }
     printf("%.1f\n", Milliseconds(start));
     return 0;
