@@ -33,30 +33,33 @@ for f in range(folders):
 }
 
 # Walk, scan, walk again (the better walk counts: the first warms the cache).
+# The scan counts from its scanner dialog's appearance; the time from OK
+# adds the selection dialog's going, which on a display without a window
+# manager includes Wine's 2 s wait for the absent manager.
 measure() {
-  local walk1 walk2 scan files
+  local walk1 walk2 scan total files
   walk1=$(bench walk 'P:\' | cut -d' ' -f3)
   seed_settings "$ALL_FORMATS" "$ONLY_P"
   start_browser
-  scan=$(bench scan "$selection" "$frame" "$treeview")
+  read -r total scan < <(bench scan "$selection" "$frame" "$treeview")
   files=$(kd send "$listview" 0x1004 0 0)   # LVM_GETITEMCOUNT
   exit_browser
   walk2=$(bench walk 'P:\' | cut -d' ' -f3)
-  echo "$files $scan $(awk -v a="$walk1" -v b="$walk2" 'BEGIN { print (a < b ? a : b) }')"
+  echo "$files $scan $total $(awk -v a="$walk1" -v b="$walk2" 'BEGIN { print (a < b ? a : b) }')"
 }
 
 make_tree 400 50
-read -r files20 scan20 walk20 < <(measure)
+read -r files20 scan20 total20 walk20 < <(measure)
 [ "$files20" = 20000 ] || fail "listed $files20 of 20000 files"
 make_tree 4000 50
-read -r files200 scan200 walk200 < <(measure)
+read -r files200 scan200 total200 walk200 < <(measure)
 [ "$files200" = 200000 ] || fail "listed $files200 of 200000 files"
 sorts=$(bench sort 20000 | awk '{ printf "%s%s %.0f ms", sep, $1, $2; sep = ", " }')
 worst=$(bench sort 20000 | awk 'BEGIN { m = 0 } { if ($2 > m) m = $2 } END { print m }')
 
-awk -v s20="$scan20" -v w20="$walk20" -v s200="$scan200" -v w200="$walk200" -v worst="$worst" -v sorts="$sorts" 'BEGIN {
-  printf "20 000 files: scan %.0f ms, bare walk %.0f ms: %.2fx (limit 3x)\n", s20, w20, s20 / w20
-  printf "200 000 files: scan %.0f ms, bare walk %.0f ms: %.2fx the walk, %.2fx the 20 000 scan (limit 11x)\n", s200, w200, s200 / w200, s200 / s20
+awk -v s20="$scan20" -v w20="$walk20" -v s200="$scan200" -v w200="$walk200" -v t20="$total20" -v t200="$total200" -v worst="$worst" -v sorts="$sorts" 'BEGIN {
+  printf "20 000 files: scan %.0f ms (%.0f ms from OK), bare walk %.0f ms: %.2fx (limit 3x)\n", s20, t20, w20, s20 / w20
+  printf "200 000 files: scan %.0f ms (%.0f ms from OK), bare walk %.0f ms: %.2fx the walk, %.2fx the 20 000 scan (limit 11x)\n", s200, t200, w200, s200 / w200, s200 / s20
   printf "sort of 20 000 rows by column: %s (limit 1000 ms)\n", sorts
   ok = s20 <= 3 * w20 && s200 <= 11 * s20 && worst <= 1000
   print ok ? "within the limits" : "OUT OF LIMITS"
