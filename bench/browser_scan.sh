@@ -41,7 +41,7 @@ measure() {
   walk1=$(bench walk 'P:\' | cut -d' ' -f3)
   seed_settings "$ALL_FORMATS" "$ONLY_P"
   start_browser
-  read -r total scan < <(bench scan "$selection" "$frame" "$treeview")
+  read -r total scan < <(bench scan "$selection" "$frame")
   files=$(kd send "$listview" 0x1004 0 0)   # LVM_GETITEMCOUNT
   exit_browser
   walk2=$(bench walk 'P:\' | cut -d' ' -f3)

@@ -280,15 +280,19 @@ print_image)
   sleep 1
   kd answer "$sheet" 1 >/dev/null
   kd wait-gone "$sheet" 20 >/dev/null || fail "the options sheet stayed open"
+  # Other groups may print at the same time: the job is the PDF that
+  # names the image.
   pdf=""
   for _ in $(seq 150); do
-    pdf=$(find "$HOME/PDF" -newer "$case_dir/since" -name "*.pdf" 2>/dev/null | head -1)
-    [ -n "$pdf" ] && sleep 0.5 && pdfinfo "$pdf" >/dev/null 2>&1 && break
-    pdf=""
+    for candidate in $(find "$HOME/PDF" -newer "$case_dir/since" -name "*.pdf" 2>/dev/null); do
+      pdfinfo "$candidate" >/dev/null 2>&1 && pdftotext -layout "$candidate" - 2>/dev/null | grep -q "circle.png" &&
+        pdf=$candidate && break
+    done
+    [ -n "$pdf" ] && break
     sleep 0.2
   done
-  [ -n "$pdf" ] || fail "nothing reached the PDF queue"
-  pdftotext -layout "$pdf" - | grep -Fq "200w x 150h" || fail "the page does not name the image: $(pdftotext "$pdf" - | head -5)"
+  [ -n "$pdf" ] || fail "nothing naming circle.png reached the PDF queue"
+  pdftotext -layout "$pdf" - | grep -Fq "200w x 150h" || fail "the page does not give the image's size"
   pdftoppm -r 50 -f 1 -l 1 "$pdf" "$case_dir/page"
   page=$(ls "$case_dir"/page*.ppm | head -1)
   blue=$($IM "$page" -fuzz 20% -fill black +opaque blue -fill white -opaque blue -format '%[fx:mean*w*h]' info:)
