@@ -37,8 +37,13 @@ void XDialogScanner::OnCancel()
 
 void XDialogScanner::ShowPath(const char* path)
 {
-    if (m_hWnd)
-        SetDlgItemText(IDC_SCAN_PATH, path);
+    // Twenty paths a second are as many as anyone reads; painting each
+    // folder's would cost the scan more than its own search.
+    const DWORD now = GetTickCount();
+    if (!m_hWnd || (shownAt_ && now - shownAt_ < 50))
+        return;
+    shownAt_ = now ? now : 1;
+    SetDlgItemText(IDC_SCAN_PATH, path);
 }
 
 void XDialogScanner::Close()

@@ -15,6 +15,9 @@ public:
     void ShowPath(const char* path);
     // Closes the dialog when it is still open.
     void Close();
+
+private:
+    DWORD shownAt_ = 0;   // tick count of the path last shown
 };
 
 class XDialogSelection : public CDialog {
