@@ -20,7 +20,7 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 add_subdirectory(formats)
 # Window-free parts of the programs; they add their libraries to the native
 # test program through the global property NATIVE_TEST_LIBS.
-foreach(part capture/core capture/options print convert setup ui/coolbars)
+foreach(part capture/core capture/options print browser convert setup ui/coolbars)
   if(EXISTS ${PROJECT_SOURCE_DIR}/${part}/CMakeLists.txt)
     add_subdirectory(${part})
   endif()

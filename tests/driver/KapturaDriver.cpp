@@ -52,6 +52,7 @@
 //                                                        columns separated by tabs
 //   kdriver list-view <list>                             top row, rows a page holds, row count
 //   kdriver list-select <list> all|none|<text>...        select every row, none, or the named rows
+//   kdriver column-click <list> <column>                 the real mouse clicks a list's column head
 //   kdriver menu-popups <hwnd>                           the screen rectangle (left top right bottom)
 //                                                        of each open popup menu of the window's process
 //   kdriver menubar-rect <frame> <index>                 the screen rectangle of a button of the menu
@@ -605,6 +606,22 @@ int ListSelect(HWND list, int count, char** names)
     return found == count ? 0 : 1;
 }
 
+int ColumnClick(HWND list, int column)
+{
+    HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
+    RemoteBlock block(header, sizeof(RECT));
+    RECT rect = {};
+    if (!header || !block.ok() || !SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(block.at(0))) ||
+        !block.Read(0, &rect, sizeof rect))
+        return 1;
+    POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
+    MapWindowPoints(header, nullptr, &centre, 1);
+    MouseInput(0, centre.x, centre.y);
+    MouseInput(MOUSEEVENTF_LEFTDOWN, centre.x, centre.y);
+    MouseInput(MOUSEEVENTF_LEFTUP, centre.x, centre.y);
+    return 0;
+}
+
 int ComboSelect(HWND dialog, int id, int index)
 {
     HWND combo = GetDlgItem(dialog, id);
@@ -767,5 +784,7 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "list-select") == 0 && argc >= 4)
         return ListSelect(window, argc - 3, argv + 3);
+    if (strcmp(verb, "column-click") == 0 && argc == 4)
+        return ColumnClick(window, static_cast<int>(ParseNumber(argv[3])));
     return Usage();
 }

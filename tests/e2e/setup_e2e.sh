@@ -48,16 +48,11 @@ fresh_prefix() {
   rm -f "$windows_dir"/{Kaptura99,KTPrint,Pixorama,Morfixvert}.ini
 }
 
-# The distribution as the case runs it: a copy in the case's folder. The
-# image browser comes from another part of the build; until it is there a
-# stand-in file takes its place in the list.
+# The distribution as the case runs it: a copy in the case's folder.
 copy_dist() {
   dist="$case_dir/dist"
   cp -r "$DIST" "$dist"
-  if [ ! -f "$dist/Pixorama99.exe" ]; then
-    echo "note: no Pixorama99.exe in the distribution; a stand-in file is installed in its place" >&2
-    printf 'stand-in\r\n' > "$dist/Pixorama99.exe"
-  fi
+  [ -f "$dist/Pixorama99.exe" ] || fail "no Pixorama99.exe in the distribution"
 }
 
 start_setup() {

@@ -1,0 +1,50 @@
+// Resource, command and control ids of the image browser.
+#pragma once
+
+#define IDR_MAINFRAME 128
+#define IDD_ABOUTBOX 100
+#define IDD_SCANNER 177
+#define IDD_SELECTION 178
+#define IDD_REPORT 181
+#define IDB_TREE_IMAGES 61
+#define IDR_SCAN_CLIP 142
+
+#define ID_VIEW_SELECT_FORMATS 32772
+#define ID_SUMMARY_REPORT 32773
+#define ID_FULL_SCREEN_VIEW 32782
+#define ID_VIEW_BACKGROUND 32783
+#define ID_HELP_USERS_GUIDE 32820
+#define ID_BATCH_CONVERSION 32886
+
+#define ID_INDICATOR_IMAGE_SIZE 2000
+#define ID_INDICATOR_IMAGE_DEPTH 2001
+#define ID_INDICATOR_TOTAL_SPACE 2002
+#define ID_INDICATOR_TOTAL_FILES 2003
+
+#define IDS_SAVE_FILTER 2012
+#define IDS_CANNOT_OPEN_CLIPBOARD 3005
+#define IDS_UNRECOGNIZED_FORMAT 32961
+#define IDS_CLIPBOARD_BUSY 32967
+
+// Scanner dialog.
+#define IDC_SCAN_ANIMATION 1005
+#define IDC_SCAN_PATH 1050
+// Selection dialog: format boxes 1151..1162, drive boxes 'C'..'Z'.
+#define IDC_ALL_FORMATS 1000
+#define IDC_ALL_DRIVES 1001
+#define IDC_FIRST_FORMAT 1151
+#define IDC_FIRST_DRIVE 67
+// Report dialog: a count and a size control per row.
+#define IDC_REPORT_BMP 1163
+#define IDC_REPORT_CLP 1165
+#define IDC_REPORT_CUR 1167
+#define IDC_REPORT_DIB 1169
+#define IDC_REPORT_PNG 1171
+#define IDC_REPORT_GIF 1173
+#define IDC_REPORT_ICO 1175
+#define IDC_REPORT_JPG 1177
+#define IDC_REPORT_PCX 1179
+#define IDC_REPORT_RLE 1181
+#define IDC_REPORT_TIF 1183
+#define IDC_REPORT_WPG 1185
+#define IDC_REPORT_TOTAL 1187
