@@ -20,21 +20,11 @@ void CMyCoolBar::LoadFrameMenu(HWND frame)
     menuBar_.SetMenuButtons(menu ? menu : ::GetMenu(frame), nullptr);
 }
 
-bool CMyCoolBar::AddBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow)
-{
-    bar.ModifyStyle(0, TBSTYLE_TRANSPARENT);
-    CSize size = bar.CalcDynamicLayout(-1, 0);
-    CRect first(0, 0, 0, 0);
-    if (bar.GetCount() > 0)
-        bar.GetItemRect(0, &first);
-    return InsertBand(&bar, size.cx, first.Height() + extraHeight, width, nullptr, -1, newRow) != FALSE;
-}
-
 BOOL CMyCoolBar::OnCreateBands()
 {
-    if (!menuBar_.Create(this, kBandBarStyle, kBarId) || !AddBand(menuBar_, kMenuBandWidth, 0, false))
+    if (!menuBar_.Create(this, kBandBarStyle, kBarId) || !AddToolBarBand(menuBar_, kMenuBandWidth, 0, false))
         return FALSE;
     if (!toolBar_.Create(this, kBandBarStyle, kBarId) || !toolBar_.LoadToolBar(IDR_MAINFRAME))
         return FALSE;
-    return AddBand(toolBar_, kToolBandWidth, 2, true);
+    return AddToolBarBand(toolBar_, kToolBandWidth, 2, true);
 }

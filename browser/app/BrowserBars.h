@@ -17,7 +17,6 @@ protected:
     BOOL OnCreateBands() override;
 
 private:
-    bool AddBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow);
     CMenuBar menuBar_;
     CFlatToolBar toolBar_;
 };

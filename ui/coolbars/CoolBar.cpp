@@ -135,3 +135,13 @@ void CCoolBar::OnHeightChange(const CRect&)
     parent->GetWindowRect(&frame);
     parent->PostMessage(WM_SIZE, 0, MAKELPARAM(frame.Width(), frame.Height()));
 }
+
+bool CCoolBar::AddToolBarBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow)
+{
+    bar.ModifyStyle(0, TBSTYLE_TRANSPARENT);
+    CSize size = bar.CalcDynamicLayout(-1, 0);
+    CRect first(0, 0, 0, 0);
+    if (bar.GetCount() > 0)
+        bar.GetItemRect(0, &first);
+    return InsertBand(&bar, size.cx, first.Height() + extraHeight, width, nullptr, -1, newRow) != FALSE;
+}

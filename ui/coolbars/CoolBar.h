@@ -11,6 +11,7 @@
 #pragma once
 
 #include "ControlBars.h"
+#include "FlatToolBar.h"
 
 class CCoolBar : public CControlBar {
     DECLARE_DYNAMIC(CCoolBar)
@@ -31,6 +32,9 @@ public:
 protected:
     // Creates the child bars and inserts them; TRUE when made.
     virtual BOOL OnCreateBands() = 0;
+    // Inserts a toolbar made on the rebar as a band as tall as its buttons
+    // plus extraHeight, drawn transparent over the band's background.
+    bool AddToolBarBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow);
     // Default: the parent lays itself out again (a posted WM_SIZE).
     virtual void OnHeightChange(const CRect& windowRect);
 

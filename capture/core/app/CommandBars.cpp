@@ -23,21 +23,11 @@ void CMyMenuBar::LoadFrameMenu()
     SetMenuButtons(menu, m_mdiControls.WindowMenu());
 }
 
-bool CMyCoolBar::AddBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow)
-{
-    bar.ModifyStyle(0, TBSTYLE_TRANSPARENT);
-    CSize size = bar.CalcDynamicLayout(-1, 0);
-    CRect first(0, 0, 0, 0);
-    if (bar.GetCount() > 0)
-        bar.GetItemRect(0, &first);
-    return InsertBand(&bar, size.cx, first.Height() + extraHeight, width, nullptr, -1, newRow) != FALSE;
-}
-
 BOOL CMyCoolBar::OnCreateBands()
 {
-    if (!menuBar.Create(this, kBandBarStyle, kBarId) || !AddBand(menuBar, kMenuBandWidth, 0, false))
+    if (!menuBar.Create(this, kBandBarStyle, kBarId) || !AddToolBarBand(menuBar, kMenuBandWidth, 0, false))
         return FALSE;
     if (!toolBar.Create(this, kBandBarStyle, kBarId) || !toolBar.LoadToolBar(IDR_MAIN_TOOLBAR))
         return FALSE;
-    return AddBand(toolBar, kToolBandWidth, 2, true);
+    return AddToolBarBand(toolBar, kToolBandWidth, 2, true);
 }

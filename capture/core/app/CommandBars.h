@@ -24,8 +24,6 @@ protected:
     BOOL OnCreateBands() override;
 
 private:
-    // Creates `bar` on the rebar and inserts it as a band.
-    bool AddBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow);
     CFlatToolBar toolBar;
     CMyMenuBar menuBar;
 };
