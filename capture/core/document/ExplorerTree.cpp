@@ -8,8 +8,17 @@
 #include "resource.h"
 
 int ExplorerOpeningFile = 0;
+int ExplorerWalkingTree = 0;
 
 namespace {
+
+// Expands an item for the program's own walk over the tree.
+void ExpandItem(HWND tree, HTREEITEM item)
+{
+    ++ExplorerWalkingTree;
+    TreeView_Expand(tree, item, TVE_EXPAND);
+    --ExplorerWalkingTree;
+}
 
 std::string ItemText(HWND tree, HTREEITEM item)
 {
@@ -56,7 +65,7 @@ HWND GetExplorerTree()
 
 HTREEITEM FindChildItem(HWND tree, HTREEITEM item, const char* name)
 {
-    TreeView_Expand(tree, item, TVE_EXPAND);
+    ExpandItem(tree, item);
     for (HTREEITEM child = TreeView_GetChild(tree, item); child; child = TreeView_GetNextSibling(tree, child)) {
         if (lstrcmpiA(ItemText(tree, child).c_str(), name) == 0)
             return child;
@@ -140,6 +149,6 @@ void AddSavedFileToExplorer(const char* path)
     std::string name = FileNamePart(path);
     if (!FindChildItem(tree, folder, name.c_str()))
         InsertFileItem(tree, folder, name.c_str());
-    TreeView_Expand(tree, folder, TVE_EXPAND);
+    ExpandItem(tree, folder);
     SelectFileInExplorer(path);
 }

@@ -14,6 +14,11 @@
 // window's activation does not move the tree's selection.
 extern int ExplorerOpeningFile;
 inline bool ExplorerBusyOpening() { return ExplorerOpeningFile != 0; }
+// Set while the image windows expand the tree's items themselves: the bar
+// then lists the folders without pumping messages, since its callers
+// (a window's activation in the middle of opening a document) must not have
+// queued commands close that document under them.
+extern int ExplorerWalkingTree;
 
 enum { kExplorerFileImage = 4, kExplorerFileSelectedImage = 5 };
 

@@ -264,7 +264,8 @@ void XDialogBar::OnTreeItemExpanding(NMHDR* header, LRESULT* result)
     folderStack.push_back({item, GetItemPath(item), kDeepListing});
     const HWND bar = m_hWnd;
     while (!folderStack.empty()) {
-        PumpMessages();
+        if (!ExplorerWalkingTree)
+            PumpMessages();
         if (!::IsWindow(bar))
             return;   // the program closed meanwhile
         ListFolder();
