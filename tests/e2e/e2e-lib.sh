@@ -154,8 +154,8 @@ wait_children() {
 
 # Waits until status pane $1 reads exactly $2 (the panes follow at idle).
 wait_status() {
-  local text=""
-  for _ in $(seq 20); do
+  local text="" deadline=$((SECONDS + 20))
+  while [ $SECONDS -lt $deadline ]; do
     text=$(kd status-text "$frame" "$1")
     [ "$text" = "$2" ] && return 0
     sleep 0.25
