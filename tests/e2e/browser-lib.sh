@@ -81,7 +81,15 @@ exit_browser() {
 
 # A selection made by window messages queues nothing, so the program's
 # idle work (status panes, toolbar states) waits for input: the mouse moves.
-nudge() { xdotool mousemove 700 300 mousemove 701 301 >/dev/null 2>&1 || true; }
+# A real mouse move, so that the program runs its idle updates (status panes,
+# toolbar). The queue keeps only the last of quick moves, and a move to the
+# point of the last one is no reason for an update: each nudge ends at a
+# point of its own.
+nudges=0
+nudge() {
+  nudges=$((nudges + 1))
+  xdotool mousemove 700 300 mousemove $((701 + nudges % 64)) 301 >/dev/null 2>&1 || true
+}
 
 photo() { $IM -size "$2" -seed "$3" plasma:fractal -blur 0x1 "${@:4}" "$1"; }
 differing_pixels() { $COMPARE -metric AE -fuzz "${3:-0}" "$1" "$2" null: 2>&1 | cut -d' ' -f1; }

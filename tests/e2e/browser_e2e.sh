@@ -86,10 +86,10 @@ scan_matches_find)
   nudge
   sleep 0.5
   [ "$(kd toolbar-state "$frame" 57632)" = disabled ] || fail "Delete Image enabled without an image"
-  # The pane after choosing a good file is not checked here: at times the
-  # image does not load after the broken file's message (under study).
-  kd tree-select "$treeview" 'My Computer\P:\photos\sub\circle.png'
+  kd tree-select "$treeview" 'My Computer\P:\photos\sub\circle.png' || fail "no circle.png in the tree"
   nudge
+  wait_status 1 "200w x 150h"
+  wait_status 2 "24-bit, 16.8M colors"
   shot "$shots/after_scan.png"
   kd post-command "$frame" 32773 >/dev/null
   box=$(kd wait-dialog - "Pixorama 99 Report" 10) || fail "no report"
