@@ -176,6 +176,10 @@ case_freehand_trace() {
   show_pattern 200 150 400 300
   local cover
   cover=$(kd wait-window CoverWindow - 5) || fail "no cover window"
+  # The real pointer waits at the trace's start, as a user's would: the
+  # cover coming up under it reports where the display has it, which must
+  # agree with where the trace puts it.
+  xdotool mousemove 400 200 || fail "xdotool cannot move the pointer"
   kd hotkey "$frame" 5 $Ctrl
   kd wait-visible "$cover" 1 5 || fail "no cover for the freehand"
   # A triangle with its top at (400, 200) and its base from 300 to 500 at 360.

@@ -143,8 +143,8 @@ ini_get() { grep -a "^$1=" "$ini" | head -1 | cut -d= -f2- | tr -d '\r'; }
 
 # Waits until the MDI children listing matches the expected count.
 wait_children() {
-  local want=$1 count=""
-  for _ in $(seq 40); do
+  local want=$1 count="" deadline=$((SECONDS + 20))
+  while [ $SECONDS -lt $deadline ]; do
     count=$(kd mdi-children "$frame" | grep -c . || true)
     [ "$count" = "$want" ] && return 0
     sleep 0.25

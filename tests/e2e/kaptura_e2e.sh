@@ -141,8 +141,9 @@ case_hide_show() {
 }
 
 case_countdown() {
-  # Screen countdown on, one second.
-  seed_ini "ScreenPage=0,0,200,100,1,1"
+  # Screen countdown on, three seconds: time for the second key to come in
+  # while it runs, even on a loaded machine.
+  seed_ini "ScreenPage=0,0,200,100,1,3"
   start_kaptura
   kd hotkey "$frame" 1 $Ctrl
   kd hotkey "$frame" 6 $Ctrl                   # dropped: the countdown runs
