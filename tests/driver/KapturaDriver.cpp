@@ -751,8 +751,10 @@ int main(int argc, char** argv)
         return SetDlgItemTextA(window, static_cast<int>(ParseNumber(argv[3])), argv[4]) ? 0 : 1;
     if (strcmp(verb, "item") == 0 && argc == 4) {
         HWND item = GetDlgItem(window, static_cast<int>(ParseNumber(argv[3])));
-        if (!item)
+        if (!item) {
+            fprintf(stderr, "no item %s in window %s (error %lu)\n", argv[3], argv[2], GetLastError());
             return 1;
+        }
         PrintWindow(item);
         return 0;
     }
