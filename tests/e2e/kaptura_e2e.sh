@@ -103,9 +103,10 @@ case_hotkeys() {
 }
 
 case_strip_press() {
-  # Screen countdown on, one second. A strip press during the countdown is
-  # dropped; its release, once the countdown is over, captures nothing.
-  seed_ini "ScreenPage=0,0,200,100,1,1"
+  # Screen countdown on, three seconds (time for the press to come in while
+  # it runs). A strip press during the countdown is dropped; its release,
+  # once the countdown is over, captures nothing.
+  seed_ini "ScreenPage=0,0,200,100,1,3"
   start_kaptura
   kd hotkey "$frame" 1 $Ctrl
   kd send "$frame" 0x401 14 0 >/dev/null
