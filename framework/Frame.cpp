@@ -351,13 +351,14 @@ void CFrameWnd::InitialUpdateFrame(CDocument* doc, BOOL makeVisible)
             SetActiveView(view, FALSE);
     }
     SendMessageToDescendants(WM_INITIALUPDATE, 0, 0, TRUE, TRUE);
+    // Titled while still hidden, so that its caption is drawn once.
+    (void)doc;
+    OnUpdateFrameTitle(TRUE);
     if (makeVisible) {
         ActivateFrame();
         if (view && view->m_hWnd)
             view->OnActivateView(TRUE, view, view);
     }
-    (void)doc;
-    OnUpdateFrameTitle(TRUE);
 }
 
 void CFrameWnd::OnUpdateFrameTitle(BOOL addToTitle)

@@ -98,7 +98,10 @@ HMENU CMDIFrameWnd::MDISetMenu(HMENU frameMenu, HMENU windowMenu)
 {
     // Another window of the same kind keeps the menu in place: putting it
     // there again would lay the frame out and redraw its bar for nothing.
-    if (frameMenu && frameMenu == m_hMenuInPlace && ::GetMenu(m_hWnd) == frameMenu &&
+    // The menu is in place on the frame itself or, when the frame has none,
+    // on the menu bar that took it over from the client's WM_MDISETMENU.
+    const HMENU shown = ::GetMenu(m_hWnd);
+    if (frameMenu && frameMenu == m_hMenuInPlace && (shown == frameMenu || !shown) &&
         windowMenu == GetWindowMenuPopup(frameMenu))
         return frameMenu;
     HMENU previous = reinterpret_cast<HMENU>(::SendMessageA(m_hWndMDIClient, WM_MDISETMENU,

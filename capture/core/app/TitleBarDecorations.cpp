@@ -368,11 +368,14 @@ void RedrawTitleBarDecorations()
     // screen frozen next never holds the decorations. Only the frame change
     // waits for another program's window to repaint; a window of this
     // thread repaints at once, and a frame change would lay it out again
-    // for nothing.
+    // for nothing. The decorations live in the caption: the window's
+    // children stay valid (a main window without WS_CLIPCHILDREN would
+    // otherwise have every bar and image window painted again, the folder
+    // tree synchronously when the new image window takes the focus).
     if (window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
         RedrawFrame(window, 0);
     if (window && ::IsWindow(window))
-        ::RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW);
+        ::RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
     if (!Clock[kClockHideInCapture] && clockShown)
         DrawTitleBarClock(window);
     if (!SnapshotButton[kSnapHideInCapture] && Strip.stripWidth)

@@ -39,9 +39,11 @@ XNotepadFormView* XImageMDIChildWnd::NotepadView() const
     return splitter.m_hWnd ? DYNAMIC_DOWNCAST(XNotepadFormView, splitter.GetPane(1, 0)) : nullptr;
 }
 
+// The focus goes once to where it ends: handing it to the active view first
+// and moving it on again made the folder tree (where the image view passes
+// it on) lose it twice, and Wine's tree repaints itself at once each time.
 void XImageMDIChildWnd::OnSetFocus(CWnd* oldWnd)
 {
-    CMDIChildWnd::OnSetFocus(oldWnd);
     XImageView* view = ImageView();
     XNotepadFormView* notepad = NotepadView();
     if (view)
@@ -50,6 +52,8 @@ void XImageMDIChildWnd::OnSetFocus(CWnd* oldWnd)
         notepad->noteEdit.SetFocus();
     else if (view)
         view->SetFocus();
+    else
+        CMDIChildWnd::OnSetFocus(oldWnd);
 }
 
 void XImageMDIChildWnd::OnMDIActivate(BOOL activate, CWnd* activated, CWnd* deactivated)
