@@ -7,6 +7,32 @@
 #include "BrowserFormats.h"
 #include "TextFormats.h"
 
+namespace {
+
+const size_t kPoolBlock = 64 * 1024;
+
+}  // namespace
+
+const char* TextPool::Add(const std::string& text)
+{
+    const size_t need = text.size() + 1;
+    if (blocks_.empty() || size_ - used_ < need) {
+        size_ = std::max(kPoolBlock, need);
+        blocks_.emplace_back(new char[size_]);
+        used_ = 0;
+    }
+    char* copy = blocks_.back().get() + used_;
+    std::memcpy(copy, text.c_str(), need);
+    used_ += need;
+    return copy;
+}
+
+void TextPool::Clear()
+{
+    blocks_.clear();
+    used_ = size_ = 0;
+}
+
 std::string FileRow::Type() const
 {
     const char* dot = std::strrchr(Name(), '.');
@@ -33,7 +59,13 @@ void FileRowTable::Append(const std::string& location, uint64_t size, uint64_t m
 {
     const size_t slash = location.find_last_of("\\/");
     const uint32_t nameOffset = slash == std::string::npos ? 0 : static_cast<uint32_t>(slash + 1);
-    rows_.push_back(FileRow{location, nameOffset, size, modified, treeItem, false, folderItem});
+    rows_.push_back(FileRow{paths_.Add(location), size, modified, treeItem, folderItem, nameOffset, false});
+}
+
+void FileRowTable::Clear()
+{
+    rows_.clear();
+    paths_.Clear();
 }
 
 void FileRowTable::Settle() { Sort(kColumnName, true); }
@@ -76,7 +108,7 @@ int CompareRows(const FileRow& a, const FileRow& b, int column)
     case kColumnSize: return a.size < b.size ? -1 : a.size > b.size;
     case kColumnModified: return a.modified < b.modified ? -1 : a.modified > b.modified;
     case kColumnType: return CompareNoCase(a.Type().c_str(), b.Type().c_str());
-    case kColumnLocation: return CompareNoCase(a.location.c_str(), b.location.c_str());
+    case kColumnLocation: return CompareNoCase(a.location, b.location);
     default: return CompareNoCase(a.Name(), b.Name());
     }
 }

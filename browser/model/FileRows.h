@@ -5,24 +5,41 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
 enum FileColumn { kColumnName, kColumnSize, kColumnType, kColumnModified, kColumnLocation, kFileColumnCount };
 
+// A row is a few numbers and a pointer to its path, which the table keeps:
+// growing the table or sorting it copies bytes, and a file costs no
+// allocation of its own.
 struct FileRow {
-    std::string location;   // full path
-    uint32_t nameOffset;    // where the file name starts in location
+    const char* location;   // full path
     uint64_t size;
     uint64_t modified;      // file time, 100-ns ticks since 1601
     uintptr_t treeItem;     // the file's tree item; 0 until its folder is opened
-    bool selected;
     uintptr_t folderItem;   // the tree item of the file's folder
+    uint32_t nameOffset;    // where the file name starts in location
+    bool selected;
 
-    const char* Name() const { return location.c_str() + nameOffset; }
+    const char* Name() const { return location + nameOffset; }
     // The extension after the last ".", upper case.
     std::string Type() const;
     std::string Text(int column) const;
+};
+
+// Texts copied into blocks that never move, so the copies stay put while
+// more are added; all go at once.
+class TextPool {
+public:
+    const char* Add(const std::string& text);
+    void Clear();
+
+private:
+    std::vector<std::unique_ptr<char[]>> blocks_;
+    size_t used_ = 0;   // of the last block
+    size_t size_ = 0;
 };
 
 class FileRowTable {
@@ -37,7 +54,7 @@ public:
                 uintptr_t folderItem = 0);
     // Orders the rows by name, as a list sorted on insertion would show them.
     void Settle();
-    void Clear() { rows_.clear(); }
+    void Clear();
 
     // The row of a tree item, or -1.
     long Find(uintptr_t treeItem) const;
@@ -52,6 +69,7 @@ public:
 
 private:
     std::vector<FileRow> rows_;
+    TextPool paths_;
 };
 
 // Negative, zero or positive as row a sorts before, with or after row b by

@@ -18,8 +18,8 @@ struct FolderStackEntry;
 // A folder being walked and the folders above it, so that the walk can tell
 // a folder it has already entered on the way down.
 struct FolderIdentity {
-    uint32_t volume = 0;
-    uint64_t index = 0;
+    uint64_t index = 0;   // the folder's number on its volume
+    std::string path;
     std::shared_ptr<const FolderIdentity> parent;
 };
 

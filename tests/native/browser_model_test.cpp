@@ -6,6 +6,8 @@
 #include <algorithm>
 #include <cstdint>
 #include <random>
+#include <string>
+#include <vector>
 
 #include "browser/model/BrowserFormats.h"
 #include "browser/model/BrowserSettings.h"
@@ -211,6 +213,38 @@ TEST(BrowserRows, EqualKeysKeepTheirOrderAcrossSorts)
         if (a.size == b.size)
             ASSERT_LE(CompareNoCase(a.Name(), b.Name()), 0) << i;
     }
+}
+
+// The table keeps the paths itself, in blocks filled one after another:
+// paths must stay whole across many blocks, one longer than a block, the
+// table's growth, sorts, a move of the table and its clearing.
+TEST(BrowserRows, PathsStayWholeAsTheTableGrows)
+{
+    FileRowTable rows;
+    std::vector<std::string> paths;
+    for (int i = 0; i < 6000; ++i)
+        paths.push_back("P:\\folder" + std::to_string(i % 37) + std::string(i % 50, 'x') + "\\img" +
+                        std::to_string(i) + ".bmp");
+    paths[4000] = "P:\\" + std::string(70000, 'd') + "\\long.png";
+    for (size_t i = 0; i < paths.size(); ++i)
+        rows.Append(paths[i], i % 13, 0, i + 1);
+    rows.Settle();
+    rows.Sort(kColumnSize, false);
+    const FileRowTable moved = std::move(rows);
+    ASSERT_EQ(moved.Count(), paths.size());
+    for (size_t i = 0; i < moved.Count(); ++i) {
+        const FileRow& row = moved.Row(i);
+        const std::string& path = paths[row.treeItem - 1];
+        ASSERT_EQ(row.Text(kColumnLocation), path) << i;
+        ASSERT_EQ(row.Name(), path.substr(path.rfind('\\') + 1)) << i;
+    }
+
+    FileRowTable again;
+    again.Append("P:\\a\\one.gif", 1, 0, 1);
+    again.Clear();
+    again.Append("P:\\b\\two.gif", 2, 0, 2);
+    ASSERT_EQ(again.Count(), 1u);
+    EXPECT_EQ(again.Row(0).Text(kColumnLocation), "P:\\b\\two.gif");
 }
 
 }  // namespace
