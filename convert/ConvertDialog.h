@@ -67,6 +67,7 @@ private:
     void RunConversion();
     void RecordResult(const ConvertResult& result, const std::string& outputName);
     void ShowPendingResults();
+    void PlanNextShow(DWORD start);
     void SetConverting(bool converting);
     void PumpMessages();
 
@@ -84,7 +85,8 @@ private:
     HICON icon_ = nullptr;
 
     // What a run has done but the lists do not show yet: they are brought up
-    // to date twice a second and at the end, not after every file.
+    // to date every half second to two seconds and at the end, not after
+    // every file.
     struct NoCaseLess {
         bool operator()(const std::string& a, const std::string& b) const;
     };
@@ -92,6 +94,7 @@ private:
     std::vector<std::string> pendingOutputs_;
     std::set<std::string, NoCaseLess> listedOutputs_;   // output list rows, for the duplicate test
     DWORD shownAt_ = 0;
+    DWORD showWaitMs_ = 0;   // from shownAt_ to the next update
 
     CTreeCtrl inputTree_, outputTree_;
     CListCtrl inputList_, outputList_, detailsList_;

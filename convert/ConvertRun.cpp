@@ -2,6 +2,8 @@
 // into the output folder, one result row each, until the list ends or Stop.
 #include "ConvertDialog.h"
 
+#include <algorithm>
+
 #include "ConvertFile.h"
 #include "WinApp.h"
 #include "resource.h"
@@ -13,9 +15,14 @@ const int kInputControls[] = {IDC_INPUT_TREE, IDC_INPUT_LIST, IDC_OUTPUT_TREE, I
                               IDC_OUTPUT_FORMAT, IDC_SELECT_ALL, IDOK};
 
 // How often a run brings its lists and count up to date. Each update costs
-// the lists a scroll and a repaint whatever the rows it adds; between them a
+// the lists a scroll and a repaint whatever the rows it adds, tens of
+// milliseconds on a slow display, so the wait after one is kShowCostShare
+// times what it took, within bounds: the lists take about a twentieth of the
+// run at most and still show progress every two seconds. Between updates a
 // file costs the dialog a look at its message queue and nothing more.
 const DWORD kShowEveryMs = 500;
+const DWORD kShowAtMostEveryMs = 2000;
+const DWORD kShowCostShare = 20;
 
 }  // namespace
 
@@ -48,6 +55,7 @@ void XDialogConvert::RunConversion()
     for (int row = 0; row < outputList_.GetItemCount(); ++row)
         listedOutputs_.insert(outputList_.GetItemText(row, 0).GetString());
     shownAt_ = GetTickCount();
+    showWaitMs_ = kShowEveryMs;
 
     for (int row = 0; row < inputList_.GetItemCount() && !stopRequested_; ++row) {
         if (!(inputList_.GetItemState(row, LVIS_SELECTED) & LVIS_SELECTED))
@@ -57,10 +65,15 @@ void XDialogConvert::RunConversion()
         RecordResult(ConvertImageFile(JoinPath(inputDirectory_.GetString(), name),
                                       JoinPath(outputDirectory_.GetString(), outputName), format.exportType),
                      outputName);
-        if (GetTickCount() - shownAt_ >= kShowEveryMs)
+        const DWORD now = GetTickCount();
+        const bool show = now - shownAt_ >= showWaitMs_;
+        if (show)
             ShowPendingResults();
-        // Stop and the window's own upkeep between files, failed ones too.
+        // Stop and the window's own upkeep between files, failed ones too;
+        // after an update, the lists' repaint.
         PumpMessages();
+        if (show)
+            PlanNextShow(now);
     }
     ShowPendingResults();
 
@@ -94,11 +107,17 @@ void XDialogConvert::RecordResult(const ConvertResult& result, const std::string
     pendingRows_.push_back(result);
 }
 
+// An update that began at `start` and has been painted.
+void XDialogConvert::PlanNextShow(DWORD start)
+{
+    shownAt_ = GetTickCount();
+    showWaitMs_ = std::min(kShowAtMostEveryMs, std::max(kShowEveryMs, kShowCostShare * (shownAt_ - start)));
+}
+
 // The rows and names gathered since the last time go in with the lists'
 // drawing held, then each list scrolls once to its last row.
 void XDialogConvert::ShowPendingResults()
 {
-    shownAt_ = GetTickCount();
     if (!pendingRows_.empty()) {
         detailsList_.SetRedraw(FALSE);
         for (const ConvertResult& result : pendingRows_)

@@ -76,7 +76,8 @@ mixed_formats)
 stop_midway)
   mkdir -p "$data/in" "$data/out"
   photo "BMP3:$data/in/seed.bmp" 480x360 7 -type truecolor
-  for n in $(seq -w 1 200); do cp "$data/in/seed.bmp" "$data/in/p$n.bmp"; done
+  # Enough files that the run outlasts the checks made while it goes.
+  for n in $(seq -w 1 600); do cp "$data/in/seed.bmp" "$data/in/p$n.bmp"; done
   rm "$data/in/seed.bmp"
   start_morfix
   choose_folders in out
@@ -105,8 +106,8 @@ stop_midway)
   [ "$(kd enabled "$(item 1)")" = 1 ] || fail "Convert not enabled after the run"
   listing=$(rows)
   converted=$(grep -c $'\tSuccessful$' <<<"$listing" || true)
-  echo "stopped after $converted of 200 files"
-  [ "$converted" -lt 200 ] || fail "Stop did not end the run"
+  echo "stopped after $converted of 600 files"
+  [ "$converted" -lt 600 ] || fail "Stop did not end the run"
   [ "$(grep -c . <<<"$listing")" = "$converted" ] || fail "rows other than successful ones"
   written=$(ls "$data/out" | wc -l)
   [ "$written" = "$converted" ] || fail "$written files written, $converted reported"
@@ -128,7 +129,7 @@ stop_midway)
   [ "$(grep -a '^Morfixvert=' "$settings" | cut -d= -f2 | tr -d '\r')" = "1,0,7" ] || fail "no settings after Exit"
   written=$(ls "$data/out" | wc -l)
   echo "Exit during a run left $written files"
-  [ "$written" -lt 200 ] || fail "Exit did not stop the run"
+  [ "$written" -lt 600 ] || fail "Exit did not stop the run"
   for file in "$data"/out/*; do
     [ -e "$file" ] || continue
     [ "${file%.png}" != "$file" ] || fail "stray file $(basename "$file")"
