@@ -294,7 +294,8 @@ case_clipboard_paste() {
   # Held long enough to outlast a slow start of the driver on a loaded
   # machine; the holder is ended once the message has been seen.
   local holder deadline=$((SECONDS + 20))
-  probe clipboard-hold 30 > "$case_dir/held" &
+  # Straight into the file: through a pipe, "held" would wait in its buffer.
+  kwine "$BIN/kprobe.exe" clipboard-hold 30 > "$case_dir/held" 2>/dev/null &
   holder=$!
   pids+=($holder)
   until grep -q held "$case_dir/held"; do

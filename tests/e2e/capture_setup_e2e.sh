@@ -13,6 +13,7 @@ shot() { import-im6.q16 -window root "$shots/$1.png"; }
 
 PSM_SETCURSEL=0x465
 PSM_GETCURRENTPAGEHWND=0x476
+PSM_INDEXTOHWND=0x482
 BM_CLICK=0xF5
 BM_GETCHECK=0xF0
 WM_LBUTTONDOWN=0x201
@@ -23,10 +24,18 @@ open_sheet() {
   sheet=$(kd wait-dialog "$pid" "Capture Setup" 10) || fail "no Capture Setup sheet"
 }
 # Shows page $1 of the sheet; sets $page to its window.
+# The sheet may still be making its pages when it first shows: asked again
+# until the current page is page $1.
 show_page() {
-  kd send "$sheet" $PSM_SETCURSEL "$1" 0 >/dev/null
-  page=$(printf '0x%x' "$(kd send "$sheet" $PSM_GETCURRENTPAGEHWND 0 0)")
-  [ "$page" != 0x0 ] || fail "no page $1"
+  local wanted deadline=$((SECONDS + 10))
+  while :; do
+    kd send "$sheet" $PSM_SETCURSEL "$1" 0 >/dev/null
+    wanted=$(printf '0x%x' "$(kd send "$sheet" $PSM_INDEXTOHWND "$1" 0)")
+    page=$(printf '0x%x' "$(kd send "$sheet" $PSM_GETCURRENTPAGEHWND 0 0)")
+    [ "$page" != 0x0 ] && [ "$page" = "$wanted" ] && return 0
+    [ $SECONDS -lt $deadline ] || fail "no page $1"
+    sleep 0.2
+  done
 }
 # A click on control $1 of the page (or of window $2).
 click() {

@@ -106,12 +106,26 @@ TEST(FreehandShape, BoxAndRowRunsOfATriangle)
     EXPECT_EQ(shape.right, 15);
     EXPECT_EQ(shape.bottom, 15);
     ASSERT_EQ(shape.Height(), 5);
-    // Rows 1 to 3 are joined from both sides: x moves by dx / dy per row.
+    // Rows 1 to 3 are joined from both sides along the lines.
     const int least[] = {4, 3, 2, 1, 0};
     const int greatest[] = {4, 5, 6, 7, 8};
     for (int row = 0; row < 5; ++row) {
         EXPECT_EQ(shape.least[row], least[row]) << row;
         EXPECT_EQ(shape.greatest[row], greatest[row]) << row;
+    }
+}
+
+TEST(FreehandShape, CoarsePointsAreJoinedAlongTheLine)
+{
+    // A quick stroke leaves points far apart; the rows between follow the
+    // line, so the triangle keeps its inside.
+    const TracePoint points[] = {{400, 200}, {500, 360}, {300, 360}, {400, 200}};
+    FreehandShape shape = TraceFreehandShape(points, 4);
+    ASSERT_EQ(shape.Height(), 161);
+    for (int row : {1, 40, 80, 120, 159}) {
+        const int halfWidth = 100 * row / 160;
+        EXPECT_NEAR(shape.least[row], 100 - halfWidth, 1) << row;
+        EXPECT_NEAR(shape.greatest[row], 100 + halfWidth, 1) << row;
     }
 }
 

@@ -41,12 +41,14 @@ FreehandShape TraceFreehandShape(const TracePoint* points, size_t count)
         const int dy = to.y - from.y;
         const int rows = std::abs(dy);
         if (rows > 1) {
-            // The joining points stay inside the box: each lies between the
-            // two ends on both axes.
-            const int step = (to.x - from.x) / rows;
+            // The joining points lie on the line between the two ends (a
+            // whole step per row would leave a steep stroke's points behind
+            // as a staircase, and whiten what the outline holds). Each lies
+            // between the ends on both axes, so inside the box.
+            const int dx = to.x - from.x;
             const int direction = dy > 0 ? 1 : -1;
             for (int k = 1; k < rows; ++k)
-                MarkRow(shape, from.x + k * step, from.y + k * direction);
+                MarkRow(shape, from.x + dx * k / rows, from.y + k * direction);
         }
         MarkRow(shape, to.x, to.y);
     }
