@@ -136,6 +136,20 @@ void CCoolBar::OnHeightChange(const CRect&)
     parent->PostMessage(WM_SIZE, 0, MAKELPARAM(frame.Width(), frame.Height()));
 }
 
+bool CCoolBar::AddMenuAndToolBands(CFlatToolBar& menuBar, CFlatToolBar& toolBar, UINT toolBarResource)
+{
+    const UINT barId = 0xE800;
+    const DWORD bandBarStyle = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | WS_CLIPCHILDREN | CBRS_TOOLTIPS |
+                               CBRS_FLYBY | CBRS_SIZE_DYNAMIC;
+    const int menuBandWidth = 2047;
+    const int toolBandWidth = 32767;
+    if (!menuBar.Create(this, bandBarStyle, barId) || !AddToolBarBand(menuBar, menuBandWidth, 0, false))
+        return false;
+    if (!toolBar.Create(this, bandBarStyle, barId) || !toolBar.LoadToolBar(toolBarResource))
+        return false;
+    return AddToolBarBand(toolBar, toolBandWidth, 2, true);
+}
+
 bool CCoolBar::AddToolBarBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow)
 {
     bar.ModifyStyle(0, TBSTYLE_TRANSPARENT);

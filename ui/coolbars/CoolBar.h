@@ -35,6 +35,9 @@ protected:
     // Inserts a toolbar made on the rebar as a band as tall as its buttons
     // plus extraHeight, drawn transparent over the band's background.
     bool AddToolBarBand(CFlatToolBar& bar, int width, int extraHeight, bool newRow);
+    // The programs' two bands: the menu bar on the first row, the flat
+    // toolbar loaded from the resource on the row below.
+    bool AddMenuAndToolBands(CFlatToolBar& menuBar, CFlatToolBar& toolBar, UINT toolBarResource);
     // Default: the parent lays itself out again (a posted WM_SIZE).
     virtual void OnHeightChange(const CRect& windowRect);
 
