@@ -147,13 +147,17 @@ def freehand(border):
         rx = 66 + 6 * math.sin(3 * a)
         ry = 52 + 5 * math.cos(5 * a)
         points.append((80 + rx * math.cos(a), 64 + ry * math.sin(a)))
+    # The scene shows through inside the outline itself (even-odd rule at
+    # each pixel's centre), so the border drawn below is its edge.
+    edges = list(zip(points, points[1:] + points[:1]))
     for y in range(130):
-        for x in range(160):
-            a = math.atan2(y - 64, x - 80)
-            rx = 66 + 6 * math.sin(3 * a)
-            ry = 52 + 5 * math.cos(5 * a)
-            if ((x - 80) / rx) ** 2 + ((y - 64) / ry) ** 2 <= 1:
-                c.pixels[y][x] = scene.pixels[y][x]
+        cy = y + 0.5
+        crossings = sorted(x0 + (cy - y0) * (x1 - x0) / (y1 - y0)
+                           for (x0, y0), (x1, y1) in edges if (y0 <= cy) != (y1 <= cy))
+        for left, right in zip(crossings[::2], crossings[1::2]):
+            for x in range(160):
+                if left <= x + 0.5 < right:
+                    c.pixels[y][x] = scene.pixels[y][x]
     if border:
         for (x0, y0), (x1, y1) in zip(points, points[1:] + points[:1]):
             c.line(round(x0), round(y0), round(x1), round(y1), BLACK)

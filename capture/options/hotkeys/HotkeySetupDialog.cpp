@@ -71,6 +71,14 @@ void Line(HDC dc, int x1, int y1, int x2, int y2)
     ::LineTo(dc, x2, y2);
 }
 
+// A cap's name stays on its face: a long name in a wide font is cut at the
+// edge shading rather than painted over it.
+void DrawCapName(HDC dc, const RECT& face, const char* name)
+{
+    ::ExtTextOutA(dc, face.left, face.top, ETO_CLIPPED, &face, name, static_cast<UINT>(lstrlenA(name)),
+                  nullptr);
+}
+
 void PaintCap(HWND cap, HDC dc, int key)
 {
     RECT client;
@@ -93,8 +101,8 @@ void PaintCap(HWND cap, HDC dc, int key)
 
     HGDIOBJ oldFont = ::SelectObject(dc, Run.font);
     const RECT inner = {2, 2, w - 2, h - 2};
+    const RECT face = {3, 3, w - 3, h - 3};   // inside the bevel
     const char* name = HotkeyKeys[key].name;
-    const int length = lstrlenA(name);
     ::SetBkMode(dc, OPAQUE);
     if (const ModifierCaps* modifier = ModifierOfCap(key)) {
         if (Run.working.modifiers[Run.row][modifier->modifier]) {
@@ -113,19 +121,19 @@ void PaintCap(HWND cap, HDC dc, int key)
             ::SetTextColor(dc, RGB(255, 0, 0));
             ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
         }
-        ::TextOutA(dc, inner.left + 1, inner.top + 1, name, length);
+        DrawCapName(dc, face, name);
     } else if (Run.working.keys[Run.row] == key) {
         ::SelectObject(dc, ::GetStockObject(BLACK_PEN));
         ::SelectObject(dc, ::GetStockObject(WHITE_BRUSH));
         ::Rectangle(dc, 0, 0, w, h);
         ::SetTextColor(dc, RGB(0, 0, 0));
         ::SetBkColor(dc, RGB(255, 255, 255));
-        ::TextOutA(dc, inner.left + 1, inner.top + 1, name, length);
+        DrawCapName(dc, face, name);
         ::InvertRect(dc, &inner);
     } else {
         ::SetTextColor(dc, ::GetSysColor(COLOR_BTNTEXT));
         ::SetBkColor(dc, ::GetSysColor(COLOR_BTNFACE));
-        ::TextOutA(dc, inner.left + 1, inner.top + 1, name, length);
+        DrawCapName(dc, face, name);
     }
     ::SelectObject(dc, oldFont);
     ::SelectObject(dc, oldPen);
