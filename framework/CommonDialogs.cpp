@@ -11,6 +11,21 @@ HWND DefaultOwner(CWnd* parent) { return parent ? parent->m_hWnd : AfxDefaultOwn
 const UINT kListSelectionChanged = ::RegisterWindowMessageA(LBSELCHSTRINGA);
 const UINT kFileNameOk = ::RegisterWindowMessageA(FILEOKSTRINGA);
 
+// Some systems name a file in a drive's top folder "M:\\name" while the
+// dialog runs; the shell calls refuse that, so one separator is kept where
+// two meet (a network path's leading pair stays).
+CString WithSingleSeparators(const CString& path)
+{
+    CString result;
+    LPCSTR text = path;
+    for (int i = 0; text[i]; ++i) {
+        if (i > 1 && text[i] == '\\' && text[i - 1] == '\\')
+            continue;
+        result += text[i];
+    }
+    return result;
+}
+
 } // namespace
 
 CFileDialog::CFileDialog(BOOL openFileDialog, LPCSTR defaultExtension, LPCSTR fileName, DWORD flags,
@@ -140,7 +155,7 @@ CString CFileDialog::AskDialog(UINT message) const
 CString CFileDialog::GetPathName() const
 {
     if (m_hWnd && IsExplorerStyle())
-        return AskDialog(CDM_GETFILEPATH);
+        return WithSingleSeparators(AskDialog(CDM_GETFILEPATH));
     return CString(m_ofn.lpstrFile ? m_ofn.lpstrFile : "");
 }
 

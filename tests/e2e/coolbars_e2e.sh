@@ -39,6 +39,17 @@ button_rect() { kd menubar-rect "$frame" "$1"; }
 button_left() { button_rect "$1" | awk '{print $1}'; }
 button_centre() { button_rect "$1" | awk '{printf "%d %d\n", ($1 + $3) / 2, ($2 + $4) / 2}'; }
 
+# Waits until the first menu-bar button's left edge is at $1; $2 says when.
+wait_button_left() {
+  local left=""
+  for _ in $(seq 20); do
+    left=$(button_left 0)
+    [ "$left" = "$1" ] && return 0
+    sleep 0.25
+  done
+  fail "the File button is at $left, not $1, $2"
+}
+
 # Clicks into the empty MDI client area, so that the frame has the keyboard.
 focus_frame() {
   local bar
@@ -116,7 +127,7 @@ case_maximised_child() {
   start_frame
   kd hotkey "$frame" 6 c   # a capture of the screen opens an image window
   wait_children 1
-  local client child bar
+  local client child bar left_plain=$(button_left 0)
   client=$(kd children "$frame" | awk '$2 == "MDIClient" {print $1}')
   child=$(kd send "$client" 0x0229 0 0)   # WM_MDIGETACTIVE
   kd send "$client" 0x0225 "$child" 0 >/dev/null   # WM_MDIMAXIMIZE
@@ -127,6 +138,11 @@ case_maximised_child() {
   bar=($(button_rect -1))
   bar_left=${bar[0]}
   [ $((left_before - bar_left)) -ge 14 ] || fail "the menu buttons are not indented for the icon"
+  # Restored, they go back where they were; maximised again, they move again.
+  kd send "$client" 0x0223 "$child" 0 >/dev/null   # WM_MDIRESTORE
+  wait_button_left "$left_plain" "after the restore"
+  kd send "$client" 0x0225 "$child" 0 >/dev/null
+  wait_button_left "$left_before" "maximised again"
   # The close button at the bar's right end closes the image window.
   xdotool mousemove $((bar[2] - 7)) $(((bar[1] + bar[3]) / 2)) click 1
   local box
@@ -134,6 +150,7 @@ case_maximised_child() {
   kd dialog-text "$box" | grep -q "Save changes" || fail "not the save prompt: $(kd dialog-text "$box")"
   kd answer "$box" 7 >/dev/null
   wait_children 0
+  wait_button_left "$left_plain" "after the maximised window closed"
   # The Edit popup of the frame's own menu again opens by keys.
   focus_frame
   xdotool key alt+e

@@ -229,6 +229,33 @@ case_open_preview() {
   wait_children 2
   kd mdi-children "$frame" | grep -qx "other.bmp" || fail "titles: $(kd mdi-children "$frame")"
   wait_status 1 "33w x 44h"
+  # The name box has the keyboard when the dialog opens: a name typed by
+  # real keys, then Enter, opens that file.
+  have_tool xdotool && {
+    $IM/convert-im6.q16 -size 5x6 xc:green BMP3:"$app/keys.bmp"
+    open_dialog
+    sleep 0.5
+    xdotool type --delay 60 keys.bmp
+    xdotool key Return
+    kd wait-gone "$dialog" 10 >/dev/null || fail "the typed keys did not reach the name box"
+    wait_children 3
+    wait_status 1 "5w x 6h"
+  }
+  # A file in a drive's top folder is previewed too.
+  $IM/convert-im6.q16 -size 21x13 xc:red BMP3:"$data/top.bmp"
+  open_dialog
+  kd set-text "$dialog" $FileNameBox 'M:\' >/dev/null
+  kd answer "$dialog" 1 >/dev/null
+  # The folder's list is a new window.
+  for _ in $(seq 40); do
+    list=$(kd children "$dialog" | awk -F'\t' '$2 == "SysListView32" { print $1; exit }')
+    [ -n "$list" ] && kd list-rows "$list" | grep -q '^top.bmp' && break
+    sleep 0.25
+  done
+  preview_file top.bmp "21w x 13h"
+  item_text $PathLine | grep -qF 'M:\top.bmp ' || fail "path line in M:\\: $(item_text $PathLine)"
+  kd answer "$dialog" 2 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Open dialog stayed"
   # Preview off narrows the dialog by 156 pixels; the choice is kept.
   open_dialog
   local wide narrow

@@ -426,12 +426,23 @@ HMENU CMenuBar::SetMenuButtons(HMENU menu, HMENU windowMenu)
     return previous;
 }
 
+// Some toolbar versions lay their buttons out again only when the button
+// size changes (not for a new indent, nor for a size they already have): a
+// size one pixel taller and back makes them.
+void CMenuBar::ForceLayout()
+{
+    const DWORD size = static_cast<DWORD>(SendMessage(TB_GETBUTTONSIZE));
+    SendMessage(TB_SETBUTTONSIZE, 0, MAKELONG(LOWORD(size), HIWORD(size) + 1));
+    SendMessage(TB_SETBUTTONSIZE, 0, static_cast<LPARAM>(size));
+}
+
 void CMenuBar::OnMdiChildState(BOOL maximised)
 {
     const int indent = maximised ? m_mdiControls.m_rcParts[CMenuBarMdiControls::kIcon].Width() : 0;
     SendMessage(TB_SETINDENT, static_cast<WPARAM>(indent));
     // Some library versions take the indent only at their next layout.
     SendMessage(TB_SETBUTTONSIZE, 0, MAKELONG(0, 0));
+    ForceLayout();
     const int count = GetCount();
     CRect last(0, 0, 0, 0);
     if (count > 0)

@@ -115,6 +115,7 @@ public:
 
 protected:
     int OnCreateBar();
+    void ForceLayout();
     void OnMdiChildState(BOOL maximised);
     void OnLButtonDown(CPoint point);
     BOOL OnMouseMove(CPoint point);   // TRUE when handled without the control

@@ -58,7 +58,8 @@ BOOL XDialogFileSave::OnInitDialog()
 {
     CFileDialog::OnInitDialog();
     CheckDlgButton(IDC_SAVE_REDUCE_COLORS, reduceColors ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
+    // The dialog itself puts the focus on its name box.
+    return FALSE;
 }
 
 // A bare name gets the chosen entry's extension after the dialog; the file
