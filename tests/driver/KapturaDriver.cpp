@@ -22,6 +22,8 @@
 //                                                        (WM_GETTEXT: an edit control's text)
 //   kdriver children <hwnd>                              print class and text of each child
 //   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
+//   kdriver cut-off <hwnd>                               print class and text of each visible child
+//                                                        that reaches past the window's client area
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
 //   kdriver iconic <hwnd>                                print 1 when minimised, else 0
 //   kdriver wait-visible <hwnd> <0|1> [seconds]          until the window is shown (1) or hidden (0)
@@ -162,6 +164,23 @@ BOOL CALLBACK PrintChild(HWND child, LPARAM)
     GetWindowTextA(child, text, sizeof text);
     printf("0x%" PRIxPTR "\t%s\t%s\n", reinterpret_cast<uintptr_t>(child), className, text);
     return TRUE;
+}
+
+// A visible direct child not wholly inside its parent's client area: the
+// part outside it is cut off for the user.
+BOOL CALLBACK PrintCutOffChild(HWND child, LPARAM)
+{
+    HWND parent = GetParent(child);
+    if (!IsWindowVisible(child) || !parent)
+        return TRUE;
+    RECT client, area;
+    GetClientRect(parent, &client);
+    GetWindowRect(child, &area);
+    MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&area), 2);
+    if (area.left >= client.left && area.top >= client.top && area.right <= client.right &&
+        area.bottom <= client.bottom)
+        return TRUE;
+    return PrintChild(child, 0);
 }
 
 BOOL CALLBACK PrintStatic(HWND child, LPARAM)
@@ -635,7 +654,7 @@ int ComboSelect(HWND dialog, int id, int index)
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
-                    "title|text|children|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
+                    "title|text|children|cut-off|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
                     "tree-select|tree-items|tree-button|list-rows|list-view|list-select|menu-popups|menubar-rect ...\n");
     return 2;
@@ -709,6 +728,10 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "children") == 0) {
         EnumChildWindows(window, PrintChild, 0);
+        return 0;
+    }
+    if (strcmp(verb, "cut-off") == 0) {
+        EnumChildWindows(window, PrintCutOffChild, 0);
         return 0;
     }
     if (strcmp(verb, "mdi-children") == 0)

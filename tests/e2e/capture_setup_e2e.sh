@@ -23,16 +23,21 @@ open_sheet() {
   kd post-command "$frame" 32811 >/dev/null
   sheet=$(kd wait-dialog "$pid" "Capture Setup" 10) || fail "no Capture Setup sheet"
 }
-# Shows page $1 of the sheet; sets $page to its window.
+# Shows page $1 of the sheet, every control of it whole; sets $page to its
+# window.
 # The sheet may still be making its pages when it first shows: asked again
 # until the current page is page $1.
 show_page() {
-  local wanted deadline=$((SECONDS + 10))
+  local wanted cut deadline=$((SECONDS + 10))
   while :; do
     kd send "$sheet" $PSM_SETCURSEL "$1" 0 >/dev/null
     wanted=$(printf '0x%x' "$(kd send "$sheet" $PSM_INDEXTOHWND "$1" 0)")
     page=$(printf '0x%x' "$(kd send "$sheet" $PSM_GETCURRENTPAGEHWND 0 0)")
-    [ "$page" != 0x0 ] && [ "$page" = "$wanted" ] && return 0
+    if [ "$page" != 0x0 ] && [ "$page" = "$wanted" ]; then
+      cut=$(kd cut-off "$page")
+      [ -z "$cut" ] || fail "page $1 cuts off: $cut"
+      return 0
+    fi
     [ $SECONDS -lt $deadline ] || fail "no page $1"
     sleep 0.2
   done

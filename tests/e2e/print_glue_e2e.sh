@@ -147,6 +147,9 @@ case_settings_change_during_sheet() {
   kd post-command "$frame" $FilePrint >/dev/null
   sheet=$(wait_sheet)
   sleep 1
+  local cut
+  cut=$(kd cut-off "$(sheet_page "$sheet")")
+  [ -z "$cut" ] || fail "the print sheet's page cuts off: $cut"
   set_field "$sheet" 1306 5
   kd send "$frame" 0x1A 0 0 >/dev/null   # WM_WININICHANGE
   press_ok "$sheet"

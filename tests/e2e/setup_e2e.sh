@@ -65,12 +65,18 @@ start_setup() {
 
 page() { kd send "$sheet" $PSM_GETCURRENTPAGEHWND 0 0; }
 press() { kd post "$sheet" $WM_COMMAND "$1" 0 >/dev/null; }
-# Waits until the wizard shows the page titled $1.
+# Every control of the wizard's current page lies inside it.
+page_whole() {
+  local cut
+  cut=$(kd cut-off "$(page)")
+  [ -z "$cut" ] || fail "the page '$(kd title "$sheet")' cuts off: $cut"
+}
+# Waits until the wizard shows the page titled $1, whole.
 wait_page() {
   local title=""
   for _ in $(seq 120); do
     title=$(kd title "$sheet")
-    [ "$title" = "$1" ] && { sleep 0.5; return 0; }
+    [ "$title" = "$1" ] && { sleep 0.5; page_whole; return 0; }
     sleep 0.25
   done
   fail "the wizard shows '$title', not '$1'"
