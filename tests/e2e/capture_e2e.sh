@@ -411,7 +411,9 @@ case_print_destination() {
   result=$(python3 "$here/../print/print_check.py" screen "$ppm" 320 240 3 4 2>/dev/null)
   read -r _ bad _ total <<<"$result"
   [ "$total" -gt 8000 ] && [ $((bad * 50)) -le "$total" ] || fail "printed capture: $result"
-  # A note typed into the notepad and never saved, then File Print.
+  # A note typed into the notepad, opened for it, and never saved, then
+  # File Print.
+  kd command "$frame" 32785 >/dev/null   # View Notepad
   edit=$(kd children "$frame" | awk -F'\t' '$2 == "Edit" {print $1; exit}')
   [ -n "$edit" ] || fail "no notepad"
   kd set-window-text "$edit" "typed but not saved $$" || fail "the note could not be typed"

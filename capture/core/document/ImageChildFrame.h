@@ -1,5 +1,6 @@
 // The image window: an MDI child split into the image view on top and the
-// notepad below (the notepad starts pushed out of view). It keeps the
+// notepad below. The notepad's pane is made when it is first opened, and
+// stays, pushed out of view, when it is closed. The window keeps the
 // folder-tree bar's selection in step with the active image.
 #pragma once
 
@@ -16,7 +17,11 @@ public:
 
     BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
     XImageView* ImageView() const;
+    // The notepad's pane, or null before it was first opened.
     XNotepadFormView* NotepadView() const;
+    // The notepad's pane, made (still out of view) when there is none yet;
+    // null when it cannot be made.
+    XNotepadFormView* OpenNotepad();
 
 protected:
     afx_msg void OnSetFocus(CWnd* oldWnd);
@@ -25,7 +30,8 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The active image window, its splitter's panes, or null.
+// The active image window, its splitter's panes, or null (the notepad's
+// also before it was first opened).
 XImageMDIChildWnd* GetActiveImageChildFrame();
 CSplitterWnd* GetActiveSplitter();
 XImageView* GetActiveImageView();

@@ -162,6 +162,14 @@ void XImageDoc::StoreNoteText()
     SetNoteText(*image, text, static_cast<size_t>(text.GetLength()));
 }
 
+CString XImageDoc::NoteText()
+{
+    if (XNotepadFormView* notepad = FindNotepadView())
+        return notepad->NoteText();
+    const DisplayImage* image = FirstImage();
+    return image ? NoteTextForEdit(*image) : CString();
+}
+
 void XImageDoc::NotepadFollowsFirstImage()
 {
     XNotepadFormView* notepad = FindNotepadView();
@@ -227,6 +235,13 @@ XNotepadFormView* XImageDoc::FindNotepadView()
     return nullptr;
 }
 
+XNotepadFormView* XImageDoc::OpenNotepadView()
+{
+    XImageView* view = FindImageView();
+    XImageMDIChildWnd* child = view ? DYNAMIC_DOWNCAST(XImageMDIChildWnd, view->GetParentFrame()) : nullptr;
+    return child ? child->OpenNotepad() : FindNotepadView();
+}
+
 XImageView* XImageDoc::FindImageView()
 {
     POSITION position = GetFirstViewPosition();
@@ -273,7 +288,7 @@ void XImageDoc::ShowNote()
 {
     RedrawViews();
     XNotepadFormView* notepad = FindNotepadView();
-    if (notepad && !notepad->shown)
+    if (!notepad || !notepad->shown)
         OnViewNotepad();
 }
 

@@ -1,6 +1,6 @@
 // The image document: one image (several while images are being merged),
 // shown by an image window with the image view on top and the notepad
-// below. Every capture and every image operation ends here: the work image
+// below, once it was opened. Every capture and every image operation ends here: the work image
 // is adopted as a new document. Files are opened and saved through the
 // format library, notes travel in PNG files or in "txt" side files.
 #pragma once
@@ -44,6 +44,8 @@ public:
 
     // The notepad's text back into the first image's note.
     void StoreNoteText();
+    // The note as the notepad shows it, whether or not it was opened yet.
+    CString NoteText();
     // The notepad shows the first image's note: called whenever the image
     // list changes, before the views are redrawn. Text typed for an image
     // that stays in the list is kept in its note.
@@ -55,7 +57,10 @@ public:
     void SetSavedName(const char* path);
     void PlaceImage(int index);
     void UpdateCanvasSize();
+    // The notepad, or null before it was first opened.
     XNotepadFormView* FindNotepadView();
+    // The notepad, made (out of view) when it was not opened yet.
+    XNotepadFormView* OpenNotepadView();
     XImageView* FindImageView();
     // A copy of an image dropped on this document's view joins it on top.
     void AddImageCopy(const DisplayImage& dropped);

@@ -107,10 +107,9 @@ void XImageDoc::OnFileOpenNoteText()
 void XImageDoc::OnFileSaveNoteText()
 {
     char chosen[MAX_PATH];
-    XNotepadFormView* notepad = FindNotepadView();
-    if (!notepad || !RunNoteTextDialog(true, chosen, sizeof chosen))
+    if (!RunNoteTextDialog(true, chosen, sizeof chosen))
         return;
-    CString text = notepad->NoteText();
+    CString text = NoteText();
     std::string path = NoteTextFileName(chosen);
     // The text with its terminating zero.
     WriteWholeFile(path.c_str(), static_cast<LPCSTR>(text), static_cast<size_t>(text.GetLength()) + 1);
@@ -119,7 +118,9 @@ void XImageDoc::OnFileSaveNoteText()
 void XImageDoc::OnUpdateFileSaveNoteText(CCmdUI* cmdUI)
 {
     XNotepadFormView* notepad = FindNotepadView();
-    cmdUI->Enable(notepad && notepad->NoteLength() > 0);
+    const DisplayImage* image = FirstImage();
+    // Before the notepad was opened the note is the image's own.
+    cmdUI->Enable(notepad ? notepad->NoteLength() > 0 : image && image->hNote);
 }
 
 namespace {
@@ -247,7 +248,7 @@ void XImageDoc::OnUpdateEditCopyText(CCmdUI* cmdUI)
 
 void XImageDoc::OnEditPasteText()
 {
-    XNotepadFormView* notepad = FindNotepadView();
+    XNotepadFormView* notepad = OpenNotepadView();
     if (!notepad)
         return;
     if (!notepad->shown && AfxGetMainWnd())

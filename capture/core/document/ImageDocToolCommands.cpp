@@ -107,9 +107,12 @@ void XImageDoc::OnViewNotepad()
     if (!child)
         return;
     XNotepadFormView* notepad = child->NotepadView();
+    const bool open = !notepad || !notepad->shown;
+    if (open && !child->OpenNotepad())
+        return;
     CRect client;
     child->splitter.GetClientRect(&client);
-    child->splitter.SetRowInfo(0, notepad && notepad->shown ? ScreenHeight : client.Height() / 2, 0);
+    child->splitter.SetRowInfo(0, open ? client.Height() / 2 : ScreenHeight, 0);
     child->splitter.RecalcLayout();
     if (XImageView* view = child->ImageView())
         view->SetFocus();

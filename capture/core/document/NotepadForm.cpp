@@ -33,6 +33,14 @@ CString NoteTextForEdit(const char* note)
     return text;
 }
 
+CString NoteTextForEdit(const DisplayImage& image)
+{
+    if (!image.hNote)
+        return CString();
+    BlockLock note(image.hNote);
+    return note.data() ? NoteTextForEdit(reinterpret_cast<const char*>(note.data())) : CString();
+}
+
 XNotepadFormView::XNotepadFormView() : CFormView(IDD_NOTEPAD_FORM) {}
 
 CString XNotepadFormView::NoteText() const
@@ -72,9 +80,7 @@ void XNotepadFormView::OnUpdate(CView*, LPARAM, CObject*)
     }
     showingNote = true;
     if (image && image->hNote) {
-        BlockLock note(image->hNote);
-        CString text = note.data() ? NoteTextForEdit(reinterpret_cast<const char*>(note.data())) : CString();
-        noteEdit.SetWindowText(text);
+        noteEdit.SetWindowText(NoteTextForEdit(*image));
     } else {
         // A clear the edit's Undo can take back.
         noteEdit.SetSel(0, -1);

@@ -1,7 +1,7 @@
-// The notepad: the lower pane of every image window, a multi-line edit that
-// shows and edits the note of the document's image. It is hidden by giving
-// the splitter's upper row the whole height; shown follows the pane's
-// height.
+// The notepad: the lower pane of an image window, made when the notepad is
+// first opened, a multi-line edit that shows and edits the note of the
+// document's image. It is hidden by giving the splitter's upper row the
+// whole height; shown follows the pane's height.
 #pragma once
 
 #include "../../../framework/Controls.h"
@@ -36,3 +36,5 @@ private:
 
 // A note as the edit shows it: every line break as "\r\n".
 CString NoteTextForEdit(const char* note);
+// The image's note as the edit shows it; empty when it has none.
+CString NoteTextForEdit(const DisplayImage& image);

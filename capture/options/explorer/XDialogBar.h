@@ -13,6 +13,7 @@
 
 #include "../../../framework/ControlBars.h"
 #include "../../../framework/Controls.h"
+#include "FolderTreeCtrl.h"
 
 class XDialogBar : public CDialogBar {
     DECLARE_DYNCREATE(XDialogBar)
@@ -64,7 +65,7 @@ private:
     int ItemImage(HTREEITEM item) const;
     void OpenImageItem(HTREEITEM item);
 
-    CTreeCtrl tree;
+    XFolderTreeCtrl tree;
     CImageList images;
     std::vector<FolderWork> folderStack;
     int width = 0;

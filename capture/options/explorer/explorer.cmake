@@ -7,6 +7,7 @@ target_include_directories(capture_explorer_names PUBLIC ${CAPTURE_EXPLORER_DIR}
 if(WIN32)
   add_library(capture_explorer STATIC
     ${CAPTURE_EXPLORER_DIR}/XDialogBar.cpp
+    ${CAPTURE_EXPLORER_DIR}/FolderTreeCtrl.cpp
     ${CAPTURE_EXPLORER_DIR}/ExplorerSelection.cpp)
   target_link_libraries(capture_explorer PUBLIC capture_explorer_names capture_document kframework comctl32)
   # The main frame's header, for bringing the frame forward.

@@ -188,9 +188,13 @@ std::vector<uint8_t> PixelsOf(const std::string& path, int* bits = nullptr)
     return bytes;
 }
 
-// Types text into the notepad as the user would, over what it holds.
+// Types text into the notepad as the user would, over what it holds; the
+// notepad is opened first when it is not shown.
 void TypeNote(XImageDoc* doc, const char* text)
 {
+    XNotepadFormView* notepad = doc->FindNotepadView();
+    if (!notepad || !notepad->shown)
+        GetActiveImageChildFrame()->SendMessage(WM_COMMAND, ID_VIEW_NOTEPAD);
     CEdit& edit = doc->FindNotepadView()->noteEdit;
     edit.SetSel(0, -1);
     edit.SendMessage(WM_CLEAR);
@@ -475,12 +479,55 @@ TEST_F(ImageDocuments, SplitterKeepsTheNotepadBelowUntilAskedFor)
     XImageMDIChildWnd* child = GetActiveImageChildFrame();
     ASSERT_NE(child, nullptr);
     ASSERT_NE(child->ImageView(), nullptr);
-    ASSERT_NE(child->NotepadView(), nullptr);
-    EXPECT_EQ(child->NotepadView()->shown, 0);
+    // The notepad's pane is made when it is first asked for.
+    EXPECT_EQ(child->NotepadView(), nullptr);
     Command(doc, ID_VIEW_NOTEPAD);
+    ASSERT_NE(child->NotepadView(), nullptr);
     EXPECT_EQ(child->NotepadView()->shown, 1);
     Command(doc, ID_VIEW_NOTEPAD);
     EXPECT_EQ(child->NotepadView()->shown, 0);
+}
+
+// A capture's window has no notepad until it is asked for: Paste Text
+// opens it with the clipboard's text, and Save As keeps that note.
+TEST_F(ImageDocuments, PastedTextOpensTheNotepadOfACaptureAndIsSaved)
+{
+    WorkImage->width = 8;
+    WorkImage->height = 6;
+    WorkImage->bitCount = 24;
+    ASSERT_TRUE(WorkImage->CreateHeader());
+    WorkImage->hPixels = GlobalAlloc(GHND, WorkImage->GetBitsSize());
+    WorkImage->status = kStatusGrayscale;
+    OpenWorkImageAsDocument();
+    PumpMessages();
+    XImageDoc* doc = GetActiveImageDoc();
+    ASSERT_NE(doc, nullptr);
+    EXPECT_EQ(doc->FindNotepadView(), nullptr);
+
+    const char pasted[] = "pasted\r\nnote";
+    ASSERT_TRUE(OpenClipboard(frame->m_hWnd));
+    EmptyClipboard();
+    HGLOBAL text = GlobalAlloc(GMEM_MOVEABLE, sizeof pasted);
+    {
+        BlockLock lock(text);
+        memcpy(lock.data(), pasted, sizeof pasted);
+    }
+    ASSERT_NE(SetClipboardData(CF_TEXT, text), nullptr);
+    CloseClipboard();
+    Command(doc, ID_EDIT_PASTE_TEXT);
+    XNotepadFormView* notepad = doc->FindNotepadView();
+    ASSERT_NE(notepad, nullptr);
+    EXPECT_EQ(notepad->shown, 1);
+    EXPECT_STREQ(notepad->NoteText(), pasted);
+
+    const std::string target = dir + "pasted.png";
+    SetSavePath(target, kTypePng);
+    Command(doc, ID_FILE_SAVE_AS);
+    EXPECT_FALSE(doc->IsModified());
+    docTemplate->CloseAllDocuments(TRUE);
+    XImageDoc* reopened = Open(target);
+    ASSERT_NE(reopened, nullptr);
+    EXPECT_STREQ(reopened->NoteText(), pasted);
 }
 
 // A merging document: the notepad always shows the first image's note, and
