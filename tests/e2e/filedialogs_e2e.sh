@@ -229,18 +229,6 @@ case_open_preview() {
   wait_children 2
   kd mdi-children "$frame" | grep -qx "other.bmp" || fail "titles: $(kd mdi-children "$frame")"
   wait_status 1 "33w x 44h"
-  # The name box has the keyboard when the dialog opens: a name typed by
-  # real keys, then Enter, opens that file.
-  have_tool xdotool && {
-    $IM/convert-im6.q16 -size 5x6 xc:green BMP3:"$app/keys.bmp"
-    open_dialog
-    sleep 0.5
-    xdotool type --delay 60 keys.bmp
-    xdotool key Return
-    kd wait-gone "$dialog" 10 >/dev/null || fail "the typed keys did not reach the name box"
-    wait_children 3
-    wait_status 1 "5w x 6h"
-  }
   # A file in a drive's top folder is previewed too.
   $IM/convert-im6.q16 -size 21x13 xc:red BMP3:"$data/top.bmp"
   open_dialog

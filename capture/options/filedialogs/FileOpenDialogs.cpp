@@ -176,8 +176,7 @@ BOOL XDialogFile4::OnInitDialog()
     CFileDialog::OnInitDialog();
     preview.SubclassDlgItem(IDC_OPEN_PREVIEW_PANE, this);
     CheckDlgButton(IDC_OPEN_PREVIEW_CHECK, previewOn ? BST_CHECKED : BST_UNCHECKED);
-    // The dialog itself puts the focus on its name box.
-    return FALSE;
+    return TRUE;
 }
 
 void XDialogFile4::OnInitDone()

@@ -58,8 +58,7 @@ BOOL XDialogFileSave::OnInitDialog()
 {
     CFileDialog::OnInitDialog();
     CheckDlgButton(IDC_SAVE_REDUCE_COLORS, reduceColors ? BST_CHECKED : BST_UNCHECKED);
-    // The dialog itself puts the focus on its name box.
-    return FALSE;
+    return TRUE;
 }
 
 // A bare name gets the chosen entry's extension after the dialog; the file
