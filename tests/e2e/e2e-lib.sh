@@ -77,21 +77,21 @@ have_tool() {
   return 1
 }
 
-# The driver; its output with carriage returns removed. The driver ends
-# with 0, 1 or 2; any other status is the Wine process failing on its own
-# (seen, rarely, on a loaded machine): it is logged, and a verb that only
-# looks is asked again once.
+# The driver; its output with carriage returns removed, passed on as it
+# comes (a reader such as head -1 may stop early). The driver ends with 0, 1
+# or 2; any other status but a closed pipe's is the Wine process failing on
+# its own (seen, rarely, on a loaded machine): it is logged, and a verb that
+# only looks is asked again once.
 kd() {
-  local out status=0
-  out=$(kd_once "$@") || status=$?
-  if [ "$status" -gt 2 ]; then
+  local status=0
+  kd_once "$@" || status=$?
+  if [ "$status" -gt 2 ] && [ "$status" != 141 ]; then
     echo "kdriver $1 ended with status $status" >>"$case_dir/kdriver.log"
     if kd_looks_only "$1"; then
       status=0
-      out=$(kd_once "$@") || status=$?
+      kd_once "$@" || status=$?
     fi
   fi
-  [ -z "$out" ] || printf '%s\n' "$out"
   return "$status"
 }
 kd_once() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
