@@ -182,13 +182,18 @@ int Trace(int count, char** coordinates)
     const int x1 = atoi(coordinates[0]), y1 = atoi(coordinates[1]);
     MoveExactly(x1, y1);
     SendMouse(x1, y1, MOUSEEVENTF_LEFTDOWN);
-    Sleep(300);
+    // At a hand's pace: the program records where the pointer is when it
+    // takes each move, so on a loaded machine moves sent all at once would
+    // leave the start of the outline behind.
+    Sleep(600);
     int x = x1, y = y1;
     for (int i = 2; i < count; i += 2) {
         const int toX = atoi(coordinates[i]), toY = atoi(coordinates[i + 1]);
         const int steps = 6;
-        for (int step = 1; step <= steps; ++step)
+        for (int step = 1; step <= steps; ++step) {
             MoveExactly(x + (toX - x) * step / steps, y + (toY - y) * step / steps);
+            Sleep(20);
+        }
         x = toX;
         y = toY;
     }
