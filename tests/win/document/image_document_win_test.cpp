@@ -188,6 +188,20 @@ std::vector<uint8_t> PixelsOf(const std::string& path, int* bits = nullptr)
     return bytes;
 }
 
+// The work image as an image operation leaves it: 8 x 6 at 24 bits, its
+// pixels allocated, titled "Grayscale". False when the header cannot be made.
+bool MakeGrayscaleResult()
+{
+    WorkImage->width = 8;
+    WorkImage->height = 6;
+    WorkImage->bitCount = 24;
+    if (!WorkImage->CreateHeader())
+        return false;
+    WorkImage->hPixels = GlobalAlloc(GHND, WorkImage->GetBitsSize());
+    WorkImage->status = kStatusGrayscale;
+    return true;
+}
+
 // Types text into the notepad as the user would, over what it holds; the
 // notepad is opened first when it is not shown.
 void TypeNote(XImageDoc* doc, const char* text)
@@ -322,12 +336,7 @@ TEST_F(ImageDocuments, BmpOpensInOneWindowWithItsSideNote)
 
 TEST_F(ImageDocuments, WorkImageBecomesADocumentTitledByItsOrigin)
 {
-    WorkImage->width = 8;
-    WorkImage->height = 6;
-    WorkImage->bitCount = 24;
-    ASSERT_TRUE(WorkImage->CreateHeader());
-    WorkImage->hPixels = GlobalAlloc(GHND, WorkImage->GetBitsSize());
-    WorkImage->status = kStatusGrayscale;
+    ASSERT_TRUE(MakeGrayscaleResult());
     DisplayImage* adopted = WorkImage;
     OpenWorkImageAsDocument();
     PumpMessages();
@@ -492,12 +501,7 @@ TEST_F(ImageDocuments, SplitterKeepsTheNotepadBelowUntilAskedFor)
 // opens it with the clipboard's text, and Save As keeps that note.
 TEST_F(ImageDocuments, PastedTextOpensTheNotepadOfACaptureAndIsSaved)
 {
-    WorkImage->width = 8;
-    WorkImage->height = 6;
-    WorkImage->bitCount = 24;
-    ASSERT_TRUE(WorkImage->CreateHeader());
-    WorkImage->hPixels = GlobalAlloc(GHND, WorkImage->GetBitsSize());
-    WorkImage->status = kStatusGrayscale;
+    ASSERT_TRUE(MakeGrayscaleResult());
     OpenWorkImageAsDocument();
     PumpMessages();
     XImageDoc* doc = GetActiveImageDoc();
