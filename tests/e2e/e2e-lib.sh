@@ -78,15 +78,15 @@ have_tool() {
 }
 
 # The driver; its output with carriage returns removed, passed on as it
-# comes (a reader such as head -1 may stop early). The driver ends with 0, 1
-# or 2; any other status but a closed pipe's is the Wine process failing on
-# its own (seen, rarely, on a loaded machine): it is logged, and a verb that
-# only looks is asked again once.
+# comes (a reader such as head -1 may stop early). A failed call is logged
+# with its status. The driver ends with 0, 1 or 2; any other status but a
+# closed pipe's is the Wine process failing on its own (seen, rarely, on a
+# loaded machine), and a verb that only looks is then asked again once.
 kd() {
   local status=0
   kd_once "$@" || status=$?
+  [ "$status" = 0 ] || echo "kdriver $1 ended with status $status" >>"$case_dir/kdriver.log"
   if [ "$status" -gt 2 ] && [ "$status" != 141 ]; then
-    echo "kdriver $1 ended with status $status" >>"$case_dir/kdriver.log"
     if kd_looks_only "$1"; then
       status=0
       kd_once "$@" || status=$?
