@@ -31,6 +31,9 @@
 //   kdriver toolbar-state <hwnd> <id>                    a toolbar button's "enabled"/"disabled"
 //                                                        and ",checked"
 //   kdriver wait-dialog <pid|-> <title|-> [seconds]      a dialog box (class #32770) of that process
+//   kdriver watch-dialog <ready-file> <pid|-> <title|-> [seconds]  wait-dialog that makes the file once
+//                                                        it is looking: start the program after that,
+//                                                        and a dialog of a moment is not missed
 //   kdriver dialog-text <hwnd>                           the texts of a dialog's static controls
 //   kdriver answer <hwnd> <id>                           press a dialog's button by its id
 //   kdriver close <hwnd>                                 WM_CLOSE and wait for the window to go
@@ -64,6 +67,7 @@
 
 #include <cctype>
 #include <cinttypes>
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -80,6 +84,20 @@ const char* OrNull(const char* text) { return strcmp(text, "-") == 0 ? nullptr :
 
 void PrintWindow(HWND window) { printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window)); }
 
+// Every failed call says why on standard error and ends with status 1.
+int Fail(const char* format, ...)
+{
+    va_list arguments;
+    va_start(arguments, format);
+    vfprintf(stderr, format, arguments);
+    va_end(arguments);
+    fputc('\n', stderr);
+    return 1;
+}
+
+// A Windows call that failed, with the error it left.
+int FailCall(const char* what) { return Fail("%s failed (error %lu)", what, GetLastError()); }
+
 // Polls found() every 100 ms until it gives a window or the time is up.
 template <class Finder>
 int WaitFor(double seconds, Finder found)
@@ -92,8 +110,7 @@ int WaitFor(double seconds, Finder found)
         }
         Sleep(100);
     } while (static_cast<LONG>(deadline - GetTickCount()) > 0);
-    fprintf(stderr, "no such window\n");
-    return 1;
+    return Fail("no such window within %g s", seconds);
 }
 
 int WaitWindow(const char* className, const char* title, double seconds)
@@ -157,6 +174,26 @@ int WaitDialog(const char* process, const char* title, double seconds)
     });
 }
 
+// WaitDialog that makes the file `ready` once it has looked the first time:
+// a caller waits for that file before it starts the program, and then a
+// window that lives a moment only (a splash) cannot be missed.
+int WatchDialog(const char* ready, const char* process, const char* title, double seconds)
+{
+    bool watching = false;
+    return WaitFor(seconds, [&] {
+        DialogSearch search = {OrNull(process) ? static_cast<DWORD>(strtoul(process, nullptr, 0)) : 0,
+                               OrNull(title), nullptr};
+        EnumWindows(CheckDialog, reinterpret_cast<LPARAM>(&search));
+        if (!watching) {
+            HANDLE file = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+            if (file != INVALID_HANDLE_VALUE)
+                CloseHandle(file);
+            watching = true;
+        }
+        return search.found;
+    });
+}
+
 BOOL CALLBACK PrintChild(HWND child, LPARAM)
 {
     char className[128], text[512];
@@ -195,10 +232,8 @@ BOOL CALLBACK PrintStatic(HWND child, LPARAM)
 int MdiChildren(HWND frame)
 {
     HWND client = FindWindowExA(frame, nullptr, "MDIClient", nullptr);
-    if (!client) {
-        fprintf(stderr, "no MDI client\n");
-        return 1;
-    }
+    if (!client)
+        return Fail("no MDI client");
     for (HWND child = GetWindow(client, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
         char text[512];
         GetWindowTextA(child, text, sizeof text);
@@ -239,15 +274,13 @@ int Hotkey(HWND window, const char* key, const char* modifiers)
 int StatusText(HWND frame, int pane)
 {
     HWND bar = FindWindowExA(frame, nullptr, STATUSCLASSNAMEA, nullptr);
-    if (!bar) {
-        fprintf(stderr, "no status bar\n");
-        return 1;
-    }
+    if (!bar)
+        return Fail("no status bar");
     DWORD processId = 0;
     GetWindowThreadProcessId(bar, &processId);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process)
-        return 1;
+        return FailCall("OpenProcess of the status bar's process");
     const SIZE_T size = 1024;
     void* remote = VirtualAllocEx(process, nullptr, size, MEM_COMMIT, PAGE_READWRITE);
     char text[size] = {};
@@ -258,8 +291,10 @@ int StatusText(HWND frame, int pane)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     }
     CloseHandle(process);
+    if (!remote)
+        return Fail("no memory in the status bar's process");
     printf("%s\n", text);
-    return remote ? 0 : 1;
+    return 0;
 }
 
 // The toolbar of the frame that has a button `id`: a toolbar of its own or
@@ -282,10 +317,8 @@ HWND FindToolbarWithButton(HWND frame, UINT id)
 int ToolbarState(HWND frame, UINT id)
 {
     HWND bar = FindToolbarWithButton(frame, id);
-    if (!bar) {
-        fprintf(stderr, "no toolbar with that button\n");
-        return 1;
-    }
+    if (!bar)
+        return Fail("no toolbar with button %u", id);
     LRESULT state = SendMessageA(bar, TB_GETSTATE, id, 0);
     printf("%s%s\n", state & TBSTATE_ENABLED ? "enabled" : "disabled", state & TBSTATE_CHECKED ? ",checked" : "");
     return 0;
@@ -324,10 +357,8 @@ int MenuBarRect(HWND frame, int index)
     HWND bar = rebar ? FindWindowExA(rebar, nullptr, TOOLBARCLASSNAMEA, nullptr) : nullptr;
     while (bar && SendMessageA(bar, TB_COMMANDTOINDEX, 0, 0) != 0)
         bar = FindWindowExA(rebar, bar, TOOLBARCLASSNAMEA, nullptr);
-    if (!bar) {
-        fprintf(stderr, "no menu bar\n");
-        return 1;
-    }
+    if (!bar)
+        return Fail("no menu bar");
     RECT rect{};
     if (index < 0) {
         GetWindowRect(bar, &rect);
@@ -338,7 +369,7 @@ int MenuBarRect(HWND frame, int index)
     GetWindowThreadProcessId(bar, &processId);
     HANDLE process = OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (!process)
-        return 1;
+        return FailCall("OpenProcess of the menu bar's process");
     void* remote = VirtualAllocEx(process, nullptr, sizeof rect, MEM_COMMIT, PAGE_READWRITE);
     bool found = remote && SendMessageA(bar, TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(remote));
     SIZE_T done = 0;
@@ -347,10 +378,8 @@ int MenuBarRect(HWND frame, int index)
     if (remote)
         VirtualFreeEx(process, remote, 0, MEM_RELEASE);
     CloseHandle(process);
-    if (!found) {
-        fprintf(stderr, "no such button\n");
-        return 1;
-    }
+    if (!found)
+        return Fail("no menu bar button %d", index);
     MapWindowPoints(bar, nullptr, reinterpret_cast<POINT*>(&rect), 2);
     PrintRect(rect);
     return 0;
@@ -361,7 +390,7 @@ int WaitVisible(HWND window, bool shown, double seconds)
     DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
     while (!IsWindowVisible(window) != !shown) {
         if (static_cast<LONG>(deadline - GetTickCount()) <= 0)
-            return 1;
+            return Fail("the window is still %s after %g s", shown ? "hidden" : "shown", seconds);
         Sleep(100);
     }
     return 0;
@@ -372,15 +401,26 @@ int WaitGone(HWND window, double seconds)
     DWORD deadline = GetTickCount() + static_cast<DWORD>(seconds * 1000);
     while (IsWindow(window)) {
         if (static_cast<LONG>(deadline - GetTickCount()) <= 0)
-            return 1;
+            return Fail("the window is still there after %g s", seconds);
         Sleep(100);
     }
     return 0;
 }
 
+// A posted message; a window that went meanwhile is named as such.
+int Post(HWND window, LPARAM message, LPARAM wParam, LPARAM lParam)
+{
+    if (PostMessageA(window, static_cast<UINT>(message), static_cast<WPARAM>(wParam), lParam))
+        return 0;
+    if (!IsWindow(window))
+        return Fail("the window went before the message was posted");
+    return FailCall("PostMessage");
+}
+
 int Close(HWND window)
 {
-    PostMessageA(window, WM_CLOSE, 0, 0);
+    if (int failed = Post(window, WM_CLOSE, 0, 0))
+        return failed;
     return WaitGone(window, 10);
 }
 
@@ -485,7 +525,7 @@ HTREEITEM FindTreePath(HWND tree, RemoteBlock& block, const char* path)
             SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
         HTREEITEM child = FindTreeChild(tree, block, item, name);
         if (!child) {
-            fprintf(stderr, "no tree item %s\n", name);
+            Fail("no tree item %s", name);
             return nullptr;
         }
         item = child;
@@ -496,8 +536,13 @@ HTREEITEM FindTreePath(HWND tree, RemoteBlock& block, const char* path)
 int TreeSelect(HWND tree, const char* path)
 {
     RemoteBlock block(tree, kTextOffset + kTextMax);
-    HTREEITEM item = block.ok() ? FindTreePath(tree, block, path) : nullptr;
-    return item && SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0 : 1;
+    if (!block.ok())
+        return Fail("no memory in the tree's process");
+    HTREEITEM item = FindTreePath(tree, block, path);
+    if (!item)
+        return 1;
+    return SendMessageA(tree, TVM_SELECTITEM, TVGN_CARET, reinterpret_cast<LPARAM>(item)) ? 0
+                                                                                          : Fail("the tree refused to select %s", path);
 }
 
 // The screen point of an item's expand button ("+" / "-"), found by hit
@@ -505,7 +550,9 @@ int TreeSelect(HWND tree, const char* path)
 int TreeButton(HWND tree, const char* path)
 {
     RemoteBlock block(tree, kTextOffset + kTextMax);
-    HTREEITEM item = block.ok() ? FindTreePath(tree, block, path) : nullptr;
+    if (!block.ok())
+        return Fail("no memory in the tree's process");
+    HTREEITEM item = FindTreePath(tree, block, path);
     if (!item)
         return 1;
     RECT box;
@@ -513,13 +560,13 @@ int TreeButton(HWND tree, const char* path)
     if (!block.Write(0, &box, sizeof box) ||
         !SendMessageA(tree, TVM_GETITEMRECT, TRUE, reinterpret_cast<LPARAM>(block.at(0))) ||
         !block.Read(0, &box, sizeof box))
-        return 1;
+        return Fail("no rectangle for tree item %s", path);
     const int y = (box.top + box.bottom) / 2;
     for (int x = box.left; x >= 0; --x) {
         TVHITTESTINFO hit = {};
         hit.pt = {x, y};
         if (!block.Write(0, &hit, sizeof hit))
-            return 1;
+            return Fail("cannot write to the tree's process");
         SendMessageA(tree, TVM_HITTEST, 0, reinterpret_cast<LPARAM>(block.at(0)));
         block.Read(0, &hit, sizeof hit);
         if ((hit.flags & TVHT_ONITEMBUTTON) && hit.hItem == item) {
@@ -529,8 +576,7 @@ int TreeButton(HWND tree, const char* path)
             return 0;
         }
     }
-    fprintf(stderr, "no button beside the item\n");
-    return 1;
+    return Fail("no button beside the item");
 }
 
 // Prints the texts of the children of the item at a path, one a line.
@@ -538,17 +584,15 @@ int TreeItems(HWND tree, const char* path)
 {
     RemoteBlock block(tree, kTextOffset + kTextMax);
     if (!block.ok())
-        return 1;
+        return Fail("no memory in the tree's process");
     HTREEITEM item = nullptr;
     char parts[1024];
     snprintf(parts, sizeof parts, "%s", path);
     for (char* name = strtok(parts, "\\"); name; name = strtok(nullptr, "\\")) {
         if (item)
             SendMessageA(tree, TVM_EXPAND, TVE_EXPAND, reinterpret_cast<LPARAM>(item));
-        if (!(item = FindTreeChild(tree, block, item, name))) {
-            fprintf(stderr, "no tree item %s\n", name);
-            return 1;
-        }
+        if (!(item = FindTreeChild(tree, block, item, name)))
+            return Fail("no tree item %s", name);
     }
     char text[kTextMax];
     for (HTREEITEM child = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item)));
@@ -577,7 +621,7 @@ int ListRows(HWND list)
 {
     RemoteBlock block(list, kTextOffset + kTextMax);
     if (!block.ok())
-        return 1;
+        return Fail("no memory in the list's process");
     HWND header = reinterpret_cast<HWND>(SendMessageA(list, LVM_GETHEADER, 0, 0));
     int columns = header ? static_cast<int>(SendMessageA(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
     if (columns < 1)
@@ -607,9 +651,9 @@ int ListSelect(HWND list, int count, char** names)
 {
     RemoteBlock block(list, kTextOffset + kTextMax);
     if (!block.ok())
-        return 1;
+        return Fail("no memory in the list's process");
     if (count == 1 && (strcmp(names[0], "all") == 0 || strcmp(names[0], "none") == 0))
-        return SetListState(list, block, -1, strcmp(names[0], "all") == 0) ? 0 : 1;
+        return SetListState(list, block, -1, strcmp(names[0], "all") == 0) ? 0 : Fail("the list refused the selection");
     SetListState(list, block, -1, false);
     int rows = static_cast<int>(SendMessageA(list, LVM_GETITEMCOUNT, 0, 0));
     int found = 0;
@@ -622,7 +666,7 @@ int ListSelect(HWND list, int count, char** names)
                 ++found;
             }
     }
-    return found == count ? 0 : 1;
+    return found == count ? 0 : Fail("%d of the %d named rows found", found, count);
 }
 
 int ColumnClick(HWND list, int column)
@@ -632,7 +676,7 @@ int ColumnClick(HWND list, int column)
     RECT rect = {};
     if (!header || !block.ok() || !SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(block.at(0))) ||
         !block.Read(0, &rect, sizeof rect))
-        return 1;
+        return Fail("no column head %d", column);
     POINT centre = {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2};
     MapWindowPoints(header, nullptr, &centre, 1);
     MouseInput(0, centre.x, centre.y);
@@ -645,7 +689,7 @@ int ComboSelect(HWND dialog, int id, int index)
 {
     HWND combo = GetDlgItem(dialog, id);
     if (!combo)
-        return 1;
+        return Fail("no drop-down list %d", id);
     SendMessageA(combo, CB_SETCURSEL, index, 0);
     SendMessageA(dialog, WM_COMMAND, MAKEWPARAM(id, CBN_SELCHANGE), reinterpret_cast<LPARAM>(combo));
     return 0;
@@ -656,7 +700,7 @@ int Usage()
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|text|children|cut-off|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|tree-items|tree-button|list-rows|list-view|list-select|menu-popups|menubar-rect ...\n");
+                    "tree-select|tree-items|tree-button|list-rows|list-view|list-select|menu-popups|menubar-rect|watch-dialog ...\n");
     return 2;
 }
 
@@ -675,27 +719,25 @@ int main(int argc, char** argv)
         return FindProperty(argv[2], Seconds(argc, argv, 3));
     if (strcmp(verb, "wait-dialog") == 0 && argc >= 4)
         return WaitDialog(argv[2], argv[3], Seconds(argc, argv, 4));
+    if (strcmp(verb, "watch-dialog") == 0 && argc >= 5)
+        return WatchDialog(argv[2], argv[3], argv[4], Seconds(argc, argv, 5));
     if (strcmp(verb, "drag") == 0 && argc == 6)
         return Drag(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
     HWND window = ParseWindow(argv[2]);
     if (strcmp(verb, "wait-gone") == 0)
         return WaitGone(window, Seconds(argc, argv, 3));
-    if (!IsWindow(window)) {
-        fprintf(stderr, "not a window: %s\n", argv[2]);
-        return 1;
-    }
+    if (!IsWindow(window))
+        return Fail("not a window: %s", argv[2]);
     if (strcmp(verb, "send") == 0 && argc == 6) {
         LRESULT result = SendMessageA(window, static_cast<UINT>(ParseNumber(argv[3])), ParseNumber(argv[4]), ParseNumber(argv[5]));
         printf("%lld\n", static_cast<long long>(result));
         return 0;
     }
     if (strcmp(verb, "post") == 0 && argc == 6)
-        return PostMessageA(window, static_cast<UINT>(ParseNumber(argv[3])), ParseNumber(argv[4]), ParseNumber(argv[5])) ? 0 : 1;
+        return Post(window, ParseNumber(argv[3]), ParseNumber(argv[4]), ParseNumber(argv[5]));
     if (strcmp(verb, "post-pair") == 0 && argc == 9)
-        return PostMessageA(window, static_cast<UINT>(ParseNumber(argv[3])), ParseNumber(argv[4]), ParseNumber(argv[5])) &&
-                       PostMessageA(window, static_cast<UINT>(ParseNumber(argv[6])), ParseNumber(argv[7]), ParseNumber(argv[8]))
-                   ? 0
-                   : 1;
+        return Post(window, ParseNumber(argv[3]), ParseNumber(argv[4]), ParseNumber(argv[5])) ||
+               Post(window, ParseNumber(argv[6]), ParseNumber(argv[7]), ParseNumber(argv[8]));
     if (strcmp(verb, "command") == 0 && argc == 4) {
         SendMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0);
         return 0;
@@ -710,7 +752,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(verb, "post-command") == 0 && argc == 4)
-        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0) ? 0 : 1;
+        return Post(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), 0), 0);
     if (strcmp(verb, "hotkey") == 0 && argc >= 4)
         return Hotkey(window, argv[3], argc > 4 ? argv[4] : "");
     if (strcmp(verb, "title") == 0) {
@@ -759,7 +801,7 @@ int main(int argc, char** argv)
         return 0;
     }
     if (strcmp(verb, "answer") == 0 && argc == 4)
-        return PostMessageA(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), BN_CLICKED), 0) ? 0 : 1;
+        return Post(window, WM_COMMAND, MAKEWPARAM(ParseNumber(argv[3]), BN_CLICKED), 0);
     if (strcmp(verb, "window-pid") == 0) {
         DWORD process = 0;
         GetWindowThreadProcessId(window, &process);
@@ -769,15 +811,13 @@ int main(int argc, char** argv)
     if (strcmp(verb, "close") == 0)
         return Close(window);
     if (strcmp(verb, "set-window-text") == 0 && argc == 4)
-        return SetWindowTextA(window, argv[3]) ? 0 : 1;
+        return SetWindowTextA(window, argv[3]) ? 0 : FailCall("SetWindowText");
     if (strcmp(verb, "set-text") == 0 && argc == 5)
-        return SetDlgItemTextA(window, static_cast<int>(ParseNumber(argv[3])), argv[4]) ? 0 : 1;
+        return SetDlgItemTextA(window, static_cast<int>(ParseNumber(argv[3])), argv[4]) ? 0 : FailCall("SetDlgItemText");
     if (strcmp(verb, "item") == 0 && argc == 4) {
         HWND item = GetDlgItem(window, static_cast<int>(ParseNumber(argv[3])));
-        if (!item) {
-            fprintf(stderr, "no item %s in window %s (error %lu)\n", argv[3], argv[2], GetLastError());
-            return 1;
-        }
+        if (!item)
+            return Fail("no item %s in window %s (error %lu)", argv[3], argv[2], GetLastError());
         PrintWindow(item);
         return 0;
     }

@@ -84,8 +84,10 @@ have_tool() {
 # loaded machine), and a verb that only looks is then asked again once.
 kd() {
   local status=0
+  kd_stretch_deadline "$@"
+  set -- "${kd_args[@]}"
   kd_once "$@" || status=$?
-  [ "$status" = 0 ] || echo "kdriver $1 ended with status $status" >>"$case_dir/kdriver.log"
+  [ "$status" = 0 ] || echo "kdriver $* ended with status $status" >>"$case_dir/kdriver.log"
   if [ "$status" -gt 2 ] && [ "$status" != 141 ]; then
     if kd_looks_only "$1"; then
       status=0
@@ -93,6 +95,24 @@ kd() {
     fi
   fi
   return "$status"
+}
+# A deadline of five seconds or more is what a case allows for something
+# that must happen; beside other work the same step takes several times as
+# long, so the driver gets E2E_WAIT_SCALE times that (a shorter one is a
+# poll or a look for what must not come, and stays). Leaves the arguments
+# in kd_args.
+E2E_WAIT_SCALE=${E2E_WAIT_SCALE:-3}
+kd_stretch_deadline() {
+  local at=0
+  kd_args=("$@")
+  case "$1" in
+    find-prop | wait-gone) at=2 ;;
+    wait-window | wait-dialog | wait-visible) at=3 ;;
+    watch-dialog) at=4 ;;
+  esac
+  if [ "$at" -gt 0 ] && [[ "${kd_args[at]:-}" =~ ^[0-9]+$ ]] && [ "${kd_args[at]}" -ge 5 ]; then
+    kd_args[at]=$((kd_args[at] * E2E_WAIT_SCALE))
+  fi
 }
 kd_once() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
 kd_looks_only() {

@@ -300,12 +300,20 @@ case_settings_commands() {
 case_exit_saves() {
   # A fresh ini: every start-up default, the splash included.
   rm -f "$ini"
+  # The splash is on by default and goes by itself three seconds after the
+  # start: the driver looks for it from before the start, however long
+  # the start takes.
+  local splash watcher watching="$case_dir/watching"
+  kd watch-dialog "Z:${watching//\//\\}" - - 60 >"$case_dir/splash" &
+  watcher=$!
+  local deadline=$((SECONDS + 120))
+  while [ ! -e "$watching" ] && [ $SECONDS -lt $deadline ] && kill -0 "$watcher" 2>/dev/null; do sleep 0.1; done
+  [ -e "$watching" ] || fail "the driver does not watch for the splash"
   start_kaptura
-  # The splash is on by default and goes by itself.
-  local splash
-  splash=$(kd wait-dialog "$(kd window-pid "$frame")" - 2) || fail "no splash window"
-  kd wait-gone "$splash" 8 || fail "the splash stayed"
-  kd wait-visible "$frame" 1 5 || fail "the frame is not shown"
+  wait "$watcher" || fail "no splash window"
+  splash=$(cat "$case_dir/splash")
+  kd wait-gone "$splash" 30 || fail "the splash stayed"
+  kd wait-visible "$frame" 1 30 || fail "the frame is not shown"
   exit_kaptura
   [ -f "$ini" ] || fail "no settings file after exit"
   local order
