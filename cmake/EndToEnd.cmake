@@ -4,10 +4,10 @@
 
 # add_e2e_cases(GROUP <group> SCRIPT <script> [NAME_PREFIX <prefix>]
 #               [PROGRAMS <program.exe>...] TIMEOUT <seconds> CASES <case>...)
-# Adds the test <prefix><case> for each case, running "<script> <case>". The
-# cases of one group run one at a time in one Wine prefix; groups run side
-# by side, each in a prefix of its own. PROGRAMS are copied into each case's
-# folder with the DLLs (Kaptura99.exe when not given).
+# Adds the test <prefix><case> for each case, running "<script> <case>".
+# Every case has a Wine prefix and a display of its own, so that all run
+# side by side. PROGRAMS are copied into each case's folder with the DLLs
+# (Kaptura99.exe when not given).
 function(add_e2e_cases)
   cmake_parse_arguments(E2E "" "GROUP;SCRIPT;NAME_PREFIX;TIMEOUT" "PROGRAMS;CASES" ${ARGN})
   if(NOT E2E_PROGRAMS)
@@ -19,6 +19,6 @@ function(add_e2e_cases)
     add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${E2E_SCRIPT} ${scenario})
     set_tests_properties(${name} PROPERTIES
       ENVIRONMENT "BIN=${CMAKE_BINARY_DIR}/bin;E2E_ROOT=${CMAKE_BINARY_DIR}/e2e;E2E_GROUP=${E2E_GROUP};E2E_PROGRAMS=${programs};DISPLAY="
-      RESOURCE_LOCK e2e_${E2E_GROUP} TIMEOUT ${E2E_TIMEOUT})
+      TIMEOUT ${E2E_TIMEOUT})
   endforeach()
 endfunction()

@@ -1,13 +1,13 @@
 # Shared by the end-to-end cases: a copy of the program in a folder of its
-# own (so each case has its own settings file), a Wine prefix shared by the
-# cases of one group, a virtual display of the case's own, and the test
-# driver. Windows programs start through kwine (scripts/wine-session.sh).
+# own (so each case has its own settings file), a Wine prefix and a virtual
+# display of the case's own, and the test driver. Windows programs start
+# through kwine (scripts/wine-session.sh).
 #
 # Needs: BIN (the build's bin folder with the programs, the DLLs and
 # kdriver.exe), E2E_ROOT (a scratch folder kept between cases). Optional:
-# E2E_GROUP (the cases that share a prefix and run one at a time; default
-# kaptura), E2E_PROGRAMS (the programs copied into the case's folder;
-# default Kaptura99.exe).
+# E2E_GROUP (the program or concern the case belongs to; default kaptura),
+# E2E_PROGRAMS (the programs copied into the case's folder; default
+# Kaptura99.exe).
 set -Eeuo pipefail
 
 # A step that fails outside fail() names itself and the calls it was in.
@@ -25,12 +25,12 @@ E2E_GROUP=${E2E_GROUP:-kaptura}
 E2E_PROGRAMS=${E2E_PROGRAMS:-Kaptura99.exe}
 
 mkdir -p "$E2E_ROOT"
-# The group's prefix lives in the test run's folder when there is one, so
-# that it goes with the run.
-KAPTURA_PREFIX="${KAPTURA_RUN_DIR:-$E2E_ROOT}/prefix-$E2E_GROUP"
+case_dir=$(mktemp -d "$E2E_ROOT/case.XXXXXX")
+# The case's prefix is a copy of the run's first one (a moment's work), so
+# that no case meets what another left and cases run side by side.
+KAPTURA_PREFIX="$case_dir/prefix"
 source "$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)/scripts/wine-session.sh"
 
-case_dir=$(mktemp -d "$E2E_ROOT/case.XXXXXX")
 app="$case_dir/app"
 mkdir -p "$app"
 for program in $E2E_PROGRAMS; do cp "$BIN/$program" "$app/"; done
@@ -62,6 +62,7 @@ finish() {
   [ "$status" = 0 ] || report_programs
   for pid in "${pids[@]}"; do kill "$pid" >/dev/null 2>&1 || true; done
   wine_session_end
+  wine_session_remove_server_folders "$case_dir"
   [ "$status" = 0 ] && rm -rf "$case_dir"
   exit "$status"
 }

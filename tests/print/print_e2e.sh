@@ -12,19 +12,20 @@ root=$(cd "$here/../.." && pwd)
 scenario=$1
 
 # The session: the print service and its queue (before any prefix is made),
-# a display of the case's own and the group's prefix.
+# a display and a prefix of the case's own.
 export TZ=UTC
 KAPTURA_SCREEN=1024x768x24
-KAPTURA_PREFIX="${KAPTURA_RUN_DIR:-$E2E_ROOT}/prefix-${E2E_GROUP:-print}"
+mkdir -p "$E2E_ROOT"
+case_dir=$(mktemp -d "$E2E_ROOT/print.XXXXXX")
+KAPTURA_PREFIX="$case_dir/session-prefix"
 source "$root/scripts/wine-session.sh"
 [ "$PRINT_QUEUE_OK" = 1 ] || { echo "FAIL: no PDF print queue" >&2; exit 1; }
 outbox=$(print_queue_outbox)
-mkdir -p "$E2E_ROOT"
-case_dir=$(mktemp -d "$E2E_ROOT/print.XXXXXX")
 private=""
 finish() {
   local status=$?
   wine_session_end
+  wine_session_remove_server_folders "$case_dir"
   [ -n "$private" ] && print_queue_private_stop "$private"
   [ "$status" = 0 ] && rm -rf "$case_dir"
   exit "$status"

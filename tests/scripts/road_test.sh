@@ -92,7 +92,7 @@ test_loader_per_program() {
 }
 
 # session <file> [env...] [-- commands]: a script that sources the session,
-# writes its display, run folder and prefix and whether an X server answers
+# writes its display, run folder, prefix and display server and whether one answers
 # there, runs the commands and holds the session a moment.
 session() {
   local file=$1; shift
@@ -102,7 +102,7 @@ session() {
   env -u DISPLAY "${assignments[@]}" bash -c 'set -euo pipefail
     source "$0/scripts/wine-session.sh"
     file=$1; shift
-    echo "$DISPLAY $KAPTURA_RUN_DIR $WINEPREFIX" >"$file"
+    echo "$DISPLAY $KAPTURA_RUN_DIR $WINEPREFIX $wine_session_xvfb" >"$file"
     xdpyinfo >/dev/null 2>&1 && echo live >>"$file"
     eval "$*"
     sleep 1' "$root" "$file" "$@"
@@ -118,7 +118,8 @@ test_sessions_side_by_side() {
   expect_eq "sessions started at once: displays" "$displays" 3
   for i in 1 2 3; do
     expect_eq "session $i: server answers" "$(sed -n 2p "$scratch/session$i")" live
-    DISPLAY=$(field "$scratch/session$i" 1) xdpyinfo >/dev/null 2>&1 && fail "session $i: its display outlived it"
+    # The display's server, not its number: another run may take the number.
+    kill -0 "$(field "$scratch/session$i" 4)" 2>/dev/null && fail "session $i: its display outlived it"
   done
   expect_eq "shared prefix made once" "$(wc -l <"$prefix.boots")" 1
   [ -f "$prefix/.kaptura-prefix" ] || fail "shared prefix not marked whole"
@@ -167,6 +168,41 @@ test_prefix_repairs_and_failures() {
   [ -f "$run/fails/.kaptura-prefix" ] && fail "a failed prefix was marked whole"
 }
 
+# End-to-end cases (tests/e2e/e2e-lib.sh): each has a prefix of its own, a
+# copy of the run's first, gone with the case when it passes; deadlines for
+# what must happen are stretched for a loaded machine, polls are not.
+test_case_prefixes() {
+  local bin="$scratch/bin" e2e="$scratch/e2e" i
+  mkdir -p "$bin"
+  : >"$bin/Kaptura99.exe"
+  : >"$bin/Pictova.dll"
+  cat >"$scratch/case.sh" <<'CASE'
+source "$2/tests/e2e/e2e-lib.sh"
+module=drive_c/windows/system32/kernel32.dll
+{
+  echo "$case_dir"
+  [ "$WINEPREFIX" = "$case_dir/prefix" ] && echo own-prefix || echo "prefix $WINEPREFIX"
+  stat -c %i "$WINEPREFIX/$module" "$KAPTURA_PREFIX_TEMPLATE/$module" | sort -u | wc -l
+  echo "/tmp/$(cat "$WINEPREFIX/wineserver")"
+  kd_stretch_deadline wait-dialog 12 "A title" 10; echo "${#kd_args[@]} ${kd_args[2]} ${kd_args[3]}"
+  kd_stretch_deadline wait-gone 0x10 1; echo "${kd_args[2]}"
+  kd_stretch_deadline watch-dialog 'Z:\a b' - - 60; echo "${kd_args[1]} ${kd_args[4]}"
+} >"$1"
+CASE
+  session "$scratch/cases" -- \
+    'cases=(); for i in 1 2; do BIN="'"$bin"'" E2E_ROOT="'"$e2e"'" bash "'"$scratch/case.sh"'" "'"$scratch/case"'$i.out" "'"$root"'" & cases+=($!); done; wait "${cases[@]}"'
+  for i in 1 2; do
+    expect_eq "case $i: a prefix of its own" "$(sed -n 2p "$scratch/case$i.out")" own-prefix
+    expect_eq "case $i: modules shared with the first prefix" "$(sed -n 3p "$scratch/case$i.out")" 1
+    [ -d "$(sed -n 1p "$scratch/case$i.out")" ] && fail "case $i: its folder stayed after it passed"
+    [ -d "$(sed -n 4p "$scratch/case$i.out")" ] && fail "case $i: its server folder stayed"
+  done
+  [ "$(sed -n 1p "$scratch/case1.out")" != "$(sed -n 1p "$scratch/case2.out")" ] || fail "two cases shared a folder"
+  expect_eq "deadline stretched, title kept whole" "$(sed -n 5p "$scratch/case1.out")" "4 A title 30"
+  expect_eq "poll left as it is" "$(sed -n 6p "$scratch/case1.out")" 1
+  expect_eq "watch deadline stretched" "$(sed -n 7p "$scratch/case1.out")" 'Z:\a b 180'
+}
+
 # The PDF printer's folder comes from its configuration and the password
 # database, whatever HOME says.
 test_print_outbox() {
@@ -192,5 +228,6 @@ test_loader_per_program
 test_sessions_side_by_side
 test_prefixes_of_a_run
 test_prefix_repairs_and_failures
+test_case_prefixes
 [ "$failures" = 0 ] && echo "all road checks passed"
 exit $((failures > 0))
