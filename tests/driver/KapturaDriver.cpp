@@ -164,31 +164,21 @@ BOOL CALLBACK CheckDialog(HWND window, LPARAM data)
     return TRUE;
 }
 
-int WaitDialog(const char* process, const char* title, double seconds)
+// A dialog box of the process (or any) with the title (or any). With a
+// `ready` file, the file is made once the first look is done: a caller
+// waits for it before it starts the program, and then a window that lives
+// a moment only (a splash) cannot be missed.
+int WaitDialog(const char* process, const char* title, double seconds, const char* ready = nullptr)
 {
     return WaitFor(seconds, [&] {
         DialogSearch search = {OrNull(process) ? static_cast<DWORD>(strtoul(process, nullptr, 0)) : 0,
                                OrNull(title), nullptr};
         EnumWindows(CheckDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found;
-    });
-}
-
-// WaitDialog that makes the file `ready` once it has looked the first time:
-// a caller waits for that file before it starts the program, and then a
-// window that lives a moment only (a splash) cannot be missed.
-int WatchDialog(const char* ready, const char* process, const char* title, double seconds)
-{
-    bool watching = false;
-    return WaitFor(seconds, [&] {
-        DialogSearch search = {OrNull(process) ? static_cast<DWORD>(strtoul(process, nullptr, 0)) : 0,
-                               OrNull(title), nullptr};
-        EnumWindows(CheckDialog, reinterpret_cast<LPARAM>(&search));
-        if (!watching) {
+        if (ready) {
             HANDLE file = CreateFileA(ready, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
             if (file != INVALID_HANDLE_VALUE)
                 CloseHandle(file);
-            watching = true;
+            ready = nullptr;
         }
         return search.found;
     });
@@ -720,7 +710,7 @@ int main(int argc, char** argv)
     if (strcmp(verb, "wait-dialog") == 0 && argc >= 4)
         return WaitDialog(argv[2], argv[3], Seconds(argc, argv, 4));
     if (strcmp(verb, "watch-dialog") == 0 && argc >= 5)
-        return WatchDialog(argv[2], argv[3], argv[4], Seconds(argc, argv, 5));
+        return WaitDialog(argv[3], argv[4], Seconds(argc, argv, 5), argv[2]);
     if (strcmp(verb, "drag") == 0 && argc == 6)
         return Drag(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]));
     HWND window = ParseWindow(argv[2]);
