@@ -11,6 +11,8 @@ endif()
 # runtime DLLs of its own.
 set(SUITE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
+# zlib goes into Pictova.dll itself: a Windows machine has no zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 
 set(gtest_disable_pthreads ON CACHE BOOL "" FORCE)
