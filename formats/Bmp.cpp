@@ -14,6 +14,10 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
+// Most bytes of the pixel block one byte of run-length data can give: a run
+// pair sets up to 255 pixels. Rows the end-of-row, delta and end marks leave
+// zero count as missing, like the rows of a file cut off.
+constexpr uint32_t kRleExpansion = 128;
 
 bool IsInfoHeaderSize(uint32_t size) {
     // 40: the plain info header; 52, 56: with bit masks; 108, 124: V4 and V5.
@@ -204,6 +208,8 @@ void ReadBmpFile(ByteView& file, ImageRecord& record) {
     uint32_t imageBytes = 0, rowBytes = 0;
     if (!CheckedDibImageSize(header.width, height, header.bitCount, &imageBytes)) Fail(kErrBmp);
     CheckedDibRowBytes(header.width, header.bitCount, &rowBytes);
+    bool compressed = header.compression == kRle8 || header.compression == kRle4;
+    if (!ImageFitsData(imageBytes, file.size() - dataOffset, compressed ? kRleExpansion : 1)) Fail(kErrBmp);
 
     GlobalBlock info = GlobalBlock::Allocate(GetDibHeaderSize(header.bitCount));
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
@@ -213,7 +219,6 @@ void ReadBmpFile(ByteView& file, ImageRecord& record) {
         header.height = height;
         header.clrUsed = 0;  // the table is always stored full size
         if (header.clrImportant > GetPaletteEntryCount(header.bitCount)) header.clrImportant = 0;
-        bool compressed = header.compression == kRle8 || header.compression == kRle4;
         if (compressed || header.compression == kBitFields) header.sizeImage = imageBytes;
         uint32_t compression = header.compression;
         header.compression = 0;
