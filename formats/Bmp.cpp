@@ -14,6 +14,10 @@ constexpr uint32_t kCoreHeaderSize = 12;
 constexpr uint32_t kRle8 = 1;
 constexpr uint32_t kRle4 = 2;
 constexpr uint32_t kBitFields = 3;
+// Most bytes of the pixel block one byte of run-length data can give: a run
+// pair sets up to 255 pixels. Rows the end-of-row, delta and end marks leave
+// zero count as missing, like the rows of a file cut off.
+constexpr uint32_t kRleExpansion = 128;
 
 bool IsInfoHeaderSize(uint32_t size) {
     // 40: the plain info header; 52, 56: with bit masks; 108, 124: V4 and V5.
@@ -136,11 +140,32 @@ private:
     }
 
     // An encoded run: only the pixels that fit in the row are written, so a
-    // run costs nothing once the row is full.
+    // run costs nothing once the row is full. Whole bytes are filled at once:
+    // 32 MiB of runs may cover a block of 256 MiB.
     void encoded(int count, uint8_t value) {
-        int inside = column_ < width_ ? std::min(count, width_ - column_) : 0;
-        for (int i = 0; i < inside; ++i) put(depth_ == 8 ? value : NibbleOf(value, i));
+        int inside = column_ < width_ && row_ < height_ ? std::min(count, width_ - column_) : 0;
+        if (inside > 0) fill(inside, value);
         advance(count - inside);
+    }
+
+    // Writes `pixels` pixels of a run that fit in the row.
+    void fill(int pixels, uint8_t value) {
+        uint8_t* line = bits_ + static_cast<size_t>(row_) * rowBytes_;
+        if (depth_ == 8) {
+            memset(line + column_, value, static_cast<size_t>(pixels));
+            column_ += pixels;
+            return;
+        }
+        // Nibbles alternate high, low from the run's first pixel; from an odd
+        // column on, a byte holds them the other way round.
+        int i = 0;
+        if (column_ % 2) put(NibbleOf(value, i++));
+        int pairs = (pixels - i) / 2;
+        uint8_t pair = i == 0 ? value : static_cast<uint8_t>(value << 4 | value >> 4);
+        memset(line + column_ / 2, pair, static_cast<size_t>(pairs));
+        column_ += 2 * pairs;
+        i += 2 * pairs;
+        if (i < pixels) put(NibbleOf(value, i));
     }
 
     // Moves the column on without writing. The column never passes the
@@ -204,6 +229,8 @@ void ReadBmpFile(ByteView& file, ImageRecord& record) {
     uint32_t imageBytes = 0, rowBytes = 0;
     if (!CheckedDibImageSize(header.width, height, header.bitCount, &imageBytes)) Fail(kErrBmp);
     CheckedDibRowBytes(header.width, header.bitCount, &rowBytes);
+    bool compressed = header.compression == kRle8 || header.compression == kRle4;
+    if (!ImageFitsData(imageBytes, file.size() - dataOffset, compressed ? kRleExpansion : 1)) Fail(kErrBmp);
 
     GlobalBlock info = GlobalBlock::Allocate(GetDibHeaderSize(header.bitCount));
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
@@ -213,7 +240,6 @@ void ReadBmpFile(ByteView& file, ImageRecord& record) {
         header.height = height;
         header.clrUsed = 0;  // the table is always stored full size
         if (header.clrImportant > GetPaletteEntryCount(header.bitCount)) header.clrImportant = 0;
-        bool compressed = header.compression == kRle8 || header.compression == kRle4;
         if (compressed || header.compression == kBitFields) header.sizeImage = imageBytes;
         uint32_t compression = header.compression;
         header.compression = 0;

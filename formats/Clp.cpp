@@ -129,6 +129,10 @@ void ReadDeviceBitmap(ByteView& data, ImageRecord& record) {
     uint32_t depth = planes * bitsPerPixel;
     uint32_t imageBytes = 0;
     if (depth <= 1 || depth > 8 || !CheckedDibImageSize(width, height, 8, &imageBytes)) Fail(kErrClp);
+    // Device rows are raw, at least two bits a pixel: measured against an
+    // 8-bit block (rows padded to four bytes), a data byte gives at most four.
+    // Rows the data does not hold stay zero.
+    if (!ImageFitsData(imageBytes, data.remaining(), 4)) Fail(kErrClp);
     record.width = width;
     record.height = height;
     if (depth == 8) {

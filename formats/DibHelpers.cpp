@@ -63,6 +63,15 @@ bool CheckedDibImageSize(int32_t width, int32_t height, int bitCount, uint32_t* 
     return true;
 }
 
+bool ImageFitsData(uint64_t imageBytes, uint64_t dataBytes, uint32_t expansion) {
+    constexpr uint64_t kCutOffAllowance = 4;
+    return imageBytes <= kUncheckedImageBytes || imageBytes / kCutOffAllowance <= dataBytes * expansion;
+}
+
+void RequireWithinCap(uint64_t bytes, int errorId) {
+    if (bytes > kMaxImageBytes) Fail(errorId);
+}
+
 uint32_t GetDibRowBytes(const ImageRecord& record) {
     uint32_t rowBytes = 0;
     return CheckedDibRowBytes(record.width, record.bitCount, &rowBytes) ? rowBytes : 0;

@@ -11,7 +11,23 @@
 
 // Largest pixel block any reader will allocate; a file asking for more is
 // refused with its format's id rather than left to exhaust the address space.
+// The cap counts every buffer a reader holds for the image at once, not only
+// the pixel block.
 constexpr uint32_t kMaxImageBytes = 256u * 1024 * 1024;
+
+// Pixel blocks up to this size are made for any file a reader accepts:
+// allocating and clearing one takes milliseconds. A larger block is made only
+// when the file's own data could fill a good part of it (ImageFitsData).
+constexpr uint32_t kUncheckedImageBytes = 16u * 1024 * 1024;
+
+// Whether `dataBytes` bytes of a file's image data, each able to give at most
+// `expansion` bytes of the pixel block, account for a block of `imageBytes`.
+// A file cut off keeps its missing rows zero, so the data need fill only a
+// quarter of the block; but a small file never claims a large block.
+bool ImageFitsData(uint64_t imageBytes, uint64_t dataBytes, uint32_t expansion);
+// Fails with `errorId` when the buffers a reader holds at once, together,
+// exceed kMaxImageBytes.
+void RequireWithinCap(uint64_t bytes, int errorId);
 
 uint32_t GetPaletteEntryCount(int bitCount);
 uint32_t GetDibHeaderSize(int bitCount);

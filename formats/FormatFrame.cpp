@@ -196,8 +196,11 @@ int ExportToPath(const ImageRecord& caller, const char* path, int type) {
     memcpy(&g_record, &caller, sizeof g_record);
     g_record.error = 0;
 
+    // A folder is never replaced, nor a read-only file: the move below would
+    // not refuse one everywhere (Wine's replaces it and drops the mark).
     DWORD attributes = GetFileAttributesA(path);
-    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & 0x10)) return kErrCannotCreate;  // a folder
+    if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (0x10 | FILE_ATTRIBUTE_READONLY)))
+        return kErrCannotCreate;
     std::string temporary = MakeTemporaryFile(path);
     HANDLE file = temporary.empty() ? INVALID_HANDLE_VALUE
                                     : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,

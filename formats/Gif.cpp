@@ -16,6 +16,13 @@ constexpr uint8_t kInterlaceFlag = 0x40;
 constexpr uint8_t kImageSeparator = ',';
 constexpr uint8_t kExtensionIntroducer = '!';
 constexpr uint8_t kTrailer = ';';
+// Most bytes of the pixel block one byte of the code stream can give: a code
+// of w bits stands for a string shorter than 2^w, at most 4096 pixels for 12
+// bits, so 2731 pixels a byte; and a row as narrow as one pixel takes four
+// bytes of the block. What the stream does not reach (the rows after a
+// stream that ends early, the logical screen around a smaller frame) stays
+// zero and counts as missing, like the rows of a file cut off.
+constexpr uint32_t kGifExpansion = 2731 * 4;
 
 // The colour table in force: the global one, or the image's own in its place.
 struct ColorTable {
@@ -239,6 +246,7 @@ void ReadGifFile(ByteView& file, ImageRecord& record) {
     uint32_t imageBytes = 0, rowBytes = 0;
     if (!CheckedDibImageSize(width, height, depth, &imageBytes)) Fail(kErrGif);
     CheckedDibRowBytes(width, depth, &rowBytes);
+    if (!ImageFitsData(imageBytes, file.remaining(), kGifExpansion)) Fail(kErrGif);
 
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
     {

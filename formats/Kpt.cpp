@@ -53,6 +53,8 @@ void ReadKptFile(ByteView& file, ImageRecord& record) {
     const uint8_t* packed = file.take(pixelBytes);
     if (noteLength > file.remaining()) Fail(kErrKpt);
     const uint8_t* note = file.take(noteLength);
+    // A pair of packed bytes gives at most 127 bytes; 24-bit pixels are raw.
+    if (!ImageFitsData(imageBytes, pixelBytes, bitCount == 24 ? 1 : 64)) Fail(kErrKpt);
 
     GlobalBlock info = GlobalBlock::Allocate(headerBytes);
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);

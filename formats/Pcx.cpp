@@ -201,11 +201,18 @@ void ReadPcxFile(ByteView& file, ImageRecord& record) {
         dataEnd -= kTrailerSize;
     }
 
+    // A run pair gives at most 63 bytes of plane lines, and the decoder refuses
+    // data that ends early: a file too short for its lines fails here, before
+    // the block is allocated.
+    uint64_t lineBytes = uint64_t(layout.planes) * planeBytes;
+    if (lineBytes * uint64_t(height) > uint64_t(dataEnd - kHeaderSize) * 32) Fail(kErrPcx);
+    RequireWithinCap(imageBytes + lineBytes, kErrPcx);
+
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
     {
         BlockLock lock(bits.get());
         PcxRunDecoder decoder(file.data() + kHeaderSize, dataEnd - kHeaderSize);
-        std::vector<uint8_t> line(size_t(layout.planes) * planeBytes);
+        std::vector<uint8_t> line(lineBytes);
         for (int32_t y = height - 1; y >= 0; --y) {
             decoder.line(line.data(), line.size());
             ConvertLine(line.data(), planeBytes, layout, width, lock.data() + size_t(y) * rowBytes);

@@ -74,6 +74,20 @@ private:
     size_t pos_ = 0;
 };
 
+// Deflate gives at most 1032 bytes for a byte of its stream, and a scanline
+// byte stands for at most two bytes of the pixel block (samples widened to
+// the record's depth, rows padded to four bytes).
+constexpr uint32_t kPngExpansion = 1032 * 2;
+
+uint64_t CountIdatBytes(const uint8_t* bytes, size_t size) {
+    IdatChunks idat(bytes, size);
+    const uint8_t* data = nullptr;
+    uint32_t length = 0;
+    uint64_t total = 0;
+    while (idat.next(&data, &length)) total += length;
+    return total;
+}
+
 // A colour table entry i of a grey image: 2^depth levels spread from black
 // to white (0, 85, 170, 255 at 2 bits).
 void SetGreyLevels(DibColor* table, int depth) {
@@ -202,6 +216,8 @@ void ReadPngFile(ByteView& file, ImageRecord& record) {
     uint32_t imageBytes = 0, rowBytes = 0;
     CheckedDibImageSize(record.width, record.height, record.bitCount, &imageBytes);
     CheckedDibRowBytes(record.width, record.bitCount, &rowBytes);
+    if (!ImageFitsData(imageBytes, CountIdatBytes(bytes, size), kPngExpansion)) Fail(kErrPng);
+    RequireWithinCap(imageBytes + PngScanlineBufferBytes(layout), kErrPng);
     GlobalBlock pixels = GlobalBlock::Allocate(imageBytes);
     PngDecodeResult result;
     {

@@ -147,12 +147,16 @@ bool DecodePass(const PngImageLayout& layout, const Pass& pass, ScanlineInflater
 
 }  // namespace
 
+// Two scanlines with their filter bytes: the one being decoded and the one
+// above it in the same pass.
+uint64_t PngScanlineBufferBytes(const PngImageLayout& layout) {
+    return 2 * (uint64_t(ScanlineBytes(layout, layout.width)) + 1);
+}
+
 PngDecodeResult DecodePngScanlines(const PngImageLayout& layout, PngIdatSource& source, uint8_t* bits,
                                    uint32_t rowBytes) {
-    // Two scanlines with their filter bytes: the one being decoded and the
-    // one above it in the same pass.
     const uint32_t widest = ScanlineBytes(layout, layout.width) + 1;
-    GlobalBlock lines = GlobalBlock::Allocate(size_t(widest) * 2);
+    GlobalBlock lines = GlobalBlock::Allocate(PngScanlineBufferBytes(layout));
     BlockLock lock(lines.get());
     if (!lock.data()) Fail(kErrNoMemory);
 

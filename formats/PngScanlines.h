@@ -30,6 +30,10 @@ struct PngDecodeResult {
     bool complete = false;       // every scanline came from the stream
 };
 
+// Bytes of the two scanline buffers DecodePngScanlines holds beside the
+// pixel block.
+uint64_t PngScanlineBufferBytes(const PngImageLayout& layout);
+
 // Fills `bits` (bottom-up rows of `rowBytes`, zero on entry). Scanlines the
 // stream does not reach stay zero. Throws CodecFailure: kErrPngCorrupt for a
 // filter type above 4, kErrNoMemory when buffers cannot be had.

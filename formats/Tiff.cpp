@@ -198,6 +198,26 @@ void UnpackBitsRow(ByteView& in, uint8_t* row, size_t length) {
     }
 }
 
+// Least bytes a strip of `rows` rows takes in the file: uncompressed, the
+// rows themselves; PackBits, one two-byte run for every 128 bytes of a row at
+// best (a run never carries over into the next row). A strip the file cannot
+// hold would fail while decoding anyway: found here, before the pixel block
+// is allocated, a small file never costs a large block.
+uint64_t LeastStripBytes(const TiffImage& image, uint32_t rows) {
+    uint64_t rowBytes = GetPackedRowBytes(image.width, image.depth);
+    uint64_t perRow = image.compression == kPackBits ? 2 * ((rowBytes + 127) / 128) : rowBytes;
+    return perRow * rows;
+}
+
+void CheckStripsFitFile(const TiffDirectory& d, const ByteView& file, const TiffImage& image) {
+    uint32_t height = uint32_t(image.height);
+    for (uint32_t strip = 0, firstRow = 0; firstRow < height; ++strip, firstRow += image.rowsPerStrip) {
+        uint32_t rows = std::min(image.rowsPerStrip, height - firstRow);
+        uint32_t offset = d.stripOffsets.value(file, strip);
+        if (offset > file.size() || LeastStripBytes(image, rows) > file.size() - offset) Fail(kErrTif);
+    }
+}
+
 void ReadRows(const TiffDirectory& d, ByteView& file, const TiffImage& image, uint8_t* bits) {
     uint32_t rowBytes = GetPackedRowBytes(image.width, image.depth);
     uint32_t dibRowBytes = 0;
@@ -342,6 +362,9 @@ void ReadTiffFile(ByteView& file, ImageRecord& record) {
     TiffImage image = CheckImage(directory, file);
     uint32_t imageBytes = 0;
     CheckedDibImageSize(image.width, image.height, image.depth, &imageBytes);
+    CheckStripsFitFile(directory, file, image);
+    // 24-bit rows pass through a row buffer of their own.
+    RequireWithinCap(uint64_t(imageBytes) + (image.depth == 24 ? GetPackedRowBytes(image.width, 24) : 0), kErrTif);
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
     {
         BlockLock lock(bits.get());

@@ -118,6 +118,9 @@ GlobalBlock ReadBitmap(ByteView& data, ImageRecord& record) {
     if ((depth != 1 && depth != 4 && depth != 8) || !CheckedDibImageSize(width, height, depth, &imageBytes))
         Fail(kErrWpg);
     CheckedDibRowBytes(width, depth, &dibRowBytes);
+    // Data that ends before the last row fails while decoding; the fewest
+    // bytes that reach it are one row repeat (two bytes) for every 255 rows.
+    if (data.remaining() < 2 * ((uint64_t(height) + 254) / 255)) Fail(kErrWpg);
     GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
     {
         BlockLock lock(bits.get());

@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # Runs the long-input fuzzing targets (inputs up to 32 MiB) of the native
 # build for a while each, at most three at once, over the seeds the native
-# tests leave; prints executions and crashes per target.
+# tests leave and the inputs kept in fuzz/seeds; prints executions, crashes
+# and the inputs that took a second or more (kept as slow-unit-* beside the
+# crashes: a reader must answer any input of up to 32 MiB within a second,
+# so each is a lead, once timed again on an idle machine, for fuzz/seeds).
 #   scripts/fuzz-long.sh [seconds per target] [target ...]
 # Targets default to every fuzz_long_* program and clipboard_dib_long_fuzz.
 set -uo pipefail
@@ -21,11 +24,12 @@ for seed in "$build"/fuzz-seeds/bmp/*; do tail -c +15 "$seed" > "$build/fuzz-see
 
 run() {
     local target=$1 format=${1#fuzz_long_}
-    [ "$target" = clipboard_dib_long_fuzz ] && format=clipboard
+    local kept="$root/fuzz/seeds/long_$format"
+    [ "$target" = clipboard_dib_long_fuzz ] && format=clipboard && kept="$root/fuzz/seeds/long_clipboard_dib"
     mkdir -p "$out/corpus-$format" "$out/crashes-$format"
-    ./"$target" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=60 \
-        -print_final_stats=1 -artifact_prefix="$out/crashes-$format/" \
-        "$out/corpus-$format" "$build/fuzz-seeds/$format" > "$out/$target.log" 2>&1
+    ./"$target" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=2048 -timeout=10 \
+        -report_slow_units=1 -print_final_stats=1 -artifact_prefix="$out/crashes-$format/" \
+        "$out/corpus-$format" "$build/fuzz-seeds/$format" $([ -d "$kept" ] && echo "$kept") > "$out/$target.log" 2>&1
     local runs crashes slow
     runs=$(grep -o 'stat::number_of_executed_units: [0-9]*' "$out/$target.log" | awk '{print $2}')
     crashes=$(ls "$out/crashes-$format" | grep -cv '^slow-unit-')

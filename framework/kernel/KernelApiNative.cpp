@@ -186,7 +186,9 @@ BOOL MoveFileExA(LPCSTR from, LPCSTR to, DWORD flags) {
 DWORD GetFileAttributesA(LPCSTR path) {
     struct stat info;
     if (BadPath(path) || stat(path, &info) != 0) return INVALID_FILE_ATTRIBUTES;
-    return S_ISDIR(info.st_mode) ? 0x10 : FILE_ATTRIBUTE_NORMAL;
+    if (S_ISDIR(info.st_mode)) return 0x10;
+    // A file nobody may write to is read-only, whoever asks.
+    return (info.st_mode & 0222) ? FILE_ATTRIBUTE_NORMAL : FILE_ATTRIBUTE_READONLY;
 }
 
 UINT GetTempFileNameA(LPCSTR folder, LPCSTR prefix, UINT unique, LPSTR out) {

@@ -436,6 +436,34 @@ case_save_formats() {
   [ "$(ini_get Format | cut -d, -f5)" = 1 ] || fail "Format value 5: $(ini_get Format)"
 }
 
+# A read-only file is not replaced: after the overwrite prompt the library's
+# refusal comes up, and the file keeps its content and its mark.
+case_save_readonly() {
+  seed_ini "Format=14,1,1,1,1" "PathNameOpen=Z:${app//\//\\}" "FileNameSave=Z:${app//\//\\}\\start.bmp"
+  $IM/convert-im6.q16 -size 20x15 xc:red BMP3:"$app/red.bmp"
+  printf old > "$app/locked.png"
+  chmod 0444 "$app/locked.png"
+  start_kaptura
+  open_dialog
+  confirm_name red.bmp
+  wait_children 1
+  save_as 8 locked.png
+  local pid box
+  pid=$(kd window-pid "$frame")
+  box=$(kd wait-dialog "$pid" - 10) || fail "no overwrite prompt"
+  [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
+  kd dialog-text "$box" | grep -qi "exist" || fail "prompt: $(kd dialog-text "$box")"
+  kd answer "$box" 6 >/dev/null
+  kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
+  local refusal
+  refusal=$(answer_box "Format Error" 1)
+  grep -q "Cannot create this file." <<<"$refusal" || fail "refusal: $refusal"
+  [ "$(cat "$app/locked.png")" = old ] || fail "locked.png was rewritten"
+  [ "$(stat -c %a "$app/locked.png")" = 444 ] || fail "locked.png lost its read-only mark"
+  chmod u+w "$app/locked.png"
+  exit_kaptura
+}
+
 case_capture_prompt_filename() {
   local folder="Z:${app//\//\\}"
   seed_ini "SendtoPage=0,1,0,0,1,1" "FileNameDirect=$folder\\cap.bmp" "Format=14,1,8,1,0"

@@ -262,6 +262,27 @@ capture_menu)
   exit_kaptura
   ;;
 
+readonly_target)
+  # An output file marked read-only is not replaced: its row gives the
+  # library's refusal, and the file keeps its content and its mark.
+  mkdir -p "$data/in" "$data/out"
+  photo "BMP3:$data/in/kept.bmp" 30x20 1 -type truecolor
+  photo "BMP3:$data/in/fresh.bmp" 30x20 2 -type truecolor
+  printf old > "$data/out/kept.png"
+  chmod 0444 "$data/out/kept.png"
+  start_morfix
+  choose_folders in out
+  convert_all 7
+  listing=$(rows)
+  grep -q "^Cannot convert to M:\\\\out\\\\kept.png, Cannot create this file."$'\t\tFailed$' <<<"$listing" ||
+    { echo "$listing" >&2; fail "no refusal for the read-only file"; }
+  grep -q $'\tM:\\\\out\\\\fresh.png\tSuccessful$' <<<"$listing" || { echo "$listing" >&2; fail "fresh.bmp not converted"; }
+  [ "$(cat "$data/out/kept.png")" = old ] || fail "kept.png was rewritten"
+  [ "$(stat -c %a "$data/out/kept.png")" = 444 ] || fail "kept.png lost its read-only mark"
+  chmod u+w "$data/out/kept.png"
+  exit_morfix
+  ;;
+
 *)
   fail "unknown case $scenario"
   ;;

@@ -279,6 +279,20 @@ TEST_F(BmpFiles, FailedOrRefusedExportsKeepTheOldFile) {
     EXPECT_FALSE(FileExists(path("never.bmp") + ".~pv"));
 }
 
+TEST_F(BmpFiles, ReadOnlyTargetIsRefusedAndKeepsItsContentAndMark) {
+    const std::string target = path("readonly.bmp");
+    RunShell("chmod u+w '" + target + "'; rm -f '" + target + "'");
+    WriteBytes(target, {'o', 'l', 'd'});
+    ASSERT_EQ(RunShell("chmod 0444 '" + target + "'"), 0);
+    OwnedRecord source;
+    FillTestImage(source.record, 2, 2, 8);
+    ExportImageFile(&source.record, target.c_str(), kTypeBmp);
+    EXPECT_EQ(+source->error, kErrCannotCreate);
+    EXPECT_EQ(ReadBytes(target), (std::vector<uint8_t>{'o', 'l', 'd'}));
+    EXPECT_EQ(RunShell("test \"$(stat -c %a '" + target + "')\" = 444"), 0);
+    RunShell("chmod u+w '" + target + "'");
+}
+
 TEST_F(BmpFiles, UnknownTypeCodeWritesNothing) {
     OwnedRecord source;
     FillTestImage(source.record, 2, 2, 8);

@@ -216,6 +216,50 @@ TEST(Tiff, PackBitsAtOneBitRunsCutAtTheRow) {
     EXPECT_EQ(+ReadTiff(deep.bytes()).error, kErrTif);
 }
 
+TEST(Tiff, PackBitsRunsLongerThanTheRowNeverWritePastIt) {
+    // 16 pixels a row (2 bytes, 4 in the block), three rows. The top row is
+    // decoded first and lies at the block's end: its repeat of 128 would run
+    // off the block, the middle row's literal of 128 into the top row.
+    std::vector<uint8_t> data = {0x81, 0xAA};
+    data.push_back(0x7F);
+    for (int i = 0; i < 128; ++i) data.push_back(uint8_t(0x10 + i));
+    data.insert(data.end(), {0x01, 0x55, 0x66});
+    TiffBuilder t = TiffBuilder::Grey(16, 3, 1, data);
+    t.set(259, 3, 1, 32773);
+    t.fields[273].value = t.extraAt();
+    OwnedRecord r(ReadTiff(t.bytes()));
+    ASSERT_EQ(+r->error, 0);
+    ASSERT_EQ(GlobalSize(r->hBits), 12u);
+    BlockLock bits(r->hBits);
+    EXPECT_EQ(std::vector<uint8_t>(bits.data(), bits.data() + 12),
+              (std::vector<uint8_t>{0x55, 0x66, 0, 0, 0x10, 0x11, 0, 0, 0xAA, 0xAA, 0, 0}));
+    SaveSeed("tif", "packbits_overlong_runs", t.bytes());
+}
+
+TEST(Tiff, StripsTheFileCannotHoldAreRefusedBeforeTheBlockIsMade) {
+    // 16384 x 16384 at 8 bits claims the whole cap; the file holds 8 bytes.
+    TiffBuilder raw = TiffBuilder::Grey(16384, 16384, 8, std::vector<uint8_t>(8, 1));
+    TiffBuilder packed = TiffBuilder::Grey(131072, 16384, 1, {0x81, 0xFF});
+    packed.set(256, 4, 1, 131072);
+    packed.set(259, 3, 1, 32773);
+    packed.fields[273].value = packed.extraAt();
+    for (const TiffBuilder* t : {&raw, &packed}) {
+        KernelResetPeakBlockBytes();
+        size_t before = KernelPeakBlockBytes();
+        ImageRecord r = ReadTiff(t->bytes());
+        EXPECT_EQ(+r.error, kErrTif);
+        EXPECT_LT(KernelPeakBlockBytes() - before, size_t(1) << 20);
+        SaveSeed("tif", t == &raw ? "short_raw_strip" : "short_packbits_strip", t->bytes());
+    }
+    // Cut off inside its strip's rows, a file is refused as before; whole, it
+    // reads.
+    TiffBuilder whole = TiffBuilder::Grey(4, 2, 8, {1, 2, 3, 4, 5, 6, 7, 8});
+    EXPECT_EQ(+OwnedRecord(ReadTiff(whole.bytes()))->error, 0);
+    std::vector<uint8_t> cut = whole.bytes();
+    cut.pop_back();
+    EXPECT_EQ(+ReadTiff(cut).error, kErrTif);
+}
+
 TEST(Tiff, RefusedFilesAndHostileFilesGiveTheTiffId) {
     OwnedRecord source;
     FillTestImage(source.record, 30, 20, 8);

@@ -161,6 +161,38 @@ TEST_F(PictovaDll, ExportPathsFromNoneToTheLongest) {
     FreeRecordBlocks(source);
 }
 
+TEST_F(PictovaDll, ReadOnlyTargetIsRefusedAndKeepsItsContentAndMark) {
+    auto exportFile = Export<ExportFn>(module, "ExportImageFile");
+    ImageRecord source = {};
+    source.width = 4;
+    source.height = 2;
+    source.bitCount = 8;
+    ASSERT_TRUE(CreateDibHeader(source));
+    source.hBits = GlobalAlloc(GHND, GetDibImageSize(source));
+    std::string target = TempPath("pictova_readonly.bmp");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    HANDLE file = CreateFileA(target.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+    DWORD done;
+    WriteFile(file, "old", 3, &done, nullptr);
+    CloseHandle(file);
+    ASSERT_TRUE(SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_READONLY));
+
+    for (int type : {1, 8, 10}) {
+        source.error = 0;
+        exportFile(&source, target.c_str(), type);
+        EXPECT_EQ(+source.error, 1002) << type;
+    }
+    EXPECT_NE(GetFileAttributesA(target.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+    file = CreateFileA(target.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    char text[8] = {};
+    ReadFile(file, text, sizeof text, &done, nullptr);
+    CloseHandle(file);
+    EXPECT_STREQ(text, "old");
+    SetFileAttributesA(target.c_str(), FILE_ATTRIBUTE_NORMAL);
+    DeleteFileA(target.c_str());
+    FreeRecordBlocks(source);
+}
+
 TEST_F(PictovaDll, IconImportsAtScreenDepth) {
     // A minimal 32 x 32 32-bit icon written by hand: header, directory
     // entry, DIB with its mask.
