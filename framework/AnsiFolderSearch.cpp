@@ -18,6 +18,18 @@ bool ToAnsiExactly(const wchar_t* wide, char* ansi, int ansiSize)
     return MultiByteToWideChar(CP_ACP, 0, ansi, -1, back, MAX_PATH) > 0 && wcscmp(back, wide) == 0;
 }
 
+// What a wide search entry and a file's attribute data both tell.
+template <class Facts>
+void CopyFileFacts(const Facts& from, WIN32_FIND_DATAA& to)
+{
+    to.dwFileAttributes = from.dwFileAttributes;
+    to.ftCreationTime = from.ftCreationTime;
+    to.ftLastAccessTime = from.ftLastAccessTime;
+    to.ftLastWriteTime = from.ftLastWriteTime;
+    to.nFileSizeHigh = from.nFileSizeHigh;
+    to.nFileSizeLow = from.nFileSizeLow;
+}
+
 std::string WithSeparator(const std::string& folder)
 {
     return folder.empty() || folder.back() == '\\' || folder.back() == '/' ? folder : folder + "\\";
@@ -73,12 +85,7 @@ bool AnsiFolderSearch::TakeEntry(const WIN32_FIND_DATAW& found, WIN32_FIND_DATAA
         return false;
     if (!ToAnsiExactly(found.cAlternateFileName, entry.cAlternateFileName, sizeof entry.cAlternateFileName))
         entry.cAlternateFileName[0] = 0;
-    entry.dwFileAttributes = found.dwFileAttributes;
-    entry.ftCreationTime = found.ftCreationTime;
-    entry.ftLastAccessTime = found.ftLastAccessTime;
-    entry.ftLastWriteTime = found.ftLastWriteTime;
-    entry.nFileSizeHigh = found.nFileSizeHigh;
-    entry.nFileSizeLow = found.nFileSizeLow;
+    CopyFileFacts(found, entry);
     entry.dwReserved0 = found.dwReserved0;
     entry.dwReserved1 = found.dwReserved1;
     return true;
@@ -96,11 +103,6 @@ bool ReadFileEntry(const std::string& path, WIN32_FIND_DATAA& entry)
         return false;
     entry = WIN32_FIND_DATAA();
     strcpy(entry.cFileName, name.c_str());
-    entry.dwFileAttributes = info.dwFileAttributes;
-    entry.ftCreationTime = info.ftCreationTime;
-    entry.ftLastAccessTime = info.ftLastAccessTime;
-    entry.ftLastWriteTime = info.ftLastWriteTime;
-    entry.nFileSizeHigh = info.nFileSizeHigh;
-    entry.nFileSizeLow = info.nFileSizeLow;
+    CopyFileFacts(info, entry);
     return true;
 }
