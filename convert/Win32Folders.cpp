@@ -2,23 +2,20 @@
 
 #include <windows.h>
 
-#include "ConvertTables.h"
+#include "AnsiFolderSearch.h"
 
 bool Win32FolderSource::List(const std::string& folder, std::vector<FolderEntry>& entries)
 {
     entries.clear();
-    if (folder.size() + 4 >= MAX_PATH)
+    AnsiFolderSearch search(folder);
+    if (!search.IsOpen())
         return false;
     WIN32_FIND_DATAA found;
-    HANDLE search = FindFirstFileA(JoinPath(folder, "*.*").c_str(), &found);
-    if (search == INVALID_HANDLE_VALUE)
-        return false;
-    do {
+    while (search.Next(found)) {
         FolderEntry entry;
         entry.name = found.cFileName;
         entry.isFolder = (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
         entries.push_back(entry);
-    } while (FindNextFileA(search, &found));
-    FindClose(search);
+    }
     return true;
 }

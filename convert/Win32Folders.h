@@ -1,4 +1,5 @@
-// The file system as a folder source, through the system's file search.
+// The file system as a folder source, through the system's file search:
+// only the entries the ANSI calls can open are listed.
 #pragma once
 
 #include "FolderWalk.h"

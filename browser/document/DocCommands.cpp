@@ -3,6 +3,7 @@
 
 #include "../../capture/core/image/ClipboardImage.h"
 #include "../../capture/core/image/DisplayImage.h"
+#include "../../framework/AnsiFolderSearch.h"
 #include "../../framework/CommonDialogs.h"
 #include "../../framework/WinApp.h"
 #include "../../print/Pagent.h"
@@ -32,7 +33,27 @@ std::string FileNamePart(const std::string& path)
     return cut == std::string::npos ? path : path.substr(cut + 1);
 }
 
-bool FileExists(const std::string& path) { return GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES; }
+// The path in lines of about 80 characters, broken after backslashes: a
+// message box does not break a path, and a long one runs off the screen.
+std::string PathInLines(const std::string& path)
+{
+    const size_t kLineLength = 80;
+    std::string lines;
+    size_t lineLength = 0;
+    size_t start = 0;
+    while (start < path.size()) {
+        const size_t slash = path.find('\\', start);
+        const size_t end = slash == std::string::npos ? path.size() : slash + 1;
+        if (lineLength > 0 && lineLength + (end - start) > kLineLength) {
+            lines += '\n';
+            lineLength = 0;
+        }
+        lines.append(path, start, end - start);
+        lineLength += end - start;
+        start = end;
+    }
+    return lines;
+}
 
 }  // namespace
 
@@ -109,19 +130,16 @@ void XExplorerDoc::OnDeleteImage()
     const std::string question = "Are you sure you want to remove file " + path + "?";
     if (BrowserMessage(question.c_str(), MB_YESNO) != IDYES)
         return;
+    // A file that stays (read-only, in use, out of the program's reach)
+    // keeps its row and its count.
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(path.c_str(), &data);
-    if (search != INVALID_HANDLE_VALUE)
-        FindClose(search);
-    // A file that stays (read-only, in use) keeps its rows and its count.
-    if (!DeleteFileA(path.c_str()) && FileExists(path)) {
-        const std::string message = "The file " + path + " could not be removed.";
+    if (!ReadFileEntry(path, data) || !DeleteFileA(path.c_str())) {
+        const std::string message = "The file " + PathInLines(path) + " could not be removed.";
         BrowserMessage(message.c_str(), MB_OK | MB_ICONEXCLAMATION);
         return;
     }
-    if (search != INVALID_HANDLE_VALUE)
-        Browser.counters.Remove(MatchScannedFile(data.cFileName, Browser.formatFlags),
-                                (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+    Browser.counters.Remove(MatchScannedFile(data.cFileName, Browser.formatFlags),
+                            (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
     busy = 1;
     if (listView)
         listView->DeleteFileRow(item);

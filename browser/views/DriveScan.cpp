@@ -8,6 +8,7 @@
 #include <windows.h>
 #include <winternl.h>
 
+#include "../../framework/AnsiFolderSearch.h"
 #include "../../framework/WinApp.h"
 #include "../app/BrowserIds.h"
 #include "../app/BrowserState.h"
@@ -32,8 +33,6 @@ bool IsWalkableFolder(const WIN32_FIND_DATAA& data)
 {
     return (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT);
 }
-
-bool IsDotEntry(const char* name) { return name[0] == '.' && (!name[1] || (name[1] == '.' && !name[2])); }
 
 HANDLE OpenFolder(const std::string& path)
 {
@@ -261,18 +260,17 @@ void XExplorerTreeView::ScanNextFolder(XDialogScanner& scanner)
     std::shared_ptr<const FolderIdentity> self = IdentifyFolder(path, ancestors);
     if (!self)
         return;   // unreadable, or already on the way down to it
-    WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA((path + "\\*.*").c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE)
+    // Names the program could not open are left out, from the counters too.
+    AnsiFolderSearch search(path);
+    if (!search.IsOpen())
         return;
     XExplorerDoc* doc = GetDocument();
     XExplorerListView* list = doc ? doc->listView : nullptr;
     std::vector<std::string> folders, files;
     std::string location = path + "\\";
     const size_t folderLength = location.size();
-    do {
-        if (IsDotEntry(data.cFileName))
-            continue;
+    WIN32_FIND_DATAA data;
+    while (search.Next(data)) {
         if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
             if (IsWalkableFolder(data))
                 folders.emplace_back(data.cFileName);
@@ -288,8 +286,7 @@ void XExplorerTreeView::ScanNextFolder(XDialogScanner& scanner)
             location += data.cFileName;
             list->InsertFileRow(location, data, nullptr, parent);
         }
-    } while (FindNextFileA(search, &data));
-    FindClose(search);
+    }
 
     // The tree shows a folder's subfolders, then its files, each by name;
     // the files go in when the folder is first opened.

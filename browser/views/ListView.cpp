@@ -1,5 +1,6 @@
 #include "ListView.h"
 
+#include "../../framework/AnsiFolderSearch.h"
 #include "../../framework/Gdi.h"
 #include "../model/BrowserFormats.h"
 #include "TreeView.h"
@@ -145,12 +146,10 @@ void XExplorerListView::RefreshFileRow(HTREEITEM item, const std::string& locati
     if (index >= 0)
         rows_.Remove(static_cast<size_t>(index));
     WIN32_FIND_DATAA data;
-    HANDLE search = FindFirstFileA(location.c_str(), &data);
-    if (search == INVALID_HANDLE_VALUE) {
+    if (!ReadFileEntry(location, data)) {
         ShowCount();
         return;
     }
-    FindClose(search);
     rows_.Select(-1);
     XExplorerDoc* doc = GetDocument();
     InsertFileRow(location, data, item, doc && doc->treeView ? doc->treeView->Tree().GetParentItem(item) : nullptr);

@@ -49,6 +49,13 @@ int XExplorerTreeView::ItemImage(HTREEITEM item) const
     return image;
 }
 
+// Renaming a drive would move everything on it into the program's folder.
+bool XExplorerTreeView::IsRenamable(HTREEITEM item) const
+{
+    const int image = ItemImage(item);
+    return image == kImageFolder || image == kImageFile;
+}
+
 std::string XExplorerTreeView::GetItemPath(HTREEITEM item) const
 {
     CTreeCtrl& tree = Tree();
@@ -146,6 +153,10 @@ void XExplorerTreeView::OnSelChanging(NMHDR* header, LRESULT* result)
 void XExplorerTreeView::OnBeginLabelEdit(NMHDR* header, LRESULT* result)
 {
     auto* info = reinterpret_cast<NMTVDISPINFOA*>(header);
+    if (!IsRenamable(info->item.hItem)) {
+        *result = TRUE;   // the edit does not start
+        return;
+    }
     oldLabel_ = static_cast<LPCSTR>(Tree().GetItemText(info->item.hItem));
     *result = FALSE;
 }
@@ -174,10 +185,9 @@ LRESULT XExplorerTreeView::OnApplyLabel(WPARAM, LPARAM)
 
 void XExplorerTreeView::EndLabelEdit(HTREEITEM item, const char* text)
 {
-    const int image = ItemImage(item);
-    if (image == kImageComputer)
-        return;   // "My Computer" is no file or folder
-    const bool isFile = image == kImageFile;
+    if (!IsRenamable(item))
+        return;
+    const bool isFile = ItemImage(item) == kImageFile;
     std::string newLabel = text;
     if (newLabel.empty() || newLabel == oldLabel_)
         return;

@@ -42,6 +42,8 @@ public:
     // The path of an item: drive, folders and name joined by "\".
     std::string GetItemPath(HTREEITEM item) const;
     int ItemImage(HTREEITEM item) const;
+    // Only folders and files are renamed ("My Computer" and drives are not).
+    bool IsRenamable(HTREEITEM item) const;
     // Puts a scanned folder's image files into the tree (they wait until
     // the folder is first opened) and gives their list rows the items.
     void OpenFolderFiles(HTREEITEM folder);

@@ -44,6 +44,31 @@ for f in range(folders):
 
 locations() { rows | cut -f5 | sort -f; }
 
+# Waits until the status bar's totals read "Total Files: $1" and "Total
+# Space: $2" (the panes follow at idle: the mouse moves).
+wait_totals() {
+  for _ in $(seq 100); do
+    nudge
+    [ "$(kd status-text "$frame" 4)" = "Total Files: $1" ] && [ "$(kd status-text "$frame" 3)" = "Total Space: $2" ] &&
+      return 0
+    sleep 0.2
+  done
+  fail "totals: $(kd status-text "$frame" 4), $(kd status-text "$frame" 3); expected $1 files, $2"
+}
+
+# The fixture's image files or folders the program can open: paths on P:,
+# or the names right in the fixture's root (top).
+IMAGE_NAMES='\.(bmp|clp|cur|dib|gif|ico|jpg|pcx|png|rle|tif|wpg)$'
+reachable() {
+  python3 "$(dirname "$0")/ansi_paths.py" "$tree" P: "$WINEPREFIX" "$1" "$IMAGE_NAMES" | LC_ALL=C sort -f
+}
+# The program's texts (in the prefix's ANSI code page) as UTF-8.
+from_ansi() {
+  local acp
+  acp=$(grep -a '^"ACP"=' "$WINEPREFIX/system.reg" | cut -d'"' -f4)
+  if [ "$acp" = 65001 ]; then cat; else iconv -f "CP$acp" -t UTF-8; fi
+}
+
 # Per-format count and size lines of the fixture, in the report's order.
 expected_report() {
   python3 - "$tree" <<'PY'
@@ -326,6 +351,128 @@ settings_round_trip)
   kd answer "$selection" 2 >/dev/null
   [ "$(rows | grep -c . || true)" = 0 ] || fail "rows after Cancel"
   kd status-text "$frame" 3 | grep -qx "Total Space: 0KB" || fail "status after Cancel: $(kd status-text "$frame" 3)"
+  exit_browser
+  ;;
+rename_drive_refused)
+  # Only folders and files are renamed: the edit does not even start on a
+  # drive or on "My Computer" (a drive renamed would move all it holds).
+  small_fixture
+  seed_settings "$ALL_FORMATS" "$ONLY_P"
+  start_browser
+  scan
+  for path in 'My Computer\P:' 'My Computer'; do
+    kd tree-select "$treeview" "$path" || fail "no tree item $path"
+    item=$(kd send "$treeview" 0x110A 9 0)            # TVM_GETNEXTITEM, TVGN_CARET
+    edit=$(kd send "$treeview" 0x110E 0 "$item")      # TVM_EDITLABELA
+    [ "$edit" = 0 ] && continue
+    kd set-window-text "$edit" "Photos" >/dev/null
+    kd send "$treeview" 0x1116 0 0 >/dev/null         # TVM_ENDEDITLABELNOW: keep the text
+    for _ in $(seq 30); do [ -e "$tree/a.bmp" ] || break; sleep 0.1; done
+    fail "the edit starts on $path (fixture kept: $([ -e "$tree/a.bmp" ] && echo yes || echo no); in the program's folder: $(ls "$app" | tr '\n' ' '))"
+  done
+  [ -e "$tree/a.bmp" ] && [ -d "$tree/photos" ] || fail "the fixture moved"
+  # A folder is still renamed.
+  kd tree-select "$treeview" 'My Computer\P:\docs' || fail "no docs folder"
+  item=$(kd send "$treeview" 0x110A 9 0)
+  edit=$(kd send "$treeview" 0x110E 0 "$item")
+  [ "$edit" != 0 ] || fail "a folder cannot be renamed"
+  kd set-window-text "$edit" "papers" >/dev/null
+  kd send "$treeview" 0x1116 0 0 >/dev/null
+  for _ in $(seq 50); do [ -d "$tree/docs" ] || break; sleep 0.1; done
+  [ -d "$tree/papers" ] && [ ! -e "$tree/docs" ] || fail "docs was not renamed to papers"
+  exit_browser
+  ;;
+delete_unreachable)
+  # A folder renamed in the tree puts a file's path past 259 characters:
+  # the program cannot delete it, says so, and keeps its row and counts.
+  long=$(printf 'L%.0s' $(seq 200))
+  mkdir -p "$tree/deep/$long/d"
+  $IM -size 8x8 xc:red "BMP3:$tree/deep/$long/d/f.bmp"
+  $IM -size 300x300 xc:blue "BMP3:$tree/g.bmp"       # 270,054 bytes
+  seed_settings "$ALL_FORMATS" "$ONLY_P"
+  start_browser
+  scan
+  before_rows=$(rows)
+  wait_totals 2 264KB
+  renamed="d$(printf 'x%.0s' $(seq 45))"            # the folder's path: 255 characters
+  kd tree-select "$treeview" "My Computer\\P:\\deep\\$long\\d" || fail "no folder d"
+  item=$(kd send "$treeview" 0x110A 9 0)
+  edit=$(kd send "$treeview" 0x110E 0 "$item")
+  kd set-window-text "$edit" "$renamed" >/dev/null
+  kd send "$treeview" 0x1116 0 0 >/dev/null
+  for _ in $(seq 50); do [ -d "$tree/deep/$long/d" ] || break; sleep 0.1; done
+  [ -f "$tree/deep/$long/$renamed/f.bmp" ] || fail "the folder was not renamed"
+  # The file cannot be opened any more: the library's message first.
+  kd tree-select "$treeview" "My Computer\\P:\\deep\\$long\\$renamed\\f.bmp" &
+  selecting=$!
+  box=$(kd wait-dialog - - 10) || fail "no message for the unreachable file"
+  kd answer "$box" 1 >/dev/null
+  wait $selecting
+  kd post "$treeview" 0x0100 0x2E 0 >/dev/null        # WM_KEYDOWN, Del
+  box=$(kd wait-dialog - - 10) || fail "no question"
+  kd dialog-text "$box" | grep -q 'Are you sure you want to remove file' || fail "question: $(kd dialog-text "$box")"
+  kd answer "$box" 6 >/dev/null
+  box=$(kd wait-dialog - - 10) || fail "no message for the failed delete (rows: $(rows | grep -c .) after $(echo "$before_rows" | grep -c .))"
+  kd dialog-text "$box" | grep -q "could not be removed" || fail "message: $(kd dialog-text "$box")"
+  shot "$shots/delete_failed.png"
+  kd answer "$box" 1 >/dev/null
+  kd wait-gone "$box" 5 >/dev/null
+  [ -f "$tree/deep/$long/$renamed/f.bmp" ] || fail "the file went"
+  [ "$(rows)" = "$before_rows" ] || fail "the rows changed: $(diff <(echo "$before_rows") <(rows))"
+  kd tree-items "$treeview" "My Computer\\P:\\deep\\$long\\$renamed" | grep -qx f.bmp || fail "the tree item went"
+  wait_totals 2 264KB
+  # A delete that works lowers the counts by that file alone.
+  kd tree-select "$treeview" 'My Computer\P:\g.bmp' || fail "no g.bmp"
+  kd post "$treeview" 0x0100 0x2E 0 >/dev/null
+  box=$(kd wait-dialog - - 10) || fail "no question"
+  kd answer "$box" 6 >/dev/null
+  for _ in $(seq 50); do [ -e "$tree/g.bmp" ] || break; sleep 0.1; done
+  [ ! -e "$tree/g.bmp" ] || fail "g.bmp is still there"
+  wait_totals 1 1KB
+  exit_browser
+  ;;
+unaddressable_names)
+  # Names the ANSI calls cannot reach (no such letters in the code page, or
+  # a path past 259 characters) are not listed, not counted, not walked;
+  # all that is listed opens.
+  long=$(printf 'L%.0s' $(seq 200))
+  mkdir -p "$tree/plain" "$tree/日本" "$tree/Ωmega" "$tree/long/$long"
+  n=0
+  for path in plain/a.bmp 日本.bmp 日本/inner.bmp Ωmega/omega.bmp café.bmp long/$long/$(printf 'b%.0s' $(seq 46)).bmp \
+              long/$long/$(printf 'c%.0s' $(seq 47)).bmp long/$long/$(printf 'd%.0s' $(seq 56)).bmp; do
+    n=$((n + 1))
+    $IM -size $((10 + n))x$((8 + n)) xc:green "BMP3:$tree/$path"     # each its own size
+  done
+  seed_settings "$ALL_FORMATS" "$ONLY_P"
+  start_browser
+  scan
+  rows | cut -f5 | from_ansi | LC_ALL=C sort -f > "$case_dir/listed.txt"
+  [ "$(cat "$case_dir/listed.txt")" = "$(reachable files)" ] ||
+    fail "listed files differ from the reachable ones: $(diff "$case_dir/listed.txt" <(reachable files))"
+  for _ in $(seq 50); do
+    nudge
+    [ "$(kd status-text "$frame" 4)" = "Total Files: $(wc -l < "$case_dir/listed.txt")" ] && break
+    sleep 0.2
+  done
+  [ "$(kd status-text "$frame" 4)" = "Total Files: $(wc -l < "$case_dir/listed.txt")" ] ||
+    fail "$(kd status-text "$frame" 4) for $(wc -l < "$case_dir/listed.txt") rows"
+  in_tree=$(kd tree-items "$treeview" 'My Computer\P:' | from_ansi | LC_ALL=C sort -f)
+  [ "$in_tree" = "$(reachable top)" ] || fail "P: holds in the tree: $(echo $in_tree), reachable: $(echo $(reachable top))"
+  # Every listed file opens (its size shows), the one at 259 characters too.
+  while IFS= read -r location; do
+    size=$(/usr/bin/identify-im6.q16 -format '%wx%h' "$tree/$(echo "${location#P:\\}" | tr '\\' /)")
+    expected="${size%x*}w x ${size#*x}h"
+    kd tree-select "$treeview" "My Computer\\$location" &
+    selecting=$!
+    for _ in $(seq 100); do
+      [ "$(kd status-text "$frame" 1)" = "$expected" ] && break
+      box=$(kd wait-dialog - - 0 2>/dev/null) && fail "$location: $(kd dialog-text "$box")"
+      nudge
+      sleep 0.1
+    done
+    wait $selecting
+    [ "$(kd status-text "$frame" 1)" = "$expected" ] || fail "$location did not open"
+  done < "$case_dir/listed.txt"
   exit_browser
   ;;
 *)

@@ -57,9 +57,17 @@ HWND StripWindow = nullptr;      // the window the strip was last drawn on
 void BuildSnapshotStrip();
 
 // The settings store rebuilds the strip through this after the snapshot
-// button settings or the metrics change.
+// button settings or the metrics change; the old strip's place is
+// forgotten at once, by the hook library too.
 struct RebuilderInstaller {
-    RebuilderInstaller() { SnapshotStripRebuilder = [] { Strip.built = false; }; }
+    RebuilderInstaller()
+    {
+        SnapshotStripRebuilder = [] {
+            Strip.built = false;
+            SetRectEmpty(&StripRect);
+            PassSnapRect(&StripRect);
+        };
+    }
 } InstallRebuilder;
 
 void EnsureBuilt()

@@ -160,9 +160,9 @@ void LoadFrameSettings();
 void LoadFormatSettings();
 void LoadHotkeySettings();
 void LoadClockSettings();
-// Empties the strip rectangle (and tells the hook library), derives the two
-// button sizes, reads SnapshotButton and ButtonColors, then rebuilds the
-// strip through SnapshotStripRebuilder when one is set.
+// Derives the two button sizes, reads SnapshotButton and ButtonColors, then
+// rebuilds the strip through SnapshotStripRebuilder when one is set (which
+// also empties the strip rectangle, for the hook library too).
 void LoadSnapshotButtonSettings();
 // Reads RunMode, brings the shortcuts in line through ShortcutUpdater when
 // one is set, then reads Session.

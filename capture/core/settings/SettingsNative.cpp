@@ -29,7 +29,5 @@ void LoadScreenMetrics()
                        simulated.bitsPerPixel, simulated.captionHeight);
 }
 
-void ForgetSnapshotStripRect() {}
-
 void LoadApplicationTitle() { strcpy(ApplicationTitle, "Kaptura 99"); }
 #endif

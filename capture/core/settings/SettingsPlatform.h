@@ -9,9 +9,6 @@
 void StoreScreenMetrics(DWORD version, int width, int height, int planes, int bitsPerPixel,
                         int captionHeight);
 
-// Empties the snapshot strip's screen rectangle as the hook library knows it.
-void ForgetSnapshotStripRect();
-
 #ifndef _WIN32
 // The screen the native LoadScreenMetrics reports (default 1024 x 768,
 // 32 bits, caption 18 pixels).

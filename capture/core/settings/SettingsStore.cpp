@@ -355,7 +355,6 @@ void LoadClockSettings() { LoadKey("Clock", Clock, kClockRules); }
 
 void LoadSnapshotButtonSettings()
 {
-    ForgetSnapshotStripRect();
     SnapshotButtonWidth = CaptionHeight - 3;
     SnapshotButtonHeight = CaptionHeight - 5;
     LoadKey("SnapshotButton", SnapshotButton, kSnapshotRules);

@@ -1,12 +1,11 @@
 // The platform side of the settings store on Windows: the section name from
-// the string table, the screen metrics, and the hook library's strip
-// rectangle.
+// the string table and the screen metrics. The hook library is the capture
+// program's own: the browser links this store too.
 #ifdef _WIN32
 #include <windows.h>
 
 #include <cstring>
 
-#include "../../../hook/Kapthook.h"
 #include "SettingsPlatform.h"
 
 namespace {
@@ -33,11 +32,5 @@ void LoadScreenMetrics()
     int bitsPerPixel = GetDeviceCaps(screen, BITSPIXEL);
     ReleaseDC(nullptr, screen);
     StoreScreenMetrics(GetVersion(), width, height, planes, bitsPerPixel, GetSystemMetrics(SM_CYCAPTION));
-}
-
-void ForgetSnapshotStripRect()
-{
-    RECT empty = {0, 0, 0, 0};
-    PassSnapRect(&empty);
 }
 #endif
