@@ -223,10 +223,14 @@ void Measure(const Picture& picture) {
     size_t row = GetDibRowBytes(r);
     printf("  import peak of global blocks %zu bytes; pixel block + header %zu, file %zu, one row %zu\n", peak, pixels,
            file.size(), row);
-    // Besides the blocks: eight Huffman tables and, per component, one MCU
-    // of samples and its quantisation and scaling tables.
-    size_t working = 8 * sizeof(HuffmanDecoder) + 3 * (32 * 32 + 2 * 64 * sizeof(int32_t));
-    printf("  besides: the file in memory and %zu bytes of tables and MCU buffers (no row buffers)\n", working);
+    // Besides the blocks: eight Huffman tables, per component its
+    // quantisation and scaling tables, and the samples of one row of MCUs
+    // (4:2:0: 16 rows of luminance and 8 of each chrominance).
+    size_t mcusAcross = (size_t(r.width) + 15) / 16;
+    size_t rowOfMcus = mcusAcross * 16 * 16 + 2 * mcusAcross * 8 * 8;
+    size_t working = 8 * sizeof(HuffmanDecoder) + 3 * 2 * 64 * sizeof(int32_t) + rowOfMcus;
+    printf("  besides: the file in memory and %zu bytes of tables and one row of MCUs (%zu bytes)\n", working,
+           rowOfMcus);
     FreeRecordBlocks(r);
     FreeRecordBlocks(source);
 }
