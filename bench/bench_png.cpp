@@ -4,6 +4,7 @@
 // ratios, and the block memory an import holds at its peak.
 #include <cstdio>
 #include <cstring>
+#include <functional>
 #include <vector>
 
 #include "BenchKit.h"
@@ -195,15 +196,21 @@ void ReportPeakMemory(const char* name, const std::vector<uint8_t>& file) {
 
 void Run(const char* name, Picture& picture) {
     std::vector<uint8_t> ours = OurWrite(picture.record);
-    double ourWrite = bench::MedianMs(kRuns, [&] { OurWrite(picture.record); });
-    double ourReadOwn = bench::MedianMs(kRuns, [&] { OurRead(ours); });
-    printf("%-10s ours:   write %7.2f ms (%zu bytes), read own file %7.2f ms\n", name, ourWrite, ours.size(), ourReadOwn);
+    std::vector<std::function<void()>> work = {[&] { OurWrite(picture.record); }, [&] { OurRead(ours); }};
 #ifdef HAVE_LIBPNG
     std::vector<uint8_t> theirs = LibpngWrite(picture.record);
-    double libWrite = bench::MedianMs(kRuns, [&] { LibpngWrite(picture.record); });
-    double ourReadTheirs = bench::MedianMs(kRuns, [&] { OurRead(theirs); });
-    double libReadTheirs = bench::MedianMs(kRuns, [&] { LibpngRead(theirs); });
-    double libReadOurs = bench::MedianMs(kRuns, [&] { LibpngRead(ours); });
+    work.push_back([&] { LibpngWrite(picture.record); });
+    work.push_back([&] { OurRead(theirs); });
+    work.push_back([&] { LibpngRead(theirs); });
+    work.push_back([&] { LibpngRead(ours); });
+#endif
+    // One run of each in turn, so that a change in the machine's load
+    // touches ours and libpng's alike.
+    std::vector<double> ms = bench::InterleavedMediansMs(kRuns, work);
+    const double ourWrite = ms[0], ourReadOwn = ms[1];
+    printf("%-10s ours:   write %7.2f ms (%zu bytes), read own file %7.2f ms\n", name, ourWrite, ours.size(), ourReadOwn);
+#ifdef HAVE_LIBPNG
+    const double libWrite = ms[2], ourReadTheirs = ms[3], libReadTheirs = ms[4], libReadOurs = ms[5];
     printf("%-10s libpng: write %7.2f ms (%zu bytes), read own file %7.2f ms\n", name, libWrite, theirs.size(), libReadTheirs);
     printf("%-10s ratios: write %.2fx (target <= 1.0), read libpng's file %.2fx, read our file %.2fx (target <= 1.2)\n",
            name, ourWrite / libWrite, ourReadTheirs / libReadTheirs, ourReadOwn / libReadOurs);

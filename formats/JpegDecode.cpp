@@ -176,7 +176,7 @@ struct DecodeComponent {
     float scale[64];     // quantisation step times transform scaling, natural order
     int h, v;            // blocks per MCU across and down
     int32_t prediction;
-    uint8_t samples[32 * 32];
+    uint8_t* samples;  // one row of MCUs
     int stride;
 };
 
@@ -302,20 +302,20 @@ struct Chroma8 {
 };
 
 // Four pixels held as blue, green, red, 0 words, stored as 12 bytes: each
-// 64-bit half closes up its two pixels, then the halves close up.
+// 64-bit half closes up its two pixels, and the halves are stored 6 bytes
+// apart. Each store writes two bytes past its pixels, which the next store
+// (or the next pixel) overwrites: there must be 2 bytes to spare after the
+// twelve.
 inline void Store4Pixels(uint8_t* out, __m128i words) {
     const __m128i firstOfPair = _mm_set1_epi64x(0xFFFFFF), secondOfPair = _mm_set1_epi64x(0xFFFFFF000000);
     __m128i pairs = _mm_or_si128(_mm_and_si128(words, firstOfPair), _mm_and_si128(_mm_srli_epi64(words, 8), secondOfPair));
-    const __m128i lowSix = _mm_set_epi32(0, 0, 0xFFFF, -1), nextSix = _mm_set_epi32(0, -1, static_cast<int>(0xFFFF0000u), 0);
-    __m128i packed = _mm_or_si128(_mm_and_si128(pairs, lowSix), _mm_and_si128(_mm_srli_si128(pairs, 2), nextSix));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), packed);
-    uint32_t last = static_cast<uint32_t>(_mm_cvtsi128_si32(_mm_srli_si128(packed, 8)));
-    memcpy(out + 8, &last, 4);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), pairs);
+    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(pairs, pairs));
 }
 
 // Sixteen pixels from their luminance (two halves of eight 16-bit lanes)
 // and per-pixel terms, stored blue, green, red; the first `count` (8 or
-// 16) written.
+// 16) written, and 2 bytes past them overwritten.
 inline void StoreBgr16(uint8_t* out, __m128i yLow, __m128i yHigh, const __m128i (&low)[3], const __m128i (&high)[3],
                        int count) {
     __m128i planes[3];
@@ -330,7 +330,8 @@ inline void StoreBgr16(uint8_t* out, __m128i yLow, __m128i yHigh, const __m128i 
     }
 }
 
-// Sixteen pixels sharing each chrominance pair between two neighbours.
+// Sixteen pixels sharing each chrominance pair between two neighbours; 2
+// bytes past them are overwritten.
 inline void ConvertPaired16(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
     Chroma8 c(cbs, crs);
     const __m128i zero = _mm_setzero_si128();
@@ -342,7 +343,8 @@ inline void ConvertPaired16(uint8_t* out, const uint8_t* ys, const uint8_t* cbs,
     StoreBgr16(out, _mm_unpacklo_epi8(y, zero), _mm_unpackhi_epi8(y, zero), low, high, 16);
 }
 
-// Eight pixels, a chrominance pair each.
+// Eight pixels, a chrominance pair each; 2 bytes past them are
+// overwritten.
 inline void ConvertFull8(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
     Chroma8 c(cbs, crs);
     const __m128i zero = _mm_setzero_si128();
@@ -370,7 +372,6 @@ public:
             c.h = h.count == 1 ? 1 : f.h;
             c.v = h.count == 1 ? 1 : f.v;
             c.prediction = 0;
-            c.stride = 8 * c.h;
             if (c.h > maxH_) maxH_ = c.h;
             if (c.v > maxV_) maxV_ = c.v;
         }
@@ -378,6 +379,20 @@ public:
         mcuHeight_ = 8 * maxV_;
         mcusAcross_ = (h.width + mcuWidth_ - 1) / mcuWidth_;
         mcusDown_ = (h.height + mcuHeight_ - 1) / mcuHeight_;
+        // The samples of one row of MCUs, every component, so that the
+        // colour conversion runs along whole rows of pixels.
+        size_t rowSamples = 0;
+        for (int i = 0; i < h.count; ++i) {
+            DecodeComponent& c = components_[i];
+            c.stride = mcusAcross_ * 8 * c.h;
+            rowSamples += size_t(c.stride) * 8 * c.v;
+        }
+        samples_.reset(new uint8_t[rowSamples]);
+        uint8_t* next = samples_.get();
+        for (int i = 0; i < h.count; ++i) {
+            components_[i].samples = next;
+            next += size_t(components_[i].stride) * 8 * components_[i].v;
+        }
     }
 
     void run() {
@@ -390,7 +405,7 @@ public:
                     if (!restart()) Fail(kErrJpg);  // the data ends before the picture
                     ended = false;
                 }
-                decodeMcu(ended);
+                decodeMcu(column, ended);
                 // Running out of data abandons the file; an interval that runs
                 // into its restart marker early is damaged and stays grey up to
                 // that marker.
@@ -398,8 +413,8 @@ public:
                     if (!reader_.stoppedAtRestartMarker()) Fail(kErrJpg);
                     ended = true;
                 }
-                storeMcu(column * mcuWidth_, row * mcuHeight_);
             }
+            storeMcuRow(row * mcuHeight_);
         }
     }
 
@@ -414,12 +429,12 @@ private:
 
     // Past the end of the data every block is left without coefficients,
     // which gives mid grey.
-    void decodeMcu(bool ended) {
+    void decodeMcu(int column, bool ended) {
         for (int i = 0; i < h_.count; ++i) {
             DecodeComponent& c = components_[i];
             for (int by = 0; by < c.v; ++by) {
                 for (int bx = 0; bx < c.h; ++bx) {
-                    uint8_t* out = c.samples + by * 8 * c.stride + bx * 8;
+                    uint8_t* out = c.samples + by * 8 * c.stride + (column * c.h + bx) * 8;
                     int count = ended ? 0 : DecodeBlock(reader_, c, block_, set_);
                     if (count > 0)
                         InverseDct(block_, out, c.stride);
@@ -434,44 +449,51 @@ private:
 
     uint8_t* rowAt(int y) const { return bits_ + static_cast<size_t>(h_.height - 1 - y) * rowBytes_; }
 
-    void storeMcu(int x0, int y0) {
-        int width = h_.width - x0 < mcuWidth_ ? h_.width - x0 : mcuWidth_;
+    // The row of MCUs starting at picture row y0, cut at the bottom edge.
+    void storeMcuRow(int y0) {
+        const int width = h_.width;
         int height = h_.height - y0 < mcuHeight_ ? h_.height - y0 : mcuHeight_;
         if (h_.count == 1) {
-            for (int y = 0; y < height; ++y) memcpy(rowAt(y0 + y) + x0, components_[0].samples + y * 8, width);
+            for (int y = 0; y < height; ++y)
+                memcpy(rowAt(y0 + y), components_[0].samples + y * components_[0].stride, width);
             return;
         }
-        if (rgb_) return storeRgb(x0, y0, width, height);
+        if (rgb_) return storeRgb(y0, width, height);
         const DecodeComponent& cb = components_[1];
         const DecodeComponent& cr = components_[2];
         if (components_[0].h == maxH_ && components_[0].v == maxV_ && cb.h == 1 && cb.v == 1 && cr.h == 1 &&
             cr.v == 1) {
-            if (maxH_ == 1 && maxV_ == 1) return storeColour<1, 1>(x0, y0, width, height);
-            if (maxH_ == 2 && maxV_ == 1) return storeColour<2, 1>(x0, y0, width, height);
-            if (maxH_ == 2 && maxV_ == 2) return storeColour<2, 2>(x0, y0, width, height);
+            if (maxH_ == 1 && maxV_ == 1) return storeColour<1, 1>(y0, width, height);
+            if (maxH_ == 2 && maxV_ == 1) return storeColour<2, 1>(y0, width, height);
+            if (maxH_ == 2 && maxV_ == 2) return storeColour<2, 2>(y0, width, height);
         }
-        storeAnyColour(x0, y0, width, height);
+        storeAnyColour(y0, width, height);
     }
 
     // Full-resolution luminance with chrominance reduced by RX across and
     // RY down.
     template <int RX, int RY>
-    void storeColour(int x0, int y0, int width, int height) {
+    void storeColour(int y0, int width, int height) {
         const DecodeComponent& lum = components_[0];
         const DecodeComponent& cb = components_[1];
         const DecodeComponent& cr = components_[2];
+#if JPEG_HAVE_SSE2
+        const bool sse2 = JpegUsesSse2();
+#endif
         for (int y = 0; y < height; ++y) {
-            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            uint8_t* out = rowAt(y0 + y);
             const uint8_t* ys = lum.samples + y * lum.stride;
             const uint8_t* cbs = cb.samples + (y / RY) * cb.stride;
             const uint8_t* crs = cr.samples + (y / RY) * cr.stride;
             int x = 0;
 #if JPEG_HAVE_SSE2
-            if (JpegUsesSse2() && width == mcuWidth_) {
+            // The wide stores overwrite 2 bytes past their pixels: the last
+            // pixel of the row is left to the plain code.
+            if (sse2) {
                 if (RX == 2) {
-                    for (; x + 16 <= width; x += 16, out += 48) ConvertPaired16(out, ys + x, cbs + x / 2, crs + x / 2);
+                    for (; x + 16 < width; x += 16, out += 48) ConvertPaired16(out, ys + x, cbs + x / 2, crs + x / 2);
                 } else {
-                    for (; x + 8 <= width; x += 8, out += 24) ConvertFull8(out, ys + x, cbs + x, crs + x);
+                    for (; x + 8 < width; x += 8, out += 24) ConvertFull8(out, ys + x, cbs + x, crs + x);
                 }
             }
 #endif
@@ -487,9 +509,9 @@ private:
     }
 
     // Any other sampling: each sample repeated over the pixels it covers.
-    void storeAnyColour(int x0, int y0, int width, int height) {
+    void storeAnyColour(int y0, int width, int height) {
         for (int y = 0; y < height; ++y) {
-            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            uint8_t* out = rowAt(y0 + y);
             int value[3];
             for (int x = 0; x < width; ++x, out += 3) {
                 for (int i = 0; i < 3; ++i) {
@@ -503,9 +525,9 @@ private:
 
     // Red, green and blue components, each sample repeated over the pixels
     // it covers.
-    void storeRgb(int x0, int y0, int width, int height) {
+    void storeRgb(int y0, int width, int height) {
         for (int y = 0; y < height; ++y) {
-            uint8_t* out = rowAt(y0 + y) + 3 * x0;
+            uint8_t* out = rowAt(y0 + y);
             for (int x = 0; x < width; ++x, out += 3)
                 for (int i = 0; i < 3; ++i) {
                     const DecodeComponent& c = components_[i];
@@ -522,6 +544,7 @@ private:
     uint8_t* bits_;
     uint32_t rowBytes_;
     DecodeComponent components_[3];
+    std::unique_ptr<uint8_t[]> samples_;
     int maxH_ = 1, maxV_ = 1;
     int mcuWidth_ = 8, mcuHeight_ = 8;
     int mcusAcross_ = 0, mcusDown_ = 0;

@@ -38,13 +38,18 @@ PrintMeterDialog::~PrintMeterDialog()
     Close();
 }
 
-void PrintMeterDialog::Close()
+void PrintMeterDialog::EnableOwner()
 {
-    // The owner first, so that it takes the activation back.
     if (disabledOwner_) {
         ::EnableWindow(disabledOwner_, TRUE);
         disabledOwner_ = nullptr;
     }
+}
+
+void PrintMeterDialog::Close()
+{
+    // The owner first, so that it takes the activation back.
+    EnableOwner();
     if (m_hWnd) {
         EndDialog(1);
         DestroyWindow();
@@ -73,6 +78,9 @@ BOOL PrintMeterDialog::OnInitDialog()
 void PrintMeterDialog::OnCancel()
 {
     State().abort = true;
+    // As at the end of a job: the owner is enabled before the meter goes,
+    // so that the activation passes back to it rather than to the desktop.
+    EnableOwner();
     ::ShowWindow(m_hWnd, SW_HIDE);
 }
 

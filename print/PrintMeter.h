@@ -32,6 +32,8 @@ public:
 
 private:
     void ShowPercent(int percent);
+    // Gives the caller's window back its input (once).
+    void EnableOwner();
     HWND disabledOwner_ = nullptr;
     int percent_ = 0;
     int64_t done_ = 0;

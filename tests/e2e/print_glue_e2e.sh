@@ -137,6 +137,36 @@ case_close_during_meter() {
   exit_kaptura
 }
 
+# The window in front, as a handle.
+foreground() { kwine "$BIN/koptprobe.exe" foreground 2>/dev/null | tr -d '\r' | cut -d' ' -f1; }
+
+case_cancel_meter_keeps_activation() {
+  # Cancel on the meter hands the activation back to the program's window,
+  # so that its caption stays lit and keys reach it.
+  seed_ini "PrintOnePage=0,8,3,0,4,1,1,0,0,0,0,0,0"
+  start_kaptura
+  open_picture "${token}c" 2400x1800 green
+  touch "$since"
+  kd post-command "$frame" $FilePrint >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  press_ok "$sheet"
+  meter=$(kd wait-dialog - "Kaptura 99" 30) || fail "no meter"
+  kd wait-visible "$meter" 20 >/dev/null || fail "the meter did not show"
+  press_button "$meter" 2
+  kd wait-gone "$meter" 60 >/dev/null || fail "the meter stayed after Cancel"
+  program_lives
+  local front=""
+  for _ in $(seq 50); do
+    front=$(foreground)
+    [ -n "$front" ] && [ $((front)) = $((frame)) ] && break
+    sleep 0.2
+  done
+  [ "$(kd enabled "$frame")" = 1 ] || fail "the program's window stays disabled after Cancel"
+  [ $((front)) = $((frame)) ] || fail "after Cancel the window in front is $front, not the program's $frame"
+  exit_kaptura
+}
+
 case_settings_change_during_sheet() {
   # The system's settings change while the sheet is open: the options it
   # stores land in the program's section, and the next call uses them.

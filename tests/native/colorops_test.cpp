@@ -68,6 +68,49 @@ TEST_F(ColorOpsTest, GrayValuesAndNearestColours)
     EXPECT_EQ(NearestStandardColor(64, 0, 0), 0);
 }
 
+TEST_F(ColorOpsTest, NearestColourLookupAgreesWithTheSearchForEveryColour)
+{
+    long mismatches = 0;
+    uint32_t first = 0;
+    for (uint32_t colour = 0; colour < (1u << 24); ++colour) {
+        const uint8_t r = uint8_t(colour >> 16), g = uint8_t(colour >> 8), b = uint8_t(colour);
+        if (NearestStandardColor(r, g, b) != SearchNearestStandardColor(r, g, b) && mismatches++ == 0)
+            first = colour;
+    }
+    EXPECT_EQ(mismatches, 0) << "first at " << (first >> 16) << "," << (first >> 8 & 255) << "," << (first & 255);
+}
+
+// Every pixel of a 24-bit image of many colours near the boundaries
+// between standard colours, under several sets of flags, against the
+// flag of its nearest colour found by measuring.
+TEST_F(ColorOpsTest, BlackAndWhiteOf24BitsFollowsTheNearestColourOfEveryPixel)
+{
+    DisplayImage image;
+    const int32_t width = 251, height = 97;   // rows ending inside a byte
+    Shape(image, width, height, 24);
+    auto colourAt = [](int32_t x, int32_t y) {
+        return Bgr(uint8_t(x + y * 3), uint8_t(x * 5 + y), uint8_t(128 + (x * 7 + y * 11) % 100 - 50));
+    };
+    for (int32_t y = 0; y < height; ++y)
+        for (int32_t x = 0; x < width; ++x)
+            SetPixel(image, x, y, colourAt(x, y));
+    for (unsigned flags : {0x0u, 0xFFFFu, 0x5555u, 0xAAAAu, 0x0F0Fu, 0x8421u, 0xCD80u}) {
+        for (int i = 0; i < 16; ++i)
+            BlackWhite[i] = uint8_t(flags >> i & 1);
+        DisplayImage result;
+        ConvertToBlackWhite(result, image);
+        ASSERT_NE(result.hPixels, 0u);
+        int wrong = 0;
+        for (int32_t y = 0; y < height; ++y)
+            for (int32_t x = 0; x < width; ++x) {
+                const uint32_t c = colourAt(x, y);
+                const int nearest = SearchNearestStandardColor(uint8_t(c >> 16), uint8_t(c >> 8), uint8_t(c));
+                wrong += GetPixel(result, x, y) != BlackWhite[nearest];
+            }
+        EXPECT_EQ(wrong, 0) << "flags " << std::hex << flags;
+    }
+}
+
 TEST_F(ColorOpsTest, GrayscaleOfEveryDepth)
 {
     DisplayImage four;

@@ -527,7 +527,8 @@ TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
 
     struct Case { const char* options; int width, height; bool photo; };
     const Case files[] = {{"-sample 2x2", 83, 45, true}, {"-sample 2x1", 61, 37, false}, {"-sample 1x1", 64, 48, true},
-                          {"-grayscale", 45, 29, true}, {"-sample 2x2 -quality 100", 120, 90, false}};
+                          {"-grayscale", 45, 29, true}, {"-sample 2x2 -quality 100", 120, 90, false},
+                          {"-sample 2x2", 17, 19, true}, {"-sample 1x1", 9, 5, false}};  // one pixel past the wide stores
     for (const Case& c : files) {
         SCOPED_TRACE(c.options);
         Picture picture = MakePicture(c.width, c.height, c.photo);

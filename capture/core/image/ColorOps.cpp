@@ -3,6 +3,7 @@
 #include "ColorOps.h"
 
 #include <cstring>
+#include <vector>
 
 #include "ImageNotify.h"
 #include "ImageResult.h"
@@ -95,6 +96,106 @@ void InvertColorTable(DisplayImage& result)
     }
 }
 
+// The nearest of the standard colours whose bits are set, the first of
+// equals winning.
+int NearestAmong(uint16_t colours, uint8_t red, uint8_t green, uint8_t blue)
+{
+    int best = 0;
+    int bestDistance = 0x7FFFFFFF;
+    for (int i = 0; colours; ++i, colours >>= 1) {
+        if (!(colours & 1))
+            continue;
+        const DibColor& c = kStandard16Colors[i];
+        int dr = c.red - red, dg = c.green - green, db = c.blue - blue;
+        int distance = dr * dr + dg * dg + db * db;
+        if (distance < bestDistance) {
+            bestDistance = distance;
+            best = i;
+        }
+    }
+    return best;
+}
+
+// The nearest standard colour of every colour, looked up. The cube of
+// colours is cut into cells of 8 levels a side, and a cell whose eight
+// corners share a nearest colour answers with it: the colours nearest to
+// one standard colour (the first of equals winning) are those on the right
+// side of a plane towards every other standard colour, a convex region, so
+// a box with all its corners inside lies inside whole. Cells with corners
+// of several colours are cut into eight cells of 4 levels, each holding the
+// set of its corners' nearest colours (one colour, or the few to measure);
+// a test checks every colour of the cube against the plain search.
+class StandardColorGrid {
+public:
+    StandardColorGrid()
+    {
+        for (int r = 0; r < 256; r += 8)
+            for (int g = 0; g < 256; g += 8)
+                for (int b = 0; b < 256; b += 8) {
+                    uint16_t colours = CornerColours(r, g, b, 8);
+                    unsigned entry = SingleColour(colours);
+                    if (entry >= 16) {
+                        entry = 16 + unsigned(fine_.size() / 8);
+                        for (int corner = 0; corner < 8; ++corner)
+                            fine_.push_back(
+                                CornerColours(r + (corner >> 2) * 4, g + (corner >> 1 & 1) * 4, b + (corner & 1) * 4, 4));
+                    }
+                    coarse_[CoarseIndex(uint8_t(r), uint8_t(g), uint8_t(b))] = uint16_t(entry);
+                }
+    }
+
+    // The standard colours (a bit each) among which the nearest to the
+    // colour lies: one bit where the grid knows the answer.
+    uint16_t Candidates(uint8_t red, uint8_t green, uint8_t blue) const
+    {
+        const unsigned coarse = coarse_[CoarseIndex(red, green, blue)];
+        if (coarse < 16)
+            return uint16_t(1u << coarse);
+        return fine_[(coarse - 16) * 8 + ((red >> 2 & 1) << 2 | (green >> 2 & 1) << 1 | (blue >> 2 & 1))];
+    }
+
+    int Nearest(uint8_t red, uint8_t green, uint8_t blue) const
+    {
+        return NearestAmong(Candidates(red, green, blue), red, green, blue);
+    }
+
+private:
+    static unsigned CoarseIndex(uint8_t red, uint8_t green, uint8_t blue)
+    {
+        return unsigned(red >> 3) << 10 | unsigned(green >> 3) << 5 | unsigned(blue >> 3);
+    }
+
+    // The colour of a set of one, else 16 or more.
+    static unsigned SingleColour(uint16_t colours)
+    {
+        unsigned colour = 0;
+        while (colour < 16 && colours != (1u << colour))
+            ++colour;
+        return colour;
+    }
+
+    // The nearest colours of the cell's corners, a bit each.
+    static uint16_t CornerColours(int r, int g, int b, int size)
+    {
+        const int last = size - 1;
+        uint16_t colours = 0;
+        for (int corner = 0; corner < 8; ++corner)
+            colours |= uint16_t(1u << SearchNearestStandardColor(uint8_t(r + (corner >> 2) * last),
+                                                                 uint8_t(g + (corner >> 1 & 1) * last),
+                                                                 uint8_t(b + (corner & 1) * last)));
+        return colours;
+    }
+
+    uint16_t coarse_[32 * 32 * 32] = {};  // a colour, or 16 + the number of its block of fine cells
+    std::vector<uint16_t> fine_;
+};
+
+const StandardColorGrid& Grid()
+{
+    static const StandardColorGrid grid;
+    return grid;
+}
+
 bool BecomesWhite(uint8_t red, uint8_t green, uint8_t blue)
 {
     return BlackWhite[NearestStandardColor(red, green, blue)] != 0;
@@ -110,31 +211,67 @@ void WhiteEntries(const DisplayImage& source, bool* white)
         white[i] = BecomesWhite(table[i].red, table[i].green, table[i].blue);
 }
 
+// What each cell of 4 levels a side becomes under the current flags: black
+// (0), white (1), or 2 where its candidate colours disagree and the nearest
+// must be measured.
+constexpr uint8_t kMeasure = 2;
+
+unsigned CellIndex4(uint8_t red, uint8_t green, uint8_t blue)
+{
+    return unsigned(red >> 2) << 12 | unsigned(green >> 2) << 6 | unsigned(blue >> 2);
+}
+
+std::vector<uint8_t> BlackWhiteCells(const StandardColorGrid& grid, uint16_t whiteColours)
+{
+    std::vector<uint8_t> cells(64 * 64 * 64);
+    for (int r = 0; r < 256; r += 4)
+        for (int g = 0; g < 256; g += 4)
+            for (int b = 0; b < 256; b += 4) {
+                const uint16_t candidates = grid.Candidates(uint8_t(r), uint8_t(g), uint8_t(b));
+                const uint16_t white = candidates & whiteColours;
+                cells[CellIndex4(uint8_t(r), uint8_t(g), uint8_t(b))] =
+                    white == 0 ? 0 : white == candidates ? 1 : kMeasure;
+            }
+    return cells;
+}
+
+void WriteBlackWhiteRow24(const StandardColorGrid& grid, const uint8_t* cells, uint16_t whiteColours,
+                          const uint8_t* in, uint8_t* out, int32_t width)
+{
+    unsigned bits = 0;
+    for (int32_t x = 0; x < width; ++x, in += 3) {
+        unsigned white = cells[CellIndex4(in[2], in[1], in[0])];
+        if (white == kMeasure)
+            white = whiteColours >> grid.Nearest(in[2], in[1], in[0]) & 1;
+        bits = bits << 1 | white;
+        if ((x & 7) == 7) {
+            out[x >> 3] = uint8_t(bits);
+            bits = 0;
+        }
+    }
+    if (width & 7)
+        out[width >> 3] = uint8_t(bits << (8 - (width & 7)));
+}
+
 void WriteBlackWhitePixels(DisplayImage& result, const DisplayImage& source)
 {
+    if (source.bitCount == 24) {
+        const StandardColorGrid& grid = Grid();
+        uint16_t whiteColours = 0;
+        for (int i = 0; i < 16; ++i)
+            whiteColours = uint16_t(whiteColours | (BlackWhite[i] != 0) << i);
+        const std::vector<uint8_t> cells = BlackWhiteCells(grid, whiteColours);
+        ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
+            WriteBlackWhiteRow24(grid, cells.data(), whiteColours, in, out, result.width);
+        });
+        return;
+    }
     bool white[256] = {};
-    if (IsPaletteDepth(source.bitCount))
-        WhiteEntries(source, white);
-    // Neighbouring 24-bit pixels are often equal: keep the last answer.
-    uint32_t lastColor = 0xFFFFFFFFu;
-    bool lastWhite = false;
+    WhiteEntries(source, white);
     ForEachRowPair(source, result, [&](const uint8_t* in, uint8_t* out) {
-        for (int32_t x = 0; x < result.width; ++x) {
-            bool isWhite;
-            if (source.bitCount == 24) {
-                const uint8_t* p = in + 3 * size_t(x);
-                uint32_t color = p[0] | p[1] << 8 | p[2] << 16;
-                if (color != lastColor) {
-                    lastColor = color;
-                    lastWhite = BecomesWhite(p[2], p[1], p[0]);
-                }
-                isWhite = lastWhite;
-            } else {
-                isWhite = white[PaletteIndexAt(in, x, source.bitCount)];
-            }
-            if (isWhite)
+        for (int32_t x = 0; x < result.width; ++x)
+            if (white[PaletteIndexAt(in, x, source.bitCount)])
                 out[x >> 3] |= static_cast<uint8_t>(0x80 >> (x & 7));
-        }
     });
 }
 
@@ -147,20 +284,14 @@ uint8_t GrayOf(uint8_t red, uint8_t green, uint8_t blue)
     return static_cast<uint8_t>((30 * red + 54 * green + 11 * blue) / 100);
 }
 
+int SearchNearestStandardColor(uint8_t red, uint8_t green, uint8_t blue)
+{
+    return NearestAmong(0xFFFF, red, green, blue);
+}
+
 int NearestStandardColor(uint8_t red, uint8_t green, uint8_t blue)
 {
-    int best = 0;
-    int bestDistance = 0x7FFFFFFF;
-    for (int i = 0; i < 16; ++i) {
-        const DibColor& c = kStandard16Colors[i];
-        int dr = c.red - red, dg = c.green - green, db = c.blue - blue;
-        int distance = dr * dr + dg * dg + db * db;
-        if (distance < bestDistance) {
-            bestDistance = distance;
-            best = i;
-        }
-    }
-    return best;
+    return Grid().Nearest(red, green, blue);
 }
 
 bool DuplicateImage(DisplayImage& result, const DisplayImage& source)

@@ -21,8 +21,12 @@
 // (30 red + 54 green + 11 blue) / 100.
 uint8_t GrayOf(uint8_t red, uint8_t green, uint8_t blue);
 // Index of the standard colour nearest to (red, green, blue) by squared
-// distance, the first of equals winning (as the system's palette lookup).
+// distance, the first of equals winning (as the system's palette lookup):
+// looked up in a grid built on first use, searched where the grid cannot
+// answer.
 int NearestStandardColor(uint8_t red, uint8_t green, uint8_t blue);
+// The same answer by measuring the distance to each of the 16.
+int SearchNearestStandardColor(uint8_t red, uint8_t green, uint8_t blue);
 
 // Attributes, pixels and header of source; kStatusNoMemory when a block
 // cannot be had. Any depth.
