@@ -405,8 +405,6 @@ case_hotkey_conflicts() {
   exit_kaptura
 }
 
-"case_$1"
-
 # Button $1 of the page opens the colour dialog, which gets red, green,
 # blue $2 $3 $4 and OK.
 pen_color() {
@@ -441,3 +439,5 @@ case_pen_colors_and_full_screen() {
   expect_key RegionPage "1,1,$((56 * 65536 + 34 * 256 + 12))"
   expect_key FreehandPage "1,1,$((50 * 65536 + 100 * 256 + 200))"
 }
+
+"case_$1"

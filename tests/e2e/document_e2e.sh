@@ -202,9 +202,6 @@ PY
   exit_kaptura
 }
 
-name=${1:?case name}
-"case_$name"
-echo "PASS: $name"
 
 # Screenshots a person can look at after the run.
 keep_shots="$E2E_ROOT/document-shots"
@@ -245,8 +242,9 @@ case_note_text_files() {
   exit_kaptura
 }
 
-# A note whose side file cannot be replaced (read-only here): the image is
-# saved, the old note stays, and the user is told.
+# A note whose side file cannot be replaced (a folder of that name is in
+# the way here): the image is saved, what was there stays, and the user is
+# told.
 case_note_file_kept() {
   seed_ini
   start_kaptura
@@ -255,15 +253,15 @@ case_note_file_kept() {
   kd command "$frame" 32785 >/dev/null   # View Notepad
   notepad_edit
   kd set-window-text "$edit" "the new note" || fail "the note could not be typed"
-  printf 'old note\0' > "$app/kept.txt"
-  chmod a-w "$app/kept.txt"
+  mkdir -p "$app/kept.txt"
+  printf 'old' > "$app/kept.txt/inside"
   file_dialog $FileSaveAs kept.bmp
   local text
   text=$(answer_box "Kaptura 99" 1) || fail "the note that could not be written was not reported"
   keep_shot note-not-written
-  chmod u+w "$app/kept.txt"
   echo "$text" | grep -q "The note could not be written to" || fail "the message reads: $text"
-  printf 'old note\0' | cmp -s - "$app/kept.txt" || fail "the old note file changed"
+  [ -d "$app/kept.txt" ] && [ "$(cat "$app/kept.txt/inside")" = old ] || fail "what was in the way changed"
+  [ -z "$(ls "$app" | grep '^~pv')" ] || fail "a temporary file was left: $(ls "$app" | grep '^~pv')"
   wait_file kept.bmp
   exit_kaptura
 }
@@ -314,3 +312,7 @@ case_saved_file_in_tree() {
   keep_shot saved-file-in-tree
   exit_kaptura
 }
+
+name=${1:?case name}
+"case_$name"
+echo "PASS: $name"

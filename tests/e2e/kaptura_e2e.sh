@@ -314,9 +314,6 @@ case_exit_saves() {
   [ "$(ini_get RunMode)" = "1,0,1,1,1,1,0,0,1" ] || fail "RunMode defaults: $(ini_get RunMode)"
 }
 
-name=${1:?case name}
-"case_$name"
-echo "PASS: $name"
 
 # Exit as the notification-area icon's menu gives it (the menu still answers
 # while a dialog holds the frame): refused with a word while an image
@@ -364,3 +361,7 @@ case_exit_during_countdown() {
   wait "$program" || status=$?
   [ "$status" = 0 ] || fail "the program ended with status $status"
 }
+
+name=${1:?case name}
+"case_$name"
+echo "PASS: $name"
