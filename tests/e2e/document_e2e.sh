@@ -208,20 +208,25 @@ keep_shots="$E2E_ROOT/document-shots"
 mkdir -p "$keep_shots"
 keep_shot() { import-im6.q16 -window root "$keep_shots/$1.png" 2>/dev/null || true; }
 
-# The notepad's edit in the frame, and its height (0 while the notepad is
-# out of view).
+# The notepad's edit in the frame; the image view and its height, which
+# shrinks when the notepad below it is shown.
 notepad_edit() {
   edit=$(kd children "$frame" | awk -F'\t' '$2 == "Edit" {print $1; exit}')
   [ -n "$edit" ] || fail "no notepad"
 }
+image_view_height() {
+  view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
+  [ -n "$view" ] || fail "no image view"
+  view_height=$(kd height "$view")
+}
 wait_notepad_shown() {
   local height=0
   for _ in $(seq 40); do
-    height=$(kd height "$edit")
-    [ "${height:-0}" -gt 10 ] && return 0
+    height=$(kd height "$view")
+    [ "${height:-0}" -lt $((view_height - 40)) ] && return 0
     sleep 0.25
   done
-  fail "the notepad is not shown (edit height $height)"
+  fail "the notepad is not shown (image view $view_height high, then $height)"
 }
 
 # Open Note Text shows the file's text in the notepad; Save Note Text
@@ -232,6 +237,7 @@ case_note_text_files() {
   start_kaptura
   kd hotkey "$frame" 6 c
   wait_children 1
+  image_view_height
   run_file_dialog 32774 "$(winpath typed.txt)"
   notepad_edit
   wait_notepad_shown
@@ -273,9 +279,8 @@ case_splitter_drag() {
   start_kaptura
   kd hotkey "$frame" 1 c
   wait_children 1
-  local view left top right bottom x
-  view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
-  [ -n "$view" ] || fail "no image view"
+  local left top right bottom x
+  image_view_height
   read -r left top right bottom <<< "$(probe window-rect "$view")"
   x=$(((left + right) / 2))
   probe drag "$x" $((bottom + 3)) "$x" $((bottom - 150)) || fail "the drag failed"
