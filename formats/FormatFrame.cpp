@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "DibHelpers.h"
+#include "../framework/kernel/ReplacingFile.h"
 
 namespace {
 
@@ -142,32 +143,6 @@ void ImportFromPath(const char* path) {
         RunReader(*entry, bytes.data(), bytes.size(), g_record);
 }
 
-// The folder part of a path as the temporary-name call takes it: up to and
-// with the last separator, "." for a bare name.
-std::string FolderOf(const char* path) {
-    const char* end = path;
-    for (const char* p = path; *p; ++p)
-        if (*p == '\\' || *p == '/' || *p == ':') end = p + 1;
-    std::string folder(path, end);
-    if (folder.empty()) return ".";
-    if (folder.back() == ':') folder += '.';  // "C:name": the drive's current folder
-    return folder;
-}
-
-// A new, empty file of a name nobody uses yet, for the image to go to before
-// it replaces the target: in the target's folder, or in the temporary folder
-// when the folder's path leaves no room for a temporary name. "" when none
-// can be made.
-std::string MakeTemporaryFile(const char* path) {
-    char name[MAX_PATH];
-    std::string beside = FolderOf(path);
-    if (beside.size() <= MAX_PATH - 14 && GetTempFileNameA(beside.c_str(), "~pv", 0, name)) return name;
-    char folder[MAX_PATH];
-    DWORD length = GetTempPathA(sizeof folder, folder);
-    if (length == 0 || length >= sizeof folder || !GetTempFileNameA(folder, "~pv", 0, name)) return "";
-    return name;
-}
-
 int WriteOpenFile(HANDLE file, ImageWriter writer) {
     try {
         FileSink sink(file);
@@ -201,7 +176,7 @@ int ExportToPath(const ImageRecord& caller, const char* path, int type) {
     DWORD attributes = GetFileAttributesA(path);
     if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & (0x10 | FILE_ATTRIBUTE_READONLY)))
         return kErrCannotCreate;
-    std::string temporary = MakeTemporaryFile(path);
+    std::string temporary = MakeTemporaryFileBeside(path);
     HANDLE file = temporary.empty() ? INVALID_HANDLE_VALUE
                                     : CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                                   FILE_ATTRIBUTE_NORMAL, nullptr);
@@ -211,9 +186,10 @@ int ExportToPath(const ImageRecord& caller, const char* path, int type) {
     }
     int error = WriteOpenFile(file, writer);
     CloseHandle(file);
-    if (!error && !MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING | MOVEFILE_COPY_ALLOWED))
+    if (error)
+        DeleteFileA(temporary.c_str());
+    else if (!ReplaceWithTemporaryFile(temporary, path))
         error = kErrCannotCreate;
-    if (error) DeleteFileA(temporary.c_str());
     g_record.error = error;
     return error;
 }

@@ -405,4 +405,39 @@ case_hotkey_conflicts() {
   exit_kaptura
 }
 
+# Button $1 of the page opens the colour dialog, which gets red, green,
+# blue $2 $3 $4 and OK.
+pen_color() {
+  local chooser
+  click_posted "$1"
+  chooser=$(kd wait-dialog "$pid" Color 10) || fail "button $1 opened no colour dialog"
+  kd set-text "$chooser" 706 "$2" >/dev/null
+  kd set-text "$chooser" 707 "$3" >/dev/null
+  kd set-text "$chooser" 708 "$4" >/dev/null
+  kd answer "$chooser" 1 >/dev/null
+  kd wait-gone "$chooser" 10 >/dev/null || fail "the colour dialog stayed"
+}
+
+case_pen_colors_and_full_screen() {
+  seed_ini "ScreenPage=10,20,330,240,0,10"
+  start
+  local width height
+  read -r width height <<< "$(xdpyinfo | awk '/dimensions:/ {split($2, size, "x"); print size[1], size[2]}')"
+  [ -n "$height" ] || fail "no screen size"
+  open_sheet
+  # "Set to Full Screen" alone fills the four edits: nothing is typed after it.
+  show_page 2
+  click 1786
+  # The pens of Region and Freehand keep the colours chosen for them.
+  show_page 4
+  pen_color 1806 12 34 56
+  show_page 6
+  pen_color 1812 200 100 50
+  shot pen-colors
+  press_ok
+  expect_key ScreenPage "0,0,$width,$height,0,10"
+  expect_key RegionPage "1,1,$((56 * 65536 + 34 * 256 + 12))"
+  expect_key FreehandPage "1,1,$((50 * 65536 + 100 * 256 + 200))"
+}
+
 "case_$1"

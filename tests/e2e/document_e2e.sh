@@ -202,6 +202,122 @@ PY
   exit_kaptura
 }
 
+
+# Screenshots a person can look at after the run.
+keep_shots="$E2E_ROOT/document-shots"
+mkdir -p "$keep_shots"
+keep_shot() { import-im6.q16 -window root "$keep_shots/$1.png" 2>/dev/null || true; }
+
+# The notepad's edit in the frame; the image view and its height, which
+# shrinks when the notepad below it is shown.
+notepad_edit() {
+  edit=$(kd children "$frame" | awk -F'\t' '$2 == "Edit" {print $1; exit}')
+  [ -n "$edit" ] || fail "no notepad"
+}
+image_view_height() {
+  view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
+  [ -n "$view" ] || fail "no image view"
+  view_height=$(kd height "$view")
+}
+wait_notepad_shown() {
+  local height=0
+  for _ in $(seq 40); do
+    height=$(kd height "$view")
+    [ "${height:-0}" -lt $((view_height - 40)) ] && return 0
+    sleep 0.25
+  done
+  fail "the notepad is not shown (image view $view_height high, then $height)"
+}
+
+# Open Note Text shows the file's text in the notepad; Save Note Text
+# writes the notepad's text, with its zero byte, to the file chosen.
+case_note_text_files() {
+  seed_ini
+  printf 'read from a file' > "$app/typed.txt"
+  start_kaptura
+  kd hotkey "$frame" 6 c
+  wait_children 1
+  image_view_height
+  run_file_dialog 32774 "$(winpath typed.txt)"
+  notepad_edit
+  wait_notepad_shown
+  [ "$(kd text "$edit")" = "read from a file" ] || fail "the notepad shows '$(kd text "$edit")'"
+  run_file_dialog 32775 "$(winpath written)"
+  wait_file written.txt
+  printf 'read from a file\0' | cmp -s - "$app/written.txt" || fail "Save Note Text wrote '$(od -c "$app/written.txt" | head -3)'"
+  exit_kaptura
+}
+
+# A note whose side file cannot be replaced (a folder of that name is in
+# the way here): the image is saved, what was there stays, and the user is
+# told.
+case_note_file_kept() {
+  seed_ini
+  start_kaptura
+  kd hotkey "$frame" 6 c
+  wait_children 1
+  kd command "$frame" 32785 >/dev/null   # View Notepad
+  notepad_edit
+  kd set-window-text "$edit" "the new note" || fail "the note could not be typed"
+  mkdir -p "$app/kept.txt"
+  printf 'old' > "$app/kept.txt/inside"
+  file_dialog $FileSaveAs kept.bmp
+  local text
+  text=$(answer_box "Kaptura 99" 1) || fail "the note that could not be written was not reported"
+  keep_shot note-not-written
+  echo "$text" | grep -q "The note could not be written to" || fail "the message reads: $text"
+  [ -d "$app/kept.txt" ] && [ "$(cat "$app/kept.txt/inside")" = old ] || fail "what was in the way changed"
+  [ -z "$(ls "$app" | grep '^~pv')" ] || fail "a temporary file was left: $(ls "$app" | grep '^~pv')"
+  wait_file kept.bmp
+  exit_kaptura
+}
+
+# Dragging the bar below the image up shows "Notes:" and the edit, as
+# View Notepad does.
+case_splitter_drag() {
+  seed_ini
+  start_kaptura
+  kd hotkey "$frame" 1 c
+  wait_children 1
+  local left top right bottom x
+  image_view_height
+  read -r left top right bottom <<< "$(probe window-rect "$view")"
+  x=$(((left + right) / 2))
+  probe drag "$x" $((bottom + 3)) "$x" $((bottom - 150)) || fail "the drag failed"
+  notepad_edit
+  wait_notepad_shown
+  kd children "$frame" | awk -F'\t' '$2 == "Static" && $3 == "Notes:"' | grep -q . || fail "no Notes: label"
+  keep_shot splitter-drag
+  exit_kaptura
+}
+
+# Save As into a folder the tree lists already: the file's item goes after
+# the folders, and it alone is the selection.
+case_saved_file_in_tree() {
+  seed_ini
+  local data="$case_dir/data" tree
+  mkdir -p "$data/b"
+  ln -sfn "$data" "$WINEPREFIX/dosdevices/m:"
+  start_kaptura
+  tree=$(kd children "$frame" | awk -F'\t' '$2 == "SysTreeView32" { print $1; exit }')
+  [ -n "$tree" ] || fail "no folder tree"
+  [ "$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')" = "b " ] || fail "M: lists: $(kd tree-items "$tree" "My Computer\\M:")"
+  kd hotkey "$frame" 6 c
+  wait_children 1
+  run_file_dialog $FileSaveAs 'M:\a.bmp'
+  for _ in $(seq 40); do [ -s "$data/a.bmp" ] && break; sleep 0.25; done
+  [ -s "$data/a.bmp" ] || fail "a.bmp was not written"
+  local listed=""
+  for _ in $(seq 40); do
+    listed=$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')
+    [ "$listed" = "b a.bmp " ] && break
+    sleep 0.25
+  done
+  [ "$listed" = "b a.bmp " ] || fail "M: lists after the save: $listed"
+  keep_shot saved-file-in-tree
+  exit_kaptura
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"

@@ -322,6 +322,54 @@ case_exit_saves() {
   [ "$(ini_get RunMode)" = "1,0,1,1,1,1,0,0,1" ] || fail "RunMode defaults: $(ini_get RunMode)"
 }
 
+
+# Exit as the notification-area icon's menu gives it (the menu still answers
+# while a dialog holds the frame): refused with a word while an image
+# command's dialog is up, so that the command still has its document when
+# the dialog ends with OK; once no dialog runs, Exit ends the program.
+case_exit_during_dialogs() {
+  seed_ini
+  start_kaptura
+  local pid dialog box entry command title count=1
+  local shots="$E2E_ROOT/exit-shots"
+  mkdir -p "$shots"
+  pid=$(kd window-pid "$frame")
+  kd hotkey "$frame" 1 $Ctrl
+  wait_children 1
+  for entry in "32788:Frame" "32799:Black and White" "32791:Scale"; do
+    command=${entry%%:*}
+    title=${entry#*:}
+    kd post-command "$frame" "$command" >/dev/null
+    dialog=$(kd wait-dialog "$pid" "$title" 20) || fail "no $title dialog"
+    kd post-command "$frame" 57665 >/dev/null
+    box=$(kd wait-dialog "$pid" "Kaptura 99" 20) || fail "Exit during the $title dialog showed nothing"
+    /usr/bin/import-im6.q16 -window root "$shots/exit-refused-${command}.png" 2>/dev/null || true
+    kd dialog-text "$box" | grep -q "Please close the open dialog box first." \
+      || fail "Exit during the $title dialog was not refused: $(kd dialog-text "$box" | tr '\n' ' ')"
+    kd answer "$box" 1 >/dev/null
+    kd wait-gone "$box" 10 >/dev/null || fail "the refusal stayed"
+    [ "$(kd mdi-children "$frame" | grep -c .)" = "$count" ] || fail "an image window closed under the $title dialog"
+    # OK: the command goes on with its document, into a new window.
+    kd answer "$dialog" 1 >/dev/null
+    kd wait-gone "$dialog" 10 >/dev/null || fail "the $title dialog stayed"
+    count=$((count + 1))
+    wait_children $count
+  done
+  exit_kaptura
+}
+
+# Exit during a countdown ends the program at once; nothing is captured.
+case_exit_during_countdown() {
+  seed_ini "ScreenPage=0,0,200,100,1,20"
+  start_kaptura
+  local program=${pids[-1]} status=0
+  kd hotkey "$frame" 1 $Ctrl
+  kd post-command "$frame" 57665 >/dev/null
+  kd wait-gone "$frame" 30 >/dev/null || fail "the program did not end during the countdown"
+  wait "$program" || status=$?
+  [ "$status" = 0 ] || fail "the program ended with status $status"
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"

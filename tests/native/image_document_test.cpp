@@ -3,7 +3,9 @@
 // read back through the format library.
 #include <gtest/gtest.h>
 
+#include <csignal>
 #include <cstring>
+#include <sys/resource.h>
 #include <string>
 
 #include "DisplayImageKit.h"
@@ -135,6 +137,48 @@ TEST_F(NoteFiles, SideFileRoundTripKeepsTheTextAndItsZero)
     EXPECT_TRUE(ReadNoteSideFile(loaded, path.c_str()));
     EXPECT_EQ(NoteOf(loaded), "line 1\r\nline 2");
     EXPECT_EQ(loaded.noteLength, 15);
+}
+
+// A disk that fills up while a side file is written, as a limit on the
+// size of the files this process may write.
+class DiskFullAt {
+public:
+    explicit DiskFullAt(rlim_t bytes)
+    {
+        oldHandler_ = signal(SIGXFSZ, SIG_IGN);
+        getrlimit(RLIMIT_FSIZE, &old_);
+        rlimit limit = old_;
+        limit.rlim_cur = bytes;
+        setrlimit(RLIMIT_FSIZE, &limit);
+    }
+    ~DiskFullAt()
+    {
+        setrlimit(RLIMIT_FSIZE, &old_);
+        signal(SIGXFSZ, oldHandler_);
+    }
+
+private:
+    rlimit old_;
+    void (*oldHandler_)(int);
+};
+
+// The new note goes to a temporary file first: a write that fails on the
+// way keeps the old side file whole, and says so.
+TEST_F(NoteFiles, SideFileThatCannotBeWrittenKeepsTheOldOne)
+{
+    const std::vector<uint8_t> old = {'o', 'l', 'd', 0};
+    kit::WriteBytes(dir + "full.txt", old);
+    DisplayImage image;
+    const std::string longNote(64 * 1024, 'n');
+    ASSERT_TRUE(SetNoteText(image, longNote.c_str(), longNote.size()));
+    bool written = true;
+    {
+        DiskFullAt full(4096);
+        written = WriteNoteSideFile(image, (dir + "full.bmp").c_str());
+    }
+    EXPECT_FALSE(written);
+    EXPECT_EQ(kit::ReadBytes(dir + "full.txt"), old);
+    ClearNote(image);
 }
 
 TEST_F(NoteFiles, TextWithoutFinalZeroIsReadWhole)

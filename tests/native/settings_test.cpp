@@ -316,6 +316,53 @@ TEST_F(SettingsFile, SessionSaverWritesItsKeysInOrder)
     EXPECT_NE(text.find("Session=1,1,1,183,1,1,8158271,16777215"), std::string::npos);
 }
 
+// The Capture Setup sheet's OK writes the ten page keys in the order the
+// pages' values are documented, Title and Menu before Freehand.
+TEST_F(SettingsFile, CaptureSetupWritesItsPageKeysInOrder)
+{
+    LoadEverything();
+    WriteCapturePageSettings();
+    std::string text = FileText();
+    const char* order[] = {"SendtoPage=", "CapturePage=", "ScreenPage=", "WindowPage=", "RegionPage=",
+                           "TitleMenuPage=", "FreehandPage=", "ButtonPage=", "CommandBarPage=", "NotifyPage="};
+    size_t last = 0;
+    for (const char* key : order) {
+        size_t at = text.find(key);
+        ASSERT_NE(at, std::string::npos) << key;
+        EXPECT_GE(at, last) << key << " is written out of order";
+        last = at;
+    }
+}
+
+// Junk where the window, the notification-area icon and the hot keys are
+// kept must not leave a program nobody can reach: those values keep their
+// defaults (and are saved so), while junk elsewhere still reads as 0.
+TEST_F(SettingsFile, JunkKeepsTheProgramReachable)
+{
+    Store("RunMode", "x,x,x,x,x,x,x,x,x");
+    Store("NormalKey", "a,b,c,d,e,f,g,h");
+    Store("SystemKey1", "?,?,?,?");
+    Store("SystemKey2", "1,junk,1,0");
+    Store("CapturePage", "x,x,x");
+    LoadEverything();
+    ExpectValues(RunMode, {0, 0, 0, 1, 1, 0, 0, 0, 0});
+    ExpectValues(NormalKey, {17, 18, 19, 20, 21, 22, 23, 24});
+    ExpectValues(SystemKey[0], {0, 0, -1, 0});
+    ExpectValues(SystemKey[1], {-1, 0, -1, 0});
+    ExpectValues(CapturePage, {0, 0, 0, 0, 0});
+    // A number stored as such is still taken, also a 0 that hides.
+    Store("RunMode", "1,0,1,0,0");
+    Store("NormalKey", " -0,+18");
+    LoadEverything();
+    ExpectValues(RunMode, {1, 0, 1, 0, 0, 1, 0, 0, 1});
+    ExpectValues(NormalKey, {0, 18, 19, 20, 21, 22, 23, 24});
+
+    Store("RunMode", "1,0,1,hidden,none");
+    LoadEverything();
+    SaveSessionSettings();
+    EXPECT_EQ(Stored("RunMode"), "1,0,1,1,1,1,0,0,1");
+}
+
 TEST_F(SettingsFile, LoadersCallTheStripAndShortcutOwners)
 {
     static int rebuilds, shortcutFlags[4];

@@ -8,6 +8,7 @@
 #include "FrameTestKit.h"
 #include "ui/coolbars/ComCtlVersion.h"
 #include "ui/coolbars/CoolBar.h"
+#include "ui/coolbars/CoolDraw.h"
 #include "ui/coolbars/CoolMenuManager.h"
 #include "ui/coolbars/MenuBar.h"
 
@@ -431,4 +432,89 @@ TEST_F(CoolBars, ToolbarRowsFollowTheLibraryVersion)
     EXPECT_EQ(h472, h600) << "from 4.72 on the separator's width is the gap";
     EXPECT_NE(h472, h471);
     EXPECT_GT(ComCtlVersion(), 470) << "read again from the library";
+}
+
+// Shortcut names of the extended keys come with their extended bit:
+// "Insert", not the keypad's "Num 0".
+TEST_F(CoolBars, ShortcutNamesOfExtendedKeysAreTheirOwn)
+{
+    ACCEL table[] = {{FVIRTKEY, VK_INSERT, 100}, {FVIRTKEY | FSHIFT, VK_DELETE, 101}, {FVIRTKEY, VK_HOME, 102}};
+    frame->m_hAccelTable = ::CreateAcceleratorTableA(table, 3);
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, 100, "&Paste");
+    ::AppendMenuA(popup, MF_STRING, 101, "Cu&t");
+    ::AppendMenuA(popup, MF_STRING, 102, "&First");
+    frame->menus.m_nAccelMode = 1;
+    OpenAndClose(frame->m_hWnd, popup);
+    EXPECT_EQ(ItemText(popup, 0), "&Paste\tInsert");
+    EXPECT_EQ(ItemText(popup, 1), "Cu&t\tShift+Delete");
+    EXPECT_EQ(ItemText(popup, 2), "&First\tHome");
+    ::DestroyMenu(popup);
+    ::DestroyAcceleratorTable(frame->m_hAccelTable);
+    frame->m_hAccelTable = nullptr;
+}
+
+// A typed mnemonic that several items share moves the highlight from one
+// to the next and runs none; one that a single item has runs it.
+TEST_F(CoolBars, SharedMnemonicSelectsInTurnAndASingleOneRuns)
+{
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, ID_KF_STAMP, "&Copy");
+    ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "&Count");
+    ::AppendMenuA(popup, MF_STRING, ID_KF_NOBODY, "&Stamp");
+    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    auto typed = [&](char key) {
+        return ::SendMessageA(frame->m_hWnd, WM_MENUCHAR, MAKEWPARAM(key, MF_POPUP), reinterpret_cast<LPARAM>(popup));
+    };
+    auto highlight = [&](int position, bool on) {
+        MENUITEMINFOA info{};
+        info.cbSize = sizeof info;
+        info.fMask = MIIM_STATE;
+        info.fState = on ? MFS_HILITE : 0;
+        ::SetMenuItemInfoA(popup, static_cast<UINT>(position), TRUE, &info);
+    };
+    EXPECT_EQ(typed('c'), MAKELRESULT(0, MNC_SELECT));
+    highlight(0, true);
+    EXPECT_EQ(typed('C'), MAKELRESULT(1, MNC_SELECT));
+    highlight(0, false);
+    highlight(1, true);
+    EXPECT_EQ(typed('c'), MAKELRESULT(0, MNC_SELECT)) << "from the last match back to the first";
+    EXPECT_EQ(typed('s'), MAKELRESULT(2, MNC_EXECUTE));
+    EXPECT_EQ(typed('x'), 0);
+    ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    ::DestroyMenu(popup);
+}
+
+// A disabled glyph is embossed: its shadow where the glyph is, its
+// highlight one pixel down and right of it.
+TEST_F(CoolBars, EmbossedGlyphHasItsShadowOnTopAndItsHighlightBelow)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC glyphDc = ::CreateCompatibleDC(screen);
+    HBITMAP glyph = ::CreateCompatibleBitmap(screen, 8, 8);
+    HGDIOBJ oldGlyph = ::SelectObject(glyphDc, glyph);
+    ::PatBlt(glyphDc, 0, 0, 8, 8, WHITENESS);
+    ::PatBlt(glyphDc, 2, 2, 4, 4, BLACKNESS);   // a black square on white
+    ::SelectObject(glyphDc, oldGlyph);
+    HIMAGELIST images = ImageList_Create(8, 8, ILC_COLOR24 | ILC_MASK, 1, 1);
+    ASSERT_GE(ImageList_AddMasked(images, glyph, RGB(255, 255, 255)), 0);
+
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP canvas = ::CreateCompatibleBitmap(screen, 20, 20);
+    HGDIOBJ oldCanvas = ::SelectObject(dc, canvas);
+    const RECT all = {0, 0, 20, 20};
+    ::FillRect(dc, &all, ::GetSysColorBrush(COLOR_BTNFACE));
+    for (BOOL colour : {TRUE, FALSE}) {
+        DrawEmbossedImage(dc, images, 0, 5, 5, colour);
+        EXPECT_EQ(::GetPixel(dc, 5 + 2, 5 + 2), ::GetSysColor(COLOR_BTNSHADOW)) << "colour " << colour;
+        EXPECT_EQ(::GetPixel(dc, 5 + 6, 5 + 6), ::GetSysColor(COLOR_BTNHIGHLIGHT)) << "colour " << colour;
+        EXPECT_EQ(::GetPixel(dc, 5 + 1, 5 + 1), ::GetSysColor(COLOR_BTNFACE)) << "colour " << colour;
+    }
+    ::SelectObject(dc, oldCanvas);
+    ::DeleteObject(canvas);
+    ::DeleteDC(dc);
+    ImageList_Destroy(images);
+    ::DeleteObject(glyph);
+    ::DeleteDC(glyphDc);
+    ::ReleaseDC(nullptr, screen);
 }

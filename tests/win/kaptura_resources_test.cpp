@@ -157,6 +157,17 @@ TEST(KapturaResources, ImageCaptionsAndMessages)
     for (const auto& [id, text] : expected) EXPECT_EQ(String(id), text) << "string " << id;
 }
 
+// The texts the Command Bar page and the folder-tree bar's Delete show,
+// and the notice of a note that could not be written beside its image.
+TEST(KapturaResources, PageAndDeleteMessages)
+{
+    EXPECT_EQ(String(33056), "Must select at least one capture option.");
+    EXPECT_EQ(String(33057), "Are you sure you want to remove file %s from the hard drive?");
+    EXPECT_EQ(String(33058), "The file %s could not be removed from the hard drive.\n");
+    EXPECT_NE(String(33059).find("%s"), std::string::npos);
+    EXPECT_EQ(String(33060), "Please close the open dialog box first.");
+}
+
 TEST(KapturaResources, CommandPromptsAndTooltips)
 {
     EXPECT_EQ(String(32771), "Savel all images sequentially\nSave All Images");

@@ -168,8 +168,18 @@ void XMainFrame::ShowExplorerBar(bool show)
     ShowControlBar(&explorerBar, show, FALSE);
 }
 
+bool XMainFrame::RefuseWhileDialogRuns()
+{
+    if (::IsWindowEnabled(m_hWnd))
+        return false;
+    ShowStringMessage(IDS_CLOSE_DIALOG_FIRST);
+    return true;
+}
+
 void XMainFrame::OnClose()
 {
+    if (RefuseWhileDialogRuns())
+        return;
     SaveExplorerSelection();
     RemoveProp(kWindowProperty);
     const HWND window = m_hWnd;

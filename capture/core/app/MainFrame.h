@@ -74,6 +74,11 @@ protected:
     DECLARE_MESSAGE_MAP()
 
 private:
+    // A modal dialog over the frame (an image command's options, a file
+    // dialog) goes on with its document when it ends, so nothing closes
+    // the documents meanwhile: true (and the user told) while one runs. The
+    // notification-area icon's menu still answers then.
+    bool RefuseWhileDialogRuns();
     // The rebar with the menu bar and the flat toolbar; false (and no rebar)
     // with common controls 4.70 or older.
     bool CreateCoolBar();

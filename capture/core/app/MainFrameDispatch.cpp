@@ -425,6 +425,8 @@ void XMainFrame::BringToFront()
 
 void XMainFrame::OnWindowCloseAll()
 {
+    if (RefuseWhileDialogRuns())
+        return;
     CString text;
     text.LoadString(IDS_ASK_CLOSE_ALL);
     if (MessageBox(text, ApplicationTitle, MB_YESNO | MB_ICONEXCLAMATION) == IDYES)

@@ -189,3 +189,8 @@
 #define IDS_UNSAVED_IMAGE 33053     // name and title of a deleted image file
 #define IDS_SPLASH_TITLE 33054
 #define IDS_SPLASH_LINE 33055
+#define IDS_SELECT_ONE_CAPTURE_OPTION 33056
+#define IDS_ASK_REMOVE_FILE 33057   // "%s": the file's path
+#define IDS_FILE_NOT_REMOVED 33058  // "%s": the file's path; the system's reason follows
+#define IDS_NOTE_NOT_WRITTEN 33059  // "%s": the note file's path
+#define IDS_CLOSE_DIALOG_FIRST 33060

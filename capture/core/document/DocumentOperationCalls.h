@@ -7,6 +7,7 @@
 
 #ifdef _WIN32
 #include <windows.h>
+#include <commctrl.h>
 
 #include "DisplayImage.h"
 
@@ -57,4 +58,7 @@ void PrintAllImagesOnOnePage();
 // ---- Folder-tree bar ----
 // Asks the user and deletes the image's file; true when it was deleted.
 bool DeleteImageFileThroughExplorer(const char* path);
+// An item for a file just written, under its folder's item and sorted in
+// as the bar lists its items (folders first); the new item, or null.
+HTREEITEM InsertFileItemThroughExplorer(HTREEITEM folder, const char* fileName);
 #endif

@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "DocumentFileNames.h"
+#include "DocumentOperationCalls.h"
 #include "../../../framework/ControlBars.h"
 #include "../../../framework/Frame.h"
 #include "resource.h"
@@ -101,20 +102,6 @@ void SelectExplorerItem(HWND tree, HTREEITEM item)
     TreeView_SelectDropTarget(tree, item);
 }
 
-HTREEITEM InsertFileItem(HWND tree, HTREEITEM folder, const char* fileName)
-{
-    TVINSERTSTRUCTA insert = {};
-    insert.hParent = folder;
-    insert.hInsertAfter = TVI_LAST;
-    insert.item.mask = TVIF_TEXT | TVIF_IMAGE | TVIF_SELECTEDIMAGE;
-    insert.item.pszText = const_cast<char*>(fileName);
-    insert.item.iImage = kExplorerFileImage;
-    insert.item.iSelectedImage = kExplorerFileSelectedImage;
-    HTREEITEM item = reinterpret_cast<HTREEITEM>(::SendMessageA(tree, TVM_INSERTITEMA, 0, (LPARAM)&insert));
-    TreeView_SortChildren(tree, folder, FALSE);
-    return item;
-}
-
 void SelectFileInExplorer(const char* path)
 {
     HWND tree = GetExplorerTree();
@@ -148,7 +135,7 @@ void AddSavedFileToExplorer(const char* path)
         return;
     std::string name = FileNamePart(path);
     if (!FindChildItem(tree, folder, name.c_str()))
-        InsertFileItem(tree, folder, name.c_str());
+        InsertFileItemThroughExplorer(folder, name.c_str());
     ExpandItem(tree, folder);
     SelectFileInExplorer(path);
 }

@@ -33,8 +33,6 @@ bool IsFileItem(HWND tree, HTREEITEM item);
 std::string ExplorerItemPath(HWND tree, HTREEITEM item);
 // Selects (and drop-highlights) an item.
 void SelectExplorerItem(HWND tree, HTREEITEM item);
-// An item for a file just written under its folder's item, sorted in.
-HTREEITEM InsertFileItem(HWND tree, HTREEITEM folder, const char* fileName);
 
 // Walks the path from the root and selects the deepest item found.
 void SelectFileInExplorer(const char* path);

@@ -19,29 +19,13 @@ BOOL XImageMDIChildWnd::OnCreateClient(LPCREATESTRUCT, CCreateContext* context)
 {
     if (!splitter.CreateStatic(this, 2, 1))
         return FALSE;
-    if (!splitter.CreateView(0, 0, RUNTIME_CLASS(XImageView), CSize(0, 0), context))
+    if (!splitter.CreateView(0, 0, RUNTIME_CLASS(XImageView), CSize(0, 0), context) ||
+        !splitter.CreateView(1, 0, RUNTIME_CLASS(XNotepadFormView), CSize(0, 0), context))
         return FALSE;
-    // The image takes the whole height; the notepad's row below stays empty
-    // until the notepad is first opened (OpenNotepad).
+    // The image takes the whole height: the notepad waits below, out of
+    // view, until it is opened or the bar is dragged up.
     splitter.SetRowInfo(0, ScreenHeight, 0);
     return TRUE;
-}
-
-XNotepadFormView* XImageMDIChildWnd::OpenNotepad()
-{
-    if (XNotepadFormView* notepad = NotepadView())
-        return notepad;
-    XImageView* view = ImageView();
-    CCreateContext context;
-    context.m_pCurrentDoc = view ? view->GetDocument() : nullptr;
-    context.m_pCurrentFrame = this;
-    if (!context.m_pCurrentDoc || !splitter.CreateView(1, 0, RUNTIME_CLASS(XNotepadFormView), CSize(0, 0), &context))
-        return nullptr;
-    XNotepadFormView* notepad = NotepadView();
-    // Its initial update shows the note of the document's first image.
-    notepad->SendMessage(WM_INITIALUPDATE);
-    splitter.RecalcLayout();
-    return notepad;
 }
 
 XImageView* XImageMDIChildWnd::ImageView() const

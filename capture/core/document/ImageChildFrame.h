@@ -1,7 +1,7 @@
 // The image window: an MDI child split into the image view on top and the
-// notepad below. The notepad's pane is made when it is first opened, and
-// stays, pushed out of view, when it is closed. The window keeps the
-// folder-tree bar's selection in step with the active image.
+// notepad below, made with the window and pushed out of view until it is
+// opened. The window keeps the folder-tree bar's selection in step with
+// the active image.
 #pragma once
 
 #include "../../../framework/MdiFrame.h"
@@ -17,11 +17,7 @@ public:
 
     BOOL OnCreateClient(LPCREATESTRUCT cs, CCreateContext* context) override;
     XImageView* ImageView() const;
-    // The notepad's pane, or null before it was first opened.
     XNotepadFormView* NotepadView() const;
-    // The notepad's pane, made (still out of view) when there is none yet;
-    // null when it cannot be made.
-    XNotepadFormView* OpenNotepad();
 
 protected:
     afx_msg void OnSetFocus(CWnd* oldWnd);
@@ -30,8 +26,7 @@ protected:
     DECLARE_MESSAGE_MAP()
 };
 
-// The active image window, its splitter's panes, or null (the notepad's
-// also before it was first opened).
+// The active image window, its splitter's panes, or null.
 XImageMDIChildWnd* GetActiveImageChildFrame();
 CSplitterWnd* GetActiveSplitter();
 XImageView* GetActiveImageView();

@@ -11,6 +11,7 @@
 #include "AppServices.h"
 #include "ColorOps.h"
 #include "DocumentCalls.h"
+#include "DocumentFileNames.h"
 #include "DocumentOperationCalls.h"
 #include "ImageChildFrame.h"
 #include "ImageDocLayout.h"
@@ -235,13 +236,6 @@ XNotepadFormView* XImageDoc::FindNotepadView()
     return nullptr;
 }
 
-XNotepadFormView* XImageDoc::OpenNotepadView()
-{
-    XImageView* view = FindImageView();
-    XImageMDIChildWnd* child = view ? DYNAMIC_DOWNCAST(XImageMDIChildWnd, view->GetParentFrame()) : nullptr;
-    return child ? child->OpenNotepad() : FindNotepadView();
-}
-
 XImageView* XImageDoc::FindImageView()
 {
     POSITION position = GetFirstViewPosition();
@@ -341,5 +335,19 @@ bool RunSaveAsForImage(DisplayImage& image)
         return false;
     if (CWnd* main = AfxGetMainWnd())
         main->UpdateWindow();
-    return ExportImageWithNote(image);
+    return ExportImageTellingOfNote(image);
+}
+
+bool ExportImageTellingOfNote(DisplayImage& image)
+{
+    const ExportOutcome outcome = ExportImageWithNote(image);
+    if (outcome == kExportNoteNotWritten) {
+        char format[512];
+        if (!LoadStringA(AfxGetResourceHandle(), IDS_NOTE_NOT_WRITTEN, format, sizeof format))
+            lstrcpynA(format, "%s", sizeof format);
+        CString text;
+        text.Format(format, NoteSideFilePath(FileNameSave).c_str());
+        MessageBoxA(MainFrameWindow(), text, ApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
+    }
+    return outcome != kExportFailed;
 }

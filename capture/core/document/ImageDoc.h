@@ -1,6 +1,6 @@
 // The image document: one image (several while images are being merged),
 // shown by an image window with the image view on top and the notepad
-// below, once it was opened. Every capture and every image operation ends here: the work image
+// below. Every capture and every image operation ends here: the work image
 // is adopted as a new document. Files are opened and saved through the
 // format library, notes travel in PNG files or in "txt" side files.
 #pragma once
@@ -57,10 +57,7 @@ public:
     void SetSavedName(const char* path);
     void PlaceImage(int index);
     void UpdateCanvasSize();
-    // The notepad, or null before it was first opened.
     XNotepadFormView* FindNotepadView();
-    // The notepad, made (out of view) when it was not opened yet.
-    XNotepadFormView* OpenNotepadView();
     XImageView* FindImageView();
     // A copy of an image dropped on this document's view joins it on top.
     void AddImageCopy(const DisplayImage& dropped);
@@ -143,5 +140,8 @@ extern int OpenImageDocuments;
 // The Save As dialog for image, then the file and its note; true when the
 // image was written (its path in FileNameSave).
 bool RunSaveAsForImage(DisplayImage& image);
+// ExportImageWithNote, telling the user when the note's side file could not
+// be written; true when the image was written.
+bool ExportImageTellingOfNote(DisplayImage& image);
 // The document of the active image window, or null.
 XImageDoc* GetActiveImageDoc();

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "../../../framework/DocTemplate.h"
+#include "../../../framework/kernel/ReplacingFile.h"
 #include "AppServices.h"
 #include "DocumentCalls.h"
 #include "CaptureApp.h"
@@ -112,14 +113,14 @@ void XImageDoc::OnFileSaveNoteText()
     CString text = NoteText();
     std::string path = NoteTextFileName(chosen);
     // The text with its terminating zero.
-    WriteWholeFile(path.c_str(), static_cast<LPCSTR>(text), static_cast<size_t>(text.GetLength()) + 1);
+    WriteFileReplacing(path.c_str(), static_cast<LPCSTR>(text), static_cast<size_t>(text.GetLength()) + 1);
 }
 
 void XImageDoc::OnUpdateFileSaveNoteText(CCmdUI* cmdUI)
 {
     XNotepadFormView* notepad = FindNotepadView();
     const DisplayImage* image = FirstImage();
-    // Before the notepad was opened the note is the image's own.
+    // Without its window yet the note is the image's own.
     cmdUI->Enable(notepad ? notepad->NoteLength() > 0 : image && image->hNote);
 }
 
@@ -248,7 +249,7 @@ void XImageDoc::OnUpdateEditCopyText(CCmdUI* cmdUI)
 
 void XImageDoc::OnEditPasteText()
 {
-    XNotepadFormView* notepad = OpenNotepadView();
+    XNotepadFormView* notepad = FindNotepadView();
     if (!notepad)
         return;
     if (!notepad->shown && AfxGetMainWnd())

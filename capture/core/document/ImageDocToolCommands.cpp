@@ -108,8 +108,6 @@ void XImageDoc::OnViewNotepad()
         return;
     XNotepadFormView* notepad = child->NotepadView();
     const bool open = !notepad || !notepad->shown;
-    if (open && !child->OpenNotepad())
-        return;
     CRect client;
     child->splitter.GetClientRect(&client);
     child->splitter.SetRowInfo(0, open ? client.Height() / 2 : ScreenHeight, 0);

@@ -112,7 +112,7 @@ void ExportImageToFile(DisplayImage& image, const char* path, int formatIndex)
     delete reduced;
 }
 
-bool ExportImageWithNote(DisplayImage& image)
+ExportOutcome ExportImageWithNote(DisplayImage& image)
 {
     const int32_t oldStatus = image.status;
 #ifdef _WIN32
@@ -125,9 +125,9 @@ bool ExportImageWithNote(DisplayImage& image)
     if (image.status != 0) {
         DisplayFormatErrorMsg(image.status);
         image.status = oldStatus;   // still what it was: a file, a capture
-        return false;
+        return kExportFailed;
     }
-    if (Format[kFormatSaveAs] != kTypePng)
-        WriteNoteSideFile(image, FileNameSave);
-    return true;
+    if (Format[kFormatSaveAs] != kTypePng && !WriteNoteSideFile(image, FileNameSave))
+        return kExportNoteNotWritten;
+    return kExportWritten;
 }

@@ -24,8 +24,16 @@ DisplayImage* AutoReduceColors(const DisplayImage& image);
 // written); nothing else of the image changes.
 void ExportImageToFile(DisplayImage& image, const char* path, int formatIndex);
 
+// What ExportImageWithNote managed; only kExportFailed tests false.
+enum ExportOutcome {
+    kExportFailed = 0,
+    kExportWritten = 1,
+    kExportNoteNotWritten = 2   // the image is written, its note's side file could not be
+};
+
 // Writes image to the FileNameSave path in the Save As format (Format value
 // 2), and the note's side file unless the format is PNG. A failure shows the
 // library's message and leaves the status as it was (the image is still the
-// file or capture it was). True when written; the status is then 0.
-bool ExportImageWithNote(DisplayImage& image);
+// file or capture it was). When the image is written its status is 0; a side
+// file that cannot be written keeps its old content.
+ExportOutcome ExportImageWithNote(DisplayImage& image);

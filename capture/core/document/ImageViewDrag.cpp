@@ -61,7 +61,7 @@ void SetSavePath(const std::string& path) { lstrcpynA(FileNameSave, path.c_str()
 bool WriteDraggedImage(XImageDoc* doc, DisplayImage& image)
 {
     doc->StoreNoteText();
-    if (!ExportImageWithNote(image))
+    if (!ExportImageTellingOfNote(image))
         return false;
     doc->SetSavedName(FileNameSave);
     return true;
@@ -92,14 +92,14 @@ void DropOnFolder(XImageDoc* doc, DisplayImage& image, HWND tree, HTREEITEM fold
             if (!ConfirmReplaceFile(path.c_str()))
                 return;
         } else {
-            InsertFileItem(tree, folder, ownName.c_str());
+            InsertFileItemThroughExplorer(folder, ownName.c_str());
         }
     } else {
         if (!RunSaveAsDialog((folderPath + "\\").c_str()))
             return;
         path = FileNameSave;
         if (!FileExists(path.c_str()))
-            InsertFileItem(tree, folder, FileNamePart(path).c_str());
+            InsertFileItemThroughExplorer(folder, FileNamePart(path).c_str());
     }
     if (!WriteDraggedImage(doc, image))
         return;

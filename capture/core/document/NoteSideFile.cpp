@@ -5,6 +5,7 @@
 #include <string>
 
 #include "../../../formats/DibHelpers.h"
+#include "../../../framework/kernel/ReplacingFile.h"
 #include "DocumentFileNames.h"
 
 #ifndef FILE_SHARE_READ
@@ -103,18 +104,6 @@ bool ReadNoteTextFile(DisplayImage& image, const char* path)
     return read;
 }
 
-bool WriteWholeFile(const char* path, const void* bytes, size_t length)
-{
-    HANDLE file = CreateFileA(path, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
-    if (file == INVALID_HANDLE_VALUE)
-        return false;
-    DWORD done = 0;
-    bool written = length == 0 ||
-                   (WriteFile(file, bytes, static_cast<DWORD>(length), &done, nullptr) && done == length);
-    CloseHandle(file);
-    return written;
-}
-
 bool ReadNoteSideFile(DisplayImage& image, const char* path)
 {
     if (NoteLivesInImageFile(path))
@@ -129,5 +118,5 @@ bool WriteNoteSideFile(const DisplayImage& image, const char* imagePath)
         return true;
     size_t length = std::min<size_t>(size_t(image.noteLength), GlobalSize(image.hNote));
     BlockLock lock(image.hNote);
-    return WriteWholeFile(NoteSideFilePath(imagePath).c_str(), lock.data(), length);
+    return WriteFileReplacing(NoteSideFilePath(imagePath).c_str(), lock.data(), length);
 }

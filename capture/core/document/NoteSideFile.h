@@ -20,14 +20,13 @@ void AdoptNoteBlock(DisplayImage& image, HGLOBAL note);
 // a text without a final zero byte is still read whole. False, the note
 // unchanged, when the file cannot be read.
 bool ReadNoteTextFile(DisplayImage& image, const char* path);
-// Writes bytes to path (created or truncated); false when it cannot be
-// written in full.
-bool WriteWholeFile(const char* path, const void* bytes, size_t length);
 
 // The note of an image just loaded from path: for PNG and KPT files the note
 // the file held, for other files the side file's text. True when the image
 // has a note to show.
 bool ReadNoteSideFile(DisplayImage& image, const char* path);
 // With a note, writes it (text and its zero byte) to the side file of
-// imagePath; true when there was nothing to write or it was written.
+// imagePath; true when there was nothing to write or it was written. On a
+// failure (no room, another program holding the file) the old side file
+// stays as it was.
 bool WriteNoteSideFile(const DisplayImage& image, const char* imagePath);

@@ -1,6 +1,5 @@
-// The notepad: the lower pane of an image window, made when the notepad is
-// first opened, a multi-line edit that shows and edits the note of the
-// document's image. It is hidden by giving the splitter's upper row the
+// The notepad: the lower pane of every image window, a multi-line edit that
+// shows and edits the note of the document's image. It is hidden by giving the splitter's upper row the
 // whole height; shown follows the pane's height.
 #pragma once
 

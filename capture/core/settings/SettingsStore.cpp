@@ -118,16 +118,17 @@ void SetSettingsPaths(const char* modulePath)
 
 // ---- Parsing ------------------------------------------------------------------
 
-int ParseValueList(const char* text, int* values, const int* defaults, int count)
+namespace {
+
+// Calls take(index, token) for each of the first count tokens of a value
+// list: the non-empty runs between commas (empty fields vanish). Returns
+// how many there were.
+template <typename Take>
+int ForEachToken(const char* text, int count, Take take)
 {
-    for (int i = 0; i < count; ++i)
-        values[i] = defaults[i];
-    if (!text)
-        return 0;
-    // Each non-empty run between commas is one token; empty fields vanish.
     char token[kSettingsValueSize];
     int found = 0;
-    const char* p = text;
+    const char* p = text ? text : "";
     while (*p && found < count) {
         while (*p == ',')
             ++p;
@@ -139,18 +140,48 @@ int ParseValueList(const char* text, int* values, const int* defaults, int count
         size_t kept = length < sizeof token - 1 ? length : sizeof token - 1;
         memcpy(token, p, kept);
         token[kept] = 0;
-        values[found] = ParseIntOrDefault(token, defaults[found]);
+        take(found, token);
         ++found;
         p += length;
     }
     return found;
 }
 
+// Whether a token begins with a number as ParseIntOrDefault reads it.
+bool TokenHoldsNumber(const char* token)
+{
+    while (*token == ' ' || *token == '\t')
+        ++token;
+    if (*token == '+' || *token == '-')
+        ++token;
+    return *token >= '0' && *token <= '9';
+}
+
+}  // namespace
+
+int ParseValueList(const char* text, int* values, const int* defaults, int count)
+{
+    for (int i = 0; i < count; ++i)
+        values[i] = defaults[i];
+    return ForEachToken(text, count, [&](int i, const char* token) {
+        values[i] = ParseIntOrDefault(token, defaults[i]);
+    });
+}
+
+namespace {
+
+void ReadValueText(const char* key, char (&text)[kSettingsValueSize])
+{
+    GetPrivateProfileStringA(ApplicationTitle, key, "", text, sizeof text, SettingsPath);
+    text[sizeof text - 1] = 0;
+}
+
+}  // namespace
+
 int ReadValueList(const char* key, int* values, const int* defaults, int count)
 {
     char text[kSettingsValueSize];
-    GetPrivateProfileStringA(ApplicationTitle, key, "", text, sizeof text, SettingsPath);
-    text[sizeof text - 1] = 0;
+    ReadValueText(key, text);
     return ParseValueList(text, values, defaults, count);
 }
 
@@ -186,6 +217,10 @@ struct Rule {
     RuleKind kind;
     int low;
     int high;
+    // A token that is no number keeps the default instead of reading as 0:
+    // for the values without which the user could no longer reach the
+    // program (its window, its icon, its hot keys).
+    bool junkKeepsDefault = false;
 };
 
 constexpr Rule Flag(int fallback) { return {fallback, kFlag, 0, 1}; }
@@ -193,6 +228,11 @@ constexpr Rule Amount(int fallback, int low, int high) { return {fallback, kAmou
 constexpr Rule Choice(int fallback, int low, int high) { return {fallback, kChoice, low, high}; }
 constexpr Rule Color(int fallback) { return {fallback, kColor, 0, 0xFFFFFF}; }
 constexpr Rule Any(int fallback) { return {fallback, kAny, 0, 0}; }
+constexpr Rule Vital(Rule rule)
+{
+    rule.junkKeepsDefault = true;
+    return rule;
+}
 
 const int kWhite = 16777215;
 const int kMaxCountdown = 600;
@@ -216,10 +256,14 @@ int Sanitise(const Rule& rule, int value)
 template <int N>
 void LoadKey(const char* key, int (&values)[N], const Rule (&rules)[N])
 {
-    int defaults[N];
+    char text[kSettingsValueSize];
+    ReadValueText(key, text);
     for (int i = 0; i < N; ++i)
-        defaults[i] = rules[i].fallback;
-    ReadValueList(key, values, defaults, N);
+        values[i] = rules[i].fallback;
+    ForEachToken(text, N, [&](int i, const char* token) {
+        if (!rules[i].junkKeepsDefault || TokenHoldsNumber(token))
+            values[i] = ParseIntOrDefault(token, rules[i].fallback);
+    });
     for (int i = 0; i < N; ++i)
         values[i] = Sanitise(rules[i], values[i]);
 }
@@ -248,15 +292,16 @@ const Rule kFrameRules[kFrameCount] = {Amount(1, 1, 2000), Amount(0, 0, 2000), C
 const Rule kClockRules[kClockCount] = {
     Flag(1), Flag(0), Flag(1), Choice(0, 0, 1), Flag(1), Flag(1), Flag(0),
     Choice(0, 0, 2), Choice(0, 0, 2), Flag(0), Color(kWhite)};
-const Rule kSystemKeyRules[kHotkeyModifierCount] = {Flag(0), Flag(0), Flag(1), Flag(0)};
+const Rule kSystemKeyRules[kHotkeyModifierCount] = {
+    Vital(Flag(0)), Vital(Flag(0)), Vital(Flag(1)), Vital(Flag(0))};
 const Rule kNormalKeyRules[kHotkeyRowCount] = {
-    Choice(17, 0, 100), Choice(18, 0, 100), Choice(19, 0, 100), Choice(20, 0, 100),
-    Choice(21, 0, 100), Choice(22, 0, 100), Choice(23, 0, 100), Choice(24, 0, 100)};
+    Vital(Choice(17, 0, 100)), Vital(Choice(18, 0, 100)), Vital(Choice(19, 0, 100)), Vital(Choice(20, 0, 100)),
+    Vital(Choice(21, 0, 100)), Vital(Choice(22, 0, 100)), Vital(Choice(23, 0, 100)), Vital(Choice(24, 0, 100))};
 const Rule kSnapshotRules[kSnapshotButtonCount] = {
     Flag(1), Flag(1), Flag(1), Flag(0), Flag(1), Flag(1), Flag(1)};
 const Rule kButtonColorRules[1] = {Color(0)};
 const Rule kRunModeRules[kRunModeCount] = {
-    Flag(1), Flag(0), Flag(1), Flag(1), Flag(1), Flag(1), Flag(0), Flag(0), Flag(1)};
+    Flag(1), Flag(0), Flag(1), Vital(Flag(1)), Vital(Flag(1)), Flag(1), Flag(0), Flag(0), Flag(1)};
 const Rule kSessionRules[kSessionCount] = {
     Any(1), Any(1), Flag(1), Amount(183, 0, 4096), Flag(1), Flag(1), Color(8158271), Color(kWhite)};
 // Black and white map: white for gray, silver, green, yellow, cyan, white.
@@ -399,8 +444,8 @@ void WriteCapturePageSettings()
     WriteKey("ScreenPage", ScreenPage);
     WriteKey("WindowPage", WindowPage);
     WriteKey("RegionPage", RegionPage);
-    WriteKey("FreehandPage", FreehandPage);
     WriteKey("TitleMenuPage", TitleMenuPage);
+    WriteKey("FreehandPage", FreehandPage);
     WriteKey("ButtonPage", ButtonPage);
     WriteKey("CommandBarPage", CommandBarPage);
     WriteKey("NotifyPage", NotifyPage);

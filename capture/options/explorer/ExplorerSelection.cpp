@@ -10,6 +10,7 @@
 #include "ExplorerIds.h"
 #include "ExplorerNames.h"
 #include "ExplorerTree.h"
+#include "resource.h"
 #include "MainFrame.h"
 #include "Settings.h"
 #include "XDialogBar.h"
@@ -31,13 +32,22 @@ bool CanBeRead(const char* path)
     return true;
 }
 
+CString LoadedText(UINT id)
+{
+    CString text;
+    text.LoadString(id);
+    return text;
+}
+
 void ShowDeleteFailure(const char* path, DWORD error)
 {
     char reason[512] = "";
     FormatMessageA(FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS, nullptr, error, 0, reason,
                    sizeof reason, nullptr);
-    const std::string text = std::string("The file ") + path + " could not be removed from the hard drive.\n" + reason;
-    MessageBoxA(MainFrameWindow(), text.c_str(), ApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
+    CString text;
+    text.Format(LoadedText(IDS_FILE_NOT_REMOVED), path);
+    text += reason;
+    MessageBoxA(MainFrameWindow(), text, ApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
 }
 
 }  // namespace
@@ -57,8 +67,9 @@ BOOL XDialogBar::DeleteImageFile(const char* path)
         if (!selected || ItemImage(selected) != kExplorerImageFile || !SamePath(GetItemPath(selected), path))
             selected = nullptr;
     }
-    const std::string question = std::string("Are you sure you want to remove file ") + path + " from the hard drive?";
-    if (::MessageBoxA(MainFrameWindow(), question.c_str(), ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
+    CString question;
+    question.Format(LoadedText(IDS_ASK_REMOVE_FILE), path);
+    if (::MessageBoxA(MainFrameWindow(), question, ApplicationTitle, MB_YESNO | MB_ICONQUESTION) != IDYES)
         return FALSE;
     if (!DeleteFileA(path)) {
         ShowDeleteFailure(path, GetLastError());
@@ -76,6 +87,16 @@ bool DeleteImageFileThroughExplorer(const char* path)
 {
     XDialogBar* bar = GetExplorerBar();
     return bar && path && bar->DeleteImageFile(path);
+}
+
+HTREEITEM InsertFileItemThroughExplorer(HTREEITEM folder, const char* fileName)
+{
+    XDialogBar* bar = GetExplorerBar();
+    if (!bar || !folder || !fileName)
+        return nullptr;
+    HTREEITEM item = bar->InsertItem(folder, fileName, kExplorerImageFile, kExplorerSelectedImageFile);
+    bar->SortChildren(folder);
+    return item;
 }
 
 void SaveExplorerSelection()

@@ -11,6 +11,7 @@
 #include "KindPageRules.h"
 #include "OptionDialogCalls.h"
 #include "TitleBarDecorations.h"
+#include "resource.h"
 
 // ---- What every kind page shares --------------------------------------------
 
@@ -392,7 +393,9 @@ BOOL XPropertyPageControlBar::OnKillActive()
     if (!UpdateData(TRUE))
         return FALSE;
     if (!v_[kCommandBarBar] && !v_[kCommandBarDropdowns]) {
-        ::MessageBoxA(m_hWnd, "Must select at least one capture option.", ApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
+        CString text;
+        text.LoadString(IDS_SELECT_ONE_CAPTURE_OPTION);
+        ::MessageBoxA(m_hWnd, text, ApplicationTitle, MB_OK | MB_ICONEXCLAMATION);
         return FALSE;
     }
     return TRUE;

@@ -29,6 +29,7 @@
 #include "formats/DibHelpers.h"
 #include "formats/Pictova.h"
 #include "framework/DocTemplate.h"
+#include "framework/kernel/ReplacingFile.h"
 #include "framework/MdiFrame.h"
 
 // ---- The program's services, as the test frame provides them -------------------
@@ -77,6 +78,7 @@ void PrintCurrentImage(int) {}
 void PrintAllImages() {}
 void PrintAllImagesOnOnePage() {}
 bool DeleteImageFileThroughExplorer(const char*) { return false; }
+HTREEITEM InsertFileItemThroughExplorer(HTREEITEM, const char*) { return nullptr; }
 void XImageView::ClipCursorToClient() {}
 void XImageView::DragCropLine(CPoint) {}
 bool XImageView::NudgeCropLines(UINT) { return false; }
@@ -315,7 +317,7 @@ TEST_F(ImageDocuments, BmpOpensInOneWindowWithItsSideNote)
 {
     const std::string path = dir + "open.bmp";
     WritePattern(path, kTypeBmp, 40, 30);
-    ASSERT_TRUE(WriteWholeFile((dir + "open.txt").c_str(), "first\nsecond", 13));
+    ASSERT_TRUE(WriteFileReplacing((dir + "open.txt").c_str(), "first\nsecond", 13));
 
     XImageDoc* doc = Open(path);
     ASSERT_NE(doc, nullptr);
@@ -406,10 +408,39 @@ TEST_F(ImageDocuments, BmpNoteTravelsInTheSideFile)
     EXPECT_STREQ(reopened->FindNotepadView()->NoteText(), "beside the image");
 }
 
+// The note's side file held open by another program: the image is saved,
+// the old side file stays as it was, and the user is told which file kept
+// its old note.
+TEST_F(ImageDocuments, HeldSideFileKeepsTheOldNoteAndIsReported)
+{
+    const std::string source = dir + "held-src.bmp";
+    WritePattern(source, kTypeBmp, 6, 6);
+    XImageDoc* doc = Open(source);
+    ASSERT_NE(doc, nullptr);
+    TypeNote(doc, "the new note");
+    const std::string target = dir + "held.bmp";
+    const std::string side = dir + "held.txt";
+    ASSERT_TRUE(WriteFileReplacing(side.c_str(), "old note", 9));
+    const std::vector<uint8_t> before = FileBytes(side);
+    HANDLE held = CreateFileA(side.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+
+    MessageBoxWatcher watcher(IDOK);
+    SetSavePath(target, kTypeBmp);
+    Command(doc, ID_FILE_SAVE_AS);
+    CloseHandle(held);
+    EXPECT_FALSE(PixelsOf(target).empty());
+    EXPECT_EQ(FileBytes(side), before);
+    EXPECT_STREQ(doc->GetTitle(), target.c_str());
+    const std::vector<std::string> texts = watcher.Texts();
+    ASSERT_EQ(texts.size(), 1u) << "the failed note was not reported";
+    EXPECT_NE(texts[0].find("The note could not be written to " + side), std::string::npos) << texts[0];
+}
+
 TEST_F(ImageDocuments, BadFilesShowTheLibraryMessageAndOpenNothing)
 {
     const std::string corrupt = dir + "corrupt.png";
-    ASSERT_TRUE(WriteWholeFile(corrupt.c_str(), "\x89PNG\r\n\x1a\nxxxx", 12));
+    ASSERT_TRUE(WriteFileReplacing(corrupt.c_str(), "\x89PNG\r\n\x1a\nxxxx", 12));
     // A header that claims a picture far larger than memory allows.
     const std::string huge = dir + "huge.bmp";
     uint8_t header[54] = {'B', 'M'};
@@ -419,7 +450,7 @@ TEST_F(ImageDocuments, BadFilesShowTheLibraryMessageAndOpenNothing)
     *reinterpret_cast<int32_t*>(header + 22) = 100000;
     header[26] = 1;
     header[28] = 24;
-    ASSERT_TRUE(WriteWholeFile(huge.c_str(), header, sizeof header));
+    ASSERT_TRUE(WriteFileReplacing(huge.c_str(), header, sizeof header));
 
     MessageBoxWatcher watcher(IDOK);
     EXPECT_EQ(Open(corrupt), nullptr);
@@ -488,16 +519,57 @@ TEST_F(ImageDocuments, SplitterKeepsTheNotepadBelowUntilAskedFor)
     XImageMDIChildWnd* child = GetActiveImageChildFrame();
     ASSERT_NE(child, nullptr);
     ASSERT_NE(child->ImageView(), nullptr);
-    // The notepad's pane is made when it is first asked for.
-    EXPECT_EQ(child->NotepadView(), nullptr);
-    Command(doc, ID_VIEW_NOTEPAD);
+    // The notepad comes with the window, out of view.
     ASSERT_NE(child->NotepadView(), nullptr);
+    EXPECT_EQ(child->NotepadView()->shown, 0);
+    Command(doc, ID_VIEW_NOTEPAD);
     EXPECT_EQ(child->NotepadView()->shown, 1);
     Command(doc, ID_VIEW_NOTEPAD);
     EXPECT_EQ(child->NotepadView()->shown, 0);
 }
 
-// A capture's window has no notepad until it is asked for: Paste Text
+// Dragging the splitter's bar up shows the notepad as View Notepad does:
+// "Notes:" and the edit, never an empty pane.
+TEST_F(ImageDocuments, DraggingTheSplitterBarUpShowsTheNotepad)
+{
+    const std::string path = dir + "drag-bar.bmp";
+    DeleteFileA((dir + "drag-bar.txt").c_str());
+    WritePattern(path, kTypeBmp, 10, 10);
+    XImageDoc* doc = Open(path);
+    ASSERT_NE(doc, nullptr);
+    XImageMDIChildWnd* child = GetActiveImageChildFrame();
+    ASSERT_NE(child, nullptr);
+    CRect client;
+    child->splitter.GetClientRect(&client);
+    int imageHeight = 0, minimum = 0;
+    child->splitter.GetRowInfo(0, imageHeight, minimum);
+    ASSERT_GT(client.Height(), 120);
+    const int barY = imageHeight + 2;   // inside the bar below the image
+    child->splitter.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(20, barY));
+    child->splitter.SendMessage(WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(20, barY - 100));
+    child->splitter.SendMessage(WM_LBUTTONUP, 0, MAKELPARAM(20, barY - 100));
+    PumpMessages();
+
+    XNotepadFormView* notepad = child->NotepadView();
+    ASSERT_NE(notepad, nullptr) << "the bar opened onto an empty pane";
+    EXPECT_EQ(notepad->shown, 1);
+    CRect pane;
+    notepad->GetClientRect(&pane);
+    EXPECT_GE(pane.Height(), 90);
+    HWND label = FindWindowExA(notepad->m_hWnd, nullptr, "Static", "Notes:");
+    ASSERT_NE(label, nullptr);
+    EXPECT_TRUE(IsWindowVisible(label));
+    ASSERT_NE(notepad->noteEdit.m_hWnd, nullptr);
+    EXPECT_TRUE(notepad->noteEdit.IsWindowVisible());
+    CRect edit;
+    notepad->noteEdit.GetWindowRect(&edit);
+    EXPECT_GT(edit.Height(), 20);
+    // View Notepad now hides it again: it knows the pane is shown.
+    Command(doc, ID_VIEW_NOTEPAD);
+    EXPECT_EQ(notepad->shown, 0);
+}
+
+// A capture's window shows no notepad until it is asked for: Paste Text
 // opens it with the clipboard's text, and Save As keeps that note.
 TEST_F(ImageDocuments, PastedTextOpensTheNotepadOfACaptureAndIsSaved)
 {
@@ -506,7 +578,8 @@ TEST_F(ImageDocuments, PastedTextOpensTheNotepadOfACaptureAndIsSaved)
     PumpMessages();
     XImageDoc* doc = GetActiveImageDoc();
     ASSERT_NE(doc, nullptr);
-    EXPECT_EQ(doc->FindNotepadView(), nullptr);
+    ASSERT_NE(doc->FindNotepadView(), nullptr);
+    EXPECT_EQ(doc->FindNotepadView()->shown, 0);
 
     const char pasted[] = "pasted\r\nnote";
     ASSERT_TRUE(OpenClipboard(frame->m_hWnd));
@@ -582,6 +655,103 @@ TEST_F(ImageDocuments, NotepadFollowsTheFirstImageOfAMergingDocument)
     EXPECT_STREQ(NoteOf(*copyOfB).c_str(), "typed for b");
     doc->UpdateAllViews(nullptr);
     EXPECT_STREQ(notepad->NoteText(), "typed for b");
+}
+
+// What the update handlers decide for a command of the active image
+// window, asked as a menu asks: through the main frame's routing (the
+// active window, its view, its document).
+bool EnabledNow(CFrameWnd* frame, UINT id)
+{
+    struct Probe : CCmdUI {
+        void Enable(BOOL on) override
+        {
+            enabled = on != FALSE;
+            handled = true;
+        }
+        bool enabled = true;
+        bool handled = false;
+    } probe;
+    probe.m_nID = id;
+    frame->OnCmdMsg(id, static_cast<int>(CN_UPDATE_COMMAND_UI), &probe, nullptr);
+    EXPECT_TRUE(probe.handled) << "no update handler for " << id;
+    return probe.enabled;
+}
+
+// A work image of the given depth, opened as a new document.
+XImageDoc* OpenImageOfDepth(int bitCount)
+{
+    WorkImage->width = 8;
+    WorkImage->height = 6;
+    WorkImage->bitCount = static_cast<uint16_t>(bitCount);
+    if (!WorkImage->CreateHeader())
+        return nullptr;
+    WorkImage->hPixels = GlobalAlloc(GHND, WorkImage->GetBitsSize());
+    WorkImage->status = kStatusGrayscale;
+    OpenWorkImageAsDocument();
+    PumpMessages();
+    return GetActiveImageDoc();
+}
+
+// The Tool, Color and Crop commands and when they are enabled: with the
+// document's images, their depth and the first image's selection.
+struct CommandRule {
+    UINT id;
+    bool (*enabled)(int images, int bits, bool selectionShown, bool selectionDiffers);
+};
+const CommandRule kCommandRules[] = {
+    {ID_TOOL_FRAME, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_ZOOM_IN, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_ZOOM_OUT, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_SCALE, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_FLIP_HORIZONTAL, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_FLIP_VERTICAL, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_ROTATE_LEFT, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_ROTATE_RIGHT, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_TOOL_MERGE_IMAGES, [](int n, int, bool, bool) { return n > 1; }},
+    {ID_TOOL_SHOW_BORDER, [](int n, int, bool, bool) { return n > 1; }},
+    {ID_TOOL_MERGE_BACKGROUND, [](int n, int, bool, bool) { return n > 1; }},
+    {ID_COLOR_BLACK_WHITE, [](int n, int bits, bool, bool) { return n == 1 && bits > 1; }},
+    {ID_COLOR_GRAYSCALE, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_COLOR_INVERT, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_COLOR_COUNT_COLORS, [](int n, int bits, bool, bool) { return n == 1 && bits > 1; }},
+    {ID_COLOR_CHECK_CHANGE, [](int n, int bits, bool, bool) { return n == 1 && bits > 1; }},
+    {ID_COLOR_REDUCE, [](int n, int bits, bool, bool) { return n == 1 && bits > 4; }},
+    {ID_CROP_SELECT_IMAGE, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_CROP_INVERT_SELECTION, [](int n, int, bool, bool) { return n == 1; }},
+    {ID_CROP_RESET_LINES, [](int n, int, bool shown, bool differs) { return n == 1 && shown && differs; }},
+    {ID_CROP_CROP, [](int n, int, bool shown, bool differs) { return n == 1 && shown && differs; }},
+    {ID_CROP_ERASE, [](int n, int, bool shown, bool) { return n == 1 && shown; }},
+};
+
+void ExpectCommandStates(CFrameWnd* frame, int images, int bits, bool shown, bool differs)
+{
+    for (const CommandRule& rule : kCommandRules)
+        EXPECT_EQ(EnabledNow(frame, rule.id), rule.enabled(images, bits, shown, differs))
+            << "command " << rule.id << " with " << images << " image(s) of " << bits << " bits, selection "
+            << (shown ? (differs ? "moved" : "shown") : "hidden");
+}
+
+TEST_F(ImageDocuments, ToolColorAndCropCommandsFollowTheImage)
+{
+    for (int bits : {1, 4, 8, 24}) {
+        XImageDoc* doc = OpenImageOfDepth(bits);
+        ASSERT_NE(doc, nullptr) << bits;
+        ASSERT_EQ(doc->FirstImage()->bitCount, bits);
+        ExpectCommandStates(frame, 1, bits, false, false);
+        Command(doc, ID_CROP_SELECT_IMAGE);
+        ExpectCommandStates(frame, 1, bits, true, false);
+        doc->FirstImage()->selection.left = 1;
+        ExpectCommandStates(frame, 1, bits, true, true);
+    }
+    // A merging document: only the merge commands.
+    XImageDoc* doc = OpenImageOfDepth(24);
+    ASSERT_NE(doc, nullptr);
+    DisplayImage dropped;
+    ASSERT_TRUE(DuplicateImage(dropped, *doc->FirstImage()));
+    doc->AddImageCopy(dropped);
+    PumpMessages();
+    ASSERT_EQ(doc->images.size(), 2u);
+    ExpectCommandStates(frame, 2, 24, false, false);
 }
 
 // The entries of the frame menu's window list, sorted.
