@@ -297,6 +297,19 @@ case_settings_commands() {
   exit_kaptura
 }
 
+# The splash's title, drawn in the weekday's colour in the band above its
+# last line, keeps clear of the window's right edge whatever face stands in
+# for its own: no pixel of that colour in the last 8 columns.
+splash_title_inside() {
+  local colours=("128,0,0" "0,128,0" "128,128,0" "0,0,128" "128,0,128" "0,128,128" "128,128,128")
+  local left top right bottom shot="$case_dir/splash.png" hits
+  read -r left top right bottom <<< "$(probe window-rect "$1")"
+  import-im6.q16 -window root "$shot"
+  hits=$(convert-im6.q16 "$shot" -crop "8x60+$((right - 8))+$((bottom - 85))" +repage -depth 8 txt:- |
+           grep -c "($(tr -d ' ' <<< "${colours[$(date +%w)]}"))" || true)
+  [ "$hits" = 0 ] || fail "the splash's title reaches its right edge ($hits pixels; $shot)"
+}
+
 case_exit_saves() {
   # A fresh ini: every start-up default, the splash included.
   rm -f "$ini"
@@ -304,6 +317,7 @@ case_exit_saves() {
   # The splash is on by default and goes by itself.
   local splash
   splash=$(kd wait-dialog "$(kd window-pid "$frame")" - 2) || fail "no splash window"
+  splash_title_inside "$splash"
   kd wait-gone "$splash" 8 || fail "the splash stayed"
   kd wait-visible "$frame" 1 5 || fail "the frame is not shown"
   exit_kaptura
