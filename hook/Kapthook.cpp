@@ -37,6 +37,8 @@ volatile LONG leftButtonWaiting;
 HHOOK keyboardHook;
 HHOOK mouseHook;
 HWINEVENTHOOK menuHook;
+UINT_PTR menuWatch;
+bool menuSeen;   // a menu is open and was noticed
 bool stripPressed;
 // Keys seen going down and not yet up, by virtual key.
 bool keyHeld[256];
@@ -142,13 +144,41 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data)
 
 // A pop-up menu opens under the cursor; a menu dropped from a bar opens
 // below it.
-void CALLBACK MenuEventProc(HWINEVENTHOOK, DWORD, HWND menu, LONG, LONG, DWORD, DWORD)
+void NoticeMenu(HWND menu)
 {
+    menuSeen = true;
     POINT cursor;
     GetCursorPos(&cursor);
     RECT bounds;
     LPARAM underCursor = menu && GetWindowRect(menu, &bounds) && PtInRect(&bounds, cursor) ? 1 : 0;
     Relay(kRelayRequest, kRequestMenuNotice, underCursor);
+}
+
+void CALLBACK MenuEventProc(HWINEVENTHOOK, DWORD, HWND menu, LONG, LONG, DWORD, DWORD) { NoticeMenu(menu); }
+
+// Some systems tell no other program of a menu that opens: the menu windows
+// of the desktop are looked for as well, and a menu that shows while none
+// was open is noticed once.
+const char kMenuWindowClass[] = "#32768";
+const UINT kMenuWatchMilliseconds = 50;
+
+HWND ShownMenuWindow()
+{
+    for (HWND menu = FindWindowExA(nullptr, nullptr, kMenuWindowClass, nullptr); menu;
+         menu = FindWindowExA(nullptr, menu, kMenuWindowClass, nullptr)) {
+        if (IsWindowVisible(menu))
+            return menu;
+    }
+    return nullptr;
+}
+
+void CALLBACK MenuWatchProc(HWND, UINT, UINT_PTR, DWORD)
+{
+    HWND menu = ShownMenuWindow();
+    if (!menu)
+        menuSeen = false;
+    else if (!menuSeen)
+        NoticeMenu(menu);
 }
 
 LRESULT CALLBACK RelayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -186,6 +216,7 @@ DWORD WINAPI HookThread(void* started)
     mouseHook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, moduleInstance, 0);
     menuHook = SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPSTART, nullptr,
                                MenuEventProc, 0, 0, WINEVENT_OUTOFCONTEXT);
+    menuWatch = SetTimer(nullptr, 0, kMenuWatchMilliseconds, MenuWatchProc);
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit can come
     SetEvent(static_cast<HANDLE>(started));
@@ -199,9 +230,13 @@ DWORD WINAPI HookThread(void* started)
         UnhookWindowsHookEx(mouseHook);
     if (menuHook)
         UnhookWinEvent(menuHook);
+    if (menuWatch)
+        KillTimer(nullptr, menuWatch);
     keyboardHook = nullptr;
     mouseHook = nullptr;
     menuHook = nullptr;
+    menuWatch = 0;
+    menuSeen = false;
     return 0;
 }
 

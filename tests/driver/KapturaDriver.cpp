@@ -24,6 +24,13 @@
 //   kdriver mdi-children <hwnd>                          print the titles of the MDI child windows
 //   kdriver cut-off <hwnd>                               print class and text of each visible child
 //                                                        that reaches past the window's client area
+//   kdriver text-fit <hwnd> [face] [points]              print id, class, text and the room needed and had
+//                                                        of each visible static or button (any kind) whose
+//                                                        text, measured with its own font, does not fit it
+//                                                        (where its font cannot be read: the face given,
+//                                                        "MS Shell Dlg" 8 points unless told)
+//   kdriver focus <hwnd>                                 print the window with the keyboard focus on the
+//                                                        window's thread (0x0: none)
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
 //   kdriver iconic <hwnd>                                print 1 when minimised, else 0
 //   kdriver wait-visible <hwnd> <0|1> [seconds]          until the window is shown (1) or hidden (0)
@@ -208,6 +215,144 @@ BOOL CALLBACK PrintCutOffChild(HWND child, LPARAM)
         area.bottom <= client.bottom)
         return TRUE;
     return PrintChild(child, 0);
+}
+
+// ---- Texts that do not fit their controls -----------------------------------
+// Each visible static, button, check box, radio button and group box is
+// measured with its own font against its own client area, as the control
+// draws it: word-wrapped statics by height, single-line texts by width.
+
+// The face the suite's dialogs are laid out in, and its size in points.
+const char* dialogFace = "MS Shell Dlg";
+int dialogPoints = 8;
+
+// A copy of the control's font in this process. A font handle does not
+// cross processes everywhere (Wine answers WM_GETFONT from another process
+// with none): then the dialogs' face, made as the dialog manager makes it.
+HFONT FontOfControl(HWND control)
+{
+    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    LOGFONTA face{};
+    if (font && GetObjectA(font, sizeof face, &face) == sizeof face)
+        return CreateFontIndirectA(&face);
+    HDC screen = GetDC(nullptr);
+    face.lfHeight = -MulDiv(dialogPoints, GetDeviceCaps(screen, LOGPIXELSY), 72);
+    ReleaseDC(nullptr, screen);
+    face.lfWeight = FW_NORMAL;
+    face.lfCharSet = DEFAULT_CHARSET;
+    lstrcpynA(face.lfFaceName, dialogFace, sizeof face.lfFaceName);
+    return CreateFontIndirectA(&face);
+}
+
+struct TextRoom {
+    RECT area;        // where the control draws its text
+    UINT format;      // DrawText flags it draws with
+    bool measured;    // a kind of control whose text is checked
+};
+
+TextRoom StaticRoom(LONG style, const RECT& client)
+{
+    TextRoom room{client, DT_EXPANDTABS, true};
+    if (style & SS_NOPREFIX)
+        room.format |= DT_NOPREFIX;
+    switch (style & SS_TYPEMASK) {
+    case SS_LEFT:
+    case SS_CENTER:
+    case SS_RIGHT:
+        // A text with an ellipsis style is shortened on purpose.
+        if (style & SS_ELLIPSISMASK)
+            room.measured = false;
+        room.format |= DT_WORDBREAK;
+        break;
+    case SS_LEFTNOWORDWRAP:
+    case SS_SIMPLE:
+        room.format |= DT_SINGLELINE;
+        break;
+    default:
+        room.measured = false;   // icons, frames, bitmaps, owner-drawn
+    }
+    return room;
+}
+
+TextRoom ButtonRoom(LONG style, const RECT& client)
+{
+    TextRoom room{client, (style & BS_MULTILINE) ? UINT(DT_WORDBREAK) : UINT(DT_SINGLELINE), true};
+    const int edge = GetSystemMetrics(SM_CXEDGE);
+    switch (style & BS_TYPEMASK) {
+    case BS_PUSHBUTTON:
+    case BS_DEFPUSHBUTTON:
+        InflateRect(&room.area, -edge, -edge);   // the raised edge
+        break;
+    case BS_CHECKBOX:
+    case BS_AUTOCHECKBOX:
+    case BS_3STATE:
+    case BS_AUTO3STATE:
+    case BS_RADIOBUTTON:
+    case BS_AUTORADIOBUTTON:
+        // The glyph and the gap before the text; the text's own focus rectangle.
+        room.area.left += GetSystemMetrics(SM_CXMENUCHECK) + edge;
+        room.area.right -= 1;
+        break;
+    case BS_GROUPBOX:
+        InflateRect(&room.area, -4 * edge, 0);   // the frame's corners on either side of the title
+        room.format = DT_SINGLELINE;
+        break;
+    default:
+        room.measured = false;   // owner-drawn and user buttons
+    }
+    return room;
+}
+
+// Prints the control when its text needs more room than it has.
+BOOL CALLBACK PrintUnfitText(HWND child, LPARAM)
+{
+    char className[128], text[1024];
+    if (!IsWindowVisible(child) || !GetClassNameA(child, className, sizeof className) ||
+        GetWindowTextA(child, text, sizeof text) <= 0)
+        return TRUE;
+    const LONG style = GetWindowLongA(child, GWL_STYLE);
+    RECT client;
+    GetClientRect(child, &client);
+    TextRoom room{};
+    if (_stricmp(className, "Static") == 0)
+        room = StaticRoom(style, client);
+    else if (_stricmp(className, "Button") == 0)
+        room = ButtonRoom(style, client);
+    if (!room.measured)
+        return TRUE;
+    HDC dc = CreateCompatibleDC(nullptr);
+    HFONT font = FontOfControl(child);
+    HGDIOBJ old = SelectObject(dc, font);
+    const LONG width = room.area.right - room.area.left, height = room.area.bottom - room.area.top;
+    RECT needed = {0, 0, width, 0};
+    DrawTextA(dc, text, -1, &needed, room.format | DT_CALCRECT);
+    // A text shorter than the box is drawn inside it whatever the box's height.
+    TEXTMETRICA metrics{};
+    GetTextMetricsA(dc, &metrics);
+    const LONG neededHeight = (room.format & DT_SINGLELINE) ? 0 : needed.bottom - needed.top;
+    const bool fits = needed.right - needed.left <= width &&
+                      (neededHeight <= height || neededHeight <= metrics.tmHeight);
+    SelectObject(dc, old);
+    if (font)
+        DeleteObject(font);
+    DeleteDC(dc);
+    if (!fits)
+        printf("%d\t%s\t%s\tneeds %ldx%ld, has %ldx%ld\n", GetDlgCtrlID(child), className, text,
+               needed.right - needed.left, neededHeight, width, height);
+    return TRUE;
+}
+
+// The window that has the keyboard focus on the thread of `window`, or 0x0.
+int PrintFocus(HWND window)
+{
+    GUITHREADINFO info{};
+    info.cbSize = sizeof info;
+    if (!GetGUIThreadInfo(GetWindowThreadProcessId(window, nullptr), &info)) {
+        fprintf(stderr, "no thread information\n");
+        return 1;
+    }
+    PrintWindow(info.hwndFocus);
+    return 0;
 }
 
 BOOL CALLBACK PrintStatic(HWND child, LPARAM)
@@ -688,7 +833,7 @@ int ComboSelect(HWND dialog, int id, int index)
 int Usage()
 {
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
-                    "title|text|children|cut-off|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
+                    "title|text|children|cut-off|text-fit|focus|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
                     "tree-select|tree-items|tree-button|list-rows|list-view|list-select|menu-popups|menubar-rect|watch-dialog ...\n");
     return 2;
@@ -764,6 +909,16 @@ int main(int argc, char** argv)
     }
     if (strcmp(verb, "cut-off") == 0) {
         EnumChildWindows(window, PrintCutOffChild, 0);
+        return 0;
+    }
+    if (strcmp(verb, "focus") == 0)
+        return PrintFocus(window);
+    if (strcmp(verb, "text-fit") == 0) {
+        if (argc > 3)
+            dialogFace = argv[3];
+        if (argc > 4)
+            dialogPoints = atoi(argv[4]);
+        EnumChildWindows(window, PrintUnfitText, 0);
         return 0;
     }
     if (strcmp(verb, "mdi-children") == 0)

@@ -36,6 +36,8 @@ show_page() {
     if [ "$page" != 0x0 ] && [ "$page" = "$wanted" ]; then
       cut=$(kd cut-off "$page")
       [ -z "$cut" ] || fail "page $1 cuts off: $cut"
+      cut=$(kd text-fit "$page")
+      [ -z "$cut" ] || fail "page $1 cuts texts: $cut"
       return 0
     fi
     [ $SECONDS -lt $deadline ] || fail "no page $1"
@@ -292,6 +294,9 @@ case_file_by_time() {
 open_hotkeys() {
   kd post-command "$frame" 32814 >/dev/null
   hotkeys=$(kd wait-dialog "$pid" "Hotkey Setup" 10) || fail "no Hotkey Setup dialog"
+  local cut
+  cut=$(kd text-fit "$hotkeys" "MS Sans Serif")
+  [ -z "$cut" ] || fail "Hotkey Setup cuts texts: $cut"
 }
 # Clicks on key cap $1 (key index) and on radio $1, posted in order (a cap
 # may answer with a message box); settle waits until they are handled.

@@ -161,6 +161,25 @@ open_dialog_shown() {
   [ -n "$list" ] || fail "no file list"
 }
 item_text() { kd title "$(kd item "$extra" "$1")"; }
+# Waits until the keyboard is in the dialog's name box (the box or the edit
+# inside it), as when a user starts typing.
+wait_name_focus() {
+  local box focus deadline=$((SECONDS + 20))
+  box=$(kd item "$dialog" $FileNameBox) || fail "no name box"
+  while :; do
+    focus=$(kd focus "$dialog")
+    [ "$focus" = "$box" ] && return 0
+    kd children "$box" | cut -f1 | grep -qx "$focus" && return 0
+    [ $SECONDS -lt $deadline ] || fail "the keyboard is on $focus ($(kd title "$focus")), not on the name box"
+    sleep 0.2
+  done
+}
+# Types $1 into the focused name box with real keys, then Enter.
+type_name() {
+  wait_name_focus
+  xdotool type --delay 60 "$1"
+  xdotool key Return
+}
 # Selects a file in the dialog's list as a click would, and waits for its size line.
 preview_file() {
   kd list-select "$list" "$1" >/dev/null || fail "$1 is not listed"
@@ -229,6 +248,17 @@ case_open_preview() {
   wait_children 2
   kd mdi-children "$frame" | grep -qx "other.bmp" || fail "titles: $(kd mdi-children "$frame")"
   wait_status 1 "33w x 44h"
+  # The name box has the keyboard when the dialog opens: a name typed with
+  # real keys, then Enter, opens that file.
+  if have_tool xdotool; then
+    $IM/convert-im6.q16 -size 5x6 xc:green BMP3:"$app/keys.bmp"
+    open_dialog
+    type_name keys.bmp
+    kd wait-gone "$dialog" 10 >/dev/null ||
+      fail "the typed name did not open: the name box holds '$(kd title "$(kd item "$dialog" $FileNameBox)")'"
+    wait_children 3
+    wait_status 1 "5w x 6h"
+  fi
   # A file in a drive's top folder is previewed too.
   $IM/convert-im6.q16 -size 21x13 xc:red BMP3:"$data/top.bmp"
   open_dialog
@@ -429,8 +459,17 @@ case_save_formats() {
   dialog=$(kd wait-dialog "$pid2" - 10) || fail "no Save As dialog"
   sleep 0.5
   shoot save_as
-  kd answer "$dialog" 2 >/dev/null
-  kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
+  # The name box has the keyboard: a name typed with real keys, then
+  # Enter, saves under that name in the chosen entry's format.
+  if have_tool xdotool; then
+    type_name typed
+    kd wait-gone "$dialog" 10 >/dev/null ||
+      fail "the typed name did not save: the name box holds '$(kd title "$(kd item "$dialog" $FileNameBox)")'"
+    saved typed.png
+  else
+    kd answer "$dialog" 2 >/dev/null
+    kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
+  fi
   exit_kaptura
   [ "$(ini_get Format | cut -d, -f2)" = 8 ] || fail "Format value 2: $(ini_get Format)"
   [ "$(ini_get Format | cut -d, -f5)" = 1 ] || fail "Format value 5: $(ini_get Format)"

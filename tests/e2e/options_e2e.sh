@@ -48,6 +48,9 @@ open_dialog() {
   kd post-command "$frame" "$1" >/dev/null
   box=$(kd wait-dialog "$pid" "$2" 10) || fail "command $1 opened no '$2' dialog"
   sleep 0.3
+  local cut
+  cut=$(kd text-fit "$box" "MS Sans Serif")
+  [ -z "$cut" ] || fail "the '$2' dialog cuts texts: $cut"
 }
 # Clicks button $1 of the dialog (BM_CLICK: check boxes and radios toggle).
 click() { kd send "$(kd item "$box" "$1")" 0xF5 0 0 >/dev/null; }

@@ -180,6 +180,8 @@ case_settings_change_during_sheet() {
   local cut
   cut=$(kd cut-off "$(sheet_page "$sheet")")
   [ -z "$cut" ] || fail "the print sheet's page cuts off: $cut"
+  cut=$(kd text-fit "$(sheet_page "$sheet")")
+  [ -z "$cut" ] || fail "the print sheet's page cuts texts: $cut"
   set_field "$sheet" 1306 5
   kd send "$frame" 0x1A 0 0 >/dev/null   # WM_WININICHANGE
   press_ok "$sheet"

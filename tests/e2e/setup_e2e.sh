@@ -70,6 +70,8 @@ page_whole() {
   local cut
   cut=$(kd cut-off "$(page)")
   [ -z "$cut" ] || fail "the page '$(kd title "$sheet")' cuts off: $cut"
+  cut=$(kd text-fit "$(page)")
+  [ -z "$cut" ] || fail "the page '$(kd title "$sheet")' cuts texts: $cut"
 }
 # Waits until the wizard shows the page titled $1, whole.
 wait_page() {

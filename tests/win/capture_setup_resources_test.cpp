@@ -9,6 +9,8 @@
 #include <string>
 
 #include "KapturaResourcesKit.h"
+#include "capture/core/capture/HotkeyKeys.h"
+#include "capture/options/hotkeys/KeyCapName.h"
 #include "capture/options/hotkeys/HotkeySetupIds.h"
 #include "capture/options/setupsheet/CaptureSetupIds.h"
 
@@ -148,4 +150,42 @@ TEST(CaptureSetupResources, KeyboardCapsFollowTheKeyboardPicture)
         EXPECT_EQ(GetDlgCtrlID(radio), id);
         radio = GetNextWindow(radio, GW_HWNDNEXT);
     }
+}
+
+// Every key's name is whole on its cap: smaller or on two lines where the
+// cap font is too wide for it.
+TEST(CaptureSetupResources, EveryKeyNameFitsItsCap)
+{
+    ResourceDialog dialog(IDD_HOTKEY_SETUP);
+    ASSERT_NE(dialog.window(), nullptr);
+    LOGFONTA font{};
+    font.lfHeight = -9;
+    lstrcpynA(font.lfFaceName, "Arial", sizeof font.lfFaceName);
+    HDC dc = CreateCompatibleDC(nullptr);
+    for (int key = 0; key < kHotkeyTableSize; ++key) {
+        RECT client;
+        GetClientRect(GetDlgItem(dialog.window(), IDC_KEY_CAP_FIRST + key), &client);
+        const SIZE face = {client.right - 6, client.bottom - 6};   // inside the bevel
+        const KeyCapName fitted = FitKeyCapName(dc, font, face, HotkeyKeys[key].name);
+        EXPECT_EQ(fitted.first + fitted.second, HotkeyKeys[key].name);
+        LOGFONTA sized = font;
+        sized.lfHeight = fitted.height;
+        HFONT made = CreateFontIndirectA(&sized);
+        HGDIOBJ old = SelectObject(dc, made);
+        TEXTMETRICA metrics{};
+        GetTextMetricsA(dc, &metrics);
+        int height = 0;
+        for (const std::string& line : {fitted.first, fitted.second}) {
+            if (line.empty())
+                continue;
+            SIZE size{};
+            GetTextExtentPoint32A(dc, line.c_str(), static_cast<int>(line.size()), &size);
+            EXPECT_LE(size.cx, face.cx) << "\"" << line << "\" of key " << key << " at height " << fitted.height;
+            height += metrics.tmHeight;
+        }
+        EXPECT_LE(height, face.cy) << "key " << key << " \"" << HotkeyKeys[key].name << "\"";
+        SelectObject(dc, old);
+        DeleteObject(made);
+    }
+    DeleteDC(dc);
 }

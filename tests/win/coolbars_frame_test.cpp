@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <vector>
 
 #include "FrameTestKit.h"
 #include "ui/coolbars/ComCtlVersion.h"
@@ -253,6 +254,52 @@ TEST_F(CoolBars, PopupItemsAreOwnerDrawnWhileOpenAndPlainWithTheirTextsAfter)
     ::DestroyMenu(popup);
 }
 
+namespace {
+
+// The pixels of the glyph column (the button's width) of an item drawn into
+// a white memory bitmap, row by row.
+std::vector<COLORREF> GlyphColumn(HWND frame, HMENU popup, int position, int width)
+{
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, 300, 20);
+    HGDIOBJ old = ::SelectObject(dc, bitmap);
+    const RECT all = {0, 0, 300, 20};
+    ::FillRect(dc, &all, static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
+    MENUITEMINFOA info = ItemInfo(popup, position);
+    DRAWITEMSTRUCT draw{ODT_MENU, 0, info.wID, ODA_DRAWENTIRE, 0, reinterpret_cast<HWND>(popup), dc, all,
+                        info.dwItemData};
+    ::SendMessageA(frame, WM_DRAWITEM, 0, reinterpret_cast<LPARAM>(&draw));
+    std::vector<COLORREF> pixels;
+    for (int y = 0; y < 20; ++y)
+        for (int x = 0; x < width; ++x)
+            pixels.push_back(::GetPixel(dc, x, y));
+    ::SelectObject(dc, old);
+    ::DeleteObject(bitmap);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return pixels;
+}
+
+} // namespace
+
+// An item whose command has a toolbar button shows the button's glyph; one
+// without shows none.
+TEST_F(CoolBars, ItemsWithAToolbarButtonShowItsGlyph)
+{
+    HMENU popup = ::CreatePopupMenu();
+    ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "C&ount");
+    ::AppendMenuA(popup, MF_STRING, 4712, "&Elsewhere");
+    ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
+    const int width = frame->menus.m_sizeButton.cx;
+    ASSERT_GT(width, 0) << "no toolbar images";
+    const std::vector<COLORREF> withButton = GlyphColumn(frame->m_hWnd, popup, 0, width);
+    const std::vector<COLORREF> without = GlyphColumn(frame->m_hWnd, popup, 1, width);
+    ::SendMessageA(frame->m_hWnd, WM_MENUSELECT, MAKEWPARAM(0, 0xFFFF), 0);
+    EXPECT_NE(withButton, without) << "the Count item shows no glyph";
+    ::DestroyMenu(popup);
+}
+
 TEST_F(CoolBars, ShortcutsListTheLaterAcceleratorFirst)
 {
     ACCEL table[] = {{FVIRTKEY | FCONTROL, 'C', 100}, {FVIRTKEY | FCONTROL, VK_INSERT, 100}, {0, 2, 101}};
@@ -390,6 +437,51 @@ TEST_F(CoolBars, MaximisedChildShowsItsCaptionPartsAndTheWindowMenuListsChildren
     controls.UpdateWindowList(window);
     EXPECT_EQ(::GetMenuItemCount(window), own + 2);
     EXPECT_EQ(ItemText(window, own + 1), "&1  A");
+}
+
+namespace {
+
+// States of the maximised child's system menu items while the menu is open.
+HWND systemMenuChild = nullptr;
+UINT restoreState = 0, maximiseState = 0, minimiseState = 0;
+bool systemMenuSeen = false;
+
+void CALLBACK ReadSystemMenuAndEnd(HWND, UINT, UINT_PTR id, DWORD)
+{
+    ::KillTimer(nullptr, id);
+    HMENU menu = ::GetSystemMenu(systemMenuChild, FALSE);
+    restoreState = ::GetMenuState(menu, SC_RESTORE, MF_BYCOMMAND);
+    maximiseState = ::GetMenuState(menu, SC_MAXIMIZE, MF_BYCOMMAND);
+    minimiseState = ::GetMenuState(menu, SC_MINIMIZE, MF_BYCOMMAND);
+    systemMenuSeen = ::FindWindowA("#32768", nullptr) != nullptr;
+    ::EndMenu();
+}
+
+} // namespace
+
+// The icon of a maximised child opens the child's system menu in the
+// child's own state: Restore enabled, Maximize grey.
+TEST_F(CoolBars, MaximisedChildsIconMenuShowsTheChildsState)
+{
+    auto* child = new CMDIChildWnd;
+    ASSERT_TRUE(child->Create(nullptr, "A", WS_CHILD | WS_VISIBLE | WS_OVERLAPPEDWINDOW, CFrameWnd::rectDefault,
+                              frame));
+    frame->MDIActivate(child);
+    frame->MDIMaximize(child);
+    Pump();
+    Idle(app);
+    CMenuBar& bar = frame->coolBar.menuBar;
+    ASSERT_TRUE(bar.m_mdiControls.IsMaximised());
+    const CRect& icon = bar.m_mdiControls.m_rcParts[CMenuBarMdiControls::kIcon];
+    systemMenuChild = child->m_hWnd;
+    ::SetTimer(nullptr, 0, 200, ReadSystemMenuAndEnd);
+    bar.SendMessage(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(icon.CenterPoint().x, icon.CenterPoint().y));
+    Pump();
+    ASSERT_TRUE(systemMenuSeen) << "no menu opened";
+    EXPECT_FALSE(restoreState & MF_GRAYED) << "Restore is grey";
+    EXPECT_TRUE(maximiseState & MF_GRAYED) << "Maximize is enabled";
+    EXPECT_FALSE(minimiseState & MF_GRAYED) << "Minimize is grey";
+    EXPECT_TRUE(::IsZoomed(child->m_hWnd)) << "the closed menu changed the child";
 }
 
 namespace {

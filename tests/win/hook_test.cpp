@@ -264,6 +264,8 @@ namespace {
 // notes when each key reaches it.
 class OtherProgramWindow {
 public:
+    static const UINT kOpenMenu = WM_APP + 7;
+
     OtherProgramWindow()
     {
         ready = CreateEventA(nullptr, TRUE, FALSE, nullptr);
@@ -291,6 +293,18 @@ private:
     static LRESULT CALLBACK Procedure(HWND handle, UINT message, WPARAM wParam, LPARAM lParam)
     {
         auto* self = reinterpret_cast<OtherProgramWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
+        if (message == kOpenMenu) {
+            // A pop-up menu at the cursor, open until the window is told to cancel it.
+            HMENU menu = CreatePopupMenu();
+            AppendMenuA(menu, MF_STRING, 1, "&First");
+            AppendMenuA(menu, MF_STRING, 2, "&Second");
+            POINT cursor;
+            GetCursorPos(&cursor);
+            SetForegroundWindow(handle);
+            TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, handle, nullptr);
+            DestroyMenu(menu);
+            return 0;
+        }
         if (self && message == WM_KEYDOWN)
             self->arrivals.push_back({wParam, GetTickCount()});
         if (message == WM_CLOSE) {
@@ -369,4 +383,27 @@ TEST_F(Hooks, AHeldKeyIsOneHotKey)
     EXPECT_EQ(sevens(), 1);
     Inject(Chord({VK_CONTROL}, '7'), [&] { return sevens() == 2; });
     EXPECT_EQ(sevens(), 2);
+}
+
+// A menu that another program opens is noticed (request 15), with notice 1
+// for a pop-up menu under the cursor.
+TEST_F(Hooks, AMenuOpenedElsewhereIsNoticed)
+{
+    OtherProgramWindow other;
+    ASSERT_TRUE(other.Handle());
+    SetCursorPos(320, 330);
+    PumpFor(100);
+    reports.clear();
+    PostMessageA(other.Handle(), OtherProgramWindow::kOpenMenu, 0, 0);
+    auto notice = [] {
+        for (const Report& r : reports)
+            if (r.message == WM_CAPTURE_REQUEST && r.wParam == kRequestMenuNotice)
+                return &r;
+        return static_cast<const Report*>(nullptr);
+    };
+    const bool noticed = PumpUntil([&] { return notice() != nullptr; });
+    PostMessageA(other.Handle(), WM_CANCELMODE, 0, 0);
+    ASSERT_TRUE(noticed) << "no menu notice came";
+    EXPECT_EQ(notice()->lParam, 1);
+    PumpFor(300);
 }

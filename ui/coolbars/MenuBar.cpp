@@ -199,11 +199,12 @@ BOOL CMenuBarMdiControls::OnMouse(UINT message, UINT, int x, int y)
             CRect icon = m_rcParts[kIcon];
             ::MapWindowPoints(m_hWnd, nullptr, reinterpret_cast<POINT*>(&icon), 2);
             TPMPARAMS exclude{sizeof(TPMPARAMS), icon};
-            // The choice goes to the child: a system command for the frame
-            // would act on the frame.
+            // Owned by the child, whose state the system gives the items;
+            // the choice goes to the child too: a system command for the
+            // frame would act on the frame.
             UINT command = static_cast<UINT>(::TrackPopupMenuEx(
                 ::GetSystemMenu(child, FALSE), TPM_LEFTALIGN | TPM_LEFTBUTTON | TPM_VERTICAL | TPM_RETURNCMD,
-                icon.left, icon.bottom, m_frameHook.m_hWnd, &exclude));
+                icon.left, icon.bottom, child, &exclude));
             if (command && ::IsWindow(child))
                 ::SendMessageA(child, WM_SYSCOMMAND, command, 0);
             return TRUE;

@@ -32,6 +32,25 @@ CString LoadText(UINT id, const char* fallback)
     return CString(text);
 }
 
+const int kTitleMargin = 10;
+const int kTitleHeight = 60;
+
+// The title's bold face at its full height, or smaller where the face the
+// system gives in its stead is too wide for the window.
+HFONT TitleFont(HDC dc, const CString& text, int width)
+{
+    for (int height = kTitleHeight;; height -= 2) {
+        HFONT font = CreateFontA(height, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tiempo");
+        HGDIOBJ old = SelectObject(dc, font);
+        SIZE size = {0, 0};
+        GetTextExtentPoint32A(dc, text, text.GetLength(), &size);
+        SelectObject(dc, old);
+        if (size.cx <= width || height <= kTitleHeight / 4)
+            return font;
+        DeleteObject(font);
+    }
+}
+
 }  // namespace
 
 void SplashWindow::Show()
@@ -113,11 +132,11 @@ void SplashWindow::Paint(HDC dc)
     SetBkMode(dc, TRANSPARENT);
     time_t now = time(nullptr);
     struct tm* local = localtime(&now);
-    HFONT font = CreateFontA(60, 0, 0, 0, FW_BOLD, 0, 0, 0, ANSI_CHARSET, 0, 0, 0, 0, "Tiempo");
+    RECT title = {kTitleMargin, client.bottom - 85, client.right - kTitleMargin, client.bottom};
+    CString titleText = LoadText(IDS_SPLASH_TITLE, "Kaptura 99 V5.0");
+    HFONT font = TitleFont(dc, titleText, title.right - title.left);
     HGDIOBJ oldFont = SelectObject(dc, font);
     SetTextColor(dc, kWeekdayColors[local ? local->tm_wday % 7 : 0]);
-    RECT title = {10, client.bottom - 85, client.right, client.bottom};
-    CString titleText = LoadText(IDS_SPLASH_TITLE, "Kaptura 99 V5.0");
     DrawTextA(dc, titleText, -1, &title, DT_LEFT);
     SelectObject(dc, GetStockObject(SYSTEM_FONT));
     SetTextColor(dc, RGB(0, 0, 0));

@@ -176,7 +176,9 @@ BOOL XDialogFile4::OnInitDialog()
     CFileDialog::OnInitDialog();
     preview.SubclassDlgItem(IDC_OPEN_PREVIEW_PANE, this);
     CheckDlgButton(IDC_OPEN_PREVIEW_CHECK, previewOn ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
+    // FALSE: the dialog puts the keyboard on its own name box, as every
+    // file dialog opens, rather than on this part's first control.
+    return FALSE;
 }
 
 void XDialogFile4::OnInitDone()

@@ -58,7 +58,9 @@ BOOL XDialogFileSave::OnInitDialog()
 {
     CFileDialog::OnInitDialog();
     CheckDlgButton(IDC_SAVE_REDUCE_COLORS, reduceColors ? BST_CHECKED : BST_UNCHECKED);
-    return TRUE;
+    // FALSE: the dialog puts the keyboard on its own name box, as every
+    // file dialog opens, rather than on this part's first control.
+    return FALSE;
 }
 
 // A bare name gets the chosen entry's extension after the dialog; the file

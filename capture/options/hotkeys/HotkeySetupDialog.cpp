@@ -14,6 +14,7 @@
 #include "HotkeyKeys.h"
 #include "HotkeyRules.h"
 #include "HotkeySetupIds.h"
+#include "KeyCapName.h"
 #include "OptionDialogCalls.h"
 
 namespace {
@@ -71,12 +72,13 @@ void Line(HDC dc, int x1, int y1, int x2, int y2)
     ::LineTo(dc, x2, y2);
 }
 
-// A cap's name stays on its face: a long name in a wide font is cut at the
-// edge shading rather than painted over it.
+// A cap's name stays whole on its face: a long one is drawn smaller or on
+// two lines.
 void DrawCapName(HDC dc, const RECT& face, const char* name)
 {
-    ::ExtTextOutA(dc, face.left, face.top, ETO_CLIPPED, &face, name, static_cast<UINT>(lstrlenA(name)),
-                  nullptr);
+    LOGFONTA font{};
+    ::GetObjectA(Run.font, sizeof font, &font);
+    DrawKeyCapName(dc, font, face, name);
 }
 
 void PaintCap(HWND cap, HDC dc, int key)
