@@ -7,5 +7,5 @@ if(TARGET setup AND TARGET kdriver)
   add_dependencies(ksetupcheck distribution)
   add_e2e_cases(GROUP setup SCRIPT setup_e2e.sh NAME_PREFIX e2e_setup_ TIMEOUT 300
                 CASES install_run_uninstall target_in_use missing_source folder_limits package_zip leaving_roads
-                      folder_refusals uninstall_recorded uninstall_in_use)
+                      leaving_uninstall folder_refusals uninstall_recorded uninstall_in_use)
 endif()
