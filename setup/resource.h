@@ -33,3 +33,16 @@
 // The wizard's own buttons.
 #define IDC_WIZARD_BACK 0x3023
 #define IDC_WIZARD_NEXT 0x3024
+
+// Texts (the string table); "%1" stands for the drive, folder, file or
+// number the text is about.
+#define IDS_FOLDER_NOT_MADE 200
+#define IDS_USER_NAME_REQUIRED 201
+#define IDS_NO_FOLDER_NAME 202
+#define IDS_FOLDER_TOO_LONG 203
+#define IDS_NO_SUCH_DRIVE 204
+#define IDS_READ_ONLY_DRIVE 205
+#define IDS_NO_PARENT_FOLDER 206
+#define IDS_NOT_A_FOLDER 207
+#define IDS_FOLDER_DENIED 208
+#define IDS_FILE_IN_USE 209

@@ -52,6 +52,7 @@ BOOL XSetupApp::InitInstance()
         setup.userName = installed.userName;
         setup.organisation = installed.organisation;
         setup.installFolder = installed.folder;
+        setup.recordedFolder = installed.folder;
     }
     {
         XPropertySheetSetup sheet(&background, known);

@@ -9,7 +9,8 @@
 
 struct SetupState {
     CString setupFolder;     // the folder of setup.exe: source of every copied file
-    CString installFolder;
+    CString installFolder;   // the folder the folder page last accepted
+    CString recordedFolder;  // the installed copy's folder, the only one uninstall touches ("" when none)
     CString userName;
     CString organisation;
     PageHistory history;

@@ -4,6 +4,8 @@
 
 #include <windows.h>
 
+#include <vector>
+
 #include "CString.h"
 
 // Copies the listed files from the setup folder, showing progress in the
@@ -18,9 +20,13 @@ DWORD SumInstallSize(const CString& setupFolder);
 // The install time stamp as the file system's universal time.
 FILETIME InstallFileTime();
 
-// Removes the installed files, the help index and settings files, the
-// folder when nothing else is left in it, and the shortcuts.
-void UninstallFiles(const CString& installFolder);
+// Removes the installed files and the help index and settings files of the
+// install folder, then the folder when nothing else is left in it, the
+// suite's settings in the Windows folder (the installed copy's record among
+// them) and the shortcuts. Answers the paths of the install folder's files
+// that could not be removed (in use); while any is left, the settings, the
+// record and the shortcuts stay, so that the next run offers Uninstall again.
+std::vector<CString> UninstallFiles(const CString& installFolder);
 void DeleteFileInFolder(const CString& folder, const char* name);
 
 // The caption of the installer's message boxes.

@@ -58,9 +58,15 @@ size_t LongestInstallFileName()
 
 // A path must stay below maxPath characters (its terminator needs the last
 // place).
+size_t LongestInstallFolder(size_t maxPath)
+{
+    size_t taken = 1 + LongestInstallFileName() + 1;   // "\", the name, the terminator
+    return maxPath > taken ? maxPath - taken : 0;
+}
+
 bool InstallFolderFits(size_t folderLength, size_t maxPath)
 {
-    return folderLength > 0 && folderLength + 1 + LongestInstallFileName() < maxPath;
+    return folderLength > 0 && folderLength <= LongestInstallFolder(maxPath);
 }
 
 void FormatMegabytes(uint32_t bytes, char* out, size_t outSize)

@@ -48,6 +48,8 @@ extern const size_t kGroupLinksToRemoveCount;
 // The longest listed file name: an install folder is usable only when
 // folder + "\" + this name stays a valid path.
 size_t LongestInstallFileName();
+// The longest install folder name that leaves room for every file's path.
+size_t LongestInstallFolder(size_t maxPath);
 bool InstallFolderFits(size_t folderLength, size_t maxPath);
 
 // "12.34MB" of a byte count.

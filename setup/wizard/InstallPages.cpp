@@ -6,6 +6,7 @@
 #include "files/InstallList.h"
 #include "files/InstalledCopy.h"
 #include "files/Shortcuts.h"
+#include "InstallFolder.h"
 
 namespace {
 
@@ -26,12 +27,6 @@ CString WithoutTrailingSlashes(CString folder)
     while (length > 0 && (folder[length - 1] == '\\' || folder[length - 1] == '/'))
         --length;
     return folder.Left(length);
-}
-
-bool IsFolder(const CString& path)
-{
-    DWORD attributes = ::GetFileAttributesA(path);
-    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
@@ -74,34 +69,27 @@ BOOL XPropertyPageFolderPath::OnSetActive()
 
 LRESULT XPropertyPageFolderPath::OnWizardBack() { return TheSetup().history.Pop(); }
 
-void XPropertyPageFolderPath::Refuse(int control, LPCSTR message)
+void XPropertyPageFolderPath::Refuse(int control, const CString& message)
 {
     ::MessageBoxA(m_hWnd, message, kSetupMessageCaption, MB_OK);
     ::SetFocus(::GetDlgItem(m_hWnd, control));
 }
 
-// The folder exists or is made now (one level: its parent must exist), and
-// every file's path in it stays a valid path.
-bool XPropertyPageFolderPath::AcceptInstallFolder()
-{
-    CString folder = WithoutTrailingSlashes(ItemText(m_hWnd, IDC_INSTALL_FOLDER));
-    if (!InstallFolderFits(static_cast<size_t>(folder.GetLength()), MAX_PATH) ||
-        (!IsFolder(folder) && !::CreateDirectoryA(folder, nullptr))) {
-        Refuse(IDC_INSTALL_FOLDER, "failed to create a new folder");
-        return false;
-    }
-    TheSetup().installFolder = folder;
-    return true;
-}
-
+// Every entry is checked before anything is made on disk: the folder is
+// made only when the page is accepted.
 LRESULT XPropertyPageFolderPath::OnWizardNext()
 {
-    if (!AcceptInstallFolder())
+    CString folder = WithoutTrailingSlashes(ItemText(m_hWnd, IDC_INSTALL_FOLDER));
+    FolderVerdict verdict = CheckInstallFolder(folder);
+    if (verdict != FolderVerdict::Usable) {
+        Refuse(IDC_INSTALL_FOLDER, FolderRefusalText(verdict, folder));
         return -1;
-    SetupState& setup = TheSetup();
-    setup.userName = ItemText(m_hWnd, IDC_USER_NAME);
-    if (setup.userName.IsEmpty()) {
-        Refuse(IDC_USER_NAME, "User name is required.\n\nPlease enter your name.");
+    }
+    CString userName = ItemText(m_hWnd, IDC_USER_NAME);
+    if (userName.IsEmpty()) {
+        CString required;
+        required.LoadString(IDS_USER_NAME_REQUIRED);
+        Refuse(IDC_USER_NAME, required);
         return -1;
     }
     HWND organisation = ::GetDlgItem(m_hWnd, IDC_ORGANIZATION);
@@ -109,6 +97,14 @@ LRESULT XPropertyPageFolderPath::OnWizardNext()
         ::SetFocus(organisation);   // Enter in the name field leads to the next field
         return -1;
     }
+    verdict = MakeInstallFolder(folder);
+    if (verdict != FolderVerdict::Usable) {
+        Refuse(IDC_INSTALL_FOLDER, FolderRefusalText(verdict, folder));
+        return -1;
+    }
+    SetupState& setup = TheSetup();
+    setup.installFolder = folder;
+    setup.userName = userName;
     setup.organisation = ItemText(m_hWnd, IDC_ORGANIZATION);
     return IDD_COPY_FILE;
 }
@@ -130,11 +126,12 @@ LRESULT XPropertyPageCopyFile::OnWizardBack() { return TheSetup().history.Pop();
 
 LRESULT XPropertyPageCopyFile::OnWizardNext()
 {
-    const SetupState& setup = TheSetup();
+    SetupState& setup = TheSetup();
     ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
     if (!CopyInstallFiles(setup.setupFolder, setup.installFolder, m_hWnd))
         return IDD_EXIT;
     WriteInstalledCopy({setup.userName, setup.organisation, setup.installFolder});
+    setup.recordedFolder = setup.installFolder;
     CreateProgramShortcuts(setup.installFolder, m_hWnd);
     return IDD_FINISH;
 }

@@ -41,6 +41,15 @@ void XPropertyPageSetup::SetWizardButtons(DWORD flags)
         sheet->SetWizardButtons(flags);
 }
 
+BOOL XPropertyPageSetup::OnQueryCancel()
+{
+    if (m_leaving == kClosesWizard)
+        return TRUE;
+    HWND sheet = ::GetParent(m_hWnd);
+    ::SendMessageA(sheet, PSM_SETCURSELID, 0, IDD_EXIT);
+    return FALSE;
+}
+
 void XPropertyPageSetup::OnPaint()
 {
     PAINTSTRUCT paint{};

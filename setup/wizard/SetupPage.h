@@ -8,13 +8,23 @@
 
 class XPropertyPageSetup : public CPropertyPage {
 public:
-    XPropertyPageSetup(UINT templateId, UINT frameId) : CPropertyPage(templateId), m_frameId(frameId)
+    // A page of an install or uninstall under way is left through the Exit
+    // page; the other pages let the wizard close.
+    enum Leaving { kClosesWizard, kShowsExitPage };
+
+    XPropertyPageSetup(UINT templateId, UINT frameId, Leaving leaving = kClosesWizard)
+        : CPropertyPage(templateId), m_frameId(frameId), m_leaving(leaving)
     {
         m_psp.dwFlags &= ~PSP_HASHELP;
     }
 
+    // Every way out of the wizard (Exit Setup, Esc, the close box, Alt+F4)
+    // asks the shown page first.
+    BOOL OnQueryCancel() override;
+
 protected:
     UINT m_frameId;   // the frame static that receives the picture
+    Leaving m_leaving;
 
     void SetHeading(int id, LPCSTR text = nullptr);
     RECT FrameRect() const;

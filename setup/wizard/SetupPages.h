@@ -14,7 +14,7 @@ public:
 
 class XPropertyPageUninstall : public XPropertyPageSetup {
 public:
-    XPropertyPageUninstall() : XPropertyPageSetup(IDD_UNINSTALL, IDC_PICTURE_FRAME) {}
+    XPropertyPageUninstall() : XPropertyPageSetup(IDD_UNINSTALL, IDC_PICTURE_FRAME, kShowsExitPage) {}
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     LRESULT OnWizardBack() override;   // "Uninstall"
@@ -23,20 +23,19 @@ public:
 
 class XPropertyPageFolderPath : public XPropertyPageSetup {
 public:
-    XPropertyPageFolderPath() : XPropertyPageSetup(IDD_FOLDER_PATH, IDC_PICTURE_FRAME) {}
+    XPropertyPageFolderPath() : XPropertyPageSetup(IDD_FOLDER_PATH, IDC_PICTURE_FRAME, kShowsExitPage) {}
     BOOL OnInitDialog() override;
     BOOL OnSetActive() override;
     LRESULT OnWizardBack() override;
     LRESULT OnWizardNext() override;
 
 private:
-    bool AcceptInstallFolder();
-    void Refuse(int control, LPCSTR message);
+    void Refuse(int control, const CString& message);
 };
 
 class XPropertyPageCopyFile : public XPropertyPageSetup {
 public:
-    XPropertyPageCopyFile() : XPropertyPageSetup(IDD_COPY_FILE, IDC_PICTURE_FRAME) {}
+    XPropertyPageCopyFile() : XPropertyPageSetup(IDD_COPY_FILE, IDC_PICTURE_FRAME, kShowsExitPage) {}
     BOOL OnSetActive() override;
     LRESULT OnWizardBack() override;
     LRESULT OnWizardNext() override;

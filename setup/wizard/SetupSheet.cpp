@@ -15,6 +15,12 @@ XPropertySheetSetup::XPropertySheetSetup(CWnd* parent, bool installedCopyKnown) 
 
 LRESULT XPropertySheetSetup::WindowProc(UINT message, WPARAM wParam, LPARAM lParam)
 {
+    // The close box and Alt+F4 end here: they leave the wizard as Exit Setup
+    // does, asking the shown page first, and only once.
+    if (message == WM_CLOSE || (message == WM_SYSCOMMAND && (wParam & 0xFFF0) == SC_CLOSE)) {
+        PressButton(PSBTN_CANCEL);
+        return 0;
+    }
     LRESULT result = CPropertySheet::WindowProc(message, wParam, lParam);
     if (message == WM_INITDIALOG) {
         ::SetDlgItemTextA(m_hWnd, IDCANCEL, "E&xit Setup");
@@ -27,18 +33,4 @@ LRESULT XPropertySheetSetup::WindowProc(UINT message, WPARAM wParam, LPARAM lPar
                        SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     }
     return result;
-}
-
-// Cancel while an install is under way asks through the Exit page; on the
-// other pages it closes the wizard.
-BOOL XPropertySheetSetup::OnCommand(WPARAM wParam, LPARAM lParam)
-{
-    if (LOWORD(wParam) == IDCANCEL) {
-        CPropertyPage* active = GetActivePage();
-        if (active == &m_uninstall || active == &m_folderPath || active == &m_copyFile) {
-            SetActivePage(&m_exit);
-            return TRUE;
-        }
-    }
-    return CPropertySheet::OnCommand(wParam, lParam);
 }

@@ -1,5 +1,5 @@
-// The installer's wizard "KT99": six pages, without Help, whose Cancel
-// leads to the Exit page while an install is under way.
+// The installer's wizard "KT99": six pages, without Help. Leaving it while
+// an install is under way leads to the Exit page (the pages see to that).
 #pragma once
 
 #include "SetupPages.h"
@@ -12,7 +12,6 @@ public:
 
 protected:
     LRESULT WindowProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-    BOOL OnCommand(WPARAM wParam, LPARAM lParam) override;
 
 private:
     XPropertyPageRestart m_restart;

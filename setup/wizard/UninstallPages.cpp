@@ -31,7 +31,7 @@ BOOL XPropertyPageUninstall::OnInitDialog()
         SetDlgItemText(IDC_SHOWN_USER_NAME, setup.userName);
     if (setup.organisation.GetLength() > 1)
         SetDlgItemText(IDC_SHOWN_ORGANIZATION, setup.organisation);
-    SetDlgItemText(IDC_SHOWN_FOLDER, setup.installFolder);
+    SetDlgItemText(IDC_SHOWN_FOLDER, setup.recordedFolder);
     return TRUE;
 }
 
@@ -46,9 +46,22 @@ BOOL XPropertyPageUninstall::OnSetActive()
     return TRUE;
 }
 
+// Only the recorded installation goes, whatever folder the folder page took
+// since. A file that cannot be removed keeps the page (and the record), so
+// that Uninstall can be tried again once the program has ended.
 LRESULT XPropertyPageUninstall::OnWizardBack()
 {
     ::SetCursor(::LoadCursor(nullptr, IDC_WAIT));
-    UninstallFiles(TheSetup().installFolder);
-    return IDD_RESTART;
+    std::vector<CString> left = UninstallFiles(TheSetup().recordedFolder);
+    if (left.empty())
+        return IDD_RESTART;
+    CString said;
+    for (const CString& path : left) {
+        CString line;
+        line.LoadString(IDS_FILE_IN_USE);
+        line.Replace("%1", path);
+        said += said.IsEmpty() ? line : "\n" + line;
+    }
+    ::MessageBoxA(m_hWnd, said, kSetupMessageCaption, MB_OK);
+    return -1;
 }

@@ -9,6 +9,11 @@
 //                                   text of another program's edit control)
 //   ksetupcheck hold <file> <secs>  opens the file without sharing and keeps it
 //                                   open; "<file>.held" appears once it is held
+//   ksetupcheck point <hwnd> <what> a screen point "x y" for a real click: what
+//                                   is "close" (the close box), "caption" or the
+//                                   id of a child control (its centre)
+//   ksetupcheck active <hwnd>       succeeds when the window is the foreground
+//                                   window
 #include <windows.h>
 #include <objbase.h>
 #include <shlobj.h>
@@ -102,6 +107,61 @@ int Hold(const char* path, int seconds)
     return 0;
 }
 
+LRESULT HitTest(HWND window, LONG x, LONG y)
+{
+    DWORD_PTR hit = HTNOWHERE;
+    SendMessageTimeoutA(window, WM_NCHITTEST, 0, MAKELPARAM(x, y), SMTO_NORMAL, 5000, &hit);
+    return static_cast<LRESULT>(hit);
+}
+
+// A point a little below the top of the first run, right to left along the
+// window's top rows, of points the window itself says are the area given.
+bool FindHitPoint(HWND window, LRESULT area, POINT* found)
+{
+    RECT frame{};
+    if (!GetWindowRect(window, &frame))
+        return false;
+    for (LONG y = frame.top; y < frame.top + 48 && y < frame.bottom; ++y) {
+        LONG right = frame.right - 1;
+        while (right >= frame.left && HitTest(window, right, y) != area)
+            --right;
+        if (right < frame.left)
+            continue;
+        LONG left = right;
+        while (left > frame.left && HitTest(window, left - 1, y) == area)
+            --left;
+        *found = {(left + right) / 2, y + 4};
+        return true;
+    }
+    return false;
+}
+
+int Point(const char* window, const char* what)
+{
+    HWND target = reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(window, nullptr, 0)));
+    POINT point{};
+    bool found = false;
+    if (strcmp(what, "close") == 0) {
+        found = FindHitPoint(target, HTCLOSE, &point);
+    } else if (strcmp(what, "caption") == 0) {
+        RECT frame{};
+        found = FindHitPoint(target, HTCAPTION, &point) && GetWindowRect(target, &frame);
+        if (found)
+            point.x = (frame.left + frame.right) / 2;   // clear of the caption's buttons
+    } else {
+        HWND control = GetDlgItem(target, atoi(what));
+        RECT place{};
+        found = control && GetWindowRect(control, &place);
+        point = {(place.left + place.right) / 2, (place.top + place.bottom) / 2};
+    }
+    if (!found) {
+        fprintf(stderr, "no point '%s' in window %s\n", what, window);
+        return 1;
+    }
+    printf("%ld %ld\n", static_cast<long>(point.x), static_cast<long>(point.y));
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -114,6 +174,13 @@ int main(int argc, char** argv)
         return Text(argv[2]);
     if (argc == 4 && strcmp(argv[1], "hold") == 0)
         return Hold(argv[2], atoi(argv[3]));
-    fprintf(stderr, "usage: ksetupcheck times <file>... | link <file.lnk> | text <hwnd> | hold <file> <seconds>\n");
+    if (argc == 4 && strcmp(argv[1], "point") == 0)
+        return Point(argv[2], argv[3]);
+    if (argc == 3 && strcmp(argv[1], "active") == 0)
+        return GetForegroundWindow() == reinterpret_cast<HWND>(static_cast<uintptr_t>(strtoull(argv[2], nullptr, 0)))
+                   ? 0
+                   : 1;
+    fprintf(stderr, "usage: ksetupcheck times <file>... | link <file.lnk> | text <hwnd> | hold <file> <seconds> | "
+                    "point <hwnd> close|caption|<id> | active <hwnd>\n");
     return 2;
 }

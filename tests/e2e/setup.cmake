@@ -6,5 +6,6 @@ if(TARGET setup AND TARGET kdriver)
   target_link_libraries(ksetupcheck PRIVATE ole32 uuid shell32 ${SUITE_STATIC_LINK})
   add_dependencies(ksetupcheck distribution)
   add_e2e_cases(GROUP setup SCRIPT setup_e2e.sh NAME_PREFIX e2e_setup_ TIMEOUT 300
-                CASES install_run_uninstall target_in_use missing_source folder_limits package_zip)
+                CASES install_run_uninstall target_in_use missing_source folder_limits package_zip leaving_roads
+                      leaving_uninstall folder_refusals uninstall_recorded uninstall_in_use)
 endif()

@@ -12,6 +12,13 @@ SHOTS="$E2E_ROOT/setup-shots"
 mkdir -p "$SHOTS"
 # No desktop entries in the home folder for the links the cases make.
 export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
+# Wine draws the windows' captions itself (there is no window manager), so
+# that the wizard's close box is there for a real click.
+if [ ! -f "$WINEPREFIX/.drawn-captions" ]; then
+  kwine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+  kwineserver -w >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.drawn-captions"
+fi
 
 LISTED=(Kaptura99.exe Kapthook.dll Pictova.dll Pagent.dll Kaptura99.hlp Kaptura99.cnt Logo.png Readme.txt
         Uninstall.txt Pixorama99.exe Morfix99.exe)
@@ -95,6 +102,50 @@ message_box() {
 }
 button_text() { kd title "$(kd item "$sheet" "$1")"; }
 button_visible() { kd visible "$(kd item "$sheet" "$1")"; }
+
+# Real input: the pointer clicks a point of the wizard ("close", "caption" or
+# a button's id); keys go to the wizard once a click on its caption has made
+# it the active window.
+click_sheet() {
+  local point
+  point=$(check_tool point "$sheet" "$1") || fail "no point '$1' on the wizard"
+  xdotool mousemove $point click 1 || fail "xdotool cannot click"
+}
+key_to_sheet() {
+  click_sheet caption
+  local deadline=$((SECONDS + 20))
+  until check_tool active "$sheet" >/dev/null; do
+    [ $SECONDS -lt $deadline ] || fail "the wizard did not become the active window"
+    sleep 0.2
+  done
+  xdotool key "$1" || fail "xdotool cannot press $1"
+}
+# Leaves the page shown the way $1 names: the Exit Setup button, Esc, the
+# close box or Alt+F4.
+leave_by() {
+  case $1 in
+    exit-button) click_sheet $CANCEL ;;
+    escape) key_to_sheet Escape ;;
+    close-box) click_sheet close ;;
+    alt-f4) key_to_sheet alt+F4 ;;
+  esac
+}
+LEAVING_ROADS=(exit-button escape close-box alt-f4)
+# After leaving by $1 the wizard shows the Exit page; $2 names the page left.
+expect_exit_page() {
+  local title="" deadline=$((SECONDS + 30))
+  while [ $SECONDS -lt $deadline ]; do
+    title=$(kd title "$sheet") || title=""
+    if [ -z "$title" ] && kd wait-gone "$sheet" 1 >/dev/null; then
+      fail "$1 on the $2 quit setup instead of showing the Exit page"
+    fi
+    [ "$title" = "$EXIT_PAGE" ] && { page_whole; return 0; }
+    sleep 0.25
+  done
+  fail "$1 on the $2: the wizard shows '$title', not the Exit page"
+}
+# The record a run of setup reads the installed copy from.
+record_folder() { grep -a '^FolderPath=' "$windows_dir/Kaptura99.ini" 2>/dev/null | cut -d= -f2- | tr -d '\r'; }
 
 # Folder page: the user name typed in the field that has the focus; Next
 # there leads to the empty organisation field first, then to the copy page;
@@ -316,7 +367,7 @@ case_folder_limits() {
     folder="C:\\$(printf 'd%.0s' $(seq $((length - 3))))"
     kd set-text "$p" 1006 "$folder" >/dev/null
     press $NEXT
-    message_box "folder-limit-$length" | grep -qx "failed to create a new folder" || fail "a $length-character folder was taken"
+    message_box "folder-limit-$length" | grep -qx "The folder name is too long." || fail "a $length-character folder was taken"
     [ "$(kd title "$sheet")" = "$FOLDER_PAGE" ] || fail "the folder page did not stay"
   done
   kd set-text "$p" 1006 'C:\Kaptura99' >/dev/null
@@ -335,6 +386,213 @@ case_folder_limits() {
   wait_page "$FOLDER_PAGE"
   press $CANCEL
   wait_page "$EXIT_PAGE"
+  press $CANCEL
+  wait_setup_end
+}
+
+# Every way of leaving the wizard before it ends, by real clicks and keys,
+# leads to the Exit page: on the folder and copy pages alike.
+case_leaving_roads() {
+  fresh_prefix
+  copy_dist
+  start_setup "$FOLDER_PAGE"
+  local p road
+  p=$(page)
+  kd set-text "$p" 1023 "Barbara Liskov" >/dev/null
+  kd set-text "$p" 1027 "Abstractions" >/dev/null
+  for road in "${LEAVING_ROADS[@]}"; do
+    leave_by "$road"
+    expect_exit_page "$road" "folder page"
+    [ "$road" = close-box ] && shot exit-page-by-close-box
+    press $NEXT
+    wait_page "$FOLDER_PAGE"
+  done
+  for road in "${LEAVING_ROADS[@]}"; do
+    press $NEXT
+    wait_page "$COPY_PAGE"
+    leave_by "$road"
+    expect_exit_page "$road" "copy page"
+    press $NEXT
+    wait_page "$FOLDER_PAGE"
+  done
+  [ "$(edit_text "$p" 1023)" = "Barbara Liskov" ] || fail "the user name was not kept"
+  press $CANCEL
+  wait_page "$EXIT_PAGE"
+  press $CANCEL
+  wait_setup_end
+}
+
+# The same roads from the Uninstall page of a recorded copy; the record
+# stays. On the Exit page the close box ends setup.
+case_leaving_uninstall() {
+  fresh_prefix
+  copy_dist
+  local road
+  mkdir -p "$target"
+  printf '[Setup]\r\nUserName=Barbara Liskov\r\nOrganization=Abstractions\r\nFolderPath=C:\\Kaptura99\r\n' \
+    >"$windows_dir/Kaptura99.ini"
+  for road in "${LEAVING_ROADS[@]}"; do
+    start_setup "$UNINSTALL_PAGE"
+    leave_by "$road"
+    expect_exit_page "$road" "Uninstall page"
+    [ "$(record_folder)" = 'C:\Kaptura99' ] || fail "$road on the Uninstall page lost the record"
+    if [ "$road" = alt-f4 ]; then
+      click_sheet close
+    else
+      press $CANCEL
+    fi
+    wait_setup_end
+  done
+}
+
+# The end of a case that mounted $1: the mount goes first.
+unmount_and_finish() {
+  local status=$?
+  trap - ERR
+  set +e
+  umount "$1"
+  (exit "$status")
+  finish
+}
+
+# Next on the folder page says what is wrong with the folder, and makes
+# nothing on disk before the page is accepted.
+case_folder_refusals() {
+  fresh_prefix
+  copy_dist
+  local long ro="$case_dir/read-only" p
+  long="C:\\$(printf 'e%.0s' $(seq 242))"   # 245 characters
+  mkdir -p "$(unix_path "$long")"
+  rm -f "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:"
+  # A read-only drive R: (a read-only mount: root writes anywhere else).
+  mkdir -p "$ro"
+  if mount -t tmpfs -o ro,size=64k kaptura-ro "$ro"; then
+    trap "unmount_and_finish '$ro'" EXIT
+    ln -sfn "$ro" "$WINEPREFIX/dosdevices/r:"
+  else
+    [ -z "${CI:-}" ] || fail "cannot mount a read-only file system and CI is set"
+    echo "no read-only drive: cannot mount here" >&2
+    ro=""
+  fi
+  printf 'x' >"$drive_c/a-file"
+
+  start_setup "$FOLDER_PAGE"
+  p=$(page)
+  # A new folder with no user name: refused for the name, nothing made.
+  kd set-text "$p" 1006 'C:\Kaptura99' >/dev/null
+  press $NEXT
+  message_box | grep -qx "User name is required." || fail "no user name message"
+  [ ! -e "$target" ] || fail "the folder was made before the page was accepted"
+  kd set-text "$p" 1023 "Niklaus Wirth" >/dev/null
+  kd set-text "$p" 1027 "Pascal" >/dev/null
+  refused() {   # folder typed, the line the message must hold, screenshot name
+    kd set-text "$p" 1006 "$1" >/dev/null
+    press $NEXT
+    local said
+    said=$(message_box "$3")
+    grep -qxF "$2" <<<"$said" || fail "'$1' was refused with: $(tr '\n' '|' <<<"$said")"
+    [ "$(kd title "$sheet")" = "$FOLDER_PAGE" ] || fail "the folder page did not stay for '$1'"
+  }
+  refused "$long" "The folder name is too long." folder-refused-too-long
+  refused 'Q:\Kaptura99' "The drive Q: does not exist." folder-refused-no-drive
+  # Wine reports a read-only mount as access denied, and takes a drive type
+  # from the registry only after a restart of its server.
+  [ -z "$ro" ] || refused 'R:\Kaptura99' 'Setup may not create the folder R:\Kaptura99.' folder-refused-read-only
+  [ -z "$ro" ] || [ -z "$(ls -A "$ro")" ] || fail "something was made on the read-only drive"
+  refused 'C:\No\Such\Place' 'The folder C:\No\Such does not exist.' folder-refused-no-parent
+  refused 'C:\a-file' 'C:\a-file is a file, not a folder.' folder-refused-file
+  [ ! -e "$drive_c/No" ] || fail "a refused folder was made"
+  # Cancel after the refusals: nothing was made.
+  kd set-text "$p" 1006 'C:\Kaptura99' >/dev/null
+  press $CANCEL
+  wait_page "$EXIT_PAGE"
+  [ ! -e "$target" ] || fail "Cancel left an empty install folder behind"
+  # Accepted: the folder is made on the way to the copy page.
+  press $NEXT
+  wait_page "$FOLDER_PAGE"
+  press $NEXT
+  wait_page "$COPY_PAGE"
+  [ -d "$target" ] || fail "the accepted folder was not made"
+  press $CANCEL
+  wait_page "$EXIT_PAGE"
+  press $CANCEL
+  wait_setup_end
+}
+
+# Installs with the defaults for user $1 and closes the wizard.
+install_whole() {
+  start_setup "$FOLDER_PAGE"
+  install_default "$1"
+  wait_page "$FINISH_PAGE"
+  press $CANCEL
+  wait_setup_end
+}
+
+# Uninstall removes the recorded installation, whatever folder the folder
+# page took after Reinstall, and touches no other folder.
+case_uninstall_recorded() {
+  fresh_prefix
+  copy_dist
+  install_whole "John Backus"
+  local other="$drive_c/Other" file
+  mkdir -p "$other"
+  printf 'my own notes\r\n' >"$other/Readme.txt"
+  printf 'my own picture\r\n' >"$other/Logo.png"
+  start_setup "$UNINSTALL_PAGE"
+  press $NEXT
+  wait_page "$FOLDER_PAGE"
+  kd set-text "$(page)" 1006 'C:\Other' >/dev/null
+  kd set-text "$(page)" 1027 "Fortran" >/dev/null
+  press $NEXT
+  wait_page "$COPY_PAGE"
+  press $BACK
+  wait_page "$FOLDER_PAGE"
+  press $BACK
+  wait_page "$UNINSTALL_PAGE"
+  kd dialog-text "$(page)" | grep -qxF 'C:\Kaptura99' || fail "the Uninstall page no longer shows the recorded folder"
+  press $BACK
+  wait_page "$RESTART_PAGE"
+  [ "$(cat "$other/Readme.txt")" = $'my own notes\r' ] || fail "the user's Readme.txt in C:\Other went"
+  [ "$(cat "$other/Logo.png")" = $'my own picture\r' ] || fail "the user's Logo.png in C:\Other went"
+  for file in "${LISTED[@]}"; do [ ! -e "$target/$file" ] || fail "$file of the installation is left"; done
+  [ ! -e "$target" ] || fail "the installation's folder is left"
+  [ -z "$(record_folder)" ] || fail "the record is left"
+  press $CANCEL
+  wait_setup_end
+}
+
+# Uninstall while the installed program runs: the files in use are named,
+# the page and the record stay; once the program has ended the next run
+# offers Uninstall again and removes everything.
+case_uninstall_in_use() {
+  fresh_prefix
+  copy_dist
+  install_whole "Frances Allen"
+  ini="$target/Kaptura99.ini"
+  seed_ini
+  (cd "$target" && exec "$KAPTURA_WINE" "C:\\Kaptura99\\Kaptura99.exe" >"$case_dir/kaptura.log" 2>&1) &
+  pids+=($!)
+  frame=$(kd find-prop Kaptura 30) || fail "the installed program did not start"
+  start_setup "$UNINSTALL_PAGE"
+  press $BACK
+  local said
+  said=$(message_box uninstall-file-in-use)
+  grep -qxF 'Cannot remove file C:\Kaptura99\Kaptura99.exe. The file is being used.' <<<"$said" ||
+    fail "no in-use message: $(tr '\n' '|' <<<"$said")"
+  wait_page "$UNINSTALL_PAGE"
+  [ -f "$target/Kaptura99.exe" ] || fail "Kaptura99.exe went while it ran"
+  [ "$(record_folder)" = 'C:\Kaptura99' ] || fail "the record went while files of the installation are left"
+  press $CANCEL
+  wait_page "$EXIT_PAGE"
+  press $CANCEL
+  wait_setup_end
+  exit_kaptura
+
+  start_setup "$UNINSTALL_PAGE"
+  press $BACK
+  wait_page "$RESTART_PAGE"
+  [ ! -e "$target" ] || fail "the installation is left after the program ended: $(ls "$target")"
+  [ -z "$(record_folder)" ] || fail "the record is left"
   press $CANCEL
   wait_setup_end
 }

@@ -68,6 +68,8 @@ TEST(SetupInstallList, FolderMustLeaveRoomForEveryFileName)
     const size_t longest = strlen("Pixorama99.exe");
     ASSERT_EQ(LongestInstallFileName(), longest);
     const size_t widest = 260 - 1 - longest - 1;   // folder + "\" + name + terminator
+    EXPECT_EQ(LongestInstallFolder(260), widest);
+    EXPECT_EQ(LongestInstallFolder(10), 0u);
     EXPECT_TRUE(InstallFolderFits(strlen("C:\\Kaptura99"), 260));
     EXPECT_TRUE(InstallFolderFits(widest, 260));
     EXPECT_FALSE(InstallFolderFits(widest + 1, 260));

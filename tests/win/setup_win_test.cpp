@@ -1,6 +1,7 @@
 // The installer's file work and drawing under Windows (Wine): the copy with
-// its one time stamp and quiet help files, the required size, the side
-// picture of any depth, the Finish bitmap and the background's tiles.
+// its one time stamp and quiet help files, the required size, the install
+// folder's checks, an uninstall that meets a file in use, the side picture
+// of any depth, the Finish bitmap and the background's tiles.
 #include <gtest/gtest.h>
 #include <windows.h>
 
@@ -13,6 +14,7 @@
 #include "setup/background/BackgroundWnd.h"
 #include "setup/files/InstallFiles.h"
 #include "setup/files/InstallList.h"
+#include "setup/wizard/InstallFolder.h"
 #include "setup/wizard/SetupPage.h"
 #include "setup/wizard/SidePicture.h"
 
@@ -138,6 +140,65 @@ TEST(SetupFiles, RequiredSizeMatchesNamesInAnyCaseAndLeavesOutMissingFiles)
     WriteFile(source + "\\logo.png", std::string(20, 'l'));
     WriteFile(source + "\\Other.txt", std::string(999, 'o'));   // not listed
     EXPECT_EQ(SumInstallSize(source.c_str()), 320u);
+}
+
+bool IsFolder(const std::string& path)
+{
+    DWORD attributes = ::GetFileAttributesA(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+TEST(SetupFolder, EachRefusalHasItsReasonAndNothingIsMadeBeforeAcceptance)
+{
+    std::string scratch = ScratchFolder("setup-folder");
+    std::string fresh = scratch + "\\fresh";
+    ::RemoveDirectoryA(fresh.c_str());
+    WriteFile(scratch + "\\a-file", "x");
+
+    EXPECT_EQ(CheckInstallFolder(""), FolderVerdict::Unnamed);
+    EXPECT_EQ(CheckInstallFolder(scratch.c_str()), FolderVerdict::Usable);
+    EXPECT_EQ(CheckInstallFolder((scratch + "\\a-file").c_str()), FolderVerdict::NotAFolder);
+    EXPECT_EQ(CheckInstallFolder((scratch + "\\none\\deeper").c_str()), FolderVerdict::NoParent);
+    EXPECT_EQ(CheckInstallFolder(("C:\\" + std::string(242, 'e')).c_str()), FolderVerdict::TooLong);   // 245
+    EXPECT_EQ(CheckInstallFolder(("C:\\" + std::string(241, 'e')).c_str()), FolderVerdict::Usable);    // 244
+    char missing[] = "?:\\Kaptura99";
+    for (char letter = 'Z'; letter > 'C' && missing[0] == '?'; --letter) {
+        char root[] = {letter, ':', '\\', 0};
+        if (::GetDriveTypeA(root) == DRIVE_NO_ROOT_DIR)
+            missing[0] = letter;
+    }
+    ASSERT_NE(missing[0], '?') << "every drive letter is taken";
+    EXPECT_EQ(CheckInstallFolder(missing), FolderVerdict::NoSuchDrive);
+
+    EXPECT_EQ(CheckInstallFolder(fresh.c_str()), FolderVerdict::Usable);
+    EXPECT_FALSE(IsFolder(fresh)) << "checked only, yet made";
+    EXPECT_EQ(MakeInstallFolder(fresh.c_str()), FolderVerdict::Usable);
+    EXPECT_TRUE(IsFolder(fresh));
+    EXPECT_EQ(MakeInstallFolder(fresh.c_str()), FolderVerdict::Usable);   // there already
+    EXPECT_EQ(MakeInstallFolder((scratch + "\\none\\deeper").c_str()), FolderVerdict::NoParent);
+    EXPECT_FALSE(IsFolder(scratch + "\\none"));
+    ::RemoveDirectoryA(fresh.c_str());
+}
+
+TEST(SetupUninstall, AFileInUseIsNamedAndTheRestOfTheFolderGoes)
+{
+    std::string folder = ScratchFolder("setup-uninstall");
+    for (size_t i = 0; i < kInstallFileCount; ++i)
+        WriteFile(folder + "\\" + kInstallFiles[i], kInstallFiles[i]);
+    WriteFile(folder + "\\Kaptura99.ini", "[Kaptura 99]\r\n");
+    std::string held = folder + "\\Pictova.dll";
+    HANDLE file = ::CreateFileA(held.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    std::vector<CString> left = UninstallFiles(folder.c_str());
+    ::CloseHandle(file);
+    ASSERT_EQ(left.size(), 1u);
+    EXPECT_STREQ(left[0].GetString(), held.c_str());
+    for (size_t i = 0; i < kInstallFileCount; ++i) {
+        std::string path = folder + "\\" + kInstallFiles[i];
+        EXPECT_EQ(::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES, path == held) << path;
+    }
+    EXPECT_EQ(::GetFileAttributesA((folder + "\\Kaptura99.ini").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_TRUE(IsFolder(folder));
 }
 
 TEST(SetupPicture, AnyDepthDrawsAndOnlyPaletteDepthsGetAPalette)
