@@ -288,8 +288,9 @@ std::vector<COLORREF> GlyphColumn(HWND frame, HMENU popup, int position, int wid
 TEST_F(CoolBars, ItemsWithAToolbarButtonShowItsGlyph)
 {
     HMENU popup = ::CreatePopupMenu();
+    // The same text twice, so that only a glyph can tell the two apart.
     ::AppendMenuA(popup, MF_STRING, ID_KF_COUNT, "C&ount");
-    ::AppendMenuA(popup, MF_STRING, 4712, "&Elsewhere");
+    ::AppendMenuA(popup, MF_STRING, 4712, "C&ount");
     ::SendMessageA(frame->m_hWnd, WM_INITMENUPOPUP, reinterpret_cast<WPARAM>(popup), 0);
     const int width = frame->menus.m_sizeButton.cx;
     ASSERT_GT(width, 0) << "no toolbar images";
