@@ -12,6 +12,12 @@ endif()
 set(SUITE_STATIC_LINK -static -static-libgcc -static-libstdc++)
 
 # zlib goes into Pictova.dll itself: a Windows machine has no zlib1.dll.
+# A build folder configured before zlib went static still names the import
+# library in its cache: look again.
+if(ZLIB_LIBRARY_RELEASE MATCHES "\\.dll\\.a$")
+  unset(ZLIB_LIBRARY_RELEASE CACHE)
+  unset(ZLIB_LIBRARY CACHE)
+endif()
 set(ZLIB_USE_STATIC_LIBS ON)
 find_package(ZLIB REQUIRED)
 
