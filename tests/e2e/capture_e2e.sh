@@ -33,7 +33,7 @@ seed_capture_ini() {
 
 # Shows the pattern at x y width height; sets $pattern to its window.
 show_pattern() {
-  probe pattern "$@" 120 >/dev/null &
+  probe pattern "$@" 900 >/dev/null &
   pids+=($!)
   pattern=$(kd wait-window KaptureProbePattern - 10) || fail "no pattern window"
   sleep 0.5

@@ -321,7 +321,7 @@ case_hotkey_moves_screen() {
   expect_key SystemKey1 "0,1,1,0"
   expect_key SystemKey2 "0,0,1,0"
   # Typed on the keyboard, with another program in front.
-  probe pattern 200 200 300 200 60 >/dev/null &
+  probe pattern 200 200 300 200 900 >/dev/null &
   pids+=($!)
   kd wait-window KaptureProbePattern - 10 >/dev/null || fail "no pattern window"
   sleep 0.5

@@ -16,7 +16,7 @@ start_with_pattern() {
   seed_ini "SendtoPage=0,1,1,0,0,0,0,5,5" "CapturePage=1,0,0,0,0" "NotifyPage=0,0" "Format=14,1,1,1,0" \
            "ScreenPage=0,0,64,48,0,0" "$@"
   start_kaptura
-  probe pattern 0 0 64 48 120 >/dev/null &
+  probe pattern 0 0 64 48 900 >/dev/null &
   pids+=($!)
   kd wait-window KaptureProbePattern - 10 >/dev/null || fail "no pattern window"
   sleep 0.5

@@ -83,7 +83,7 @@ choose_color() {
 
 # A capture of kprobe's 64 x 48 pattern in a new image window.
 capture_pattern() {
-  probe pattern 0 0 64 48 120 >/dev/null &
+  probe pattern 0 0 64 48 900 >/dev/null &
   pids+=($!)
   kd wait-window KaptureProbePattern - 10 >/dev/null || fail "no pattern window"
   sleep 0.5
@@ -436,10 +436,12 @@ case_about() {
   grep -qx "1024x768" <<< "$text" || fail "no resolution line: $text"
   grep -qx "Version 5.0" <<< "$text" || fail "no version: $text"
   grep -qx "16.8M" <<< "$text" || fail "no colour mode: $text"
-  # It answers at once while its logo animates, and the logo changes.
+  # It answers while its logo animates (an animation that waited out each
+  # step in a loop would hold every message for a second and a half), and
+  # the logo changes. A loaded machine may hold a message a few hundred ms.
   local slowest
   slowest=$(optprobe latency "$box" 3) || fail "the About box did not answer"
-  [ "$slowest" -lt 100 ] || fail "the About box took $slowest ms to answer"
+  [ "$slowest" -lt 1000 ] || fail "the About box took $slowest ms to answer"
   local shot same=1
   for shot in 1 2 3 4; do
     screenshot "about-$shot"
