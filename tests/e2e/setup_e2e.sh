@@ -84,7 +84,8 @@ page_whole() {
 wait_page() {
   local title=""
   for _ in $(seq 120); do
-    title=$(kd title "$sheet")
+    # A look that fails on a loaded machine is tried again in the next round.
+    title=$(kd title "$sheet") || title="(no answer)"
     [ "$title" = "$1" ] && { sleep 0.5; page_whole; return 0; }
     sleep 0.25
   done
