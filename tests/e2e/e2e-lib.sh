@@ -235,6 +235,7 @@ exit_kaptura() {
     # Other dialogs (the splash while it lasts) are left alone.
     kd dialog-text "$box" | grep -q "Save changes" && kd answer "$box" 7 >/dev/null
   done
-  kd wait-gone "$frame" 10 >/dev/null || fail "the program did not end"
+  kd wait-gone "$frame" 10 >/dev/null ||
+    fail "the program did not end${box:+ (a dialog stays: $(kd dialog-text "$box" 2>/dev/null | tr '\n' ' '))}"
   kwineserver -w >/dev/null 2>&1 || true
 }
