@@ -226,9 +226,10 @@ exit_kaptura() {
   local pid box
   pid=$(kd window-pid "$frame")
   kd post-command "$frame" 57665 >/dev/null
-  # One prompt a window: a case with many windows on a loaded machine needs
-  # a minute, not a fixed number of rounds.
-  local deadline=$((SECONDS + 60))
+  # One prompt a window, each answered in a few driver calls: a case with a
+  # dozen windows on a loaded machine needs minutes, not a fixed number of
+  # rounds.
+  local deadline=$((SECONDS + 60 * E2E_WAIT_SCALE))
   while [ $SECONDS -lt $deadline ]; do
     kd wait-gone "$frame" 1 >/dev/null && break
     box=$(kd wait-dialog "$pid" - 1) || continue
