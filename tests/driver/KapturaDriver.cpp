@@ -1,6 +1,8 @@
 // kdriver: drives the suite's programs from end-to-end tests with window
 // messages. One command per call; the exit code is 0 on success, and any
-// answer is printed on standard output.
+// answer is printed on standard output. "kdriver serve" answers one command
+// after another from standard input (see Serve), which spares a case the
+// start of a Windows process for each step.
 //
 //   kdriver wait-window <class|-> <title|->  [seconds]   print the handle when it appears
 //   kdriver find-prop <property> [seconds]               top-level window carrying the property
@@ -79,6 +81,11 @@
 #include <cstdlib>
 #include <cstring>
 #include <initializer_list>
+#include <string>
+#include <vector>
+
+#include <fcntl.h>
+#include <io.h>
 
 namespace {
 
@@ -841,9 +848,68 @@ int Usage()
 
 double Seconds(int argc, char** argv, int index) { return argc > index ? atof(argv[index]) : 10.0; }
 
+int RunVerb(int argc, char** argv);
+
+// A request comes as the scripts wrote it, in UTF-8; the verbs take the
+// ANSI text a command line would have given them.
+std::string FromUnixText(const char* text)
+{
+    int wide = MultiByteToWideChar(CP_UTF8, MB_ERR_INVALID_CHARS, text, -1, nullptr, 0);
+    if (wide <= 0)
+        return text;
+    std::wstring unicode(static_cast<size_t>(wide), L'\0');
+    MultiByteToWideChar(CP_UTF8, 0, text, -1, &unicode[0], wide);
+    int bytes = WideCharToMultiByte(CP_ACP, 0, unicode.c_str(), -1, nullptr, 0, nullptr, nullptr);
+    std::string ansi(static_cast<size_t>(bytes > 0 ? bytes : 1), '\0');
+    WideCharToMultiByte(CP_ACP, 0, unicode.c_str(), -1, &ansi[0], bytes, nullptr, nullptr);
+    ansi.resize(strlen(ansi.c_str()));
+    return ansi;
+}
+
+// Requests come one a line: an id, then the arguments, each field ended by
+// 0x1f. The answer is what the verb prints, then 0x1e, the id and the exit
+// status on a line of their own, so that a reader that gave up half way can
+// tell an old answer from its own.
+int Serve()
+{
+    _setmode(_fileno(stdin), _O_BINARY);
+    _setmode(_fileno(stdout), _O_BINARY);
+    static char line[65536];
+    while (fgets(line, sizeof line, stdin)) {
+        std::vector<std::string> texts;
+        for (char* field = line; char* end = strchr(field, '\x1f'); field = end + 1) {
+            *end = '\0';
+            texts.push_back(FromUnixText(field));
+        }
+        if (texts.empty())
+            continue;
+        std::vector<char*> fields;
+        for (std::string& text : texts)
+            fields.push_back(&text[0]);
+        const char* id = fields[0];
+        fields[0] = const_cast<char*>("kdriver");
+        dialogFace = "MS Shell Dlg";
+        dialogPoints = 8;
+        int status = RunVerb(static_cast<int>(fields.size()), fields.data());
+        fflush(stderr);
+        printf("\n\x1e%s %d\n", id, status);
+        fflush(stdout);
+    }
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
+{
+    if (argc == 2 && strcmp(argv[1], "serve") == 0)
+        return Serve();
+    return RunVerb(argc, argv);
+}
+
+namespace {
+
+int RunVerb(int argc, char** argv)
 {
     if (argc < 3)
         return Usage();
@@ -998,3 +1064,5 @@ int main(int argc, char** argv)
         return ColumnClick(window, static_cast<int>(ParseNumber(argv[3])));
     return Usage();
 }
+
+}  // namespace

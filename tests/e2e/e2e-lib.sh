@@ -115,7 +115,97 @@ kd_stretch_deadline() {
     kd_args[at]=$((kd_args[at] * E2E_WAIT_SCALE))
   fi
 }
-kd_once() { kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'; }
+kd_once() {
+  local status=0
+  kd_served "$@" || status=$?
+  [ "$status" = "$kd_not_served" ] || return "$status"
+  kwine "$BIN/kdriver.exe" "$@" 2>>"$case_dir/kdriver.log" | tr -d '\r'
+}
+
+# A case's steps go to one driver that stays ("kdriver serve"), through two
+# pipes in the case's folder: starting a Windows process for each step costs
+# about a second on a loaded machine, and a case takes dozens of steps. Both
+# ends of each pipe are opened for reading and writing, so that no open
+# waits and no write fails while the other side is gone; whether the driver
+# still runs is asked instead. A step while another is under way (one run in
+# the background) starts a driver of its own.
+kd_not_served=250
+kd_request=0
+kd_server_pid() { cat "$case_dir/kd.pid" 2>/dev/null || true; }
+# Started with the step's lock closed ($1), else the driver would hold it.
+kd_server_start() {
+  local lock=$1
+  rm -f "$case_dir/kd.in" "$case_dir/kd.out"
+  mkfifo "$case_dir/kd.in" "$case_dir/kd.out"
+  "$KAPTURA_WINE" "$BIN/kdriver.exe" serve 0<>"$case_dir/kd.in" 1<>"$case_dir/kd.out" \
+    2>>"$case_dir/kdriver.log" {lock}>&- &
+  echo $! >"$case_dir/kd.pid"
+}
+kd_server_stop() {
+  local pid
+  pid=$(kd_server_pid)
+  [ -n "$pid" ] || return 0
+  rm -f "$case_dir/kd.pid"
+  kill "$pid" 2>/dev/null || true
+  while kill -0 "$pid" 2>/dev/null; do sleep 0.05; done
+}
+kd_served() {
+  local lock pid status=0
+  exec {lock}>>"$case_dir/kd.lock"
+  if ! flock -n "$lock"; then
+    exec {lock}>&-
+    return "$kd_not_served"
+  fi
+  pid=$(kd_server_pid)
+  if [ -z "$pid" ] || ! kill -0 "$pid" 2>/dev/null; then
+    kd_server_start "$lock"
+    pid=$(kd_server_pid)
+  fi
+  kd_ask "$pid" "$@" || status=$?
+  exec {lock}>&-
+  return "$status"
+}
+# Sends one request and prints its answer once the whole of it is in.
+kd_ask() {
+  local pid=$1 id="$BASHPID.$((++kd_request))" from field line="" answer="" text="" status=""
+  shift
+  exec {from}<>"$case_dir/kd.out"
+  {
+    printf '%s\x1f' "$id"
+    for field in "$@"; do printf '%s\x1f' "$field"; done
+    printf '\n'
+  } 1<>"$case_dir/kd.in"
+  while [ -z "$status" ]; do
+    if IFS= read -r -t 1 -u "$from" line; then
+      text+=$line
+      if [[ $text == *$'\x1e'* ]]; then
+        answer+=${text%%$'\x1e'*}
+        if [ "${text#*$'\x1e'}" != "${text#*$'\x1e'"$id "}" ]; then
+          status=${text#*$'\x1e'"$id "}
+        else
+          answer=""   # the end of an answer a reader before this one left
+        fi
+      else
+        answer+=$text$'\n'
+      fi
+      text=""
+    elif [ $? -gt 128 ]; then
+      text+=$line   # what came of a line before the second was up
+      kill -0 "$pid" 2>/dev/null || { echo "the driver ended during: $*" >>"$case_dir/kdriver.log"; status=3; }
+    else
+      status=3
+    fi
+  done
+  exec {from}>&-
+  answer=${answer%$'\n'}   # the line end the driver puts before its status
+  printf '%s' "${answer//$'\r'/}"
+  return "$status"
+}
+# Waiting for the session's processes to end includes the driver's.
+kwineserver() {
+  [ "${1:-}" != -w ] || kd_server_stop
+  "$KAPTURA_WINESERVER" "$@"
+}
 kd_looks_only() {
   case "$1" in
     wait-window | find-prop | wait-dialog | wait-gone | wait-visible | title | text | children | mdi-children | \

@@ -43,10 +43,10 @@ set_key() { printf '%s=%s\r\n' "$1" "$2" >> "$ini"; }
 kprint() { (cd "$BIN" && timeout 120 "$KAPTURA_WINE" kprint.exe "$@" 2>/dev/null | stdbuf -oL tr -d '\r'); }
 
 # The PDF of the job whose file name holds the given name; waits for the
-# print service to finish it.
+# print service to finish it (ghostscript takes its time on a busy machine).
 job_pdf() {
-  local name=$1 file=""
-  for _ in $(seq 100); do
+  local name=$1 file="" deadline=$((SECONDS + 120))
+  while [ $SECONDS -lt $deadline ]; do
     file=$(find "$outbox" -newer "$ini" -name "*$name*" 2>/dev/null | head -1 || true)
     [ -n "$file" ] && [ -s "$file" ] && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
     sleep 0.2
@@ -92,6 +92,8 @@ depths)
     [ -z "$(pdftotext "$pdf" - | tr -d '[:space:]')" ] || fail "$1 bits: texts printed though switched off"
     check_cells "$pdf" 1 40 28 "$1" "$2" "$3"
   done
+  ;;
+depth_modes)
   # Grayscale and black and white rework the colour table; 24 bits stay in
   # colour whatever the mode.
   for args in "8 1 gray" "4 2 bw" "1 1 gray" "24 2 bw"; do
@@ -122,6 +124,8 @@ pages)
   pdf=$(job_pdf "$token-p") || fail "no PDF (portrait)"
   [ "$(pages_of "$pdf")" = 2 ] || fail "portrait: 2 pages expected, got $(pages_of "$pdf")"
   check_cells "$pdf" 2 1300 900 24 3 4
+  ;;
+strips_and_copies)
   # A palette image whose bands go out in overlapping strips, every pixel
   # judged (palette pages are stored without loss).
   printf '[Kaptura 99]\r\nPrintOnePage=0,1,3,0,0,1,1,0,0,0,0,0,0\r\n' > "$ini"
