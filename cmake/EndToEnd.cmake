@@ -18,7 +18,7 @@ function(add_e2e_cases)
     set(name ${E2E_NAME_PREFIX}${scenario})
     add_test(NAME ${name} COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/${E2E_SCRIPT} ${scenario})
     set_tests_properties(${name} PROPERTIES
-      ENVIRONMENT "BIN=${CMAKE_BINARY_DIR}/bin;E2E_ROOT=${CMAKE_BINARY_DIR}/e2e;E2E_GROUP=${E2E_GROUP};E2E_PROGRAMS=${programs};DISPLAY="
+      ENVIRONMENT "BIN=${CMAKE_BINARY_DIR}/bin;E2E_ROOT=${CMAKE_BINARY_DIR}/e2e;E2E_GROUP=${E2E_GROUP};E2E_PROGRAMS=${programs};E2E_SECONDS=${E2E_TIMEOUT};DISPLAY="
       TIMEOUT ${E2E_TIMEOUT})
   endforeach()
 endfunction()

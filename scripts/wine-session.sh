@@ -94,6 +94,7 @@ wine_session_remove_server_folders() {
 }
 
 wine_session_end() {
+  wine_session_stop_watchdog
   # The server ends some time after it is told to: a program started in the
   # prefix before then would join the dying one.
   kwineserver -k >/dev/null 2>&1 || true
@@ -110,8 +111,27 @@ wine_session_end() {
   fi
 }
 
+# A case that runs out of its time (E2E_SECONDS, the test's) would be killed
+# without a word, its programs left running: it ends itself a little
+# before, says so, and what it started is taken down.
+wine_session_watchdog=""
+wine_session_out_of_time() {
+  echo "FAIL: the case ran out of its ${E2E_SECONDS} s, at: $BASH_COMMAND" >&2
+  exit 143
+}
+if [ -n "${E2E_SECONDS:-}" ]; then
+  { sleep "$((E2E_SECONDS - 20))" && kill -TERM $$ && pkill -TERM -P $$; } >/dev/null 2>&1 &
+  wine_session_watchdog=$!
+fi
+wine_session_stop_watchdog() {
+  [ -n "$wine_session_watchdog" ] || return 0
+  pkill -P "$wine_session_watchdog" 2>/dev/null || true
+  kill "$wine_session_watchdog" 2>/dev/null || true
+  wine_session_watchdog=""
+}
+
 trap wine_session_end EXIT
-trap 'exit 143' TERM
+trap 'wine_session_out_of_time' TERM
 trap 'exit 130' INT
 # The first prefix a run needs is made new; every other prefix of the run
 # (the test cases' within it too) is a copy of that one.
