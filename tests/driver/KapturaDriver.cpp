@@ -62,6 +62,8 @@
 //                                                        item at a path, expanding it first
 //   kdriver tree-button <tree> <path>                    print the screen point of the item's
 //                                                        expand button, for a real click
+//   kdriver tree-marked <tree>                           print each selected, drop-highlighted or
+//                                                        expanded item: its path, a tab, its states
 //   kdriver list-rows <list>                             print each row of a list view, the
 //                                                        columns separated by tabs
 //   kdriver list-view <list>                             top row, rows a page holds, row count
@@ -744,6 +746,43 @@ int TreeItems(HWND tree, const char* path)
     return 0;
 }
 
+// Prints, for every item of the tree that is selected, drop-highlighted or
+// expanded, its path of item texts and those states ("selected",
+// "drop-highlighted", "expanded", comma-separated) after a tab. Nothing is
+// expanded on the way: the tree is read as it stands.
+void PrintMarkedTreeItems(HWND tree, RemoteBlock& block, HTREEITEM first, const std::string& parentPath)
+{
+    char text[kTextMax];
+    for (HTREEITEM item = first; item;
+         item = reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_NEXT, reinterpret_cast<LPARAM>(item)))) {
+        const std::string path = parentPath + (parentPath.empty() ? "" : "\\") +
+                                 (TreeItemText(tree, block, item, text) ? text : "");
+        const UINT state = static_cast<UINT>(SendMessageA(tree, TVM_GETITEMSTATE, reinterpret_cast<WPARAM>(item),
+                                                          TVIS_SELECTED | TVIS_DROPHILITED | TVIS_EXPANDED));
+        std::string marks;
+        if (state & TVIS_SELECTED)
+            marks += "selected";
+        if (state & TVIS_DROPHILITED)
+            marks += marks.empty() ? "drop-highlighted" : ",drop-highlighted";
+        if (state & TVIS_EXPANDED)
+            marks += marks.empty() ? "expanded" : ",expanded";
+        if (!marks.empty())
+            printf("%s\t%s\n", path.c_str(), marks.c_str());
+        PrintMarkedTreeItems(tree, block,
+                             reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_CHILD, reinterpret_cast<LPARAM>(item))),
+                             path);
+    }
+}
+
+int TreeMarked(HWND tree)
+{
+    RemoteBlock block(tree, kTextOffset + kTextMax);
+    if (!block.ok())
+        return Fail("no memory in the tree's process");
+    PrintMarkedTreeItems(tree, block, reinterpret_cast<HTREEITEM>(SendMessageA(tree, TVM_GETNEXTITEM, TVGN_ROOT, 0)), "");
+    return 0;
+}
+
 bool ListItemText(HWND list, RemoteBlock& block, int row, int column, char* text)
 {
     LVITEMA info = {};
@@ -842,7 +881,7 @@ int Usage()
     fprintf(stderr, "usage: kdriver wait-window|find-prop|wait-dialog|send|post|command|post-command|hotkey|"
                     "title|text|children|cut-off|text-fit|focus|mdi-children|visible|wait-visible|status-text|toolbar-state|dialog-text|"
                     "answer|close|wait-gone|window-pid|set-text|post-pair|drag|iconic|item|enabled|height|combo-select|"
-                    "tree-select|tree-items|tree-button|list-rows|list-view|list-select|menu-popups|menubar-rect|watch-dialog ...\n");
+                    "tree-select|tree-items|tree-button|tree-marked|list-rows|list-view|list-select|menu-popups|menubar-rect|watch-dialog ...\n");
     return 2;
 }
 
@@ -1050,6 +1089,8 @@ int RunVerb(int argc, char** argv)
         return TreeItems(window, argv[3]);
     if (strcmp(verb, "tree-button") == 0 && argc == 4)
         return TreeButton(window, argv[3]);
+    if (strcmp(verb, "tree-marked") == 0)
+        return TreeMarked(window);
     if (strcmp(verb, "list-rows") == 0)
         return ListRows(window);
     if (strcmp(verb, "list-view") == 0) {

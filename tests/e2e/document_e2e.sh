@@ -291,30 +291,53 @@ case_splitter_drag() {
   exit_kaptura
 }
 
-# Save As into a folder the tree lists already: the file's item goes after
-# the folders, and it alone is the selection.
+# The items of the folder tree drawn highlighted: selected or drop-highlighted.
+highlighted_items() { kd tree-marked "$tree" | grep -E $'\t.*(selected|drop-highlighted)' | cut -f1; }
+
+# A file saved into a folder the user has open in the folder tree is sorted
+# in after the folder's folders, and is the one item highlighted.
 case_saved_file_in_tree() {
   seed_ini
-  local data="$case_dir/data" tree
+  local data="$case_dir/data" x y indent height listed="" marked=""
   mkdir -p "$data/b"
   ln -sfn "$data" "$WINEPREFIX/dosdevices/m:"
   start_kaptura
   tree=$(kd children "$frame" | awk -F'\t' '$2 == "SysTreeView32" { print $1; exit }')
   [ -n "$tree" ] || fail "no folder tree"
   [ "$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')" = "b " ] || fail "M: lists: $(kd tree-items "$tree" "My Computer\\M:")"
+  # The user opens M: with a click on its "+" and clicks the folder b.
+  read -r x y <<<"$(kd tree-button "$tree" "My Computer\\M:")" || fail "no button beside M:"
+  xdotool mousemove "$x" "$y" click 1 || fail "xdotool cannot click"
+  for _ in $(seq 40); do
+    kd tree-marked "$tree" | grep -qE $'^My Computer\\\\M:\t.*expanded' && break
+    sleep 0.25
+  done
+  kd tree-marked "$tree" | grep -qE $'^My Computer\\\\M:\t.*expanded' || fail "the click on the + did not open M:"
+  indent=$(kd send "$tree" 0x1106 0 0)   # TVM_GETINDENT
+  height=$(kd send "$tree" 0x111C 0 0)   # TVM_GETITEMHEIGHT
+  x=$((x + indent + 16))                 # past the button of b, on its picture
+  y=$((y + height))
+  xdotool mousemove "$x" "$y" click 1 || fail "xdotool cannot click"
+  for _ in $(seq 40); do
+    marked=$(highlighted_items | tr '\n' ' ')
+    [ "$marked" = 'My Computer\M:\b ' ] && break
+    sleep 0.25
+  done
+  [ "$marked" = 'My Computer\M:\b ' ] || fail "the click on b highlights: $marked"
   kd hotkey "$frame" 6 c
   wait_children 1
   run_file_dialog $FileSaveAs 'M:\a.bmp'
   for _ in $(seq 40); do [ -s "$data/a.bmp" ] && break; sleep 0.25; done
   [ -s "$data/a.bmp" ] || fail "a.bmp was not written"
-  local listed=""
   for _ in $(seq 40); do
     listed=$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')
     [ "$listed" = "b a.bmp " ] && break
     sleep 0.25
   done
-  [ "$listed" = "b a.bmp " ] || fail "M: lists after the save: $listed"
+  marked=$(highlighted_items | tr '\n' ' ')
   keep_shot saved-file-in-tree
+  [ "$listed" = "b a.bmp " ] && [ "$marked" = 'My Computer\M:\a.bmp ' ] ||
+    fail "after the save M: lists '$listed', and the highlighted items are '$marked' ($(kd tree-marked "$tree" | tr '\t\n' '= '))"
   exit_kaptura
 }
 

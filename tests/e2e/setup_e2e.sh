@@ -392,8 +392,18 @@ case_folder_limits() {
 }
 
 # Every way of leaving the wizard before it ends, by real clicks and keys,
-# leads to the Exit page: on the folder and copy pages alike.
+# leads to the Exit page: on the folder page (and, in the next case, on the
+# copy page); Setup there returns with the entries kept.
 case_leaving_roads() {
+  leaving_roads_on "$FOLDER_PAGE" "folder page"
+}
+
+case_leaving_copy_page() {
+  leaving_roads_on "$COPY_PAGE" "copy page"
+}
+
+# Each road in turn from page $1 (the folder or the copy page), named $2.
+leaving_roads_on() {
   fresh_prefix
   copy_dist
   start_setup "$FOLDER_PAGE"
@@ -402,17 +412,13 @@ case_leaving_roads() {
   kd set-text "$p" 1023 "Barbara Liskov" >/dev/null
   kd set-text "$p" 1027 "Abstractions" >/dev/null
   for road in "${LEAVING_ROADS[@]}"; do
+    if [ "$1" = "$COPY_PAGE" ]; then
+      press $NEXT
+      wait_page "$COPY_PAGE"
+    fi
     leave_by "$road"
-    expect_exit_page "$road" "folder page"
-    [ "$road" = close-box ] && shot exit-page-by-close-box
-    press $NEXT
-    wait_page "$FOLDER_PAGE"
-  done
-  for road in "${LEAVING_ROADS[@]}"; do
-    press $NEXT
-    wait_page "$COPY_PAGE"
-    leave_by "$road"
-    expect_exit_page "$road" "copy page"
+    expect_exit_page "$road" "$2"
+    [ "$road" = close-box ] && shot "exit-page-by-close-box-from-${2// /-}"
     press $NEXT
     wait_page "$FOLDER_PAGE"
   done

@@ -96,10 +96,13 @@ std::string ExplorerItemPath(HWND tree, HTREEITEM item)
     return path;
 }
 
+// The drop highlight moves first: some tree controls take any selection of
+// the item that already has the caret as done, which would leave the
+// highlight on the item the user clicked before.
 void SelectExplorerItem(HWND tree, HTREEITEM item)
 {
-    TreeView_SelectItem(tree, item);
     TreeView_SelectDropTarget(tree, item);
+    TreeView_SelectItem(tree, item);
 }
 
 void SelectFileInExplorer(const char* path)

@@ -121,8 +121,7 @@ std::string XDialogBar::GetItemPath(HTREEITEM item)
 void XDialogBar::SelectItem(HTREEITEM item)
 {
     BusyScope busy;
-    tree.SelectItem(item);
-    tree.SelectDropTarget(item);
+    SelectExplorerItem(tree.m_hWnd, item);
 }
 
 int XDialogBar::ItemImage(HTREEITEM item) const
