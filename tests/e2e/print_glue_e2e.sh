@@ -122,6 +122,7 @@ case_close_during_meter() {
   sleep 1
   press_ok "$sheet"
   meter=$(kd wait-dialog - "Kaptura 99" 30) || fail "no meter"
+  texts_whole "$meter" "the print meter"
   try_to_close_the_image $centre
   [ "$(kd enabled "$frame")" = 0 ] || fail "the program's window stays enabled under the meter"
   # A close command that reaches the program through the meter's message
@@ -286,6 +287,54 @@ case_print_all() {
   kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
   pdf=$(all_images_pdf)
   has_colour "$pdf" red && has_colour "$pdf" blue || fail "not both images on the page: $(page_colours "$pdf")"
+  exit_kaptura
+}
+
+# Every page of the sheet on screen, and the dialog window $1 itself when
+# $2 is given, hold their texts whole; $3 names the screenshot.
+sheet_texts_whole() {
+  local sheet=$1 pages=$2 index page cut
+  for ((index = 0; index < pages; index++)); do
+    kd send "$sheet" 0x465 $index 0 >/dev/null   # PSM_SETCURSEL
+    sleep 0.5
+    page=$(sheet_page "$sheet")
+    cut=$(kd cut-off "$page")
+    [ -z "$cut" ] || fail "the page '$(kd title "$page")' of '$(kd title "$sheet")' cuts off: $cut"
+    cut=$(kd text-fit "$page")
+    [ -z "$cut" ] || fail "the page '$(kd title "$page")' of '$(kd title "$sheet")' cuts texts: $cut"
+    import-im6.q16 -window root "$case_dir/$3-page$index.png"
+  done
+}
+
+case_texts_whole() {
+  # Both sheets with two images open (the all-images sheet numbers them in
+  # its preview box), and the date and time formats called from Macros.
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,1,0" "PrintAllPage=1,3,0,4,1,2,0,0"
+  start_kaptura
+  open_picture "${token}x" 40x30 red
+  open_picture "${token}y" 40x30 blue
+  kd post-command "$frame" $FilePrintAll >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  sheet_texts_whole "$sheet" 5 all-images
+  # Macros, the last page, calls the date and time formats.
+  kd post "$(kd item "$(sheet_page "$sheet")" 1432)" 0xF5 0 0 >/dev/null
+  local formats cut
+  formats=$(kd wait-dialog - "Date/Time" 10) || fail "Set Date/Time Format opened no dialog"
+  sleep 0.5
+  cut=$(kd text-fit "$formats" "MS Sans Serif")
+  [ -z "$cut" ] || fail "the Date/Time dialog cuts texts: $cut"
+  import-im6.q16 -window root "$case_dir/date-time.png"
+  kd answer "$formats" 2 >/dev/null
+  kd wait-gone "$formats" 10 >/dev/null || fail "the Date/Time dialog stayed"
+  press_button "$sheet" 2
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  kd post-command "$frame" $FilePrintAllOnOnePage >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  sheet_texts_whole "$sheet" 5 one-page
+  press_button "$sheet" 2
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
   exit_kaptura
 }
 
