@@ -290,8 +290,12 @@ case_print_all() {
   exit_kaptura
 }
 
-# Every page of the sheet on screen, and the dialog window $1 itself when
-# $2 is given, hold their texts whole; $3 names the screenshot.
+# Screenshots stay for a look after the run.
+shots="$E2E_ROOT/print_glue-shots"
+mkdir -p "$shots"
+
+# Every one of the first $2 pages of sheet $1 holds its controls and texts
+# whole; $3 names the screenshots.
 sheet_texts_whole() {
   local sheet=$1 pages=$2 index page cut
   for ((index = 0; index < pages; index++)); do
@@ -302,8 +306,34 @@ sheet_texts_whole() {
     [ -z "$cut" ] || fail "the page '$(kd title "$page")' of '$(kd title "$sheet")' cuts off: $cut"
     cut=$(kd text-fit "$page")
     [ -z "$cut" ] || fail "the page '$(kd title "$page")' of '$(kd title "$sheet")' cuts texts: $cut"
-    import-im6.q16 -window root "$case_dir/$3-page$index.png"
+    import-im6.q16 -window root "$shots/$3-page$index.png"
   done
+}
+
+# Ticks check box or radio button $2 of dialog $1, or clears a check box
+# when $3 is 0, as a click does.
+set_check() {
+  local button
+  button=$(kd item "$1" "$2")
+  [ "$(kd send "$button" 0xF0 0 0)" = "${3:-1}" ] || kd send "$button" 0xF5 0 0 >/dev/null   # BM_GETCHECK, BM_CLICK
+}
+
+# The sample the dialog draws in its box $2 is whole in screenshot $1: text
+# in the box, and none in the two columns at either end of its inside.
+sample_whole() {
+  local left top right bottom
+  read -r left top right bottom <<< "$(probe window-rect "$2")"
+  convert-im6.q16 "$1" -crop "$((right - left - 6))x$((bottom - top - 6))+$((left + 3))+$((top + 3))" +repage \
+    -depth 8 "$case_dir/sample.ppm"
+  python3 - "$case_dir/sample.ppm" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+parts = data.split(maxsplit=4)
+width, height, pixels = int(parts[1]), int(parts[2]), parts[4]
+dark = {i // 3 % width for i in range(0, width * height * 3, 3) if sum(pixels[i:i + 3]) < 200}
+edges = {0, 1, width - 2, width - 1}
+sys.exit(0 if dark and not dark & edges else 1)
+PY
 }
 
 case_texts_whole() {
@@ -324,7 +354,15 @@ case_texts_whole() {
   sleep 0.5
   cut=$(kd text-fit "$formats" "MS Sans Serif")
   [ -z "$cut" ] || fail "the Date/Time dialog cuts texts: $cut"
-  import-im6.q16 -window root "$case_dir/date-time.png"
+  # The longest date: the week day and the month named, the century.
+  set_check "$formats" 1457   # Alphabetic
+  set_check "$formats" 1459   # Week
+  set_check "$formats" 1455   # Century
+  set_check "$formats" 1458 0 # Abbreviation
+  sleep 1.5                   # the samples are drawn again each second
+  import-im6.q16 -window root "$shots/date-time.png"
+  sample_whole "$shots/date-time.png" "$(kd item "$formats" 1442)" ||
+    fail "the Date/Time dialog cuts its date sample (see $shots/date-time.png)"
   kd answer "$formats" 2 >/dev/null
   kd wait-gone "$formats" 10 >/dev/null || fail "the Date/Time dialog stayed"
   press_button "$sheet" 2
