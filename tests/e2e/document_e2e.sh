@@ -159,6 +159,7 @@ case_check_change_colors() {
   box=$(pick_colour)
   [ "$(colour_texts "$box")" = "$(printf 'Red: 005\nGreen: 120\nBlue: 255')" ] \
     || fail "Check Color shows: $(colour_texts "$box")"
+  texts_whole "$box" "the Check Color dialog"
   local swatch
   swatch=$(screen_colour_at_centre "$(kd item "$box" 1701)")
   # E2E_SHOT_DIR keeps a picture of the dialog for a person to look at.
