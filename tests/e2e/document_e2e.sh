@@ -65,6 +65,7 @@ case_note_round_trip() {
   wait_children 0
   file_dialog $FileOpen middle.png
   wait_children 1
+  texts_whole "$frame" "the main window with an image and its note"
   file_dialog $FileSaveAs out.bmp
   wait_file out.txt
   [ "$(tr -d '\0' < "$app/out.txt")" = "note travels" ] || fail "side file: $(cat -v "$app/out.txt")"
