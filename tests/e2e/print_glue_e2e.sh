@@ -336,10 +336,10 @@ sys.exit(0 if dark and not dark & edges else 1)
 PY
 }
 
-case_texts_whole() {
-  # Both sheets with two images open (the all-images sheet numbers them in
-  # its preview box), and the date and time formats called from Macros.
-  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,1,0" "PrintAllPage=1,3,0,4,1,2,0,0"
+case_texts_whole_all_images() {
+  # The sheet with two images open (its preview box numbers them), and the
+  # date and time formats called from Macros.
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,1,0"
   start_kaptura
   open_picture "${token}x" 40x30 red
   open_picture "${token}y" 40x30 blue
@@ -367,10 +367,17 @@ case_texts_whole() {
   kd wait-gone "$formats" 10 >/dev/null || fail "the Date/Time dialog stayed"
   press_button "$sheet" 2
   kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  exit_kaptura
+}
+
+case_texts_whole_one_page() {
+  seed_ini "PrintAllPage=1,3,0,4,1,2,0,0"
+  start_kaptura
+  open_picture "${token}z" 40x30 green
   kd post-command "$frame" $FilePrintAllOnOnePage >/dev/null
   sheet=$(wait_sheet)
   sleep 1
-  sheet_texts_whole "$sheet" 5 one-page
+  sheet_texts_whole "$sheet" 4 one-page   # Print, Header, Footer, Macros
   press_button "$sheet" 2
   kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
   exit_kaptura
