@@ -30,7 +30,9 @@
 //                                                        of each visible static or button (any kind) whose
 //                                                        text, measured with its own font, does not fit it
 //                                                        (where its font cannot be read: the face given,
-//                                                        "MS Shell Dlg" 8 points unless told)
+//                                                        "MS Shell Dlg" 8 points unless told); a path
+//                                                        shortened in its middle fits when "...\" and
+//                                                        its last part do
 //   kdriver focus <hwnd>                                 print the window with the keyboard focus on the
 //                                                        window's thread (0x0: none)
 //   kdriver visible <hwnd>                               print 1 when visible, 0 when hidden
@@ -257,21 +259,28 @@ struct TextRoom {
     RECT area;        // where the control draws its text
     UINT format;      // DrawText flags it draws with
     bool measured;    // a kind of control whose text is checked
+    bool pathTail;    // a path shortened in its middle: only "...\name" must fit
 };
 
 TextRoom StaticRoom(LONG style, const RECT& client)
 {
-    TextRoom room{client, DT_EXPANDTABS, true};
+    TextRoom room{client, DT_EXPANDTABS, true, false};
     if (style & SS_NOPREFIX)
         room.format |= DT_NOPREFIX;
     switch (style & SS_TYPEMASK) {
     case SS_LEFT:
     case SS_CENTER:
     case SS_RIGHT:
-        // A text with an ellipsis style is shortened on purpose.
-        if (style & SS_ELLIPSISMASK)
+        // A text with an ellipsis style is shortened on purpose; a path keeps
+        // its last part whole, so that part must fit.
+        if ((style & SS_ELLIPSISMASK) == SS_PATHELLIPSIS) {
+            room.pathTail = true;
+            room.format |= DT_SINGLELINE;
+        } else if (style & SS_ELLIPSISMASK) {
             room.measured = false;
-        room.format |= DT_WORDBREAK;
+        } else {
+            room.format |= DT_WORDBREAK;
+        }
         break;
     case SS_LEFTNOWORDWRAP:
     case SS_SIMPLE:
@@ -285,7 +294,7 @@ TextRoom StaticRoom(LONG style, const RECT& client)
 
 TextRoom ButtonRoom(LONG style, const RECT& client)
 {
-    TextRoom room{client, (style & BS_MULTILINE) ? UINT(DT_WORDBREAK) : UINT(DT_SINGLELINE), true};
+    TextRoom room{client, (style & BS_MULTILINE) ? UINT(DT_WORDBREAK) : UINT(DT_SINGLELINE), true, false};
     const int edge = GetSystemMetrics(SM_CXEDGE);
     switch (style & BS_TYPEMASK) {
     case BS_PUSHBUTTON:
@@ -329,12 +338,18 @@ BOOL CALLBACK PrintUnfitText(HWND child, LPARAM)
         room = ButtonRoom(style, client);
     if (!room.measured)
         return TRUE;
+    const char* measured = text;
+    char tail[sizeof text] = "...";
+    if (room.pathTail && strrchr(text, '\\')) {
+        lstrcpynA(tail + 3, strrchr(text, '\\'), sizeof tail - 3);
+        measured = tail;
+    }
     HDC dc = CreateCompatibleDC(nullptr);
     HFONT font = FontOfControl(child);
     HGDIOBJ old = SelectObject(dc, font);
     const LONG width = room.area.right - room.area.left, height = room.area.bottom - room.area.top;
     RECT needed = {0, 0, width, 0};
-    DrawTextA(dc, text, -1, &needed, room.format | DT_CALCRECT);
+    DrawTextA(dc, measured, -1, &needed, room.format | DT_CALCRECT);
     // A text shorter than the box is drawn inside it whatever the box's height.
     TEXTMETRICA metrics{};
     GetTextMetricsA(dc, &metrics);

@@ -92,6 +92,7 @@ scan_matches_find)
   small_fixture
   seed_settings "$ALL_FORMATS" "$ONLY_P"
   start_browser
+  texts_whole "$selection" "the selection dialog"
   scan
   [ "$(locations)" = "$(expected_files)" ] || fail "listed files differ from find's: $(diff <(locations) <(expected_files))"
   size=$(python3 -c 'import os, sys; print("{:,}".format(os.path.getsize(sys.argv[1])))' "$tree/A2.BMP")
@@ -119,6 +120,7 @@ scan_matches_find)
   kd post-command "$frame" 32773 >/dev/null
   box=$(kd wait-dialog - "Pixorama 99 Report" 10) || fail "no report"
   sleep 0.5
+  texts_whole "$box" "the Summary Report"
   shot "$shots/summary_report.png"
   kd answer "$box" 1 >/dev/null
   exit_browser
@@ -130,6 +132,7 @@ cancel_midway)
   kd answer "$selection" 1 >/dev/null
   scanner=$(kd wait-dialog - "Pixorama 99 Scanner" 20) || fail "no scanner dialog"
   sleep 0.3
+  texts_whole "$scanner" "the scanner dialog"
   kd answer "$scanner" 2 >/dev/null
   wait_scan_end
   kd wait-gone "$scanner" 5 >/dev/null || fail "the cancelled scanner dialog stays"
@@ -258,6 +261,14 @@ copy_image)
   kd command "$frame" 57634 >/dev/null
   probe clipboard-save 'P:\clip.bmp' >/dev/null || fail "no bitmap on the clipboard"
   [ "$(differing_pixels "$tree/clip.bmp" "$tree/photos/sub/circle.png")" = 0 ] || fail "clipboard image differs"
+  # Help About, whole.
+  kd post-command "$frame" 57664 >/dev/null
+  box=$(kd wait-dialog - "About Pixorama 99" 10) || fail "no about box"
+  sleep 0.5
+  texts_whole "$box" "the about box"
+  shot "$shots/about.png"
+  kd answer "$box" 1 >/dev/null
+  kd wait-gone "$box" 5 >/dev/null || fail "the about box stayed"
   exit_browser
   ;;
 full_screen)

@@ -65,6 +65,7 @@ case_note_round_trip() {
   wait_children 0
   file_dialog $FileOpen middle.png
   wait_children 1
+  texts_whole "$frame" "the main window with an image and its note"
   file_dialog $FileSaveAs out.bmp
   wait_file out.txt
   [ "$(tr -d '\0' < "$app/out.txt")" = "note travels" ] || fail "side file: $(cat -v "$app/out.txt")"
@@ -159,6 +160,7 @@ case_check_change_colors() {
   box=$(pick_colour)
   [ "$(colour_texts "$box")" = "$(printf 'Red: 005\nGreen: 120\nBlue: 255')" ] \
     || fail "Check Color shows: $(colour_texts "$box")"
+  texts_whole "$box" "the Check Color dialog"
   local swatch
   swatch=$(screen_colour_at_centre "$(kd item "$box" 1701)")
   # E2E_SHOT_DIR keeps a picture of the dialog for a person to look at.

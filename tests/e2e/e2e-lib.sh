@@ -214,6 +214,14 @@ kd_looks_only() {
   esac
   return 1
 }
+# Fails when a static or button of dialog $1 (called $2 in the message)
+# does not hold its text whole; $3 is the face of the dialog's font, for
+# the driver to measure with where it cannot read a control's own.
+texts_whole() {
+  local cut
+  cut=$(kd text-fit "$1" "${3:-MS Sans Serif}")
+  [ -z "$cut" ] || fail "$2 cuts texts: $cut"
+}
 # The probe (test pattern windows, mouse and key input), its output likewise.
 probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # Checks of saved bitmaps against the probe's pattern (bmp_check.py).

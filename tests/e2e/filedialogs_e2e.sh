@@ -233,6 +233,7 @@ case_open_preview() {
   [ "$(kd title "$(kd item "$extra" $PreviewCheck)")" = Preview ] || fail "no Preview box"
   preview_file wide.bmp "200w x 100h"
   item_text $PathLine | grep -q 'wide.bmp   (60,054 Bytes)' || fail "path line: $(item_text $PathLine)"
+  texts_whole "$extra" "the Open dialog's preview part"
   check_preview_pixels open_preview
   # The file changes on disk after the preview: OK opens the previewed image.
   $IM/convert-im6.q16 -size 7x7 xc:yellow BMP3:"$app/wide.bmp"
@@ -503,6 +504,8 @@ case_save_readonly() {
   box=$(kd wait-dialog "$pid" - 10) || fail "no overwrite prompt"
   [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
   kd dialog-text "$box" | grep -qi "exist" || fail "prompt: $(kd dialog-text "$box")"
+  # Save As stays under its prompt, with its added check box.
+  texts_whole "$(kd children "$dialog" | awk -F'\t' '$2 == "#32770" { print $1; exit }')" "the Save As dialog's added part"
   kd answer "$box" 6 >/dev/null
   kd wait-gone "$dialog" 10 >/dev/null || fail "the Save As dialog stayed"
   local refusal

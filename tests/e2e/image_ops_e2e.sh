@@ -121,6 +121,7 @@ case_scale_dialog() {
   # Pixels: 100 x 30, the width grown by a whole factor and cut back.
   kd post-command "$frame" 32791 >/dev/null
   box=$(kd wait-dialog "$pid" Scale 10) || fail "no Scale dialog"
+  texts_whole "$box" "the Scale dialog"
   kd set-text "$box" 1485 100 >/dev/null
   kd set-text "$box" 1486 30 >/dev/null
   kd answer "$box" 1 >/dev/null

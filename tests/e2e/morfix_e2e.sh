@@ -228,6 +228,7 @@ settings_round_trip)
 dialog_basics)
   start_morfix
   pid=$(kd window-pid "$dlg")
+  texts_whole "$dlg" "the converter's window"
   # Convert with nothing selected only says so.
   kd post-command "$dlg" 1 >/dev/null
   box=$(kd wait-dialog "$pid" Morfix99 10) || fail "no message for an empty selection"
@@ -239,6 +240,7 @@ dialog_basics)
   kd post "$dlg" 0x112 16 0 >/dev/null
   about=$(kd wait-dialog "$pid" "About Corvane Morfix 99" 10) || fail "no about box"
   kd dialog-text "$about" | grep -qx "Corvane Morfix 99 for Windows" || fail "about box text"
+  texts_whole "$about" "the about box"
   kd answer "$about" 1 >/dev/null
   kd wait-gone "$about" 5 >/dev/null || fail "the about box stayed"
   # Details hide and show the result list by the dialog's height.
@@ -280,6 +282,8 @@ readonly_target)
   [ "$(cat "$data/out/kept.png")" = old ] || fail "kept.png was rewritten"
   [ "$(stat -c %a "$data/out/kept.png")" = 444 ] || fail "kept.png lost its read-only mark"
   chmod u+w "$data/out/kept.png"
+  # The counts beside the format lists, filled in, stay whole.
+  texts_whole "$dlg" "the converter's window after a run"
   exit_morfix
   ;;
 

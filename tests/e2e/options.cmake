@@ -5,5 +5,5 @@ if(TARGET Kaptura99 AND TARGET kdriver AND TARGET kprobe)
   add_executable(koptprobe OptionsProbe.cpp)
   target_link_libraries(koptprobe PRIVATE user32 ole32 uuid ${SUITE_STATIC_LINK})
   add_e2e_cases(GROUP kaptura_options SCRIPT options_e2e.sh NAME_PREFIX e2e_options_ TIMEOUT 300
-                CASES snapshot_buttons clock black_white frame setup image_info about clamped_values)
+                CASES snapshot_buttons clock black_white frame setup image_info image_info_path about clamped_values)
 endif()

@@ -428,6 +428,29 @@ case_image_info() {
   finish_case
 }
 
+case_image_info_path() {
+  # An image opened from the folder-tree bar is titled with its whole path:
+  # the Filename field shortens the folders and shows the file's name whole.
+  local data="$case_dir/data" folder="Screenshots from the design\second review of the harbour"
+  mkdir -p "$data/${folder//\\//}/notes"
+  convert-im6.q16 -size 64x48 gradient:red-blue -type TrueColor "BMP3:$data/${folder//\\//}/harbour at dusk.bmp"
+  ln -sfn "$data" "$WINEPREFIX/dosdevices/m:"
+  start_options "Session=0,0,1,190,1,0,16777215,16777215"
+  local tree
+  tree=$(kd children "$frame" | awk -F'\t' '$2 == "SysTreeView32" { print $1; exit }')
+  [ -n "$tree" ] || fail "no folder tree"
+  # Folders come first: Down from "notes" selects the image as a user does.
+  kd tree-select "$tree" "My Computer\\M:\\$folder\\notes" >/dev/null || fail "no folder $folder in the tree"
+  kd post "$tree" 0x100 0x28 0 >/dev/null   # WM_KEYDOWN, Down
+  wait_children 1
+  open_dialog 32783 "Image Info"
+  screenshot info-path
+  window_shot info-path "$box"
+  kd dialog-text "$box" | grep -qxF "M:\\$folder\\harbour at dusk.bmp" || fail "Image Info names another file"
+  close_with 1
+  exit_kaptura
+}
+
 case_about() {
   start_options
   open_dialog 57664 "About Kaptura 99"

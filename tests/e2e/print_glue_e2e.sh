@@ -122,6 +122,7 @@ case_close_during_meter() {
   sleep 1
   press_ok "$sheet"
   meter=$(kd wait-dialog - "Kaptura 99" 30) || fail "no meter"
+  texts_whole "$meter" "the print meter"
   try_to_close_the_image $centre
   [ "$(kd enabled "$frame")" = 0 ] || fail "the program's window stays enabled under the meter"
   # A close command that reaches the program through the meter's message
@@ -286,6 +287,99 @@ case_print_all() {
   kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
   pdf=$(all_images_pdf)
   has_colour "$pdf" red && has_colour "$pdf" blue || fail "not both images on the page: $(page_colours "$pdf")"
+  exit_kaptura
+}
+
+# Screenshots stay for a look after the run.
+shots="$E2E_ROOT/print_glue-shots"
+mkdir -p "$shots"
+
+# Every one of the first $2 pages of sheet $1 holds its controls and texts
+# whole; $3 names the screenshots.
+sheet_texts_whole() {
+  local sheet=$1 pages=$2 index page cut
+  for ((index = 0; index < pages; index++)); do
+    kd send "$sheet" 0x465 $index 0 >/dev/null   # PSM_SETCURSEL
+    sleep 0.5
+    page=$(sheet_page "$sheet")
+    cut=$(kd cut-off "$page")
+    [ -z "$cut" ] || fail "the page '$(kd title "$page")' of '$(kd title "$sheet")' cuts off: $cut"
+    cut=$(kd text-fit "$page")
+    [ -z "$cut" ] || fail "the page '$(kd title "$page")' of '$(kd title "$sheet")' cuts texts: $cut"
+    import-im6.q16 -window root "$shots/$3-page$index.png"
+  done
+}
+
+# Ticks check box or radio button $2 of dialog $1, or clears a check box
+# when $3 is 0, as a click does.
+set_check() {
+  local button
+  button=$(kd item "$1" "$2")
+  [ "$(kd send "$button" 0xF0 0 0)" = "${3:-1}" ] || kd send "$button" 0xF5 0 0 >/dev/null   # BM_GETCHECK, BM_CLICK
+}
+
+# The sample the dialog draws in its box $2 is whole in screenshot $1: text
+# in the box, and none in the two columns at either end of its inside.
+sample_whole() {
+  local left top right bottom
+  read -r left top right bottom <<< "$(probe window-rect "$2")"
+  convert-im6.q16 "$1" -crop "$((right - left - 6))x$((bottom - top - 6))+$((left + 3))+$((top + 3))" +repage \
+    -depth 8 "$case_dir/sample.ppm"
+  python3 - "$case_dir/sample.ppm" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+parts = data.split(maxsplit=4)
+width, height, pixels = int(parts[1]), int(parts[2]), parts[4]
+dark = {i // 3 % width for i in range(0, width * height * 3, 3) if sum(pixels[i:i + 3]) < 200}
+edges = {0, 1, width - 2, width - 1}
+sys.exit(0 if dark and not dark & edges else 1)
+PY
+}
+
+case_texts_whole_all_images() {
+  # The sheet with two images open (its preview box numbers them), and the
+  # date and time formats called from Macros.
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,1,0"
+  start_kaptura
+  open_picture "${token}x" 40x30 red
+  open_picture "${token}y" 40x30 blue
+  kd post-command "$frame" $FilePrintAll >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  sheet_texts_whole "$sheet" 5 all-images
+  # Macros, the last page, calls the date and time formats.
+  kd post "$(kd item "$(sheet_page "$sheet")" 1432)" 0xF5 0 0 >/dev/null
+  local formats cut
+  formats=$(kd wait-dialog - "Date/Time" 10) || fail "Set Date/Time Format opened no dialog"
+  sleep 0.5
+  cut=$(kd text-fit "$formats" "MS Sans Serif")
+  [ -z "$cut" ] || fail "the Date/Time dialog cuts texts: $cut"
+  # The longest date: the week day and the month named, the century.
+  set_check "$formats" 1457   # Alphabetic
+  set_check "$formats" 1459   # Week
+  set_check "$formats" 1455   # Century
+  set_check "$formats" 1458 0 # Abbreviation
+  sleep 1.5                   # the samples are drawn again each second
+  import-im6.q16 -window root "$shots/date-time.png"
+  sample_whole "$shots/date-time.png" "$(kd item "$formats" 1442)" ||
+    fail "the Date/Time dialog cuts its date sample (see $shots/date-time.png)"
+  kd answer "$formats" 2 >/dev/null
+  kd wait-gone "$formats" 10 >/dev/null || fail "the Date/Time dialog stayed"
+  press_button "$sheet" 2
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
+  exit_kaptura
+}
+
+case_texts_whole_one_page() {
+  seed_ini "PrintAllPage=1,3,0,4,1,2,0,0"
+  start_kaptura
+  open_picture "${token}z" 40x30 green
+  kd post-command "$frame" $FilePrintAllOnOnePage >/dev/null
+  sheet=$(wait_sheet)
+  sleep 1
+  sheet_texts_whole "$sheet" 4 one-page   # Print, Header, Footer, Macros
+  press_button "$sheet" 2
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the sheet stayed"
   exit_kaptura
 }
 
