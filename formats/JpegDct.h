@@ -25,6 +25,8 @@ void FillFlatBlock(float dc, uint8_t* out, int stride);
 // ForwardDctDivisor folds into the quantisation step.
 void ForwardDct(float* block);
 void ForwardDctPlain(float* block);
+// The SSE2 form, where the build targets SSE2.
+void ForwardDctSse2(float* block);
 
 // The divisor that turns forward-transform output k into the coefficient
 // quantised by `quant`.
