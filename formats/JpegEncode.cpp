@@ -32,46 +32,63 @@ void SetJpegQuality(int quality, JpegQuantTables& tables) {
 
 namespace {
 
-constexpr size_t kOutputBuffer = 8096;
-constexpr size_t kFlushAbove = 8079;
+constexpr size_t kOutputBuffer = 8192;
+// The most one block can bring, stuffing included: 64 codes of at most 27
+// bits (and three runs of 16 zeros), every byte doubled.
+constexpr size_t kBlockRoom = 512;
 
-// Packs codes most significant bit first, stuffing a 0x00 after each 0xFF.
+// Packs codes most significant bit first into a buffer with room for them,
+// stuffing a 0x00 after each 0xFF. A block is coded with a copy of this in
+// registers (the byte stores could touch anything in memory).
+struct BitPacker {
+    uint64_t accumulator;
+    int count;
+    uint8_t* at;
+
+    // Up to 32 bits at a time.
+    void put(uint32_t code, int length) {
+        accumulator = (accumulator << length) | code;
+        count += length;
+        if (count < 32) return;
+        count -= 32;
+        uint32_t word = static_cast<uint32_t>(accumulator >> count);
+        at[0] = uint8_t(word >> 24), at[1] = uint8_t(word >> 16), at[2] = uint8_t(word >> 8), at[3] = uint8_t(word);
+        at += 4;
+        // A 0xFF byte anywhere in the word: redo it byte by byte with stuffing.
+        uint32_t inverted = ~word;
+        if ((inverted - 0x01010101u) & ~inverted & 0x80808080u) {
+            at -= 4;
+            for (int shift = 24; shift >= 0; shift -= 8) putByte(uint8_t(word >> shift));
+        }
+    }
+    void putByte(uint8_t byte) {
+        *at++ = byte;
+        if (byte == 0xFF) *at++ = 0;
+    }
+};
+
 class JpegBitWriter {
 public:
     explicit JpegBitWriter(ByteSink& out) : out_(out) {}
 
-    // Up to 32 bits at a time.
-    void put(uint32_t code, int length) {
-        accumulator_ = (accumulator_ << length) | code;
-        count_ += length;
-        if (count_ < 32) return;
-        count_ -= 32;
-        uint32_t word = static_cast<uint32_t>(accumulator_ >> count_);
-        uint8_t* at = buffer_ + used_;
-        at[0] = uint8_t(word >> 24), at[1] = uint8_t(word >> 16), at[2] = uint8_t(word >> 8), at[3] = uint8_t(word);
-        used_ += 4;
-        // A 0xFF byte anywhere in the word: redo it byte by byte with stuffing.
-        uint32_t inverted = ~word;
-        if ((inverted - 0x01010101u) & ~inverted & 0x80808080u) {
-            used_ -= 4;
-            for (int shift = 24; shift >= 0; shift -= 8) {
-                uint8_t byte = uint8_t(word >> shift);
-                buffer_[used_++] = byte;
-                if (byte == 0xFF) buffer_[used_++] = 0;
-            }
-        }
-        if (used_ > kFlushAbove) flush();
+    // The packer for one block, with room for it.
+    BitPacker begin() {
+        if (used_ > kOutputBuffer - kBlockRoom) flush();
+        return {accumulator_, count_, buffer_ + used_};
+    }
+    void end(const BitPacker& packer) {
+        accumulator_ = packer.accumulator;
+        count_ = packer.count;
+        used_ = static_cast<size_t>(packer.at - buffer_);
     }
     // Pads the last byte with 1-bits and writes what is buffered.
     void finish() {
-        int pad = (8 - count_ % 8) % 8;
-        if (pad) put((1u << pad) - 1, pad);
-        for (count_ -= 8; count_ >= 0; count_ -= 8) {
-            uint8_t byte = uint8_t(accumulator_ >> count_);
-            buffer_[used_++] = byte;
-            if (byte == 0xFF) buffer_[used_++] = 0;
-        }
-        count_ = 0;
+        BitPacker packer = begin();
+        int pad = (8 - packer.count % 8) % 8;
+        if (pad) packer.put((1u << pad) - 1, pad);
+        for (packer.count -= 8; packer.count >= 0; packer.count -= 8) packer.putByte(uint8_t(packer.accumulator >> packer.count));
+        packer.count = 0;
+        end(packer);
         flush();
     }
 
@@ -84,7 +101,7 @@ private:
     ByteSink& out_;
     uint64_t accumulator_ = 0;
     int count_ = 0;
-    uint8_t buffer_[kOutputBuffer + 8];
+    uint8_t buffer_[kOutputBuffer];
     size_t used_ = 0;
 };
 
@@ -185,7 +202,7 @@ uint64_t TransformBlockSse2(const int16_t* samples, int stride, const float* rec
 
 // Codes a quantised block (natural order, with the mask of its non-zero
 // coefficients).
-void CodeBlock(const int16_t* natural, uint64_t naturalNonZero, EncodeComponent& c, JpegBitWriter& out) {
+void CodeBlock(const int16_t* natural, uint64_t naturalNonZero, EncodeComponent& c, JpegBitWriter& writer) {
     // The non-zero coefficients in zig-zag order; blocks are mostly sparse.
     int32_t quantised[64];  // valid where nonZero has a bit, and at 0
     uint64_t nonZero = 0;
@@ -196,25 +213,29 @@ void CodeBlock(const int16_t* natural, uint64_t naturalNonZero, EncodeComponent&
         quantised[k] = natural[n];
         nonZero |= uint64_t(1) << k;
     }
+    BitPacker out = writer.begin();
     int32_t diff = quantised[0] - c.prediction;
     c.prediction = quantised[0];
     int size = BitLength(static_cast<uint32_t>(diff < 0 ? -diff : diff));
     uint32_t extra = static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << size) - 1);
     out.put(uint32_t(c.dc->code[size]) << size | extra, c.dc->length[size] + size);
 
+    const uint16_t* codes = c.ac->code;
+    const uint8_t* lengths = c.ac->length;
     int previous = 0;
     for (uint64_t rest = nonZero & ~uint64_t(1); rest; rest &= rest - 1) {
         int k = __builtin_ctzll(rest);
         int run = k - previous - 1;
         previous = k;
-        for (; run >= 16; run -= 16) out.put(c.ac->code[0xF0], c.ac->length[0xF0]);
+        for (; run >= 16; run -= 16) out.put(codes[0xF0], lengths[0xF0]);
         int32_t v = quantised[k];
-        int bits = BitLength(static_cast<uint32_t>(v < 0 ? -v : v));
+        int bits = 32 - __builtin_clz(static_cast<uint32_t>(v < 0 ? -v : v));  // v is not 0
         int symbol = run << 4 | bits;
-        uint32_t value = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1);
-        out.put(uint32_t(c.ac->code[symbol]) << bits | value, c.ac->length[symbol] + bits);
+        uint32_t value = static_cast<uint32_t>(v + (v >> 31)) & ((1u << bits) - 1);  // v - 1 when negative
+        out.put(uint32_t(codes[symbol]) << bits | value, lengths[symbol] + bits);
     }
-    if (previous < 63) out.put(c.ac->code[0x00], c.ac->length[0x00]);
+    if (previous < 63) out.put(codes[0x00], lengths[0x00]);
+    writer.end(out);
 }
 
 // Reads the record's pixels for one MCU at a time, rows and columns past
