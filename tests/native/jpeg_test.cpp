@@ -801,12 +801,21 @@ std::vector<WrittenCase> WrittenCases() {
             FillRecord(r, g);
         };
     };
-    return {{"photo 640 x 48", 0xcbfb52cc9ec05883ull, picture(640, 48, true, 7)},     {"photo 203 x 117", 0x187fb8a90c8deeaeull, picture(203, 117, true, 9)},
-            {"screen 250 x 77", 0x4e94004d79f8df98ull, picture(250, 77, false, 7)},   {"screen 1000 x 33", 0xd998bcc55acd2de9ull, picture(1000, 33, false, 5)},
-            {"photo 17 x 19", 0xfa0c5c1192e93984ull, picture(17, 19, true, 4)},       {"photo 1 x 1", 0x9eecc9dcc360013full, picture(1, 1, true, 4)},
-            {"photo 31 x 2", 0x13773c751d540d10ull, picture(31, 2, true, 6)},         {"32-bit 100 x 21", 0xb37911a591301c17ull, test(100, 21, 32)},
-            {"32-bit 47 x 18", 0xb23ab70f09213678ull, test(47, 18, 32)},              {"24-bit 130 x 35", 0x00615fc6d66a4b7eull, test(130, 35, 24)},
-            {"palette 77 x 40", 0x308d2bc399aa86feull, test(77, 40, 8)},              {"grey 90 x 27", 0x28a5ed5ba3266158ull, grey(90, 27)}};
+    return {
+        {"photo 640 x 48", 0xcbfb52cc9ec05883ull, picture(640, 48, true, 7)},
+        {"photo 203 x 117", 0x187fb8a90c8deeaeull, picture(203, 117, true, 9)},
+        {"screen 250 x 77", 0x4e94004d79f8df98ull, picture(250, 77, false, 7)},
+        {"screen 1000 x 33", 0xd998bcc55acd2de9ull, picture(1000, 33, false, 5)},
+        {"photo 17 x 19", 0xfa0c5c1192e93984ull, picture(17, 19, true, 4)},
+        {"photo 1 x 1", 0x9eecc9dcc360013full, picture(1, 1, true, 4)},
+        {"photo 31 x 2", 0x13773c751d540d10ull, picture(31, 2, true, 6)},
+        {"32-bit 100 x 21", 0xb37911a591301c17ull, test(100, 21, 32)},
+        {"32-bit 47 x 18", 0xb23ab70f09213678ull, test(47, 18, 32)},
+        {"24-bit 130 x 35", 0x00615fc6d66a4b7eull, test(130, 35, 24)},
+        {"palette 77 x 40", 0x308d2bc399aa86feull, test(77, 40, 8)},
+        {"grey 90 x 27", 0x28a5ed5ba3266158ull, grey(90, 27)},
+    };
+
 }
 
 }  // namespace
