@@ -364,25 +364,22 @@ void ConvertRowPairPlain(const PixelSource& source, const uint8_t* top, const ui
 }
 
 #if JPEG_HAVE_SSE2
-// Four pixels as blue, green, red, 1 bytes: the 1 brings in the rounding
-// of the sums below through its own factor.
+// Four pixels as words: blue, green, red and a fourth word of no meaning
+// (its factors are 0), pixels 0 and 1 in `low`, 2 and 3 in `high`.
+struct PixelWords {
+    __m128i low, high;
+};
+
+// 24-bit pixels are read 16 bytes at a time: four bytes past the fourth
+// pixel, which the caller leaves room for.
 template <int Depth>
-__m128i ExpandPixels(const uint8_t* p) {
-    const __m128i one = _mm_set1_epi32(0x01000000);
-    if (Depth == 32) {
-        __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-        return _mm_or_si128(_mm_and_si128(words, _mm_set1_epi32(0x00FFFFFF)), one);
-    }
-    // Twelve bytes: each 64-bit half takes two pixels, which then open up
-    // to a word each.
-    uint32_t last;
-    memcpy(&last, p + 8, 4);
-    __m128i bytes = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(int(last)));
-    const __m128i firstSix = _mm_set_epi32(0, 0, 0xFFFF, -1), secondSix = _mm_set_epi32(0xFFFF, -1, 0, 0);
-    __m128i halves = _mm_or_si128(_mm_and_si128(bytes, firstSix), _mm_and_si128(_mm_slli_si128(bytes, 2), secondSix));
-    __m128i words = _mm_or_si128(_mm_and_si128(halves, _mm_set1_epi64x(0xFFFFFF)),
-                                 _mm_and_si128(_mm_slli_epi64(halves, 8), _mm_set1_epi64x(0xFFFFFF00000000)));
-    return _mm_or_si128(words, one);
+PixelWords ExpandPixels(const uint8_t* p) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (Depth == 32) return {_mm_unpacklo_epi8(bytes, zero), _mm_unpackhi_epi8(bytes, zero)};
+    __m128i first = _mm_unpacklo_epi8(bytes, zero);                         // pixel 0 from word 0, 1 from word 3
+    __m128i second = _mm_unpacklo_epi8(_mm_srli_si128(bytes, 6), zero);     // pixel 2 from word 0, 3 from word 3
+    return {_mm_unpacklo_epi64(first, _mm_srli_si128(first, 6)), _mm_unpacklo_epi64(second, _mm_srli_si128(second, 6))};
 }
 
 // The first and second of each pixel's two products added: four sums from
@@ -393,39 +390,41 @@ inline __m128i AddPairs(__m128i firsts, __m128i seconds) {
                          _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1))));
 }
 
-// Four pixels of a row pair: luminance (times 2^14, rounded) of each row
-// and the two 2 x 2 groups' chrominance as cb 0 1, cr 0 1.
+// Four pixels of a row pair: luminance - 128 (times 2^14) of each row and
+// the two 2 x 2 groups' chrominance as cb 0 1, cr 0 1.
 struct Four {
     __m128i top, bottom, chroma;
 };
 
+// Rounding of the luminance sums with the level shift folded in:
+// (s + 2^13 - 128 * 2^14) >> 14 is ((s + 2^13) >> 14) - 128.
+constexpr int32_t kLuminanceOffset = (1 << 13) - (128 << 14);
+
 template <int Depth>
 inline Four ConvertFour(const uint8_t* top, const uint8_t* bottom) {
-    const __m128i zero = _mm_setzero_si128();
-    const __m128i toY = _mm_setr_epi16(kYB, kYG, kYR, 1 << 13, kYB, kYG, kYR, 1 << 13);
-    const __m128i toCb = _mm_setr_epi16(kCbB, kCbG, kCbR, 1 << 13, kCbB, kCbG, kCbR, 1 << 13);
-    const __m128i toCr = _mm_setr_epi16(kCrB, kCrG, kCrR, 1 << 13, kCrB, kCrG, kCrR, 1 << 13);
-    __m128i upper = ExpandPixels<Depth>(top), lower = ExpandPixels<Depth>(bottom);
-    __m128i upperLow = _mm_unpacklo_epi8(upper, zero), upperHigh = _mm_unpackhi_epi8(upper, zero);
-    __m128i lowerLow = _mm_unpacklo_epi8(lower, zero), lowerHigh = _mm_unpackhi_epi8(lower, zero);
+    const __m128i toY = _mm_setr_epi16(kYB, kYG, kYR, 0, kYB, kYG, kYR, 0);
+    const __m128i toCb = _mm_setr_epi16(kCbB, kCbG, kCbR, 0, kCbB, kCbG, kCbR, 0);
+    const __m128i toCr = _mm_setr_epi16(kCrB, kCrG, kCrR, 0, kCrB, kCrG, kCrR, 0);
+    const __m128i luminanceOffset = _mm_set1_epi32(kLuminanceOffset), chromaRounding = _mm_set1_epi32(1 << 15);
+    PixelWords upper = ExpandPixels<Depth>(top), lower = ExpandPixels<Depth>(bottom);
     Four out;
-    out.top = AddPairs(_mm_madd_epi16(upperLow, toY), _mm_madd_epi16(upperHigh, toY));
-    out.bottom = AddPairs(_mm_madd_epi16(lowerLow, toY), _mm_madd_epi16(lowerHigh, toY));
+    out.top = _mm_add_epi32(AddPairs(_mm_madd_epi16(upper.low, toY), _mm_madd_epi16(upper.high, toY)), luminanceOffset);
+    out.bottom = _mm_add_epi32(AddPairs(_mm_madd_epi16(lower.low, toY), _mm_madd_epi16(lower.high, toY)), luminanceOffset);
     // The 2 x 2 groups: rows added, then neighbours.
-    __m128i low = _mm_add_epi16(upperLow, lowerLow), high = _mm_add_epi16(upperHigh, lowerHigh);
+    __m128i low = _mm_add_epi16(upper.low, lower.low), high = _mm_add_epi16(upper.high, lower.high);
     __m128i quads = _mm_unpacklo_epi64(_mm_add_epi16(low, _mm_srli_si128(low, 8)),
                                        _mm_add_epi16(high, _mm_srli_si128(high, 8)));
     __m128 b = _mm_castsi128_ps(_mm_madd_epi16(quads, toCb)), r = _mm_castsi128_ps(_mm_madd_epi16(quads, toCr));
     __m128i sums = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(b, r, _MM_SHUFFLE(2, 0, 2, 0))),
                                  _mm_castps_si128(_mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 1, 3, 1))));
-    out.chroma = _mm_srai_epi32(sums, 16);
+    out.chroma = _mm_srai_epi32(_mm_add_epi32(sums, chromaRounding), 16);
     return out;
 }
 
 // Eight luminance sums of one row (pixels 0-3, 4-7) as samples - 128.
 inline void StoreLuminance(int16_t* out, __m128i first, __m128i second) {
     __m128i words = _mm_packs_epi32(_mm_srai_epi32(first, 14), _mm_srai_epi32(second, 14));
-    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), _mm_sub_epi16(words, _mm_set1_epi16(128)));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), words);
 }
 
 template <int Depth>
@@ -494,7 +493,9 @@ public:
         JpegForm form = CurrentJpegForm();
         transform_ = ChooseTransform(form);
         converter_ = grey ? nullptr : ChooseConverter(form, source.depth());
-        wideColumns_ = converter_ ? width_ / 16 * 16 : 0;
+        // Whole groups of 16 columns inside the picture, with room after
+        // them for the 24-bit loads that read four bytes past their pixels.
+        wideColumns_ = converter_ ? (source.depth() == 24 ? width_ - 2 : width_) / 16 * 16 : 0;
         luminance_.resize(size_t(mcu_) * stride_);
         if (!grey) {
             cb_.resize(size_t(8) * stride_ / 2);
