@@ -127,12 +127,11 @@ void InverseDctSse2(const float* block, uint8_t* out, int stride) {
 }  // namespace
 
 #if JPEG_HAVE_SSE2
-void ForwardDctSse2(float* block) {
-    Float4 x[16];
-    for (int r = 0; r < 8; ++r) {
-        x[r] = _mm_loadu_ps(block + 8 * r);
-        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
-    }
+namespace {
+
+// The transform of rows held as x[r] (columns 0-3) and x[8 + r] (4-7),
+// written to `block`.
+inline void ForwardDctRows(Float4* x, float* block) {
     Transpose8(x);  // rows first: a lane per row
     Forward1D(x);
     Forward1D(x + 8);
@@ -143,6 +142,27 @@ void ForwardDctSse2(float* block) {
         _mm_storeu_ps(block + 8 * r, x[r].v);
         _mm_storeu_ps(block + 8 * r + 4, x[8 + r].v);
     }
+}
+
+}  // namespace
+
+void ForwardDctSse2(float* block) {
+    Float4 x[16];
+    for (int r = 0; r < 8; ++r) {
+        x[r] = _mm_loadu_ps(block + 8 * r);
+        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
+    }
+    ForwardDctRows(x, block);
+}
+
+void ForwardDctSamplesSse2(const int16_t* samples, int stride, float* block) {
+    Float4 x[16];
+    for (int r = 0; r < 8; ++r, samples += stride) {
+        __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples));
+        x[r] = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpacklo_epi16(words, words), 16));
+        x[8 + r] = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpackhi_epi16(words, words), 16));
+    }
+    ForwardDctRows(x, block);
 }
 #endif
 

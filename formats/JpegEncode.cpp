@@ -182,20 +182,9 @@ uint64_t TransformBlockPlain(const int16_t* samples, int stride, const float* re
 }
 
 #if JPEG_HAVE_SSE2
-void LoadBlockSse2(const int16_t* samples, int stride, float* block) {
-    for (int y = 0; y < 8; ++y, samples += stride) {
-        __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples));
-        __m128i low = _mm_srai_epi32(_mm_unpacklo_epi16(words, words), 16);
-        __m128i high = _mm_srai_epi32(_mm_unpackhi_epi16(words, words), 16);
-        _mm_storeu_ps(block + y * 8, _mm_cvtepi32_ps(low));
-        _mm_storeu_ps(block + y * 8 + 4, _mm_cvtepi32_ps(high));
-    }
-}
-
 uint64_t TransformBlockSse2(const int16_t* samples, int stride, const float* reciprocal, int16_t* out) {
     alignas(16) float block[64];
-    LoadBlockSse2(samples, stride, block);
-    ForwardDctSse2(block);
+    ForwardDctSamplesSse2(samples, stride, block);
     return QuantiseSse2(block, reciprocal, out);
 }
 #endif
