@@ -482,9 +482,11 @@ public:
         JpegForm form = CurrentJpegForm();
         transform_ = ChooseTransform(form);
         converter_ = grey ? nullptr : ChooseConverter(form, source.depth());
-        // Whole groups of 16 columns inside the picture, with room after
-        // them for the 24-bit loads that read four bytes past their pixels.
-        wideColumns_ = converter_ ? (source.depth() == 24 ? width_ - 2 : width_) / 16 * 16 : 0;
+        wideColumns_ = converter_ ? width_ / 16 * 16 : 0;
+        // The SSE2 24-bit loads read four bytes past their pixels: past the
+        // block's end in the picture's top row, the last in the block.
+        bool overreads = converter_ && source.depth() == 24 && form == kJpegSse2;
+        topRowWideColumns_ = overreads ? (width_ - 2) / 16 * 16 : wideColumns_;
         luminance_.resize(size_t(mcu_) * stride_);
         if (!grey) {
             cb_.resize(size_t(8) * stride_ / 2);
@@ -524,16 +526,13 @@ private:
             int16_t* lumTop = &luminance_[size_t(2 * pair) * stride_];
             int16_t* cb = &cb_[size_t(pair) * chromaStride];
             int16_t* cr = &cr_[size_t(pair) * chromaStride];
-            if (converter_) converter_(top, bottom, wideColumns_, lumTop, lumTop + stride_, cb, cr);
+            bool topRow = top == source_.row(0) || bottom == source_.row(0);
+            int wide = topRow ? topRowWideColumns_ : wideColumns_;
+            if (converter_) converter_(top, bottom, wide, lumTop, lumTop + stride_, cb, cr);
             switch (source_.depth()) {
-            case 8:
-                ConvertRowPairPlain<8>(source_, top, bottom, wideColumns_, stride_, lumTop, lumTop + stride_, cb, cr);
-                break;
-            case 24:
-                ConvertRowPairPlain<24>(source_, top, bottom, wideColumns_, stride_, lumTop, lumTop + stride_, cb, cr);
-                break;
-            default:
-                ConvertRowPairPlain<32>(source_, top, bottom, wideColumns_, stride_, lumTop, lumTop + stride_, cb, cr);
+            case 8: ConvertRowPairPlain<8>(source_, top, bottom, wide, stride_, lumTop, lumTop + stride_, cb, cr); break;
+            case 24: ConvertRowPairPlain<24>(source_, top, bottom, wide, stride_, lumTop, lumTop + stride_, cb, cr); break;
+            default: ConvertRowPairPlain<32>(source_, top, bottom, wide, stride_, lumTop, lumTop + stride_, cb, cr);
             }
         }
     }
@@ -557,6 +556,7 @@ private:
     bool grey_;
     int mcu_, stride_;  // the planes' width: whole MCUs
     int wideColumns_;   // the columns converter_ takes, whole groups of 16 inside the picture
+    int topRowWideColumns_;
     RowPairConverter converter_;
     BlockTransform transform_;
     std::vector<int16_t> luminance_, cb_, cr_;

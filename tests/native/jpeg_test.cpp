@@ -809,6 +809,7 @@ std::vector<WrittenCase> WrittenCases() {
         {"photo 17 x 19", 0xfa0c5c1192e93984ull, picture(17, 19, true, 4)},
         {"photo 1 x 1", 0x9eecc9dcc360013full, picture(1, 1, true, 4)},
         {"photo 31 x 2", 0x13773c751d540d10ull, picture(31, 2, true, 6)},
+        {"photo 48 x 1", 0x5f686f777e60f0c8ull, picture(48, 1, true, 6)},
         {"32-bit 100 x 21", 0xb37911a591301c17ull, test(100, 21, 32)},
         {"32-bit 47 x 18", 0xb23ab70f09213678ull, test(47, 18, 32)},
         {"24-bit 130 x 35", 0x00615fc6d66a4b7eull, test(130, 35, 24)},
