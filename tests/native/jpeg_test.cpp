@@ -834,3 +834,29 @@ TEST(Jpeg, EveryFormWritesTheFilesItAlwaysHas) {
     }
     SetJpegForm(kJpegAvx2);
 }
+
+// Noise at every width around the wide loops' groups of 16 columns, one to
+// a few rows high (the top row is the last in the block): every form
+// writes the same bytes and reads nothing past the pixels.
+TEST(Jpeg, FormsAgreeAtEveryEdgeOfTheWideLoops) {
+    unsigned state = 11;
+    for (int depth : {24, 32})
+        for (int height : {1, 2, 3, 17})
+            for (int width = 1; width <= 70; width += width < 40 ? 1 : 7) {
+                OwnedRecord r;
+                r.record.width = width, r.record.height = height, r.record.bitCount = uint16_t(depth);
+                CreateDibHeader(r.record);
+                size_t size = GetDibImageSize(r.record);
+                r.record.hBits = GlobalAlloc(GHND, size);
+                BlockLock bits(r.record.hBits);
+                for (size_t i = 0; i < size; ++i) bits.data()[i] = uint8_t((state = state * 1103515245 + 12345) >> 16);
+                SetJpegForm(kJpegPlain);
+                std::vector<uint8_t> plain = WriteToMemory(WriteJpegFile, r.record);
+                for (JpegForm form : {kJpegSse2, kJpegAvx2}) {
+                    if (SetJpegForm(form) != form) continue;
+                    EXPECT_EQ(WriteToMemory(WriteJpegFile, r.record), plain)
+                        << depth << "-bit " << width << " x " << height << ", form " << form;
+                }
+            }
+    SetJpegForm(kJpegAvx2);
+}
