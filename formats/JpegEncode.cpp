@@ -526,7 +526,7 @@ private:
             int16_t* lumTop = &luminance_[size_t(2 * pair) * stride_];
             int16_t* cb = &cb_[size_t(pair) * chromaStride];
             int16_t* cr = &cr_[size_t(pair) * chromaStride];
-            bool topRow = top == source_.row(0) || bottom == source_.row(0);
+            bool topRow = top == source_.row(0);  // a one-row picture: every pair
             int wide = topRow ? topRowWideColumns_ : wideColumns_;
             if (converter_) converter_(top, bottom, wide, lumTop, lumTop + stride_, cb, cr);
             switch (source_.depth()) {
