@@ -4,7 +4,8 @@
 // missing), and on 4032 x 3024 ones when the folder holds them
 // (photo4032.ppm, screenshot4032.ppm). Prints medians of interleaved runs
 // and ratios, and the block peak of one import against pixel block + file +
-// one row. Run with JSIMD_FORCESSE2=1 to race libjpeg-turbo's SSE2 code.
+// one row. Run with JSIMD_FORCESSE2=1 to race libjpeg-turbo's SSE2 code
+// with ours in its SSE2 form.
 //   bench_jpeg                  timed runs
 //   bench_jpeg once <file.ppm>  each piece of work once, for instruction
 //                               counts under callgrind (the inclusive cost of
@@ -23,6 +24,7 @@
 #include "formats/FormatFrame.h"
 #include "formats/JpegEncode.h"
 #include "formats/JpegHuffman.h"
+#include "formats/JpegSimd.h"
 
 #ifdef HAVE_LIBJPEG
 #include <jpeglib.h>
@@ -309,6 +311,11 @@ int Once(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Racing libjpeg-turbo's SSE2 code: ours in its SSE2 form too, the form
+    // the 32-bit product keeps.
+    const char* sse2Only = getenv("JSIMD_FORCESSE2");
+    if (sse2Only && *sse2Only == '1') SetJpegForm(kJpegSse2);
+    printf("our form: %s\n", CurrentJpegForm() == kJpegAvx2 ? "AVX2" : CurrentJpegForm() == kJpegSse2 ? "SSE2" : "plain");
 #ifdef HAVE_LIBJPEG
     if (argc == 3 && std::string(argv[1]) == "once") return Once(argv[2]);
 #endif

@@ -3,21 +3,29 @@
 #include <cmath>
 #include <cstring>
 
+#include "JpegDctForward.h"
+#include "JpegEncodeLoops.h"
 #include "JpegSimd.h"
 #include "JpegTables.h"
 
 namespace {
 
-bool g_useSse2 = JPEG_HAVE_SSE2;
+using jpeg_dct::Forward1D;
+
+JpegForm WidestJpegForm() {
+#if JPEG_HAVE_AVX2
+    if (JpegAvx2Available()) return kJpegAvx2;
+#endif
+    return JPEG_HAVE_SSE2 ? kJpegSse2 : kJpegPlain;
+}
+
+JpegForm g_form = WidestJpegForm();
+bool g_useSse2 = g_form >= kJpegSse2;
 
 constexpr float kSqrt2 = 1.414213562f;
 constexpr float k2Cos2 = 1.847759065f;           // 2 cos(pi/8)
 constexpr float k2Cos2MinusCos6 = 1.082392200f;
 constexpr float k2Cos2PlusCos6 = 2.613125930f;
-constexpr float kCos4 = 0.707106781f;
-constexpr float kCos6 = 0.382683433f;
-constexpr float kCos2MinusCos6 = 0.541196100f;
-constexpr float kCos2PlusCos6 = 1.306562965f;
 
 // The level shift of 128 goes in through the DC term of the second pass;
 // the outputs come out 8 times too large.
@@ -53,33 +61,6 @@ inline void Inverse1D(T& x0, T& x1, T& x2, T& x3, T& x4, T& x5, T& x6, T& x7) {
     x5 = even2 - odd5;
     x3 = even3 + odd4;
     x4 = even3 - odd4;
-}
-
-template <class T>
-inline void Forward1D(T& x0, T& x1, T& x2, T& x3, T& x4, T& x5, T& x6, T& x7) {
-    T tmp0 = x0 + x7, tmp7 = x0 - x7;
-    T tmp1 = x1 + x6, tmp6 = x1 - x6;
-    T tmp2 = x2 + x5, tmp5 = x2 - x5;
-    T tmp3 = x3 + x4, tmp4 = x3 - x4;
-
-    T tmp10 = tmp0 + tmp3, tmp13 = tmp0 - tmp3;
-    T tmp11 = tmp1 + tmp2, tmp12 = tmp1 - tmp2;
-    x0 = tmp10 + tmp11;
-    x4 = tmp10 - tmp11;
-    T z1 = (tmp12 + tmp13) * kCos4;
-    x2 = tmp13 + z1;
-    x6 = tmp13 - z1;
-
-    T odd10 = tmp4 + tmp5, odd11 = tmp5 + tmp6, odd12 = tmp6 + tmp7;
-    T z5 = (odd10 - odd12) * kCos6;
-    T z2 = odd10 * kCos2MinusCos6 + z5;
-    T z4 = odd12 * kCos2PlusCos6 + z5;
-    T z3 = odd11 * kCos4;
-    T z11 = tmp7 + z3, z13 = tmp7 - z3;
-    x5 = z13 + z2;
-    x3 = z13 - z2;
-    x1 = z11 + z4;
-    x7 = z11 - z4;
 }
 
 // x[0], x[s], ... x[7 s].
@@ -141,12 +122,16 @@ void InverseDctSse2(const float* block, uint8_t* out, int stride) {
     }
 }
 
-void ForwardDctSse2(float* block) {
-    Float4 x[16];
-    for (int r = 0; r < 8; ++r) {
-        x[r] = _mm_loadu_ps(block + 8 * r);
-        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
-    }
+#endif
+
+}  // namespace
+
+#if JPEG_HAVE_SSE2
+namespace {
+
+// The transform of rows held as x[r] (columns 0-3) and x[8 + r] (4-7),
+// written to `block`.
+inline void ForwardDctRows(Float4* x, float* block) {
     Transpose8(x);  // rows first: a lane per row
     Forward1D(x);
     Forward1D(x + 8);
@@ -158,16 +143,40 @@ void ForwardDctSse2(float* block) {
         _mm_storeu_ps(block + 8 * r + 4, x[8 + r].v);
     }
 }
-#endif
 
 }  // namespace
 
+void ForwardDctSse2(float* block) {
+    Float4 x[16];
+    for (int r = 0; r < 8; ++r) {
+        x[r] = _mm_loadu_ps(block + 8 * r);
+        x[8 + r] = _mm_loadu_ps(block + 8 * r + 4);
+    }
+    ForwardDctRows(x, block);
+}
+
+void ForwardDctSamplesSse2(const int16_t* samples, int stride, float* block) {
+    Float4 x[16];
+    for (int r = 0; r < 8; ++r, samples += stride) {
+        __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(samples));
+        x[r] = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpacklo_epi16(words, words), 16));
+        x[8 + r] = _mm_cvtepi32_ps(_mm_srai_epi32(_mm_unpackhi_epi16(words, words), 16));
+    }
+    ForwardDctRows(x, block);
+}
+#endif
+
+JpegForm CurrentJpegForm() { return g_form; }
+
+JpegForm SetJpegForm(JpegForm form) {
+    g_form = form < WidestJpegForm() ? form : WidestJpegForm();
+    g_useSse2 = g_form >= kJpegSse2;
+    return g_form;
+}
+
 bool JpegUsesSse2() { return g_useSse2; }
 
-bool SetJpegUsesSse2(bool use) {
-    g_useSse2 = use && JPEG_HAVE_SSE2;
-    return g_useSse2;
-}
+bool SetJpegUsesSse2(bool use) { return SetJpegForm(use ? kJpegSse2 : kJpegPlain) >= kJpegSse2; }
 
 float InverseDctScale(int k) {
     auto s = [](int i) { return i == 0 ? 1.0 : std::sqrt(2.0) * std::cos(i * 3.14159265358979323846 / 16); };

@@ -25,6 +25,10 @@ void FillFlatBlock(float dc, uint8_t* out, int stride);
 // ForwardDctDivisor folds into the quantisation step.
 void ForwardDct(float* block);
 void ForwardDctPlain(float* block);
+// The SSE2 form, where the build targets SSE2; and the same from 8 rows of
+// samples `stride` apart, written to `block`.
+void ForwardDctSse2(float* block);
+void ForwardDctSamplesSse2(const int16_t* samples, int stride, float* block);
 
 // The divisor that turns forward-transform output k into the coefficient
 // quantised by `quant`.

@@ -5,10 +5,12 @@
 
 #include <cstring>
 #include <memory>
+#include <vector>
 
 #include "Codecs.h"
 #include "DibHelpers.h"
 #include "JpegDct.h"
+#include "JpegEncodeLoops.h"
 #include "JpegHuffman.h"
 #include "JpegSimd.h"
 #include "JpegTables.h"
@@ -30,46 +32,63 @@ void SetJpegQuality(int quality, JpegQuantTables& tables) {
 
 namespace {
 
-constexpr size_t kOutputBuffer = 8096;
-constexpr size_t kFlushAbove = 8079;
+constexpr size_t kOutputBuffer = 8192;
+// The most one block can bring, stuffing included: 64 codes of at most 27
+// bits (and three runs of 16 zeros), every byte doubled.
+constexpr size_t kBlockRoom = 512;
 
-// Packs codes most significant bit first, stuffing a 0x00 after each 0xFF.
+// Packs codes most significant bit first into a buffer with room for them,
+// stuffing a 0x00 after each 0xFF. A block is coded with a copy of this in
+// registers (the byte stores could touch anything in memory).
+struct BitPacker {
+    uint64_t accumulator;
+    int count;
+    uint8_t* at;
+
+    // Up to 32 bits at a time.
+    void put(uint32_t code, int length) {
+        accumulator = (accumulator << length) | code;
+        count += length;
+        if (count < 32) return;
+        count -= 32;
+        uint32_t word = static_cast<uint32_t>(accumulator >> count);
+        at[0] = uint8_t(word >> 24), at[1] = uint8_t(word >> 16), at[2] = uint8_t(word >> 8), at[3] = uint8_t(word);
+        at += 4;
+        // A 0xFF byte anywhere in the word: redo it byte by byte with stuffing.
+        uint32_t inverted = ~word;
+        if ((inverted - 0x01010101u) & ~inverted & 0x80808080u) {
+            at -= 4;
+            for (int shift = 24; shift >= 0; shift -= 8) putByte(uint8_t(word >> shift));
+        }
+    }
+    void putByte(uint8_t byte) {
+        *at++ = byte;
+        if (byte == 0xFF) *at++ = 0;
+    }
+};
+
 class JpegBitWriter {
 public:
     explicit JpegBitWriter(ByteSink& out) : out_(out) {}
 
-    // Up to 32 bits at a time.
-    void put(uint32_t code, int length) {
-        accumulator_ = (accumulator_ << length) | code;
-        count_ += length;
-        if (count_ < 32) return;
-        count_ -= 32;
-        uint32_t word = static_cast<uint32_t>(accumulator_ >> count_);
-        uint8_t* at = buffer_ + used_;
-        at[0] = uint8_t(word >> 24), at[1] = uint8_t(word >> 16), at[2] = uint8_t(word >> 8), at[3] = uint8_t(word);
-        used_ += 4;
-        // A 0xFF byte anywhere in the word: redo it byte by byte with stuffing.
-        uint32_t inverted = ~word;
-        if ((inverted - 0x01010101u) & ~inverted & 0x80808080u) {
-            used_ -= 4;
-            for (int shift = 24; shift >= 0; shift -= 8) {
-                uint8_t byte = uint8_t(word >> shift);
-                buffer_[used_++] = byte;
-                if (byte == 0xFF) buffer_[used_++] = 0;
-            }
-        }
-        if (used_ > kFlushAbove) flush();
+    // The packer for one block, with room for it.
+    BitPacker begin() {
+        if (used_ > kOutputBuffer - kBlockRoom) flush();
+        return {accumulator_, count_, buffer_ + used_};
+    }
+    void end(const BitPacker& packer) {
+        accumulator_ = packer.accumulator;
+        count_ = packer.count;
+        used_ = static_cast<size_t>(packer.at - buffer_);
     }
     // Pads the last byte with 1-bits and writes what is buffered.
     void finish() {
-        int pad = (8 - count_ % 8) % 8;
-        if (pad) put((1u << pad) - 1, pad);
-        for (count_ -= 8; count_ >= 0; count_ -= 8) {
-            uint8_t byte = uint8_t(accumulator_ >> count_);
-            buffer_[used_++] = byte;
-            if (byte == 0xFF) buffer_[used_++] = 0;
-        }
-        count_ = 0;
+        BitPacker packer = begin();
+        int pad = (8 - packer.count % 8) % 8;
+        if (pad) packer.put((1u << pad) - 1, pad);
+        for (packer.count -= 8; packer.count >= 0; packer.count -= 8) packer.putByte(uint8_t(packer.accumulator >> packer.count));
+        packer.count = 0;
+        end(packer);
         flush();
     }
 
@@ -82,7 +101,7 @@ private:
     ByteSink& out_;
     uint64_t accumulator_ = 0;
     int count_ = 0;
-    uint8_t buffer_[kOutputBuffer + 8];
+    uint8_t buffer_[kOutputBuffer];
     size_t used_ = 0;
 };
 
@@ -94,8 +113,6 @@ struct EncodeComponent {
     alignas(16) float reciprocal[64];  // 1 / divisor, natural order
     int32_t prediction;
 };
-
-constexpr float kLargestCoded = 1023.0f;  // what the example tables can code
 
 // Zig-zag position of each natural index.
 struct ZigZagIndex {
@@ -151,14 +168,30 @@ uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out)
 }
 #endif
 
-void QuantiseAndCode(float* block, EncodeComponent& c, JpegBitWriter& out) {
-    ForwardDct(block);
-    alignas(16) int16_t natural[64];
-    uint64_t naturalNonZero =
+// The samples of a block as floats.
+void LoadBlock(const int16_t* samples, int stride, float* block) {
+    for (int y = 0; y < 8; ++y, samples += stride)
+        for (int x = 0; x < 8; ++x) block[y * 8 + x] = samples[x];
+}
+
+uint64_t TransformBlockPlain(const int16_t* samples, int stride, const float* reciprocal, int16_t* out) {
+    float block[64];
+    LoadBlock(samples, stride, block);
+    ForwardDctPlain(block);
+    return QuantisePlain(block, reciprocal, out);
+}
+
 #if JPEG_HAVE_SSE2
-        JpegUsesSse2() ? QuantiseSse2(block, c.reciprocal, natural) :
+uint64_t TransformBlockSse2(const int16_t* samples, int stride, const float* reciprocal, int16_t* out) {
+    alignas(16) float block[64];
+    ForwardDctSamplesSse2(samples, stride, block);
+    return QuantiseSse2(block, reciprocal, out);
+}
 #endif
-                       QuantisePlain(block, c.reciprocal, natural);
+
+// Codes a quantised block (natural order, with the mask of its non-zero
+// coefficients).
+void CodeBlock(const int16_t* natural, uint64_t naturalNonZero, EncodeComponent& c, JpegBitWriter& writer) {
     // The non-zero coefficients in zig-zag order; blocks are mostly sparse.
     int32_t quantised[64];  // valid where nonZero has a bit, and at 0
     uint64_t nonZero = 0;
@@ -169,25 +202,29 @@ void QuantiseAndCode(float* block, EncodeComponent& c, JpegBitWriter& out) {
         quantised[k] = natural[n];
         nonZero |= uint64_t(1) << k;
     }
+    BitPacker out = writer.begin();
     int32_t diff = quantised[0] - c.prediction;
     c.prediction = quantised[0];
     int size = BitLength(static_cast<uint32_t>(diff < 0 ? -diff : diff));
     uint32_t extra = static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << size) - 1);
     out.put(uint32_t(c.dc->code[size]) << size | extra, c.dc->length[size] + size);
 
+    const uint16_t* codes = c.ac->code;
+    const uint8_t* lengths = c.ac->length;
     int previous = 0;
     for (uint64_t rest = nonZero & ~uint64_t(1); rest; rest &= rest - 1) {
         int k = __builtin_ctzll(rest);
         int run = k - previous - 1;
         previous = k;
-        for (; run >= 16; run -= 16) out.put(c.ac->code[0xF0], c.ac->length[0xF0]);
+        for (; run >= 16; run -= 16) out.put(codes[0xF0], lengths[0xF0]);
         int32_t v = quantised[k];
-        int bits = BitLength(static_cast<uint32_t>(v < 0 ? -v : v));
+        int bits = 32 - __builtin_clz(static_cast<uint32_t>(v < 0 ? -v : v));  // v is not 0
         int symbol = run << 4 | bits;
-        uint32_t value = static_cast<uint32_t>(v < 0 ? v - 1 : v) & ((1u << bits) - 1);
-        out.put(uint32_t(c.ac->code[symbol]) << bits | value, c.ac->length[symbol] + bits);
+        uint32_t value = static_cast<uint32_t>(v + (v >> 31)) & ((1u << bits) - 1);  // v - 1 when negative
+        out.put(uint32_t(codes[symbol]) << bits | value, lengths[symbol] + bits);
     }
-    if (previous < 63) out.put(c.ac->code[0x00], c.ac->length[0x00]);
+    if (previous < 63) out.put(codes[0x00], lengths[0x00]);
+    writer.end(out);
 }
 
 // Reads the record's pixels for one MCU at a time, rows and columns past
@@ -289,15 +326,146 @@ bool IsGreyTable(const DibColor* table) {
     return true;
 }
 
-// Fixed-point colour conversion, 14 fraction bits.
-constexpr int32_t kYR = 4899, kYG = 9617, kYB = 1868;
-constexpr int32_t kCbR = -2764, kCbG = -5428, kCbB = 8192;
-constexpr int32_t kCrR = 8192, kCrG = -6860, kCrB = -1332;
+// Luminance - 128 of a pixel given as blue, green, red.
+inline int16_t Luminance(const uint8_t* p) {
+    return int16_t(((kYR * p[2] + kYG * p[1] + kYB * p[0] + (1 << 13)) >> 14) - 128);
+}
 
+// Converts the pixels from `from` to `to` (even) of a row pair, columns past
+// the picture repeating its last one.
+template <int Depth>
+void ConvertRowPairPlain(const PixelSource& source, const uint8_t* top, const uint8_t* bottom, int from, int to,
+                         int16_t* lumTop, int16_t* lumBottom, int16_t* cb, int16_t* cr) {
+    int columns[2];
+    for (int x = from; x < to; x += 2) {
+        source.columns(x, 2, columns);
+        const uint8_t* p[4] = {source.pixel<Depth>(top, columns[0]), source.pixel<Depth>(top, columns[1]),
+                               source.pixel<Depth>(bottom, columns[0]), source.pixel<Depth>(bottom, columns[1])};
+        lumTop[x] = Luminance(p[0]), lumTop[x + 1] = Luminance(p[1]);
+        lumBottom[x] = Luminance(p[2]), lumBottom[x + 1] = Luminance(p[3]);
+        // The average of four chrominance values, rounded once.
+        int b = p[0][0] + p[1][0] + p[2][0] + p[3][0];
+        int g = p[0][1] + p[1][1] + p[2][1] + p[3][1];
+        int r = p[0][2] + p[1][2] + p[2][2] + p[3][2];
+        cb[x / 2] = int16_t((kCbR * r + kCbG * g + kCbB * b + (1 << 15)) >> 16);
+        cr[x / 2] = int16_t((kCrR * r + kCrG * g + kCrB * b + (1 << 15)) >> 16);
+    }
+}
+
+#if JPEG_HAVE_SSE2
+// Four pixels as words: blue, green, red and a fourth word of no meaning
+// (its factors are 0), pixels 0 and 1 in `low`, 2 and 3 in `high`.
+struct PixelWords {
+    __m128i low, high;
+};
+
+// 24-bit pixels are read 16 bytes at a time: four bytes past the fourth
+// pixel, which the caller leaves room for.
+template <int Depth>
+PixelWords ExpandPixels(const uint8_t* p) {
+    const __m128i zero = _mm_setzero_si128();
+    __m128i bytes = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
+    if (Depth == 32) return {_mm_unpacklo_epi8(bytes, zero), _mm_unpackhi_epi8(bytes, zero)};
+    __m128i first = _mm_unpacklo_epi8(bytes, zero);                         // pixel 0 from word 0, 1 from word 3
+    __m128i second = _mm_unpacklo_epi8(_mm_srli_si128(bytes, 6), zero);     // pixel 2 from word 0, 3 from word 3
+    return {_mm_unpacklo_epi64(first, _mm_srli_si128(first, 6)), _mm_unpacklo_epi64(second, _mm_srli_si128(second, 6))};
+}
+
+// The first and second of each pixel's two products added: four sums from
+// the products of pixels 0, 1 and of 2, 3.
+inline __m128i AddPairs(__m128i firsts, __m128i seconds) {
+    __m128 a = _mm_castsi128_ps(firsts), b = _mm_castsi128_ps(seconds);
+    return _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(2, 0, 2, 0))),
+                         _mm_castps_si128(_mm_shuffle_ps(a, b, _MM_SHUFFLE(3, 1, 3, 1))));
+}
+
+// Four pixels of a row pair: luminance - 128 (times 2^14) of each row and
+// the two 2 x 2 groups' chrominance as cb 0 1, cr 0 1.
+struct Four {
+    __m128i top, bottom, chroma;
+};
+
+// Rounding of the luminance sums with the level shift folded in:
+// (s + 2^13 - 128 * 2^14) >> 14 is ((s + 2^13) >> 14) - 128.
+constexpr int32_t kLuminanceOffset = (1 << 13) - (128 << 14);
+
+template <int Depth>
+inline Four ConvertFour(const uint8_t* top, const uint8_t* bottom) {
+    const __m128i toY = _mm_setr_epi16(kYB, kYG, kYR, 0, kYB, kYG, kYR, 0);
+    const __m128i toCb = _mm_setr_epi16(kCbB, kCbG, kCbR, 0, kCbB, kCbG, kCbR, 0);
+    const __m128i toCr = _mm_setr_epi16(kCrB, kCrG, kCrR, 0, kCrB, kCrG, kCrR, 0);
+    const __m128i luminanceOffset = _mm_set1_epi32(kLuminanceOffset), chromaRounding = _mm_set1_epi32(1 << 15);
+    PixelWords upper = ExpandPixels<Depth>(top), lower = ExpandPixels<Depth>(bottom);
+    Four out;
+    out.top = _mm_add_epi32(AddPairs(_mm_madd_epi16(upper.low, toY), _mm_madd_epi16(upper.high, toY)), luminanceOffset);
+    out.bottom = _mm_add_epi32(AddPairs(_mm_madd_epi16(lower.low, toY), _mm_madd_epi16(lower.high, toY)), luminanceOffset);
+    // The 2 x 2 groups: rows added, then neighbours.
+    __m128i low = _mm_add_epi16(upper.low, lower.low), high = _mm_add_epi16(upper.high, lower.high);
+    __m128i quads = _mm_unpacklo_epi64(_mm_add_epi16(low, _mm_srli_si128(low, 8)),
+                                       _mm_add_epi16(high, _mm_srli_si128(high, 8)));
+    __m128 b = _mm_castsi128_ps(_mm_madd_epi16(quads, toCb)), r = _mm_castsi128_ps(_mm_madd_epi16(quads, toCr));
+    __m128i sums = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(b, r, _MM_SHUFFLE(2, 0, 2, 0))),
+                                 _mm_castps_si128(_mm_shuffle_ps(b, r, _MM_SHUFFLE(3, 1, 3, 1))));
+    out.chroma = _mm_srai_epi32(_mm_add_epi32(sums, chromaRounding), 16);
+    return out;
+}
+
+// Eight luminance sums of one row (pixels 0-3, 4-7) as samples - 128.
+inline void StoreLuminance(int16_t* out, __m128i first, __m128i second) {
+    __m128i words = _mm_packs_epi32(_mm_srai_epi32(first, 14), _mm_srai_epi32(second, 14));
+    _mm_storeu_si128(reinterpret_cast<__m128i*>(out), words);
+}
+
+template <int Depth>
+void ConvertRowPairSse2(const uint8_t* top, const uint8_t* bottom, int count, int16_t* lumTop, int16_t* lumBottom,
+                        int16_t* cb, int16_t* cr) {
+    constexpr int kBytes = Depth / 8;
+    for (int x = 0; x < count; x += 8, top += 8 * kBytes, bottom += 8 * kBytes) {
+        Four first = ConvertFour<Depth>(top, bottom);
+        Four second = ConvertFour<Depth>(top + 4 * kBytes, bottom + 4 * kBytes);
+        StoreLuminance(lumTop + x, first.top, second.top);
+        StoreLuminance(lumBottom + x, first.bottom, second.bottom);
+        // cb 0 1, cr 0 1, cb 2 3, cr 2 3 as pairs of words, sorted.
+        __m128i chroma = _mm_shuffle_epi32(_mm_packs_epi32(first.chroma, second.chroma), _MM_SHUFFLE(3, 1, 2, 0));
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(cb + x / 2), chroma);
+        _mm_storel_epi64(reinterpret_cast<__m128i*>(cr + x / 2), _mm_srli_si128(chroma, 8));
+    }
+}
+#endif
+
+// The fastest converter of a depth for the form in use (none for palettes:
+// they go pixel by pixel).
+RowPairConverter ChooseConverter(JpegForm form, int depth) {
+    if (depth == 8) return nullptr;
+#if JPEG_HAVE_AVX2
+    if (form >= kJpegAvx2) return depth == 24 ? ConvertRowPairAvx2Bgr : ConvertRowPairAvx2Bgrx;
+#endif
+#if JPEG_HAVE_SSE2
+    if (form >= kJpegSse2) return depth == 24 ? ConvertRowPairSse2<24> : ConvertRowPairSse2<32>;
+#endif
+    (void)form;
+    return nullptr;
+}
+
+BlockTransform ChooseTransform(JpegForm form) {
+#if JPEG_HAVE_AVX2
+    if (form >= kJpegAvx2) return TransformBlockAvx2;
+#endif
+#if JPEG_HAVE_SSE2
+    if (form >= kJpegSse2) return TransformBlockSse2;
+#endif
+    (void)form;
+    return TransformBlockPlain;
+}
+
+// Converts a row of MCUs at a time into planes of samples (luminance, and
+// for colour the two reduced chrominance planes), then transforms and codes
+// each MCU's blocks from the planes.
 class Encoder {
 public:
     Encoder(const ImageRecord& r, const PixelSource& source, bool grey, const JpegQuantTables& quant, ByteSink& out)
-        : width_(r.width), height_(r.height), grey_(grey), source_(source), bits_(out) {
+        : width_(r.width), height_(r.height), grey_(grey), mcu_(grey ? 8 : 16),
+          stride_((r.width + mcu_ - 1) / mcu_ * mcu_), source_(source), bits_(out) {
         luminanceDc_.build(kDcLuminanceSpec);
         luminanceAc_.build(kAcLuminanceSpec);
         chrominanceDc_.build(kDcChrominanceSpec);
@@ -311,166 +479,87 @@ public:
             for (int n = 0; n < 64; ++n)
                 c.reciprocal[n] = static_cast<float>(1.0 / ForwardDctDivisor(n, quant.entries[t][n]));
         }
+        JpegForm form = CurrentJpegForm();
+        transform_ = ChooseTransform(form);
+        converter_ = grey ? nullptr : ChooseConverter(form, source.depth());
+        wideColumns_ = converter_ ? width_ / 16 * 16 : 0;
+        // The SSE2 24-bit loads read four bytes past their pixels: past the
+        // block's end in the picture's top row, the last in the block.
+        bool overreads = converter_ && source.depth() == 24 && form == kJpegSse2;
+        topRowWideColumns_ = overreads ? (width_ - 2) / 16 * 16 : wideColumns_;
+        luminance_.resize(size_t(mcu_) * stride_);
+        if (!grey) {
+            cb_.resize(size_t(8) * stride_ / 2);
+            cr_.resize(size_t(8) * stride_ / 2);
+        }
     }
 
     void run() {
-        int mcu = grey_ ? 8 : 16;
-        for (int y = 0; y < height_; y += mcu)
-            for (int x = 0; x < width_; x += mcu) grey_ ? greyMcu(x, y) : colourMcu(x, y);
+        for (int y = 0; y < height_; y += mcu_) {
+            if (grey_) {
+                convertGreyRows(y);
+                for (int x = 0; x < stride_; x += 8) codeBlock(&luminance_[size_t(x)], stride_, components_[0]);
+            } else {
+                convertColourRows(y);
+                for (int x = 0; x < stride_; x += 16) codeColourMcu(x);
+            }
+        }
         bits_.finish();
     }
 
 private:
-    void greyMcu(int x0, int y0) {
-        int columns[8];
-        source_.columns(x0, 8, columns);
-        alignas(16) float block[64];
+    // The table is grey: its red is the level.
+    void convertGreyRows(int y0) {
+        int last = width_ - 1;
         for (int y = 0; y < 8; ++y) {
             const uint8_t* row = source_.row(y0 + y);
-            for (int x = 0; x < 8; ++x)  // the table is grey: its red is the level
-                block[y * 8 + x] = static_cast<float>(source_.pixel<8>(row, columns[x])[2] - 128);
-        }
-        QuantiseAndCode(block, components_[0], bits_);
-    }
-
-    void colourMcu(int x0, int y0) {
-#if JPEG_HAVE_SSE2
-        if (JpegUsesSse2() && source_.depth() != 8 && x0 + 16 <= width_)
-            return source_.depth() == 24 ? colourMcuSse2<24>(x0, y0) : colourMcuSse2<32>(x0, y0);
-#endif
-        switch (source_.depth()) {
-        case 8: return colourMcuOf<8>(x0, y0);
-        case 24: return colourMcuOf<24>(x0, y0);
-        default: return colourMcuOf<32>(x0, y0);
+            int16_t* out = &luminance_[size_t(y) * stride_];
+            for (int x = 0; x < stride_; ++x) out[x] = int16_t(source_.pixel<8>(row, x < last ? x : last)[2] - 128);
         }
     }
 
-#if JPEG_HAVE_SSE2
-    // Four pixels as blue, green, red, 1 bytes: the 1 brings in the rounding
-    // of the sums below through its own factor.
-    template <int Depth>
-    static __m128i ExpandPixels(const uint8_t* p) {
-        const __m128i one = _mm_set1_epi32(0x01000000);
-        if (Depth == 32) {
-            __m128i words = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p));
-            return _mm_or_si128(_mm_and_si128(words, _mm_set1_epi32(0x00FFFFFF)), one);
+    void convertColourRows(int y0) {
+        int chromaStride = stride_ / 2;
+        for (int pair = 0; pair < 8; ++pair) {
+            const uint8_t* top = source_.row(y0 + 2 * pair);
+            const uint8_t* bottom = source_.row(y0 + 2 * pair + 1);
+            int16_t* lumTop = &luminance_[size_t(2 * pair) * stride_];
+            int16_t* cb = &cb_[size_t(pair) * chromaStride];
+            int16_t* cr = &cr_[size_t(pair) * chromaStride];
+            bool topRow = top == source_.row(0);  // a one-row picture: every pair
+            int wide = topRow ? topRowWideColumns_ : wideColumns_;
+            if (converter_) converter_(top, bottom, wide, lumTop, lumTop + stride_, cb, cr);
+            switch (source_.depth()) {
+            case 8: ConvertRowPairPlain<8>(source_, top, bottom, wide, stride_, lumTop, lumTop + stride_, cb, cr); break;
+            case 24: ConvertRowPairPlain<24>(source_, top, bottom, wide, stride_, lumTop, lumTop + stride_, cb, cr); break;
+            default: ConvertRowPairPlain<32>(source_, top, bottom, wide, stride_, lumTop, lumTop + stride_, cb, cr);
+            }
         }
-        // Twelve bytes: each 64-bit half takes two pixels, which then open up
-        // to a word each.
-        uint32_t last;
-        memcpy(&last, p + 8, 4);
-        __m128i bytes = _mm_unpacklo_epi64(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(p)), _mm_cvtsi32_si128(int(last)));
-        const __m128i firstSix = _mm_set_epi32(0, 0, 0xFFFF, -1), secondSix = _mm_set_epi32(0xFFFF, -1, 0, 0);
-        __m128i halves = _mm_or_si128(_mm_and_si128(bytes, firstSix), _mm_and_si128(_mm_slli_si128(bytes, 2), secondSix));
-        __m128i words = _mm_or_si128(_mm_and_si128(halves, _mm_set1_epi64x(0xFFFFFF)),
-                                     _mm_and_si128(_mm_slli_epi64(halves, 8), _mm_set1_epi64x(0xFFFFFF00000000)));
-        return _mm_or_si128(words, one);
     }
 
-    // Two chrominance values from the sums of two 2 x 2 groups (blue, green,
-    // red, 4 in 16-bit lanes each).
-    static void StoreChroma(float* out, __m128i quads, __m128i factors) {
-        __m128i products = _mm_madd_epi16(quads, factors);
-        __m128i sums = _mm_srai_epi32(_mm_add_epi32(products, _mm_srli_epi64(products, 32)), 16);
-        __m128 values = _mm_cvtepi32_ps(_mm_shuffle_epi32(sums, _MM_SHUFFLE(3, 1, 2, 0)));
-        _mm_storel_pi(reinterpret_cast<__m64*>(out), values);
+    // The MCU whose luminance starts at column x0: four luminance blocks,
+    // then one of each chrominance.
+    void codeColourMcu(int x0) {
+        for (int i = 0; i < 4; ++i)
+            codeBlock(&luminance_[size_t(i / 2 * 8) * stride_ + x0 + i % 2 * 8], stride_, components_[0]);
+        codeBlock(&cb_[size_t(x0 / 2)], stride_ / 2, components_[1]);
+        codeBlock(&cr_[size_t(x0 / 2)], stride_ / 2, components_[2]);
     }
 
-    // colourMcuOf for an MCU whose 16 columns lie inside the picture, four
-    // pixels at a time and straight from the rows: the same sums, so the same
-    // values.
-    template <int Depth>
-    void colourMcuSse2(int x0, int y0) {
-        alignas(16) float lum[4][64];
-        alignas(16) float cb[64], cr[64];
-        const __m128i zero = _mm_setzero_si128(), level = _mm_set1_epi32(128);
-        const __m128i toY = _mm_setr_epi16(kYB, kYG, kYR, 1 << 13, kYB, kYG, kYR, 1 << 13);
-        const __m128i toCb = _mm_setr_epi16(kCbB, kCbG, kCbR, 1 << 13, kCbB, kCbG, kCbR, 1 << 13);
-        const __m128i toCr = _mm_setr_epi16(kCrB, kCrG, kCrR, 1 << 13, kCrB, kCrG, kCrR, 1 << 13);
-        __m128i evenRow[4] = {zero, zero, zero, zero};  // sums of horizontal neighbours in the row above
-        for (int y = 0; y < 16; ++y) {
-            const uint8_t* p = source_.row(y0 + y) + x0 * (Depth / 8);
-            for (int g = 0; g < 4; ++g, p += 4 * (Depth / 8)) {
-                __m128i words = ExpandPixels<Depth>(p);
-                __m128i low = _mm_unpacklo_epi8(words, zero), high = _mm_unpackhi_epi8(words, zero);
-                __m128 firsts = _mm_castsi128_ps(_mm_madd_epi16(low, toY));
-                __m128 seconds = _mm_castsi128_ps(_mm_madd_epi16(high, toY));
-                __m128i sums = _mm_add_epi32(_mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(2, 0, 2, 0))),
-                                             _mm_castps_si128(_mm_shuffle_ps(firsts, seconds, _MM_SHUFFLE(3, 1, 3, 1))));
-                __m128i luma = _mm_sub_epi32(_mm_srai_epi32(sums, 14), level);
-                _mm_storeu_ps(lum[(y / 8) * 2 + g / 2] + (y % 8) * 8 + (g % 2) * 4, _mm_cvtepi32_ps(luma));
-                __m128i pairs = _mm_unpacklo_epi64(_mm_add_epi16(low, _mm_srli_si128(low, 8)),
-                                                   _mm_add_epi16(high, _mm_srli_si128(high, 8)));
-                if (y % 2 == 0) {
-                    evenRow[g] = pairs;
-                    continue;
-                }
-                __m128i quads = _mm_add_epi16(evenRow[g], pairs);
-                StoreChroma(cb + (y / 2) * 8 + 2 * g, quads, toCb);
-                StoreChroma(cr + (y / 2) * 8 + 2 * g, quads, toCr);
-            }
-        }
-        for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
-        QuantiseAndCode(cb, components_[1], bits_);
-        QuantiseAndCode(cr, components_[2], bits_);
-    }
-#endif
-
-    // The MCU's pixels go into planes first, so that the conversion runs
-    // over plain arrays the compiler can vectorise.
-    template <int Depth>
-    void colourMcuOf(int x0, int y0) {
-        int columns[16];
-        source_.columns(x0, 16, columns);
-        alignas(16) int16_t red[256], green[256], blue[256];
-        bool inside = Depth != 8 && columns[15] == x0 + 15;
-        for (int y = 0; y < 16; ++y) {
-            const uint8_t* row = source_.row(y0 + y);
-            if (inside) {
-                const uint8_t* p = row + x0 * (Depth / 8);
-                for (int x = 0; x < 16; ++x, p += Depth / 8)
-                    blue[y * 16 + x] = p[0], green[y * 16 + x] = p[1], red[y * 16 + x] = p[2];
-                continue;
-            }
-            for (int x = 0; x < 16; ++x) {
-                const uint8_t* p = source_.pixel<Depth>(row, columns[x]);
-                blue[y * 16 + x] = p[0], green[y * 16 + x] = p[1], red[y * 16 + x] = p[2];
-            }
-        }
-        alignas(16) float lum[4][64];
-        alignas(16) float cb[64], cr[64];
-        for (int y = 0; y < 16; ++y)
-            for (int half = 0; half < 2; ++half) {
-                float* out = lum[(y / 8) * 2 + half] + (y % 8) * 8;
-                int at = y * 16 + half * 8;
-                for (int x = 0; x < 8; ++x)
-                    out[x] = static_cast<float>(
-                        ((kYR * red[at + x] + kYG * green[at + x] + kYB * blue[at + x] + (1 << 13)) >> 14) - 128);
-            }
-        // Sums of each 2 x 2 group: rows in pairs first, then neighbours.
-        alignas(16) int16_t pairR[128], pairG[128], pairB[128];
-        for (int y = 0; y < 8; ++y)
-            for (int x = 0; x < 16; ++x) {
-                int at = y * 32 + x;
-                pairR[y * 16 + x] = int16_t(red[at] + red[at + 16]);
-                pairG[y * 16 + x] = int16_t(green[at] + green[at + 16]);
-                pairB[y * 16 + x] = int16_t(blue[at] + blue[at + 16]);
-            }
-        // The average of four chrominance values, rounded once.
-        for (int i = 0; i < 64; ++i) {
-            int r = pairR[2 * i] + pairR[2 * i + 1];
-            int g = pairG[2 * i] + pairG[2 * i + 1];
-            int b = pairB[2 * i] + pairB[2 * i + 1];
-            cb[i] = static_cast<float>((kCbR * r + kCbG * g + kCbB * b + (1 << 15)) >> 16);
-            cr[i] = static_cast<float>((kCrR * r + kCrG * g + kCrB * b + (1 << 15)) >> 16);
-        }
-        for (int i = 0; i < 4; ++i) QuantiseAndCode(lum[i], components_[0], bits_);
-        QuantiseAndCode(cb, components_[1], bits_);
-        QuantiseAndCode(cr, components_[2], bits_);
+    void codeBlock(const int16_t* samples, int stride, EncodeComponent& c) {
+        alignas(32) int16_t natural[64];
+        uint64_t nonZero = transform_(samples, stride, c.reciprocal, natural);
+        CodeBlock(natural, nonZero, c, bits_);
     }
 
     int width_, height_;
     bool grey_;
+    int mcu_, stride_;  // the planes' width: whole MCUs
+    int wideColumns_;   // the columns converter_ takes, whole groups of 16 inside the picture
+    int topRowWideColumns_;
+    RowPairConverter converter_;
+    BlockTransform transform_;
+    std::vector<int16_t> luminance_, cb_, cr_;
 
     const PixelSource& source_;
     JpegBitWriter bits_;

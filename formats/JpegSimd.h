@@ -1,8 +1,9 @@
 // The JPEG codec's hot loops (the transforms, quantisation and colour
-// conversion) come in two forms: plain code, and SSE2 code where the
-// compiler targets SSE2 (the product's builds). Both compute exactly the same
-// results; the plain form stays for other builds and as the reference the
-// SSE2 form is checked against. Tests switch between them.
+// conversion) come in up to three forms: plain code, SSE2 code where the
+// compiler targets SSE2 (the product's builds), and for the writer AVX2 code
+// chosen at run time where the processor and system offer it. All compute
+// exactly the same results; the plain form stays for other builds and as the
+// reference the others are checked against. Tests switch between them.
 #pragma once
 
 #if defined(__SSE2__)
@@ -12,9 +13,15 @@
 #define JPEG_HAVE_SSE2 0
 #endif
 
-// True while the SSE2 forms are used (the default where they exist).
+enum JpegForm { kJpegPlain, kJpegSse2, kJpegAvx2 };
+
+// The form in use: the widest there is, unless a test chose another.
+JpegForm CurrentJpegForm();
+// Chooses a form, or the widest one there is below it; returns the choice.
+JpegForm SetJpegForm(JpegForm form);
+// True while the SSE2 forms (or wider) are used.
 bool JpegUsesSse2();
-// Chooses the form; the SSE2 one only where it exists. Returns the choice.
+// The SSE2 form where it exists, or the plain one. Returns the choice.
 bool SetJpegUsesSse2(bool use);
 
 #if JPEG_HAVE_SSE2

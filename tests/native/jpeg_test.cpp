@@ -5,6 +5,7 @@
 
 #include <cmath>
 #include <cstring>
+#include <functional>
 
 #include "ImageTestKit.h"
 #include "formats/JpegDct.h"
@@ -765,4 +766,97 @@ TEST(Jpeg, TruncatedAndDamagedFilesNeverOverrun) {
         FreeRecordBlocks(part);
     }
     EXPECT_EQ(KernelLiveBlockCount(), blocks);
+}
+
+namespace {
+
+uint64_t Fnv1a(const std::vector<uint8_t>& bytes) {
+    uint64_t hash = 1469598103934665603ull;
+    for (uint8_t b : bytes) hash = (hash ^ b) * 1099511628211ull;
+    return hash;
+}
+
+// Records of every kind the writer takes, wide enough for the widest
+// loops and with edges that are not whole MCUs.
+struct WrittenCase {
+    const char* name;
+    uint64_t fingerprint;  // of the file as the writer has always written it
+    std::function<void(OwnedRecord&)> fill;
+};
+
+std::vector<WrittenCase> WrittenCases() {
+    auto picture = [](int width, int height, bool photo, unsigned seed) {
+        return [=](OwnedRecord& r) { FillRecord(r, MakePicture(width, height, photo, seed)); };
+    };
+    auto test = [](int width, int height, int bits) {
+        return [=](OwnedRecord& r) { FillTestImage(r.record, width, height, bits); };
+    };
+    auto grey = [](int width, int height) {
+        return [=](OwnedRecord& r) {
+            Picture p = MakePicture(width, height, true, 3);
+            Picture g = p;
+            g.channels = 1;
+            g.samples.resize(size_t(width) * height);
+            for (size_t i = 0; i < g.samples.size(); ++i) g.samples[i] = p.samples[3 * i + 1];
+            FillRecord(r, g);
+        };
+    };
+    return {
+        {"photo 640 x 48", 0xcbfb52cc9ec05883ull, picture(640, 48, true, 7)},
+        {"photo 203 x 117", 0x187fb8a90c8deeaeull, picture(203, 117, true, 9)},
+        {"screen 250 x 77", 0x4e94004d79f8df98ull, picture(250, 77, false, 7)},
+        {"screen 1000 x 33", 0xd998bcc55acd2de9ull, picture(1000, 33, false, 5)},
+        {"photo 17 x 19", 0xfa0c5c1192e93984ull, picture(17, 19, true, 4)},
+        {"photo 1 x 1", 0x9eecc9dcc360013full, picture(1, 1, true, 4)},
+        {"photo 31 x 2", 0x13773c751d540d10ull, picture(31, 2, true, 6)},
+        {"photo 48 x 1", 0x5f686f777e60f0c8ull, picture(48, 1, true, 6)},
+        {"32-bit 100 x 21", 0xb37911a591301c17ull, test(100, 21, 32)},
+        {"32-bit 47 x 18", 0xb23ab70f09213678ull, test(47, 18, 32)},
+        {"24-bit 130 x 35", 0x00615fc6d66a4b7eull, test(130, 35, 24)},
+        {"palette 77 x 40", 0x308d2bc399aa86feull, test(77, 40, 8)},
+        {"grey 90 x 27", 0x28a5ed5ba3266158ull, grey(90, 27)},
+    };
+
+}
+
+}  // namespace
+
+// Every form of the writer's loops writes the same bytes it always has.
+TEST(Jpeg, EveryFormWritesTheFilesItAlwaysHas) {
+    for (const WrittenCase& c : WrittenCases()) {
+        OwnedRecord r;
+        c.fill(r);
+        for (JpegForm form : {kJpegPlain, kJpegSse2, kJpegAvx2}) {
+            if (SetJpegForm(form) != form) continue;  // not on this processor or build
+            std::vector<uint8_t> file = WriteToMemory(WriteJpegFile, r.record);
+            EXPECT_EQ(Fnv1a(file), c.fingerprint) << c.name << ", form " << form << std::hex << ": 0x" << Fnv1a(file);
+        }
+    }
+    SetJpegForm(kJpegAvx2);
+}
+
+// Noise at every width around the wide loops' groups of 16 columns, one to
+// a few rows high (the top row is the last in the block): every form
+// writes the same bytes and reads nothing past the pixels.
+TEST(Jpeg, FormsAgreeAtEveryEdgeOfTheWideLoops) {
+    unsigned state = 11;
+    for (int depth : {24, 32})
+        for (int height : {1, 2, 3, 17})
+            for (int width = 1; width <= 70; width += width < 40 ? 1 : 7) {
+                OwnedRecord r;
+                r.record.width = width, r.record.height = height, r.record.bitCount = uint16_t(depth);
+                CreateDibHeader(r.record);
+                size_t size = GetDibImageSize(r.record);
+                r.record.hBits = GlobalAlloc(GHND, size);
+                BlockLock bits(r.record.hBits);
+                for (size_t i = 0; i < size; ++i) bits.data()[i] = uint8_t((state = state * 1103515245 + 12345) >> 16);
+                SetJpegForm(kJpegPlain);
+                std::vector<uint8_t> plain = WriteToMemory(WriteJpegFile, r.record);
+                for (JpegForm form : {kJpegSse2, kJpegAvx2}) {
+                    if (SetJpegForm(form) != form) continue;
+                    EXPECT_EQ(WriteToMemory(WriteJpegFile, r.record), plain)
+                        << depth << "-bit " << width << " x " << height << ", form " << form;
+                }
+            }
+    SetJpegForm(kJpegAvx2);
 }
