@@ -36,9 +36,8 @@ volatile LONG leftButtonWaiting;
 // The hook thread's own.
 HHOOK keyboardHook;
 HHOOK mouseHook;
-HWINEVENTHOOK menuHook;
-UINT_PTR menuWatch;
-bool menuSeen;   // a menu is open and was noticed
+HWINEVENTHOOK menuOpenHook;
+HWINEVENTHOOK windowCreateHook;
 bool stripPressed;
 // Keys seen going down and not yet up, by virtual key.
 bool keyHeld[256];
@@ -146,7 +145,6 @@ LRESULT CALLBACK MouseHookProc(int code, WPARAM message, LPARAM data)
 // below it.
 void NoticeMenu(HWND menu)
 {
-    menuSeen = true;
     POINT cursor;
     GetCursorPos(&cursor);
     RECT bounds;
@@ -154,31 +152,36 @@ void NoticeMenu(HWND menu)
     Relay(kRelayRequest, kRequestMenuNotice, underCursor);
 }
 
-void CALLBACK MenuEventProc(HWINEVENTHOOK, DWORD, HWND menu, LONG, LONG, DWORD, DWORD) { NoticeMenu(menu); }
-
-// Some systems tell no other program of a menu that opens: the menu windows
-// of the desktop are looked for as well, and a menu that shows while none
-// was open is noticed once.
 const char kMenuWindowClass[] = "#32768";
-const UINT kMenuWatchMilliseconds = 50;
 
-HWND ShownMenuWindow()
+bool IsMenuWindow(HWND window)
 {
-    for (HWND menu = FindWindowExA(nullptr, nullptr, kMenuWindowClass, nullptr); menu;
-         menu = FindWindowExA(nullptr, menu, kMenuWindowClass, nullptr)) {
-        if (IsWindowVisible(menu))
-            return menu;
-    }
-    return nullptr;
+    char name[sizeof kMenuWindowClass + 1] = "";
+    return window && GetClassNameA(window, name, sizeof name) && lstrcmpA(name, kMenuWindowClass) == 0;
 }
 
-void CALLBACK MenuWatchProc(HWND, UINT, UINT_PTR, DWORD)
+bool OtherMenuShown(HWND menu)
 {
-    HWND menu = ShownMenuWindow();
-    if (!menu)
-        menuSeen = false;
-    else if (!menuSeen)
-        NoticeMenu(menu);
+    for (HWND other = FindWindowExA(nullptr, nullptr, kMenuWindowClass, nullptr); other;
+         other = FindWindowExA(nullptr, other, kMenuWindowClass, nullptr)) {
+        if (other != menu && IsWindowVisible(other))
+            return true;
+    }
+    return false;
+}
+
+// Some systems announce every menu that opens (EVENT_SYSTEM_MENUPOPUPSTART),
+// others only the creation of its window; both reach a hook of another
+// program. Only the first menu of a menu's run is noticed: a cascading menu
+// opens while its parent shows and must not move the menu point, while a
+// menu that takes the place of another (the pointer sliding along a menu
+// bar) is noticed again, the other being gone by then.
+void CALLBACK MenuEventProc(HWINEVENTHOOK, DWORD event, HWND window, LONG object, LONG, DWORD, DWORD)
+{
+    if (event == EVENT_OBJECT_CREATE && object != OBJID_WINDOW)
+        return;
+    if (IsMenuWindow(window) && !OtherMenuShown(window))
+        NoticeMenu(window);
 }
 
 LRESULT CALLBACK RelayWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
@@ -214,9 +217,10 @@ DWORD WINAPI HookThread(void* started)
 {
     keyboardHook = SetWindowsHookExA(WH_KEYBOARD_LL, KeyboardHookProc, moduleInstance, 0);
     mouseHook = SetWindowsHookExA(WH_MOUSE_LL, MouseHookProc, moduleInstance, 0);
-    menuHook = SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPSTART, nullptr,
-                               MenuEventProc, 0, 0, WINEVENT_OUTOFCONTEXT);
-    menuWatch = SetTimer(nullptr, 0, kMenuWatchMilliseconds, MenuWatchProc);
+    menuOpenHook = SetWinEventHook(EVENT_SYSTEM_MENUPOPUPSTART, EVENT_SYSTEM_MENUPOPUPSTART, nullptr,
+                                   MenuEventProc, 0, 0, WINEVENT_OUTOFCONTEXT);
+    windowCreateHook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr, MenuEventProc, 0, 0,
+                                       WINEVENT_OUTOFCONTEXT);
     MSG msg;
     PeekMessageA(&msg, nullptr, 0, 0, PM_NOREMOVE);  // the queue exists before the quit can come
     SetEvent(static_cast<HANDLE>(started));
@@ -228,15 +232,14 @@ DWORD WINAPI HookThread(void* started)
         UnhookWindowsHookEx(keyboardHook);
     if (mouseHook)
         UnhookWindowsHookEx(mouseHook);
-    if (menuHook)
-        UnhookWinEvent(menuHook);
-    if (menuWatch)
-        KillTimer(nullptr, menuWatch);
+    if (menuOpenHook)
+        UnhookWinEvent(menuOpenHook);
+    if (windowCreateHook)
+        UnhookWinEvent(windowCreateHook);
     keyboardHook = nullptr;
     mouseHook = nullptr;
-    menuHook = nullptr;
-    menuWatch = 0;
-    menuSeen = false;
+    menuOpenHook = nullptr;
+    windowCreateHook = nullptr;
     return 0;
 }
 

@@ -4,6 +4,10 @@
 //
 //   kprobe pattern <x> <y> <width> <height> [seconds]   a topmost window painting the test pattern
 //   kprobe button <x> <y> <width> <height> [seconds]    a topmost window holding one push button
+//   kprobe menus <x> <y> <width> <height> [seconds]     a captioned window "Menus" with a menu bar
+//                                                        ("File", "Edit"), the pattern in its client area;
+//                                                        prints the window, then the screen rectangle of
+//                                                        each menu-bar item, a line each
 //   kprobe drag <x1> <y1> <x2> <y2>                      press at 1, move in steps, release at 2
 //   kprobe trace <x1> <y1> <x2> <y2> ...                 press at 1, move through the points, release
 //   kprobe click <x> <y>                                  press and release there
@@ -130,6 +134,58 @@ int Button(int x, int y, int width, int height, double seconds)
     CreateWindowA("BUTTON", "Push", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 20, 20, width, height, window, nullptr,
                   windowClass.hInstance, nullptr);
     printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window));
+    fflush(stdout);
+    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
+// A window with a caption and a menu bar: "File" drops a menu whose last
+// item opens the cascading "Recent" menu, "Edit" a menu of two items.
+HMENU ProbeMenuBar()
+{
+    HMENU recent = CreatePopupMenu();
+    AppendMenuA(recent, MF_STRING, 110, "First");
+    AppendMenuA(recent, MF_STRING, 111, "Second");
+    HMENU file = CreatePopupMenu();
+    AppendMenuA(file, MF_STRING, 100, "New");
+    AppendMenuA(file, MF_STRING, 101, "Open");
+    AppendMenuA(file, MF_STRING, 102, "Exit");
+    AppendMenuA(file, MF_SEPARATOR, 0, nullptr);
+    AppendMenuA(file, MF_POPUP, reinterpret_cast<UINT_PTR>(recent), "Recent");
+    HMENU edit = CreatePopupMenu();
+    AppendMenuA(edit, MF_STRING, 200, "Copy");
+    AppendMenuA(edit, MF_STRING, 201, "Paste");
+    HMENU bar = CreateMenu();
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(file), "File");
+    AppendMenuA(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(edit), "Edit");
+    return bar;
+}
+
+int Menus(int x, int y, int width, int height, double seconds)
+{
+    WNDCLASSA windowClass = {};
+    windowClass.lpfnWndProc = PatternProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = "KaptureProbeMenus";
+    windowClass.hCursor = LoadCursor(nullptr, IDC_ARROW);
+    RegisterClassA(&windowClass);
+    HWND window = CreateWindowExA(0, windowClass.lpszClassName, "Menus", WS_OVERLAPPEDWINDOW | WS_VISIBLE, x, y,
+                                  width, height, nullptr, ProbeMenuBar(), windowClass.hInstance, nullptr);
+    if (!window)
+        return 1;
+    UpdateWindow(window);
+    SetForegroundWindow(window);
+    printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window));
+    for (int item = 0; item < GetMenuItemCount(GetMenu(window)); ++item) {
+        RECT rect = {};
+        GetMenuItemRect(window, GetMenu(window), static_cast<UINT>(item), &rect);
+        printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
+    }
     fflush(stdout);
     SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
     MSG message;
@@ -450,7 +506,7 @@ int HotkeyLatency(HWND frame, int runs, bool withBareCopy)
 
 int Usage()
 {
-    fprintf(stderr, "usage: kprobe pattern|button|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|clipboard-hold|memory|window-at|hotkey-latency ...\n");
+    fprintf(stderr, "usage: kprobe pattern|button|menus|drag|trace|click|move|clipboard-save|clipboard-put|clipboard-formats|clipboard-hold|memory|window-at|hotkey-latency ...\n");
     return 2;
 }
 
@@ -465,6 +521,8 @@ int main(int argc, char** argv)
         return Pattern(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argc > 6 ? atof(argv[6]) : 60);
     if (strcmp(verb, "button") == 0 && argc >= 6)
         return Button(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argc > 6 ? atof(argv[6]) : 60);
+    if (strcmp(verb, "menus") == 0 && argc >= 6)
+        return Menus(atoi(argv[2]), atoi(argv[3]), atoi(argv[4]), atoi(argv[5]), argc > 6 ? atof(argv[6]) : 60);
     if (strcmp(verb, "trace") == 0)
         return Trace(argc - 2, argv + 2);
     if (strcmp(verb, "drag") == 0 && argc == 6)

@@ -8,6 +8,9 @@ test pattern kprobe paints.
   bmp_check.py pixel <file> <x> <y>               prints "r g b" of a pixel (top-down)
   bmp_check.py make <file> <w> <h>                writes a 24-bit BMP of the pattern
   bmp_check.py same <file1> <file2>               both hold the same picture
+  bmp_check.py same-area <file1> <x1> <y1> <file2> <x2> <y2> <w> <h>
+                                                  the w by h area at (x1, y1) of file1 against the
+                                                  one at (x2, y2) of file2; prints the bad count
 """
 import struct
 import sys
@@ -91,6 +94,14 @@ def main(args):
         bad = sum(1 for y in range(a.height) for x in range(a.width) if a.at(x, y) != b.at(x, y))
         print(bad)
         return 0 if bad == 0 else 1
+    elif verb == "same-area":
+        a, b = Bitmap(args[1]), Bitmap(args[4])
+        ax, ay, bx, by, w, h = (int(v) for v in args[2:4] + args[5:9])
+        if min(ax, ay, bx, by) < 0 or ax + w > a.width or ay + h > a.height or bx + w > b.width or \
+                by + h > b.height:
+            print("the area lies outside a picture")
+            return 1
+        print(sum(1 for y in range(h) for x in range(w) if a.at(ax + x, ay + y) != b.at(bx + x, by + y)))
     else:
         raise SystemExit(__doc__)
     return 0

@@ -44,7 +44,8 @@ show_pattern() {
 finish_case() {
   local probe_window
   for probe_window in $(kd wait-window KaptureProbePattern - 0.1 2>/dev/null) \
-                      $(kd wait-window KaptureProbeButtons - 0.1 2>/dev/null); do
+                      $(kd wait-window KaptureProbeButtons - 0.1 2>/dev/null) \
+                      $(kd wait-window KaptureProbeMenus - 0.1 2>/dev/null); do
     kd close "$probe_window" >/dev/null || true
   done
   exit_kaptura
@@ -72,6 +73,85 @@ expect_pattern() {
   bad=$(check pattern "$@")
   [ "$bad" = 0 ] || fail "$bad pixels of $1 differ from the pattern"
 }
+
+# A captioned window with a menu bar at x y width height, in front; sets
+# $menus to it, $file_item and $edit_item to the screen rectangles of its
+# "File" and "Edit" items.
+show_menus() {
+  local out="$case_dir/menus.out" deadline=$((SECONDS + 30 * E2E_WAIT_SCALE))
+  # Straight into the file: through a pipe, the lines would wait in a buffer.
+  kwine "$BIN/kprobe.exe" menus "$@" 900 > "$out" 2>/dev/null &
+  pids+=($!)
+  until [ "$(grep -c . "$out")" -ge 3 ]; do
+    [ $SECONDS -lt $deadline ] || fail "no window with menus"
+    sleep 0.2
+  done
+  menus=$(sed -n 1p "$out" | tr -d '\r')
+  file_item=$(sed -n 2p "$out" | tr -d '\r')
+  edit_item=$(sed -n 3p "$out" | tr -d '\r')
+}
+
+# Opens the "File" menu with a real click on its item; sets $popup to the
+# open menu's screen rectangle.
+open_file_menu() {
+  local l t r b
+  read -r l t r b <<< "$file_item"
+  pointer_to $(((l + r) / 2)) $(((t + b) / 2))
+  probe click $(((l + r) / 2)) $(((t + b) / 2))
+  popup=""
+  wait_menu_change "the File menu did not open"
+}
+
+# Moves the real pointer onto another item of the open menu bar; sets $popup
+# to the menu that opens in place of the last one.
+hover_menu_item() {
+  local l t r b
+  read -r l t r b <<< "$1"
+  pointer_to $(((l + r) / 2)) $(((t + b) / 2))
+  wait_menu_change "no other menu opened under the pointer"
+}
+
+# Moves the real pointer onto the last item of the open menu ($popup) and
+# waits for the cascading menu it opens.
+open_cascade() {
+  local l t r b shown deadline=$((SECONDS + 20 * E2E_WAIT_SCALE))
+  read -r l t r b <<< "$popup"
+  pointer_to $((l + 20)) $((b - 10))
+  until shown=$(kd menu-popups "$menus") && [ "$(grep -c . <<< "$shown")" = 2 ]; do
+    [ $SECONDS -lt $deadline ] || fail "the cascading menu did not open"
+    sleep 0.25
+  done
+}
+
+# Waits until the window with menus shows one open menu other than $popup.
+wait_menu_change() {
+  local shown deadline=$((SECONDS + 20 * E2E_WAIT_SCALE))
+  until shown=$(kd menu-popups "$menus") && [ "$(grep -c . <<< "$shown")" = 1 ] && [ "$shown" != "$popup" ]; do
+    [ $SECONDS -lt $deadline ] || fail "$1"
+    sleep 0.25
+  done
+  popup=$shown
+}
+
+# The X display as a 24-bit BMP, once it has stopped changing (a menu that
+# just opened is drawn).
+screen_to() {
+  local deadline=$((SECONDS + 20 * E2E_WAIT_SCALE))
+  rm -f "$1"
+  while :; do
+    import-im6.q16 -window root "$1.png" || fail "no screenshot"
+    convert-im6.q16 "$1.png" -type TrueColor "BMP3:$1.next" || fail "no BMP of the screenshot"
+    [ -f "$1" ] && cmp -s "$1" "$1.next" && break
+    [ $SECONDS -lt $deadline ] || fail "the screen does not settle"
+    mv "$1.next" "$1"
+    sleep 0.25
+  done
+  rm -f "$1.next"
+}
+
+# Options of the menu cases: no clock and no snapshot strip on the caption
+# in front, so that the screen stays as it was when the hot key came.
+quiet_captions=("Clock=0,0,0,0,0,0,0,0,0,0,16777215" "SnapshotButton=0,0,0,0,0,0,0")
 
 case_screen_pattern() {
   # Window and clipboard destinations, the whole screen.
@@ -427,6 +507,103 @@ case_print_destination() {
   kd wait-gone "$sheet" 20 || fail "the options sheet stayed open"
   pdf=$(newest_pdf "$since" "Screen_Capture") || fail "Print printed nothing"
   pdftotext -layout "$pdf" - | grep -Fq "typed but not saved $$" || fail "the notepad's text was not printed"
+  finish_case
+}
+
+# A title-and-menu capture of the window with menus (title bar, menu bar and
+# pulldown): one rectangle of the screen as it was ($2) from the window's
+# corner down to the bottom of the open menu.
+expect_title_and_menu() {
+  local wl wt wr wb pl pt pr pb width height bad
+  read -r wl wt wr wb <<< "$(probe window-rect "$menus")"
+  read -r pl pt pr pb <<< "$popup"
+  read -r width height <<< "$(check size "$1" | cut -d' ' -f1 | tr x ' ')"
+  [ "$height" = $((pb - wt)) ] || fail "$1 is ${width}x$height, not down to the menu's bottom ($((pb - wt)))"
+  [ "$width" -ge $((wr - wl)) ] && [ "$width" -le $((wr - wl + 2)) ] ||
+    fail "$1 is $width wide, not the window's $((wr - wl))"
+  bad=$(check same-area "$1" 0 0 "$2" "$wl" "$wt" $((wr - wl)) "$height")
+  [ "$bad" = 0 ] || fail "$bad pixels of $1 differ from the screen with the menu open"
+}
+
+case_title_and_menu() {
+  # Another program's File menu, opened and captured with real input: Ctrl+4
+  # takes its title bar, its menu bar and the open menu.
+  use_virtual_desktop 1280x1024
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "TitleMenuPage=1,1,1,0,0" "${quiet_captions[@]}"
+  start_kaptura
+  show_menus 200 150 420 300
+  open_file_menu
+  screen_to "$shots/file-open.bmp"
+  xdotool key ctrl+4 || fail "xdotool cannot press keys"
+  wait_children 1
+  kd mdi-children "$frame" | grep -qx "Menu Capture" || fail "no Menu Capture window"
+  clipboard_to "$shots/file-menu.bmp"
+  expect_title_and_menu "$shots/file-menu.bmp" "$shots/file-open.bmp"
+  # The pointer slides along the bar to Edit: File's menu closes as Edit's
+  # opens, and the next capture takes Edit's.
+  hover_menu_item "$edit_item"
+  screen_to "$shots/edit-open.bmp"
+  xdotool key ctrl+4
+  wait_children 2
+  clipboard_to "$shots/edit-menu.bmp"
+  expect_title_and_menu "$shots/edit-menu.bmp" "$shots/edit-open.bmp"
+  xdotool key Escape Escape   # the menu closes before the programs end
+  finish_case
+}
+
+case_title_and_menu_cascade() {
+  # The pointer on the File menu's last item, whose cascading menu opens:
+  # the capture is still File's (cascades are not asked for here).
+  use_virtual_desktop 1280x1024
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "TitleMenuPage=1,1,1,0,0" "${quiet_captions[@]}"
+  start_kaptura
+  show_menus 200 150 420 300
+  open_file_menu
+  open_cascade
+  screen_to "$shots/cascade-open.bmp"
+  xdotool key ctrl+4 || fail "xdotool cannot press keys"
+  wait_children 1
+  clipboard_to "$shots/cascade-menu.bmp"
+  expect_title_and_menu "$shots/cascade-menu.bmp" "$shots/cascade-open.bmp"
+  xdotool key Escape Escape Escape
+  finish_case
+}
+
+case_command_bar_menu() {
+  # The Command Bar hot key (Ctrl+8) over another program's open File menu:
+  # its menu bar and the menu below it, each as on the screen, on white.
+  use_virtual_desktop 1280x1024
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "CommandBarPage=1,1,0" "${quiet_captions[@]}"
+  start_kaptura
+  show_menus 200 150 420 300
+  open_file_menu
+  screen_to "$shots/open.bmp"
+  xdotool key ctrl+8 || fail "xdotool cannot press keys"
+  wait_children 1
+  kd mdi-children "$frame" | grep -qx "Command Bar Capture" || fail "no Command Bar Capture window"
+  clipboard_to "$shots/command-bar.bmp"
+  local wl wt wr wb pl pt pr pb fl ft fr fb width height left top bad
+  read -r wl wt wr wb <<< "$(probe window-rect "$menus")"
+  read -r pl pt pr pb <<< "$popup"
+  read -r fl ft fr fb <<< "$file_item"
+  read -r width height <<< "$(check size "$shots/command-bar.bmp" | cut -d' ' -f1 | tr x ' ')"
+  [ "$width" -lt $((wr - wl + 2)) ] && [ "$width" -gt $((pr - pl)) ] ||
+    fail "the capture is $width wide, not the menu bar's width"
+  [ "$height" -gt $((pb - pt)) ] && [ "$height" -lt $((pb - pt + 2 * (fb - ft) + 4)) ] ||
+    fail "the capture is $height high, not the bar and the menu below it"
+  # Its bottom is the menu's; its left the bar's, one pixel left of the
+  # first item.
+  left=$((fl - 1)); top=$((pb - height))
+  bad=$(check same-area "$shots/command-bar.bmp" $((pl - left)) $((pt - top)) "$shots/open.bmp" "$pl" "$pt" \
+        $((pr - pl)) $((pb - pt)))
+  [ "$bad" = 0 ] || fail "$bad pixels of the menu differ from the screen"
+  bad=$(check same-area "$shots/command-bar.bmp" $((fl - left)) $((ft - top)) "$shots/open.bmp" "$fl" "$ft" \
+        $((fr - fl)) $((fb - ft)))
+  [ "$bad" = 0 ] || fail "$bad pixels of the File item differ from the screen"
+  # Beside the menu, below the bar, the window's own picture is left out.
+  [ "$(check pixel "$shots/command-bar.bmp" $((width - 5)) $((height - 5)))" = "255 255 255" ] ||
+    fail "the capture is not assembled on white"
+  xdotool key Escape Escape
   finish_case
 }
 

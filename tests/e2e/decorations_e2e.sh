@@ -7,12 +7,7 @@
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e-lib.sh"
 
-if [ ! -f "$WINEPREFIX/.virtual-desktop" ]; then
-  kwine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  kwine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  kwineserver -w >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.virtual-desktop"
-fi
+use_virtual_desktop 1024x768
 
 shots="$case_dir/shots"
 mkdir -p "$shots"

@@ -227,6 +227,17 @@ probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # Checks of saved bitmaps against the probe's pattern (bmp_check.py).
 check() { python3 "$(dirname "${BASH_SOURCE[0]}")/bmp_check.py" "$@"; }
 
+# Captions need a window manager or Wine's own virtual desktop: makes the
+# case's prefix open a virtual desktop of the size given (WIDTHxHEIGHT) for
+# the programs started from now on.
+use_virtual_desktop() {
+  [ -f "$WINEPREFIX/.virtual-desktop" ] && return 0
+  kwine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
+  kwine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
+  kwineserver -w >/dev/null 2>&1 || true
+  touch "$WINEPREFIX/.virtual-desktop"
+}
+
 # Writes the ini the case starts with (section "Kaptura 99"); the splash is
 # off unless the case writes RunMode itself.
 seed_ini() {

@@ -264,7 +264,13 @@ namespace {
 // notes when each key reaches it.
 class OtherProgramWindow {
 public:
+    // wParam: what follows the first menu.
     static const UINT kOpenMenu = WM_APP + 7;
+    enum MenuRun : WPARAM {
+        kMenuAlone,
+        kMenuThenAnother,   // once it is cancelled, another opens at once 120 pixels right
+        kMenuWithCascade    // its first item opens a cascading menu
+    };
 
     OtherProgramWindow()
     {
@@ -294,15 +300,13 @@ private:
     {
         auto* self = reinterpret_cast<OtherProgramWindow*>(GetWindowLongPtrA(handle, GWLP_USERDATA));
         if (message == kOpenMenu) {
-            // A pop-up menu at the cursor, open until the window is told to cancel it.
-            HMENU menu = CreatePopupMenu();
-            AppendMenuA(menu, MF_STRING, 1, "&First");
-            AppendMenuA(menu, MF_STRING, 2, "&Second");
-            POINT cursor;
-            GetCursorPos(&cursor);
-            SetForegroundWindow(handle);
-            TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, handle, nullptr);
-            DestroyMenu(menu);
+            TrackMenuAtCursor(handle, wParam == kMenuWithCascade);
+            if (wParam == kMenuThenAnother) {
+                POINT cursor;
+                GetCursorPos(&cursor);
+                SetCursorPos(cursor.x + 120, cursor.y);
+                TrackMenuAtCursor(handle, false);
+            }
             return 0;
         }
         if (self && message == WM_KEYDOWN)
@@ -313,6 +317,23 @@ private:
             return 0;
         }
         return DefWindowProcA(handle, message, wParam, lParam);
+    }
+    // A pop-up menu at the cursor, open until the window is told to cancel it.
+    static void TrackMenuAtCursor(HWND handle, bool withCascade)
+    {
+        HMENU menu = CreatePopupMenu();
+        if (withCascade) {
+            HMENU cascade = CreatePopupMenu();
+            AppendMenuA(cascade, MF_STRING, 3, "&Inner");
+            AppendMenuA(menu, MF_POPUP, reinterpret_cast<UINT_PTR>(cascade), "&Cascade");
+        }
+        AppendMenuA(menu, MF_STRING, 1, "&First");
+        AppendMenuA(menu, MF_STRING, 2, "&Second");
+        POINT cursor;
+        GetCursorPos(&cursor);
+        SetForegroundWindow(handle);
+        TrackPopupMenu(menu, TPM_LEFTALIGN | TPM_TOPALIGN, cursor.x, cursor.y, 0, handle, nullptr);
+        DestroyMenu(menu);
     }
     static DWORD WINAPI Run(void* parameter)
     {
@@ -385,25 +406,78 @@ TEST_F(Hooks, AHeldKeyIsOneHotKey)
     EXPECT_EQ(sevens(), 2);
 }
 
+std::vector<Report> SentMenuNotices()
+{
+    std::vector<Report> notices;
+    for (const Report& r : reports)
+        if (r.message == WM_CAPTURE_REQUEST && r.wParam == kRequestMenuNotice)
+            notices.push_back(r);
+    return notices;
+}
+
+size_t ShownMenuCount()
+{
+    size_t count = 0;
+    for (HWND menu = FindWindowExA(nullptr, nullptr, "#32768", nullptr); menu;
+         menu = FindWindowExA(nullptr, menu, "#32768", nullptr))
+        count += IsWindowVisible(menu) != 0;
+    return count;
+}
+
+// Opens a menu of the other program's window at (320, 330) and waits for
+// its notice.
+class MenuNotices : public Hooks {
+protected:
+    void OpenMenu(OtherProgramWindow::MenuRun run)
+    {
+        ASSERT_TRUE(other.Handle());
+        SetCursorPos(320, 330);
+        PumpFor(100);
+        reports.clear();
+        PostMessageA(other.Handle(), OtherProgramWindow::kOpenMenu, run, 0);
+        ASSERT_TRUE(PumpUntil([] { return !SentMenuNotices().empty(); })) << "no menu notice came";
+    }
+    void TearDown() override
+    {
+        for (int i = 0; i < 3 && ShownMenuCount(); ++i) {
+            PostMessageA(other.Handle(), WM_CANCELMODE, 0, 0);
+            PumpUntil([] { return ShownMenuCount() == 0; }, 1000);
+        }
+        Hooks::TearDown();
+    }
+    OtherProgramWindow other;
+};
+
 // A menu that another program opens is noticed (request 15), with notice 1
 // for a pop-up menu under the cursor.
-TEST_F(Hooks, AMenuOpenedElsewhereIsNoticed)
+TEST_F(MenuNotices, AMenuOpenedElsewhereIsNoticed)
 {
-    OtherProgramWindow other;
-    ASSERT_TRUE(other.Handle());
-    SetCursorPos(320, 330);
-    PumpFor(100);
-    reports.clear();
-    PostMessageA(other.Handle(), OtherProgramWindow::kOpenMenu, 0, 0);
-    auto notice = [] {
-        for (const Report& r : reports)
-            if (r.message == WM_CAPTURE_REQUEST && r.wParam == kRequestMenuNotice)
-                return &r;
-        return static_cast<const Report*>(nullptr);
-    };
-    const bool noticed = PumpUntil([&] { return notice() != nullptr; });
-    PostMessageA(other.Handle(), WM_CANCELMODE, 0, 0);
-    ASSERT_TRUE(noticed) << "no menu notice came";
-    EXPECT_EQ(notice()->lParam, 1);
+    OpenMenu(OtherProgramWindow::kMenuAlone);
+    EXPECT_EQ(SentMenuNotices().front().lParam, 1);
     PumpFor(300);
+    EXPECT_EQ(SentMenuNotices().size(), 1u);
+}
+
+// A menu that opens the moment another closes (the pointer sliding along a
+// menu bar) is noticed again, so that the menu point follows it.
+TEST_F(MenuNotices, AMenuTakingAnothersPlaceIsNoticedAgain)
+{
+    OpenMenu(OtherProgramWindow::kMenuThenAnother);
+    reports.clear();
+    PostMessageA(other.Handle(), WM_CANCELMODE, 0, 0);
+    EXPECT_TRUE(PumpUntil([] { return !SentMenuNotices().empty(); })) << "the second menu was not noticed";
+}
+
+// A cascading menu opens while its parent shows: it is no new menu, and
+// the menu point stays where the first one opened.
+TEST_F(MenuNotices, ACascadingMenuIsNotNoticedAgain)
+{
+    OpenMenu(OtherProgramWindow::kMenuWithCascade);
+    reports.clear();
+    std::vector<INPUT> keys = {Key(VK_DOWN, false), Key(VK_DOWN, true), Key(VK_RIGHT, false), Key(VK_RIGHT, true)};
+    for (INPUT& input : keys)
+        SendInput(1, &input, sizeof input);
+    ASSERT_TRUE(PumpUntil([] { return ShownMenuCount() == 2; })) << "the cascading menu did not open";
+    PumpFor(300);
+    EXPECT_TRUE(SentMenuNotices().empty());
 }
