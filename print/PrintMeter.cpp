@@ -12,7 +12,6 @@ namespace pagent {
 namespace {
 // The bar's window, recorded when it is created.
 HWND g_meterBar = nullptr;
-const char kMeterBarPercent[] = "PagentMeterPercent";
 }
 
 PrintMeterDialog::PrintMeterDialog() : CDialog(IDD_PRINT_METER)
@@ -95,8 +94,9 @@ void PrintMeterDialog::ShowPercent(int percent)
     if (percent == percent_)
         return;
     percent_ = percent;
+    // The bar paints the percent held here: a window property would cost a
+    // round trip to the window server on every step of a job.
     if (g_meterBar) {
-        ::SetPropA(g_meterBar, kMeterBarPercent, reinterpret_cast<HANDLE>(static_cast<INT_PTR>(percent_)));
         ::InvalidateRect(g_meterBar, nullptr, FALSE);
         ::UpdateWindow(g_meterBar);
     }
@@ -108,13 +108,20 @@ void PrintMeterDialog::Reset(int64_t total)
     total_ = total;
     percent_ = -1;
     ShowPercent(0);
+    lastStep_ = ::GetTickCount();
 }
 
 void PrintMeterDialog::Advance(int64_t a, int64_t b)
 {
-    PumpMessages();
     done_ += a * b;
-    ShowPercent(MeterPercent(done_, total_));
+    const int percent = MeterPercent(done_, total_);
+    // Strips sent faster than the eye follows share one pass of the pump and
+    // one repaint; the last step always shows.
+    if (percent < 100 && ::GetTickCount() - lastStep_ < kMeterStepInterval)
+        return;
+    lastStep_ = ::GetTickCount();
+    PumpMessages();
+    ShowPercent(percent);
 }
 
 void PrintMeterDialog::SetPercent(int64_t a, int64_t b)
@@ -178,12 +185,12 @@ LRESULT CALLBACK MeterClassWndProc(HWND window, UINT message, WPARAM wParam, LPA
         HDC dc = ::BeginPaint(window, &paint);
         RECT client;
         ::GetClientRect(window, &client);
-        DrawMeter(dc, client, int(reinterpret_cast<INT_PTR>(::GetPropA(window, kMeterBarPercent))));
+        const PrintMeterDialog* meter = State().meter;
+        DrawMeter(dc, client, meter ? meter->Percent() : 0);
         ::EndPaint(window, &paint);
         return 0;
     }
     case WM_DESTROY:
-        ::RemovePropA(window, kMeterBarPercent);
         if (g_meterBar == window)
             g_meterBar = nullptr;
         return 0;

@@ -11,6 +11,11 @@
 
 namespace pagent {
 
+// The least time between two updates of the bar during a job, in ms: a
+// bar that moves more often looks no different, and every update costs the
+// job a pass of the message pump and a repaint.
+constexpr DWORD kMeterStepInterval = 30;
+
 class PrintMeterDialog : public CDialog {
 public:
     // Creates the window at once, owned by the caller's active window
@@ -36,6 +41,7 @@ private:
     void EnableOwner();
     HWND disabledOwner_ = nullptr;
     int percent_ = 0;
+    DWORD lastStep_ = 0;   // tick of the bar's last update
     int64_t done_ = 0;
     int64_t total_ = 0;
 };

@@ -46,6 +46,38 @@ struct Canvas {
     HGDIOBJ old;
 };
 
+// A window as it looks on the screen, written to TEST_SCRATCH\<name> for a
+// person to judge; nothing without TEST_SCRATCH.
+void SaveWindowShot(HWND window, const char* name)
+{
+    const char* folder = getenv("TEST_SCRATCH");
+    if (!folder)
+        return;
+    RECT box;
+    ::GetWindowRect(window, &box);
+    int w = box.right - box.left, h = box.bottom - box.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC memory = ::CreateCompatibleDC(screen);
+    HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
+    HGDIOBJ old = ::SelectObject(memory, bitmap);
+    ::BitBlt(memory, 0, 0, w, h, screen, box.left, box.top, SRCCOPY);
+    ::SelectObject(memory, old);
+    BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    std::string pixels(size_t(((w * 3 + 3) & ~3) * h), '\0');
+    ::GetDIBits(memory, bitmap, 0, UINT(h), &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
+    BITMAPFILEHEADER file{0x4D42, DWORD(54 + pixels.size()), 0, 0, 54};
+    std::string path = std::string(folder) + "\\" + name;
+    if (FILE* out = fopen(path.c_str(), "wb")) {
+        fwrite(&file, sizeof file, 1, out);
+        fwrite(&info, sizeof info, 1, out);
+        fwrite(pixels.data(), 1, pixels.size(), out);
+        fclose(out);
+    }
+    ::DeleteObject(bitmap);
+    ::DeleteDC(memory);
+    ::ReleaseDC(nullptr, screen);
+}
+
 void RegisterMeterClass()
 {
     WNDCLASSA wc{};
@@ -127,6 +159,95 @@ TEST(PrintMeterWindow, MeterShowsPrinterAndPortAndCancelSetsTheAbortFlag)
 
 namespace {
 
+// Counts the paint messages a window gets.
+int g_barPaints = 0;
+WNDPROC g_barProcedure = nullptr;
+
+LRESULT CALLBACK CountingBarProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam)
+{
+    if (message == WM_PAINT)
+        ++g_barPaints;
+    return ::CallWindowProcA(g_barProcedure, window, message, wParam, lParam);
+}
+
+// The bar's colour on the screen at a fraction of its width, halfway down
+// and clear of the percent in the middle.
+COLORREF BarColorAt(HWND bar, double fraction)
+{
+    RECT client;
+    ::GetClientRect(bar, &client);
+    HDC dc = ::GetDC(bar);
+    COLORREF color = ::GetPixel(dc, int(client.right * fraction), 3);
+    ::ReleaseDC(bar, dc);
+    return color;
+}
+
+}  // namespace
+
+// Lets more time pass than the meter waits between two updates of the bar,
+// as a strip the driver takes its time over does.
+void LetAStripTakeItsTime()
+{
+    ::Sleep(pagent::kMeterStepInterval + 20);
+}
+
+TEST(PrintMeterWindow, BarFollowsTheJobButFoldsStepsFasterThanTheEyeIntoOneRepaint)
+{
+    CWinApp app("print meter bar");
+    AfxSetResourceHandle(g_libraryModule);
+    RegisterMeterClass();
+    pagent::PrintState& state = pagent::State();
+    state.printer = {"PDF", "wineps.drv", "CUPS:PDF"};
+    state.current = ImageRecord{};
+    state.current.width = 2000;   // 2000 units of work
+    state.current.height = 1;
+    state.abort = false;
+    pagent::PrintMeterDialog meter;
+    ASSERT_TRUE(meter.m_hWnd);
+    HWND bar = ::GetDlgItem(meter.m_hWnd, IDC_METER_BAR);
+    ASSERT_TRUE(bar);
+    pagent::ResetMeter();
+    EXPECT_EQ(BarColorAt(bar, 0.1), RGB(255, 255, 0)) << "nothing done yet: all yellow";
+    g_barPaints = 0;
+    g_barProcedure = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CountingBarProc)));
+
+    // Slow strips: each one shows.
+    LetAStripTakeItsTime();
+    pagent::AdvanceMeter(400, 1);
+    EXPECT_EQ(meter.Percent(), 20);
+    LetAStripTakeItsTime();
+    pagent::AdvanceMeter(400, 1);
+    EXPECT_EQ(meter.Percent(), 40);
+    EXPECT_EQ(g_barPaints, 2);
+    EXPECT_EQ(BarColorAt(bar, 0.3), RGB(0, 0, 128)) << "the done part is navy";
+    EXPECT_EQ(BarColorAt(bar, 0.8), RGB(255, 255, 0)) << "the rest stays yellow";
+    SaveWindowShot(meter.m_hWnd, "meter40.bmp");
+
+    // 1200 quick steps: 60 changes of the percent, a few repaints at most,
+    // and the last step shows whatever the time.
+    g_barPaints = 0;
+    LetAStripTakeItsTime();
+    for (int step = 0; step < 1200; ++step)
+        pagent::AdvanceMeter(1, 1);
+    EXPECT_EQ(meter.Percent(), 100);
+    EXPECT_EQ(BarColorAt(bar, 0.8), RGB(0, 0, 128)) << "all done: all navy";
+    EXPECT_GE(g_barPaints, 1);
+    EXPECT_LT(g_barPaints, 30);
+
+    // Cancel still reaches the job through quick steps.
+    ::PostMessageA(meter.m_hWnd, WM_COMMAND, IDCANCEL, 0);
+    const DWORD deadline = ::GetTickCount() + 10000;
+    while (!state.abort && ::GetTickCount() < deadline)
+        pagent::AdvanceMeter(1, 1);
+    EXPECT_TRUE(state.abort) << "Cancel was never taken during the steps";
+    ::SetWindowLongPtrA(bar, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(g_barProcedure));
+    meter.Close();
+    state.abort = false;
+}
+
+namespace {
+
 // Plays the user: checks the dependent boxes as the choices change, lets
 // the samples paint, then picks a format and presses OK.
 class ScriptedDateTimeDialog : public pagent::DateTimeFormatDialog {
@@ -161,41 +282,11 @@ public:
     {
         if (message == WM_TIMER && wParam == 77) {
             ::KillTimer(m_hWnd, 77);
-            SaveShot();
+            SaveWindowShot(m_hWnd, "datetime.bmp");   // for a person to judge
             ::PostMessageA(m_hWnd, WM_COMMAND, IDOK, 0);
             return TRUE;
         }
         return DateTimeFormatDialog::OnWndMsg(message, wParam, lParam, out);
-    }
-    // The dialog as it looks, for a person to judge (TEST_SCRATCH/datetime.bmp).
-    void SaveShot()
-    {
-        const char* folder = getenv("TEST_SCRATCH");
-        if (!folder)
-            return;
-        RECT box;
-        ::GetWindowRect(m_hWnd, &box);
-        int w = box.right - box.left, h = box.bottom - box.top;
-        HDC screen = ::GetDC(nullptr);
-        HDC memory = ::CreateCompatibleDC(screen);
-        HBITMAP bitmap = ::CreateCompatibleBitmap(screen, w, h);
-        HGDIOBJ old = ::SelectObject(memory, bitmap);
-        ::BitBlt(memory, 0, 0, w, h, screen, box.left, box.top, SRCCOPY);
-        ::SelectObject(memory, old);
-        BITMAPINFOHEADER info{sizeof info, w, h, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
-        std::string pixels(size_t(((w * 3 + 3) & ~3) * h), '\0');
-        ::GetDIBits(memory, bitmap, 0, UINT(h), &pixels[0], reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS);
-        BITMAPFILEHEADER file{0x4D42, DWORD(54 + pixels.size()), 0, 0, 54};
-        std::string path = std::string(folder) + "\\datetime.bmp";
-        if (FILE* out = fopen(path.c_str(), "wb")) {
-            fwrite(&file, sizeof file, 1, out);
-            fwrite(&info, sizeof info, 1, out);
-            fwrite(pixels.data(), 1, pixels.size(), out);
-            fclose(out);
-        }
-        ::DeleteObject(bitmap);
-        ::DeleteDC(memory);
-        ::ReleaseDC(nullptr, screen);
     }
     std::vector<bool> initial, after24;
     bool afterAmPmOff = true, afterNamed = false, afterNumeric = true;
