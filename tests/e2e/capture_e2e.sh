@@ -525,19 +525,31 @@ expect_title_and_menu() {
   [ "$bad" = 0 ] || fail "$bad pixels of $1 differ from the screen with the menu open"
 }
 
-case_title_and_menu() {
-  # Another program's File menu, opened and captured with real input: Ctrl+4
-  # takes its title bar, its menu bar and the open menu.
+# Starts the program with the given page setting over the probe's window
+# with its File menu open, in a virtual desktop.
+start_over_open_menu() {
   use_virtual_desktop 1280x1024
-  seed_capture_ini "0,1,1,0,0,0,0,5,5" "TitleMenuPage=1,1,1,0,0" "${quiet_captions[@]}"
+  seed_capture_ini "0,1,1,0,0,0,0,5,5" "$1" "${quiet_captions[@]}"
   start_kaptura
   show_menus 200 150 420 300
   open_file_menu
-  screen_to "$shots/file-open.bmp"
-  xdotool key ctrl+4 || fail "xdotool cannot press keys"
+}
+
+# Screenshot to $1, the hot key $2 pressed, and the capture's window
+# (titled $3) open with the capture on the clipboard, saved to $4.
+capture_open_menu() {
+  screen_to "$1"
+  xdotool key "$2" || fail "xdotool cannot press keys"
   wait_children 1
-  kd mdi-children "$frame" | grep -qx "Menu Capture" || fail "no Menu Capture window"
-  clipboard_to "$shots/file-menu.bmp"
+  kd mdi-children "$frame" | grep -qx "$3" || fail "no $3 window"
+  clipboard_to "$4"
+}
+
+case_title_and_menu() {
+  # Another program's File menu, opened and captured with real input: Ctrl+4
+  # takes its title bar, its menu bar and the open menu.
+  start_over_open_menu "TitleMenuPage=1,1,1,0,0"
+  capture_open_menu "$shots/file-open.bmp" ctrl+4 "Menu Capture" "$shots/file-menu.bmp"
   expect_title_and_menu "$shots/file-menu.bmp" "$shots/file-open.bmp"
   # The pointer slides along the bar to Edit: File's menu closes as Edit's
   # opens, and the next capture takes Edit's.
@@ -554,16 +566,9 @@ case_title_and_menu() {
 case_title_and_menu_cascade() {
   # The pointer on the File menu's last item, whose cascading menu opens:
   # the capture is still File's (cascades are not asked for here).
-  use_virtual_desktop 1280x1024
-  seed_capture_ini "0,1,1,0,0,0,0,5,5" "TitleMenuPage=1,1,1,0,0" "${quiet_captions[@]}"
-  start_kaptura
-  show_menus 200 150 420 300
-  open_file_menu
+  start_over_open_menu "TitleMenuPage=1,1,1,0,0"
   open_cascade
-  screen_to "$shots/cascade-open.bmp"
-  xdotool key ctrl+4 || fail "xdotool cannot press keys"
-  wait_children 1
-  clipboard_to "$shots/cascade-menu.bmp"
+  capture_open_menu "$shots/cascade-open.bmp" ctrl+4 "Menu Capture" "$shots/cascade-menu.bmp"
   expect_title_and_menu "$shots/cascade-menu.bmp" "$shots/cascade-open.bmp"
   xdotool key Escape Escape Escape
   finish_case
@@ -572,16 +577,8 @@ case_title_and_menu_cascade() {
 case_command_bar_menu() {
   # The Command Bar hot key (Ctrl+8) over another program's open File menu:
   # its menu bar and the menu below it, each as on the screen, on white.
-  use_virtual_desktop 1280x1024
-  seed_capture_ini "0,1,1,0,0,0,0,5,5" "CommandBarPage=1,1,0" "${quiet_captions[@]}"
-  start_kaptura
-  show_menus 200 150 420 300
-  open_file_menu
-  screen_to "$shots/open.bmp"
-  xdotool key ctrl+8 || fail "xdotool cannot press keys"
-  wait_children 1
-  kd mdi-children "$frame" | grep -qx "Command Bar Capture" || fail "no Command Bar Capture window"
-  clipboard_to "$shots/command-bar.bmp"
+  start_over_open_menu "CommandBarPage=1,1,0"
+  capture_open_menu "$shots/open.bmp" ctrl+8 "Command Bar Capture" "$shots/command-bar.bmp"
   local wl wt wr wb pl pt pr pb fl ft fr fb width height left top bad
   read -r wl wt wr wb <<< "$(probe window-rect "$menus")"
   read -r pl pt pr pb <<< "$popup"
