@@ -94,6 +94,18 @@ LRESULT CALLBACK HostProc(HWND window, UINT message, WPARAM wParam, LPARAM lPara
     return DefWindowProcA(window, message, wParam, lParam);
 }
 
+// Keeps a probe window up for the given seconds (HostProc ends it then).
+int LiveFor(HWND window, double seconds)
+{
+    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
+    MSG message;
+    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
+        TranslateMessage(&message);
+        DispatchMessageA(&message);
+    }
+    return 0;
+}
+
 int Pattern(int x, int y, int width, int height, double seconds)
 {
     WNDCLASSA windowClass = {};
@@ -108,13 +120,7 @@ int Pattern(int x, int y, int width, int height, double seconds)
         return 1;
     printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window));
     fflush(stdout);
-    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return LiveFor(window, seconds);
 }
 
 // A plain window holding a push button at (20, 20) of the size given.
@@ -135,13 +141,7 @@ int Button(int x, int y, int width, int height, double seconds)
                   windowClass.hInstance, nullptr);
     printf("0x%" PRIxPTR "\n", reinterpret_cast<uintptr_t>(window));
     fflush(stdout);
-    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return LiveFor(window, seconds);
 }
 
 // A window with a caption and a menu bar: "File" drops a menu whose last
@@ -187,13 +187,7 @@ int Menus(int x, int y, int width, int height, double seconds)
         printf("%ld %ld %ld %ld\n", rect.left, rect.top, rect.right, rect.bottom);
     }
     fflush(stdout);
-    SetTimer(window, 1, static_cast<UINT>(seconds * 1000), nullptr);
-    MSG message;
-    while (GetMessageA(&message, nullptr, 0, 0) > 0) {
-        TranslateMessage(&message);
-        DispatchMessageA(&message);
-    }
-    return 0;
+    return LiveFor(window, seconds);
 }
 
 // ---- Mouse ---------------------------------------------------------------------
