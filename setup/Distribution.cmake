@@ -21,13 +21,18 @@ function(setup_lay_out_distribution)
   set(assets ${PROJECT_SOURCE_DIR}/resources)
   list(APPEND files ${assets}/setup/setup.png ${assets}/kaptura/Logo.png
                     ${assets}/setup/Readme.txt ${assets}/setup/Uninstall.txt)
-  add_custom_target(distribution ALL
+  # Laid out again only when a file in it changed: a later build (cpack's,
+  # while cases copy the folder) must not empty it under them.
+  set(stamp ${CMAKE_BINARY_DIR}/distribution.stamp)
+  add_custom_command(OUTPUT ${stamp}
     COMMAND ${CMAKE_COMMAND} -E rm -rf ${dist}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${dist}
     COMMAND ${CMAKE_COMMAND} -E copy ${files} ${dist}
+    COMMAND ${CMAKE_COMMAND} -E touch ${stamp}
+    DEPENDS ${files} ${programs}
     COMMENT "Laying out the distribution in ${dist}"
     VERBATIM)
-  add_dependencies(distribution ${programs})
+  add_custom_target(distribution ALL DEPENDS ${stamp})
 endfunction()
 cmake_language(DEFER DIRECTORY ${PROJECT_SOURCE_DIR} CALL setup_lay_out_distribution)
 

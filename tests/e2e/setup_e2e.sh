@@ -608,7 +608,11 @@ case_uninstall_in_use() {
 case_package_zip() {
   local build zip
   build=$(cd "$BIN/.." && pwd)
+  # Other cases copy the folder meanwhile: packaging must not lay it out anew.
+  local laid_out
+  laid_out=$(stat -c "%i %y" "$DIST/setup.exe")
   (cd "$build" && cpack -G ZIP >"$case_dir/cpack.log" 2>&1) || fail "cpack failed"
+  [ "$(stat -c "%i %y" "$DIST/setup.exe")" = "$laid_out" ] || fail "packaging laid the distribution folder out again"
   zip=$(ls "$build"/Kaptura99-*-win*.zip | head -1)
   python3 - "$zip" "$DIST" <<'PY' || fail "the package differs from the distribution"
 import os, sys, zipfile
