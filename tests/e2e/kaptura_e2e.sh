@@ -157,15 +157,17 @@ case_countdown() {
 }
 
 case_mouse_selection() {
-  seed_ini "WindowPage=1,1,1,1,1,0,10"
+  # The logo keeps the program starting while the first request comes in.
+  seed_ini "WindowPage=1,1,1,1,1,0,10" "RunMode=0,0,1,1,0,0,0,0,1"
   start_kaptura
   local cover
   cover=$(kd wait-window CoverWindow - 5) || fail "no cover window"
   [ "$(kd visible "$cover")" = 0 ] || fail "the cover window shows before any selection"
-  # Region: the frozen screen comes up; a new request abandons the
-  # selection and takes the cover down with it.
+  # Region: the frozen screen comes up, and the rest of the start does not
+  # take it down; a new request abandons the selection and the cover.
   kd hotkey "$frame" 3 $Ctrl
   kd wait-visible "$cover" 1 5 || fail "region selection showed no cover"
+  ! kd wait-visible "$cover" 0 2 >/dev/null || fail "the selection asked for while the program started ended by itself"
   kd hotkey "$frame" 6 $Ctrl
   kd wait-visible "$cover" 0 5 || fail "an abandoned selection left the cover up"
   wait_children 1

@@ -370,6 +370,13 @@ int CMenuBar::OnCreateBar()
     return 0;
 }
 
+void CMenuBar::RemoveFrameMenuNow()
+{
+    MSG message;
+    while (::PeekMessage(&message, m_hWnd, WM_MENUBAR_REMOVE_FRAME_MENU, WM_MENUBAR_REMOVE_FRAME_MENU, PM_REMOVE))
+        ::DispatchMessage(&message);
+}
+
 void CMenuBar::ApplyMenuFont()
 {
     NONCLIENTMETRICSA metrics{};

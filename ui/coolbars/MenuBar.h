@@ -96,6 +96,9 @@ public:
     void CancelAndOpen(int position);
     void ApplyMenuFont();
     int GetState() const { return m_nState; }
+    // Creation leaves the frame's own menu to go by a message posted to the
+    // bar; this takes it away now, before anything else is handled.
+    void RemoveFrameMenuNow();
 
     // For the frame's message pre-translation: TRUE when the bar took a key
     // or mouse message the frame is about to dispatch.

@@ -128,6 +128,7 @@ BOOL XCaptureApp::InitInstance()
         return FALSE;
     }
     m_pMainWnd = frame;
+    frame->FinishMenuBar();
     frame->DragAcceptFiles();
     ImageMessageReporter = ShowStringMessage;
     SendImageProgressTo(frame->m_hWnd);

@@ -127,6 +127,12 @@ bool XMainFrame::CreateCoolBar()
     return true;
 }
 
+void XMainFrame::FinishMenuBar()
+{
+    if (coolBar && coolBar->MenuBar().m_hWnd)
+        coolBar->MenuBar().RemoveFrameMenuNow();
+}
+
 BOOL XMainFrame::PreTranslateMessage(MSG* msg)
 {
     if (coolBar && coolBar->MenuBar().m_hWnd && coolBar->MenuBar().FilterFrameKey(msg))

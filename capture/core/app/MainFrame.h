@@ -32,6 +32,10 @@ public:
     // The menu bar takes Alt, F10 and the menu keys first.
     BOOL PreTranslateMessage(MSG* msg) override;
 
+    // The menu bar leaves the frame's own menu to go later; taking it away
+    // releases the mouse, so it goes now, before the first capture request
+    // can open a mouse selection that would end with it.
+    void FinishMenuBar();
     // Restores, raises or shows the frame and makes it the foreground window.
     void BringToFront();
     void AddTrayIcon();
