@@ -2,15 +2,21 @@
 // photograph and a real screenshot of a display full of text (made by
 // scripts/bench-pictures.sh; made-up pictures stand in when they are
 // missing), and on 4032 x 3024 ones when the folder holds them
-// (photo4032.ppm, screenshot4032.ppm). Prints medians of interleaved runs
-// and ratios, and the block peak of one import against pixel block + file +
-// one row. Run with JSIMD_FORCESSE2=1 to race libjpeg-turbo's SSE2 code
+// (photo4032.ppm, screenshot4032.ppm). Prints medians of the processor
+// time of interleaved runs and ratios, and the block peak of one import
+// against pixel block + file + one row. Every decoder writes into memory
+// the process already holds (libjpeg-turbo into a buffer kept from run to
+// run, ours and stb_image into blocks the heap hands back): the first touch
+// of fresh pages costs this machine more than decoding a large picture. Run with JSIMD_FORCESSE2=1 to race libjpeg-turbo's SSE2 code
 // with ours in its SSE2 form.
 //   bench_jpeg                  timed runs
 //   bench_jpeg once <file.ppm>  each piece of work once, for instruction
 //                               counts under callgrind (the inclusive cost of
 //                               the Once* functions)
+#include <malloc.h>
+
 #include <algorithm>
+#include <climits>
 #include <cmath>
 #include <cstdio>
 #include <cstring>
@@ -178,7 +184,7 @@ void MeasureDecode(const std::vector<uint8_t>& file, int quality) {
         stbi_image_free(p);
     });
 #endif
-    std::vector<double> decode = bench::InterleavedMediansMs(kRuns, decoders);
+    std::vector<double> decode = bench::InterleavedMediansMs(kRuns, decoders, true);
     printf("  decode (%zu-byte file, 4:2:0 q%d): ours %.2f ms", file.size(), quality, decode[0]);
     size_t next = 1;
 #ifdef HAVE_LIBJPEG
@@ -195,7 +201,8 @@ void Measure(const Picture& picture) {
     ImageRecord source = MakeRecord(picture);
     MemorySink written;
     RunWriter(WriteJpegFile, source, written);
-    printf("%s: %d x %d, our file %zu bytes\n", picture.name, picture.width, picture.height, written.bytes().size());
+    printf("%s: %d x %d, our file %zu bytes (times: processor ms)\n", picture.name, picture.width, picture.height,
+           written.bytes().size());
 
     auto encodeOurs = [&] {
         MemorySink sink;
@@ -205,7 +212,7 @@ void Measure(const Picture& picture) {
 #ifdef HAVE_LIBJPEG
     std::vector<uint8_t> turboFile = TurboEncode(picture, kJpegWriteQuality);
     std::vector<double> encode =
-        bench::InterleavedMediansMs(kRuns, {encodeOurs, [&] { TurboEncode(picture, kJpegWriteQuality); }});
+        bench::InterleavedMediansMs(kRuns, {encodeOurs, [&] { TurboEncode(picture, kJpegWriteQuality); }}, true);
     printf("  encode q%d: ours %.2f ms, libjpeg-turbo %.2f ms (%zu bytes), ratio %.2fx (target <= 1.1x)\n",
            kJpegWriteQuality, encode[0], encode[1], turboFile.size(), encode[0] / encode[1]);
     for (int quality : kDecodeQualities) {
@@ -311,6 +318,10 @@ int Once(const char* path) {
 }  // namespace
 
 int main(int argc, char** argv) {
+    // Large blocks from the heap rather than mappings of their own, and
+    // freed memory kept for the next run.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, INT_MAX);
     // Racing libjpeg-turbo's SSE2 code: ours in its SSE2 form too, the form
     // the 32-bit product keeps.
     const char* sse2Only = getenv("JSIMD_FORCESSE2");
