@@ -1,9 +1,9 @@
 // The JPEG codec's hot loops (the transforms, quantisation and colour
 // conversion) come in up to three forms: plain code, SSE2 code where the
 // compiler targets SSE2 (the product's builds), and AVX2 code chosen at run
-// time where the processor and system offer it. All compute
-// exactly the same results; the plain form stays for other builds and as the
-// reference the others are checked against. Tests switch between them.
+// time where the processor and system offer it. All compute exactly the
+// same results; the plain form stays for other builds and as the reference
+// the others are checked against. Tests switch between them.
 #pragma once
 
 #if defined(__SSE2__)
