@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdint>
 #include <cstdio>
+#include <ctime>
 #include <functional>
 #include <vector>
 
@@ -29,17 +30,31 @@ template <class Work> double MedianMs(int runs, Work&& work) {
     return times[times.size() / 2];
 }
 
+// The processor time this thread has used, in milliseconds.
+inline double ThreadCpuMs() {
+    timespec now;
+    clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+    return now.tv_sec * 1e3 + now.tv_nsec / 1e6;
+}
+
 // Medians in milliseconds of several pieces of work timed in turns (one
 // run of each, then the next round), so that a change in the machine's load
-// touches them alike; one warm-up round first.
-inline std::vector<double> InterleavedMediansMs(int runs, const std::vector<std::function<void()>>& work) {
+// touches them alike; one warm-up round first. Wall time, or with `cpu`
+// the processor time of the thread, which the other work on a shared
+// machine touches less.
+inline std::vector<double> InterleavedMediansMs(int runs, const std::vector<std::function<void()>>& work,
+                                                bool cpu = false) {
     for (const auto& w : work) w();
     std::vector<std::vector<double>> times(work.size());
+    auto nowMs = [cpu] {
+        return cpu ? ThreadCpuMs()
+                   : std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+    };
     for (int i = 0; i < runs; ++i)
         for (size_t k = 0; k < work.size(); ++k) {
-            auto start = std::chrono::steady_clock::now();
+            double start = nowMs();
             work[k]();
-            times[k].push_back(std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - start).count());
+            times[k].push_back(nowMs() - start);
         }
     std::vector<double> medians;
     for (auto& t : times) {

@@ -159,6 +159,12 @@ GlobalBlock GlobalBlock::Allocate(size_t bytes) {
     return GlobalBlock(handle);
 }
 
+GlobalBlock GlobalBlock::AllocateUnfilled(size_t bytes) {
+    HGLOBAL handle = GlobalAlloc(GMEM_MOVEABLE, bytes);
+    if (!handle) Fail(kErrNoMemory);
+    return GlobalBlock(handle);
+}
+
 GlobalBlock& GlobalBlock::operator=(GlobalBlock&& other) noexcept {
     if (this != &other) {
         reset();

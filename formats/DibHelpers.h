@@ -76,6 +76,8 @@ public:
     explicit GlobalBlock(HGLOBAL handle) : handle_(handle) {}
     // Movable, zero-filled; throws CodecFailure{kErrNoMemory} on failure.
     static GlobalBlock Allocate(size_t bytes);
+    // Movable, not filled: for blocks the caller writes whole.
+    static GlobalBlock AllocateUnfilled(size_t bytes);
     GlobalBlock(GlobalBlock&& other) noexcept : handle_(other.release()) {}
     GlobalBlock& operator=(GlobalBlock&& other) noexcept;
     GlobalBlock(const GlobalBlock&) = delete;

@@ -4,6 +4,8 @@
 #include <cstring>
 
 #include "JpegDctForward.h"
+#include "JpegDctInverse.h"
+#include "JpegDecodeLoops.h"
 #include "JpegEncodeLoops.h"
 #include "JpegSimd.h"
 #include "JpegTables.h"
@@ -11,6 +13,9 @@
 namespace {
 
 using jpeg_dct::Forward1D;
+using jpeg_dct::Inverse1D;
+using jpeg_dct::kLevelBias;
+using jpeg_dct::kOutputScale;
 
 JpegForm WidestJpegForm() {
 #if JPEG_HAVE_AVX2
@@ -21,47 +26,6 @@ JpegForm WidestJpegForm() {
 
 JpegForm g_form = WidestJpegForm();
 bool g_useSse2 = g_form >= kJpegSse2;
-
-constexpr float kSqrt2 = 1.414213562f;
-constexpr float k2Cos2 = 1.847759065f;           // 2 cos(pi/8)
-constexpr float k2Cos2MinusCos6 = 1.082392200f;
-constexpr float k2Cos2PlusCos6 = 2.613125930f;
-
-// The level shift of 128 goes in through the DC term of the second pass;
-// the outputs come out 8 times too large.
-constexpr float kOutputScale = 1.0f / 8;
-constexpr float kLevelBias = 128.0f * 8;
-
-// One inverse 1-D transform in place; T is float or four floats.
-template <class T>
-inline void Inverse1D(T& x0, T& x1, T& x2, T& x3, T& x4, T& x5, T& x6, T& x7) {
-    T tmp10 = x0 + x4;
-    T tmp11 = x0 - x4;
-    T tmp13 = x2 + x6;
-    T tmp12 = (x2 - x6) * kSqrt2 - tmp13;
-    T even0 = tmp10 + tmp13, even3 = tmp10 - tmp13;
-    T even1 = tmp11 + tmp12, even2 = tmp11 - tmp12;
-
-    T z13 = x5 + x3, z10 = x5 - x3;
-    T z11 = x1 + x7, z12 = x1 - x7;
-    T odd7 = z11 + z13;
-    T odd11 = (z11 - z13) * kSqrt2;
-    T z5 = (z10 + z12) * k2Cos2;
-    T odd10 = z5 - z12 * k2Cos2MinusCos6;
-    T odd12 = z5 - z10 * k2Cos2PlusCos6;
-    T odd6 = odd12 - odd7;
-    T odd5 = odd11 - odd6;
-    T odd4 = odd10 - odd5;
-
-    x0 = even0 + odd7;
-    x7 = even0 - odd7;
-    x1 = even1 + odd6;
-    x6 = even1 - odd6;
-    x2 = even2 + odd5;
-    x5 = even2 - odd5;
-    x3 = even3 + odd4;
-    x4 = even3 - odd4;
-}
 
 // x[0], x[s], ... x[7 s].
 template <int S>
@@ -209,12 +173,18 @@ void FillFlatBlock(float dc, uint8_t* out, int stride) {
     for (int y = 0; y < 8; ++y, out += stride) memset(out, value, 8);
 }
 
-void InverseDct(const float* block, uint8_t* out, int stride) {
-#if JPEG_HAVE_SSE2
-    if (g_useSse2) return InverseDctSse2(block, out, stride);
+BlockInverse ChooseInverseDct(JpegForm form) {
+#if JPEG_HAVE_AVX2
+    if (form >= kJpegAvx2) return InverseDctAvx2;
 #endif
-    InverseDctPlain(block, out, stride);
+#if JPEG_HAVE_SSE2
+    if (form >= kJpegSse2) return InverseDctSse2;
+#endif
+    (void)form;
+    return InverseDctPlain;
 }
+
+void InverseDct(const float* block, uint8_t* out, int stride) { ChooseInverseDct(g_form)(block, out, stride); }
 
 void ForwardDctPlain(float* block) {
     for (int row = 0; row < 8; ++row) Forward1D<1>(block + row * 8);

@@ -6,8 +6,8 @@
 #include "Codecs.h"
 #include "DibHelpers.h"
 #include "JpegDct.h"
+#include "JpegDecodeLoops.h"
 #include "JpegHuffman.h"
-#include "JpegSimd.h"
 #include "JpegTables.h"
 
 namespace {
@@ -187,9 +187,20 @@ inline void CheckPastData(const JpegBitReader& bits) {
     if (!bits.pastData()) Fail(kErrJpg);
 }
 
-// Decodes one block into `block` (all zero on entry), listing the natural
-// index of each AC coefficient set in `set`; returns how many there are.
-int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* set) {
+// All 64 coefficients back to zero in sixteen wide stores: fewer
+// instructions than clearing the ones set, one by one, in most blocks (and
+// no string instruction, which the 32-bit build would make of a memset).
+inline void ClearBlock(float* block) {
+#if JPEG_HAVE_SSE2
+    for (int i = 0; i < 64; i += 4) _mm_store_ps(block + i, _mm_setzero_ps());
+#else
+    memset(block, 0, 64 * sizeof(float));
+#endif
+}
+
+// Decodes one block into `block` (all zero on entry); returns how many AC
+// coefficients it sets.
+int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block) {
     int category = bits.decode(*c.dc);
     if (category < 0 || category > 11) {
         CheckPastData(bits);
@@ -212,7 +223,7 @@ int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* 
             }
             int n = kZigZag[k++];
             block[n] = static_cast<float>(fast >> 8) * c.scale[n];
-            set[count++] = static_cast<uint8_t>(n);
+            ++count;
             continue;
         }
         int symbol = bits.decode(*c.ac);
@@ -237,131 +248,17 @@ int DecodeBlock(JpegBitReader& bits, DecodeComponent& c, float* block, uint8_t* 
         }
         int n = kZigZag[k++];
         block[n] = static_cast<float>(ExtendSign(bits.take(size), size)) * c.scale[n];
-        set[count++] = static_cast<uint8_t>(n);
+        ++count;
     }
     return count;
 }
-
-// YCbCr to RGB in 14-bit fixed point; the SSE2 form computes the same sums.
-constexpr int32_t kCrToRed = 22970;     // 1.402
-constexpr int32_t kCbToBlue = 29032;    // 1.772
-constexpr int32_t kCbToGreen = -5638;   // -0.34414
-constexpr int32_t kCrToGreen = -11700;  // -0.71414
-constexpr int kColourShift = 14;
-constexpr int32_t kColourRound = 1 << (kColourShift - 1);
-
-// Sample values -384 to 639 clamped to 0 to 255, looked up at +384.
-struct RangeLimit {
-    uint8_t table[1024];
-    RangeLimit() {
-        for (int i = 0; i < 1024; ++i) table[i] = static_cast<uint8_t>(i < 384 ? 0 : i > 639 ? 255 : i - 384);
-    }
-};
-const RangeLimit kRange;
-const uint8_t* const kLimit = kRange.table + 384;
-
-// The three chrominance terms of one (Cb, Cr) pair.
-struct Chroma {
-    int32_t blue, green, red;
-    Chroma(int cb, int cr)
-        : blue((kCbToBlue * (cb - 128) + kColourRound) >> kColourShift),
-          green((kCbToGreen * (cb - 128) + kCrToGreen * (cr - 128) + kColourRound) >> kColourShift),
-          red((kCrToRed * (cr - 128) + kColourRound) >> kColourShift) {}
-};
-
-inline void StoreBgr(uint8_t* out, int y, const Chroma& c) {
-    out[0] = kLimit[y + c.blue];
-    out[1] = kLimit[y + c.green];
-    out[2] = kLimit[y + c.red];
-}
-
-#if JPEG_HAVE_SSE2
-// The terms of eight (Cb, Cr) pairs, eight 16-bit lanes each.
-struct Chroma8 {
-    __m128i blue, green, red;
-    Chroma8(const uint8_t* cbs, const uint8_t* crs) {
-        const __m128i zero = _mm_setzero_si128(), bias = _mm_set1_epi16(128), one = _mm_set1_epi16(1);
-        __m128i cb = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(cbs)), zero), bias);
-        __m128i cr = _mm_sub_epi16(_mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(crs)), zero), bias);
-        // Pairs (value, 1) times (factor, rounding) give value * factor + rounding.
-        red = Sum(_mm_unpacklo_epi16(cr, one), _mm_unpackhi_epi16(cr, one), Pair(kCrToRed, kColourRound));
-        blue = Sum(_mm_unpacklo_epi16(cb, one), _mm_unpackhi_epi16(cb, one), Pair(kCbToBlue, kColourRound));
-        const __m128i round = _mm_set1_epi32(kColourRound), greenFactors = Pair(kCbToGreen, kCrToGreen);
-        __m128i low = _mm_add_epi32(_mm_madd_epi16(_mm_unpacklo_epi16(cb, cr), greenFactors), round);
-        __m128i high = _mm_add_epi32(_mm_madd_epi16(_mm_unpackhi_epi16(cb, cr), greenFactors), round);
-        green = _mm_packs_epi32(_mm_srai_epi32(low, kColourShift), _mm_srai_epi32(high, kColourShift));
-    }
-    static __m128i Pair(int32_t first, int32_t second) {
-        return _mm_set1_epi32(static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint16_t>(second)) << 16 |
-                                                   static_cast<uint16_t>(first)));
-    }
-    static __m128i Sum(__m128i low, __m128i high, __m128i factors) {
-        return _mm_packs_epi32(_mm_srai_epi32(_mm_madd_epi16(low, factors), kColourShift),
-                               _mm_srai_epi32(_mm_madd_epi16(high, factors), kColourShift));
-    }
-};
-
-// Four pixels held as blue, green, red, 0 words, stored as 12 bytes: each
-// 64-bit half closes up its two pixels, and the halves are stored 6 bytes
-// apart. Each store writes two bytes past its pixels, which the next store
-// (or the next pixel) overwrites: there must be 2 bytes to spare after the
-// twelve.
-inline void Store4Pixels(uint8_t* out, __m128i words) {
-    const __m128i firstOfPair = _mm_set1_epi64x(0xFFFFFF), secondOfPair = _mm_set1_epi64x(0xFFFFFF000000);
-    __m128i pairs = _mm_or_si128(_mm_and_si128(words, firstOfPair), _mm_and_si128(_mm_srli_epi64(words, 8), secondOfPair));
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out), pairs);
-    _mm_storel_epi64(reinterpret_cast<__m128i*>(out + 6), _mm_unpackhi_epi64(pairs, pairs));
-}
-
-// Sixteen pixels from their luminance (two halves of eight 16-bit lanes)
-// and per-pixel terms, stored blue, green, red; the first `count` (8 or
-// 16) written, and 2 bytes past them overwritten.
-inline void StoreBgr16(uint8_t* out, __m128i yLow, __m128i yHigh, const __m128i (&low)[3], const __m128i (&high)[3],
-                       int count) {
-    __m128i planes[3];
-    for (int i = 0; i < 3; ++i)
-        planes[i] = _mm_packus_epi16(_mm_add_epi16(yLow, low[i]), _mm_add_epi16(yHigh, high[i]));
-    const __m128i zero = _mm_setzero_si128();
-    __m128i blueGreen[2] = {_mm_unpacklo_epi8(planes[0], planes[1]), _mm_unpackhi_epi8(planes[0], planes[1])};
-    __m128i redZero[2] = {_mm_unpacklo_epi8(planes[2], zero), _mm_unpackhi_epi8(planes[2], zero)};
-    for (int half = 0; half < count / 8; ++half, out += 24) {
-        Store4Pixels(out, _mm_unpacklo_epi16(blueGreen[half], redZero[half]));
-        Store4Pixels(out + 12, _mm_unpackhi_epi16(blueGreen[half], redZero[half]));
-    }
-}
-
-// Sixteen pixels sharing each chrominance pair between two neighbours; 2
-// bytes past them are overwritten.
-inline void ConvertPaired16(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
-    Chroma8 c(cbs, crs);
-    const __m128i zero = _mm_setzero_si128();
-    __m128i y = _mm_loadu_si128(reinterpret_cast<const __m128i*>(ys));
-    const __m128i low[3] = {_mm_unpacklo_epi16(c.blue, c.blue), _mm_unpacklo_epi16(c.green, c.green),
-                            _mm_unpacklo_epi16(c.red, c.red)};
-    const __m128i high[3] = {_mm_unpackhi_epi16(c.blue, c.blue), _mm_unpackhi_epi16(c.green, c.green),
-                             _mm_unpackhi_epi16(c.red, c.red)};
-    StoreBgr16(out, _mm_unpacklo_epi8(y, zero), _mm_unpackhi_epi8(y, zero), low, high, 16);
-}
-
-// Eight pixels, a chrominance pair each; 2 bytes past them are
-// overwritten.
-inline void ConvertFull8(uint8_t* out, const uint8_t* ys, const uint8_t* cbs, const uint8_t* crs) {
-    Chroma8 c(cbs, crs);
-    const __m128i zero = _mm_setzero_si128();
-    __m128i y = _mm_unpacklo_epi8(_mm_loadl_epi64(reinterpret_cast<const __m128i*>(ys)), zero);
-    const __m128i low[3] = {c.blue, c.green, c.red};
-    const __m128i high[3] = {zero, zero, zero};
-    StoreBgr16(out, y, zero, low, high, 8);
-}
-#endif
-
-inline void StoreBgr(uint8_t* out, int y, int cb, int cr) { StoreBgr(out, y, Chroma(cb, cr)); }
-
 
 class Decoder {
 public:
     Decoder(const JpegHeaders& h, const ByteView& file, uint8_t* bits, uint32_t rowBytes)
         : h_(h), reader_(file.data() + h.scanStart, file.data() + file.size()), bits_(bits), rowBytes_(rowBytes) {
+        JpegForm form = CurrentJpegForm();
+        inverse_ = ChooseInverseDct(form);
         // A single component is coded without interleaving: one block per MCU.
         for (int i = 0; i < h.count; ++i) {
             const FrameComponent& f = h.components[i];
@@ -379,15 +276,17 @@ public:
         mcuHeight_ = 8 * maxV_;
         mcusAcross_ = (h.width + mcuWidth_ - 1) / mcuWidth_;
         mcusDown_ = (h.height + mcuHeight_ - 1) / mcuHeight_;
+        colour_ = ChooseColourConverter(form, maxH_ == 2);
         // The samples of one row of MCUs, every component, so that the
-        // colour conversion runs along whole rows of pixels.
-        size_t rowSamples = 0;
+        // colour conversion runs along whole rows of pixels; the converters
+        // may read a group of pixels past the last.
+        size_t rowSamples = 2 * kMaxColourGroup;
         for (int i = 0; i < h.count; ++i) {
             DecodeComponent& c = components_[i];
             c.stride = mcusAcross_ * 8 * c.h;
             rowSamples += size_t(c.stride) * 8 * c.v;
         }
-        samples_.reset(new uint8_t[rowSamples]);
+        samples_.reset(new uint8_t[rowSamples]());
         uint8_t* next = samples_.get();
         for (int i = 0; i < h.count; ++i) {
             components_[i].samples = next;
@@ -435,13 +334,14 @@ private:
             for (int by = 0; by < c.v; ++by) {
                 for (int bx = 0; bx < c.h; ++bx) {
                     uint8_t* out = c.samples + by * 8 * c.stride + (column * c.h + bx) * 8;
-                    int count = ended ? 0 : DecodeBlock(reader_, c, block_, set_);
-                    if (count > 0)
-                        InverseDct(block_, out, c.stride);
-                    else
+                    int count = ended ? 0 : DecodeBlock(reader_, c, block_);
+                    if (count > 0) {
+                        inverse_(block_, out, c.stride);
+                        ClearBlock(block_);
+                    } else {
                         FillFlatBlock(block_[0], out, c.stride);
-                    block_[0] = 0;
-                    for (int k = 0; k < count; ++k) block_[set_[k]] = 0;
+                        block_[0] = 0;
+                    }
                 }
             }
         }
@@ -462,50 +362,46 @@ private:
         const DecodeComponent& cb = components_[1];
         const DecodeComponent& cr = components_[2];
         if (components_[0].h == maxH_ && components_[0].v == maxV_ && cb.h == 1 && cb.v == 1 && cr.h == 1 &&
-            cr.v == 1) {
-            if (maxH_ == 1 && maxV_ == 1) return storeColour<1, 1>(y0, width, height);
-            if (maxH_ == 2 && maxV_ == 1) return storeColour<2, 1>(y0, width, height);
-            if (maxH_ == 2 && maxV_ == 2) return storeColour<2, 2>(y0, width, height);
-        }
+            cr.v == 1 && maxH_ <= 2 && maxV_ <= maxH_)
+            return storeColour(y0, width, height);
         storeAnyColour(y0, width, height);
     }
 
-    // Full-resolution luminance with chrominance reduced by RX across and
-    // RY down.
-    template <int RX, int RY>
+    // Full-resolution luminance with chrominance halved across, or across
+    // and down, or not at all: whole rows at a time, two rows to a row of
+    // chrominance when it is halved down.
     void storeColour(int y0, int width, int height) {
         const DecodeComponent& lum = components_[0];
         const DecodeComponent& cb = components_[1];
         const DecodeComponent& cr = components_[2];
-#if JPEG_HAVE_SSE2
-        const bool sse2 = JpegUsesSse2();
-#endif
-        for (int y = 0; y < height; ++y) {
-            uint8_t* out = rowAt(y0 + y);
-            const uint8_t* ys = lum.samples + y * lum.stride;
-            const uint8_t* cbs = cb.samples + (y / RY) * cb.stride;
-            const uint8_t* crs = cr.samples + (y / RY) * cr.stride;
-            int x = 0;
-#if JPEG_HAVE_SSE2
-            // The wide stores overwrite 2 bytes past their pixels: the last
-            // pixel of the row is left to the plain code.
-            if (sse2) {
-                if (RX == 2) {
-                    for (; x + 16 < width; x += 16, out += 48) ConvertPaired16(out, ys + x, cbs + x / 2, crs + x / 2);
-                } else {
-                    for (; x + 8 < width; x += 8, out += 24) ConvertFull8(out, ys + x, cbs + x, crs + x);
-                }
+        const int wide = (width - 1) / colour_.group * colour_.group;  // leaves room for the overwrite
+        for (int y = 0; y < height; y += maxV_) {
+            ColourRows rows;
+            rows.count = height - y < maxV_ ? height - y : maxV_;
+            rows.cb = cb.samples + (y / maxV_) * cb.stride;
+            rows.cr = cr.samples + (y / maxV_) * cr.stride;
+            for (int r = 0; r < rows.count; ++r) {
+                rows.lum[r] = lum.samples + (y + r) * lum.stride;
+                rows.out[r] = rowAt(y0 + y + r);
             }
-#endif
-            if (RX == 2) {
-                for (; x + 1 < width; x += 2, out += 6) {
-                    Chroma c(cbs[x / 2], crs[x / 2]);
-                    StoreBgr(out, ys[x], c);
-                    StoreBgr(out + 3, ys[x + 1], c);
-                }
-            }
-            for (; x < width; ++x, out += 3) StoreBgr(out, ys[x], cbs[x / RX], crs[x / RX]);
+            colour_.convert(rows, wide);
+            storeColourTail(rows, wide, width - wide);
         }
+    }
+
+    // The last pixels of the rows from x on: a whole group converted into a
+    // buffer, and as much of it as the rows hold copied out.
+    void storeColourTail(const ColourRows& rows, int x, int pixels) {
+        uint8_t buffer[2][3 * kMaxColourGroup + 2];
+        ColourRows tail = rows;
+        tail.cb += x / maxH_;
+        tail.cr += x / maxH_;
+        for (int r = 0; r < rows.count; ++r) {
+            tail.lum[r] += x;
+            tail.out[r] = buffer[r];
+        }
+        colour_.convert(tail, colour_.group);
+        for (int r = 0; r < rows.count; ++r) memcpy(rows.out[r] + 3 * x, buffer[r], 3 * size_t(pixels));
     }
 
     // Any other sampling: each sample repeated over the pixels it covers.
@@ -518,7 +414,7 @@ private:
                     const DecodeComponent& c = components_[i];
                     value[i] = c.samples[(y * c.v / maxV_) * c.stride + x * c.h / maxH_];
                 }
-                StoreBgr(out, value[0], value[1], value[2]);
+                StoreBgrPixel(out, value[0], value[1], value[2]);
             }
         }
     }
@@ -539,11 +435,12 @@ private:
     const JpegHeaders& h_;
     bool rgb_ = StoredAsRgb(h_);
     alignas(16) float block_[64] = {};  // zero between blocks
-    uint8_t set_[64];                    // where the block's AC coefficients are
     JpegBitReader reader_;
     uint8_t* bits_;
     uint32_t rowBytes_;
     DecodeComponent components_[3];
+    BlockInverse inverse_;
+    ColourForm colour_;
     std::unique_ptr<uint8_t[]> samples_;
     int maxH_ = 1, maxV_ = 1;
     int mcuWidth_ = 8, mcuHeight_ = 8;
@@ -562,11 +459,14 @@ void ReadJpegFile(ByteView& file, ImageRecord& record) {
     uint32_t imageBytes = 0, rowBytes = 0;
     if (!CheckedDibImageSize(h.width, h.height, bitCount, &imageBytes)) Fail(kErrNoMemory);
     CheckedDibRowBytes(h.width, bitCount, &rowBytes);
-    GlobalBlock bits = GlobalBlock::Allocate(imageBytes);
+    GlobalBlock bits = GlobalBlock::AllocateUnfilled(imageBytes);
     {
         BlockLock lock(bits.get());
         std::unique_ptr<Decoder> decoder(new Decoder(h, file, lock.data(), rowBytes));
         decoder->run();
+        // Every pixel is written; the bytes that round the rows up are not.
+        const size_t pixelBytes = size_t(h.width) * (bitCount / 8);
+        for (int y = 0; y < h.height; ++y) memset(lock.data() + size_t(y) * rowBytes + pixelBytes, 0, rowBytes - pixelBytes);
     }
     record.width = h.width;
     record.height = h.height;

@@ -6,6 +6,8 @@
 
 #include <cstdint>
 
+#include "JpegSimd.h"
+
 // Fixed-point colour conversion, 14 fraction bits.
 constexpr int32_t kYR = 4899, kYG = 9617, kYB = 1868;
 constexpr int32_t kCbR = -2764, kCbG = -5428, kCbB = 8192;
@@ -25,15 +27,10 @@ using BlockTransform = uint64_t (*)(const int16_t* samples, int stride, const fl
 // What the coefficients are clamped to: what the example tables can code.
 constexpr float kLargestCoded = 1023.0f;
 
-#if defined(__i386__) || defined(__x86_64__)
-#define JPEG_HAVE_AVX2 1
-// True where the processor and the system run AVX2 code.
-bool JpegAvx2Available();
+#if JPEG_HAVE_AVX2
 void ConvertRowPairAvx2Bgr(const uint8_t* top, const uint8_t* bottom, int count, int16_t* lumTop, int16_t* lumBottom,
                            int16_t* cb, int16_t* cr);
 void ConvertRowPairAvx2Bgrx(const uint8_t* top, const uint8_t* bottom, int count, int16_t* lumTop, int16_t* lumBottom,
                             int16_t* cb, int16_t* cr);
 uint64_t TransformBlockAvx2(const int16_t* samples, int stride, const float* reciprocal, int16_t* out);
-#else
-#define JPEG_HAVE_AVX2 0
 #endif

@@ -1,9 +1,9 @@
 // The JPEG codec's hot loops (the transforms, quantisation and colour
 // conversion) come in up to three forms: plain code, SSE2 code where the
-// compiler targets SSE2 (the product's builds), and for the writer AVX2 code
-// chosen at run time where the processor and system offer it. All compute
-// exactly the same results; the plain form stays for other builds and as the
-// reference the others are checked against. Tests switch between them.
+// compiler targets SSE2 (the product's builds), and AVX2 code chosen at run
+// time where the processor and system offer it. All compute exactly the
+// same results; the plain form stays for other builds and as the reference
+// the others are checked against. Tests switch between them.
 #pragma once
 
 #if defined(__SSE2__)
@@ -11,6 +11,14 @@
 #include <emmintrin.h>
 #else
 #define JPEG_HAVE_SSE2 0
+#endif
+
+#if defined(__i386__) || defined(__x86_64__)
+#define JPEG_HAVE_AVX2 1
+// True where the processor and the system run AVX2 code.
+bool JpegAvx2Available();
+#else
+#define JPEG_HAVE_AVX2 0
 #endif
 
 enum JpegForm { kJpegPlain, kJpegSse2, kJpegAvx2 };

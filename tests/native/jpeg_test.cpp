@@ -5,7 +5,9 @@
 
 #include <cmath>
 #include <cstring>
+#include <cstdlib>
 #include <functional>
+#include <iterator>
 
 #include "ImageTestKit.h"
 #include "formats/JpegDct.h"
@@ -515,8 +517,12 @@ TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
         }
         uint8_t plain[64], fast[64];
         InverseDctPlain(coefficients, plain, 8);
-        InverseDct(coefficients, fast, 8);
-        ASSERT_EQ(memcmp(plain, fast, 64), 0) << "inverse, trial " << trial;
+        for (JpegForm form : {kJpegSse2, kJpegAvx2}) {
+            if (SetJpegForm(form) != form) continue;
+            InverseDct(coefficients, fast, 8);
+            ASSERT_EQ(memcmp(plain, fast, 64), 0) << "inverse, trial " << trial << ", form " << form;
+        }
+        SetJpegUsesSse2(true);
 
         float samples[64], copy[64];
         for (float& v : samples) v = float(random(256) - 128);
@@ -858,5 +864,76 @@ TEST(Jpeg, FormsAgreeAtEveryEdgeOfTheWideLoops) {
                         << depth << "-bit " << width << " x " << height << ", form " << form;
                 }
             }
+    SetJpegForm(kJpegAvx2);
+}
+
+namespace {
+
+// The whole pixel block a file reads as (row padding too), with the form in
+// use.
+std::vector<uint8_t> ReadPixelBlock(const std::vector<uint8_t>& file) {
+    OwnedRecord r(ReadJpeg(file));
+    if (r->error || !r.record.hBits) return {};
+    BlockLock bits(r.record.hBits);
+    return std::vector<uint8_t>(bits.data(), bits.data() + GetDibImageSize(r.record));
+}
+
+}  // namespace
+
+// Every form of the reader's loops reads the files above (4:2:0 and grey,
+// edges that are not whole MCUs) as the reader always has.
+TEST(Jpeg, EveryFormReadsThePixelsItAlwaysHas) {
+    const uint64_t read[] = {0xc553bb1cd3b839feull, 0x8d6745d03cd5b15aull, 0x8520f6dca0ef99e0ull, 0xc2da94fb86054c01ull,
+                             0x9abad98fab136844ull, 0x40a863cc09e35ba3ull, 0xa11efc7614aed8f2ull, 0x5b6b195ea751698eull,
+                             0x0e0602d93f4921c6ull, 0x11162cdbe96a7517ull, 0xb75212de4145c0e3ull, 0x52371078be861f38ull,
+                             0xeceaacd7f9b3da9full};
+    std::vector<WrittenCase> cases = WrittenCases();
+    ASSERT_EQ(cases.size(), std::size(read));
+    for (size_t i = 0; i < cases.size(); ++i) {
+        OwnedRecord r;
+        cases[i].fill(r);
+        SetJpegForm(kJpegPlain);
+        std::vector<uint8_t> file = WriteToMemory(WriteJpegFile, r.record);
+        for (JpegForm form : {kJpegPlain, kJpegSse2, kJpegAvx2}) {
+            if (SetJpegForm(form) != form) continue;
+            uint64_t pixels = Fnv1a(ReadPixelBlock(file));
+            EXPECT_EQ(pixels, read[i]) << cases[i].name << ", form " << form << std::hex << ": 0x" << pixels;
+        }
+    }
+    SetJpegForm(kJpegAvx2);
+}
+
+// Noise at every width around the wide loops' groups of 16 and 32 pixels,
+// in each sampling they take, one to a few rows high: every form reads the
+// same pixels, and reads and writes nothing outside its blocks. The files
+// are one larger file each, declared narrower and shorter: its first MCUs
+// make up the smaller picture.
+TEST(Jpeg, FormsReadAlikeAtEveryEdgeOfTheWideLoops) {
+    if (!HaveJpegTools()) {
+        if (getenv("CI")) FAIL() << "cjpeg/djpeg not installed";
+        GTEST_SKIP() << "cjpeg/djpeg not installed";
+    }
+    Picture noise;
+    noise.width = 112, noise.height = 64;
+    noise.samples.resize(size_t(noise.width) * noise.height * 3);
+    unsigned state = 13;
+    for (uint8_t& v : noise.samples) v = uint8_t((state = state * 1103515245 + 12345) >> 16);
+    const int widths[] = {1, 2, 3, 4, 5, 15, 16, 17, 18, 19, 31, 32, 33, 34, 35, 47, 48, 49, 63, 64, 65, 66, 67, 97};
+    for (const char* sampling : {"-sample 2x2", "-sample 2x1", "-sample 1x1"}) {
+        std::vector<uint8_t> large = Cjpeg(noise, std::string(sampling) + " -quality 95", "edge");
+        size_t frame = FindMarker(large, 0xC0);
+        ASSERT_NE(frame, 0u) << sampling;
+        for (int height : {1, 2, 3, 18})
+            for (int width : widths) {
+                std::vector<uint8_t> file = Replace(large, frame + 5, {0, uint8_t(height), 0, uint8_t(width)});
+                SetJpegForm(kJpegPlain);
+                std::vector<uint8_t> plain = ReadPixelBlock(file);
+                ASSERT_FALSE(plain.empty());
+                for (JpegForm form : {kJpegSse2, kJpegAvx2}) {
+                    if (SetJpegForm(form) != form) continue;
+                    EXPECT_EQ(ReadPixelBlock(file), plain) << sampling << " " << width << " x " << height << ", form " << form;
+                }
+            }
+    }
     SetJpegForm(kJpegAvx2);
 }
