@@ -68,9 +68,14 @@ end_emulated_road() {
   emulated_pid=""
   echo "--- The 32-bit product under the i386 emulator ($emulated_log):"
   cat "$emulated_log"
-  [ "$road_status" = 0 ] || status=1
   emulated_seconds=$(sed -n 's/^The emulated road took \([0-9]*\) s.*/\1/p' "$emulated_log")
   emulated_note="the 32-bit product's Windows test programs and main road ran under the i386 emulator beside them"
+  if [ "$road_status" = 0 ]; then
+    emulated_note="$emulated_note, and passed"
+  else
+    emulated_note="$emulated_note, and FAILED"
+    status=1
+  fi
 }
 trap 'stop_emulated_road; wine_session_end; end_background_load' EXIT
 [ -z "$KAPTURA_ROAD_EMULATED_32BIT" ] || start_emulated_road
