@@ -11,8 +11,8 @@
 # (Kaptura99.exe when not given). MAIN_ROAD names the cases (of CASES) that
 # walk the main road a user takes; they carry the label main_road, the cases
 # a machine whose kernel refuses i386 programs still runs on the 32-bit
-# product under an emulator (scripts/emulated-road.sh), where every program
-# is several times slower: they get 600 s at least.
+# product under an emulator (scripts/emulated-road.sh), where a case
+# takes up to three times as long: they get 600 s at least.
 function(add_e2e_cases)
   cmake_parse_arguments(E2E "" "GROUP;SCRIPT;NAME_PREFIX;TIMEOUT" "PROGRAMS;CASES;MAIN_ROAD" ${ARGN})
   if(NOT E2E_PROGRAMS)
