@@ -6,8 +6,10 @@
 # 64-bit road on any machine.
 #
 # Exports KAPTURA_ROAD (win32 or win64), KAPTURA_ROAD_BUILD (its build
-# folder), KAPTURA_WINE_LOADER (its Wine loader) and KAPTURA_ROAD_WHY (one
-# line for the logs).
+# folder), KAPTURA_WINE_LOADER (its Wine loader), KAPTURA_ROAD_WHY (one
+# line for the logs) and KAPTURA_ROAD_EMULATED_32BIT (1 when the 64-bit
+# road was taken only because the kernel refuses i386 programs: there the
+# 32-bit product's main road runs under an emulator, scripts/emulated-road.sh).
 kaptura_root=${kaptura_root:-$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)}
 KAPTURA_WINE32_LOADER=${KAPTURA_WINE32_LOADER:-/usr/lib/wine/wine}
 KAPTURA_WINE64_LOADER=${KAPTURA_WINE64_LOADER:-/usr/lib/wine/wine64}
@@ -30,6 +32,7 @@ windows_road_runs_32bit() {
 }
 
 windows_road_choose() {
+  KAPTURA_ROAD_EMULATED_32BIT=""
   case "${KAPTURA_WIN64:-}" in
     1|yes|true|on)
       KAPTURA_ROAD=win64
@@ -42,6 +45,7 @@ windows_road_choose() {
         KAPTURA_ROAD=win64
         if ! machine_runs_i386; then
           KAPTURA_ROAD_WHY="this machine cannot run 32-bit code (the kernel refuses i386 programs)"
+          KAPTURA_ROAD_EMULATED_32BIT=1
         elif [ ! -x "$KAPTURA_WINE32_LOADER" ]; then
           KAPTURA_ROAD_WHY="the 32-bit Wine ($KAPTURA_WINE32_LOADER) is not installed"
         else
@@ -59,6 +63,6 @@ else
   KAPTURA_ROAD_BUILD="$kaptura_root/build/win"
   KAPTURA_WINE_LOADER=$KAPTURA_WINE32_LOADER
 fi
-export KAPTURA_ROAD KAPTURA_ROAD_BUILD KAPTURA_ROAD_WHY KAPTURA_WINE_LOADER \
+export KAPTURA_ROAD KAPTURA_ROAD_BUILD KAPTURA_ROAD_WHY KAPTURA_ROAD_EMULATED_32BIT KAPTURA_WINE_LOADER \
   KAPTURA_WINE32_LOADER KAPTURA_WINE64_LOADER
 

@@ -4,5 +4,6 @@ if(TARGET Pixorama99)
                 PROGRAMS Pixorama99.exe
                 CASES scan_matches_find cancel_midway exit_midway sort_orders rename_convert delete_file copy_image full_screen
                       rename_drive_refused delete_unreachable unaddressable_names
-                      settings_round_trip print_image)
+                      settings_round_trip print_image
+                MAIN_ROAD scan_matches_find)
 endif()

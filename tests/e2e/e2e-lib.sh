@@ -281,12 +281,19 @@ run_file_dialog() {
   kd wait-gone "$dialog" 10 >/dev/null || fail "the file dialog stayed"
 }
 
-# The newest PDF made since the marker whose name holds the given text.
+# newest_pdf <marker> <name part> [text]: a whole PDF made since the marker
+# whose name holds the name part and, when given, whose pages hold the text
+# (other runs on the machine print into the same folder at the same time).
 newest_pdf() {
   local file
   for _ in $(seq 150); do
-    file=$(find "$(print_queue_outbox)" -newer "$1" -name "*$2*.pdf" 2>/dev/null | head -1)
-    [ -n "$file" ] && sleep 0.5 && pdfinfo "$file" >/dev/null 2>&1 && { echo "$file"; return 0; }
+    while IFS= read -r file; do
+      sleep 0.5
+      pdfinfo "$file" >/dev/null 2>&1 || continue
+      [ -z "${3:-}" ] || pdftotext -layout "$file" - 2>/dev/null | grep -Fq -- "$3" || continue
+      echo "$file"
+      return 0
+    done < <(find "$(print_queue_outbox)" -newer "$1" -name "*$2*.pdf" 2>/dev/null)
     sleep 0.2
   done
   return 1

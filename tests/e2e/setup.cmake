@@ -9,5 +9,6 @@ if(TARGET setup AND TARGET kdriver)
   add_dependencies(ksetupcheck distribution)
   add_e2e_cases(GROUP setup SCRIPT setup_e2e.sh NAME_PREFIX e2e_setup_ TIMEOUT 600
                 CASES install_run_uninstall target_in_use missing_source folder_limits package_zip leaving_roads
-                      leaving_copy_page leaving_uninstall folder_refusals uninstall_recorded uninstall_in_use)
+                      leaving_copy_page leaving_uninstall folder_refusals uninstall_recorded uninstall_in_use
+                MAIN_ROAD install_run_uninstall)
 endif()

@@ -70,6 +70,72 @@ test_road_choice() {
   expect_match "no 32-bit Wine" "$(road KAPTURA_WINE32_LOADER="$scratch/none")" "win64 win64 wine64 | $missing_why"
 }
 
+# The 32-bit product's main road under the emulator: only where the 64-bit
+# road is taken because the kernel refuses i386 programs.
+emulated() {
+  env "$@" bash -c 'source "$0/scripts/windows-road.sh"; echo "${KAPTURA_ROAD_EMULATED_32BIT:-no}"' "$root"
+}
+test_emulated_road_choice() {
+  local refuses=1
+  (source "$root/scripts/windows-road.sh" && machine_runs_i386) && refuses=no
+  expect_eq "32-bit Wine that starts" "$(emulated)" no
+  expect_eq "32-bit Wine that does not start" "$(emulated KAPTURA_WINE32_LOADER="$scratch/broken32")" "$refuses"
+  expect_eq "no 32-bit Wine" "$(emulated KAPTURA_WINE32_LOADER="$scratch/none")" "$refuses"
+  expect_eq "64-bit road asked for" "$(emulated KAPTURA_WINE32_LOADER="$scratch/broken32" KAPTURA_WIN64=1)" no
+}
+
+# fake_emulator <name> <version>: says its version, and "runs" an i386
+# program by writing its path down and ending as the probe program does.
+fake_emulator() {
+  cat >"$scratch/$1" <<FAKE
+#!/bin/sh
+[ "\$1" = --version ] && { echo "qemu-i386 version $2 (Debian 1:$2+dfsg)"; exit 0; }
+echo "\$1" >>"$scratch/$1.runs"
+exit 42
+FAKE
+  chmod +x "$scratch/$1"
+}
+
+# runs_i386 [emulated-i386.sh]: "runs" when an i386 program starts, there
+# or (without an argument) here.
+runs_i386() {
+  "$@" bash -c 'source "$0/scripts/windows-road.sh"; machine_runs_i386 && echo runs || echo refused' "$root" 2>&1
+}
+
+# i386 programs start under the emulator inside its namespace and nowhere
+# else; an emulator too old for the 32-bit Wine is refused.
+test_emulated_i386() {
+  local run="$root/scripts/emulated-i386.sh" here out status
+  fake_emulator qemu-old 7.2.19
+  fake_emulator qemu-new 10.0.2
+  out=$(KAPTURA_QEMU_I386="$scratch/qemu-old" bash "$run" true 2>&1)
+  status=$?
+  expect_eq "old emulator: status" "$status" 1
+  expect_match "old emulator: message" "$out" "*version 7;*10 or newer*"
+  out=$(KAPTURA_QEMU_I386="$scratch/none" bash "$run" true 2>&1)
+  status=$?
+  expect_eq "no emulator: status" "$status" 1
+  expect_match "no emulator: message" "$out" "*no i386 emulator*"
+
+  here=$(runs_i386)
+  out=$(KAPTURA_QEMU_I386="$scratch/qemu-new" runs_i386 bash "$run")
+  # A namespace's own binfmt_misc needs a kernel of 6.7 or newer; a machine
+  # that runs i386 programs itself never asks for one.
+  [ "$here" = runs ] && [[ "$out" == *"cannot mount a binfmt_misc"* ]] && return
+  expect_eq "i386 program in the namespace" "$out" runs
+  expect_match "the emulator ran it" "$(cat "$scratch/qemu-new.runs" 2>/dev/null)" "*/kaptura-i386.*"
+  expect_eq "i386 program outside" "$(runs_i386)" "$here"
+  expect_eq "the emulator outside" "$(wc -l <"$scratch/qemu-new.runs")" 1
+  # Where the road needs it, the real one.
+  [ "$here" = runs ] || expect_eq "i386 program under qemu" "$(runs_i386 bash "$run")" runs
+
+  out=$(KAPTURA_QEMU_I386="$scratch/qemu-new" KAPTURA_WINE32_LOADER="$scratch/broken32" \
+        bash "$root/scripts/emulated-road.sh" 2>&1)
+  status=$?
+  expect_eq "no 32-bit Wine under the emulator: status" "$status" 1
+  expect_match "no 32-bit Wine under the emulator: message" "$out" "*32-bit Wine does not start under the emulator*"
+}
+
 test_loader_per_program() {
   local run="$root/scripts/wine-run.sh" out status
   expect_eq "32-bit program" "$("$run" "$scratch/prog32.exe" a 'b c')" \
@@ -224,6 +290,8 @@ test_print_outbox() {
 
 test_print_outbox
 test_road_choice
+test_emulated_road_choice
+test_emulated_i386
 test_loader_per_program
 test_sessions_side_by_side
 test_prefixes_of_a_run

@@ -377,9 +377,12 @@ TEST_F(Hooks, KeysOfOtherProgramsDoNotWaitForABusyProgram)
     Sleep(2000);  // busy, pumping nothing
     typist.join();
 
+    // A key that waited for the busy thread would come 2 s on (when it is
+    // free, or when Wine gives up on its hook); under an emulator on a
+    // loaded machine a key that did not wait takes well over a second.
     const long arrival = other.ArrivalOf('7', start);
     EXPECT_GE(arrival, 0) << "the key never reached the other program";
-    EXPECT_LT(arrival, 1000) << "the key waited for the busy thread";
+    EXPECT_LT(arrival, 1800) << "the key waited for the busy thread";
     EXPECT_EQ(FindHotkey('7'), nullptr) << "reported while the thread was busy";
 
     ASSERT_TRUE(PumpUntil([] { return FindHotkey('7') != nullptr; }));

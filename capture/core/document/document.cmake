@@ -55,6 +55,5 @@ if(WIN32 AND TARGET gtest_main AND DOCUMENT_FRAMEWORK_PART_COUNT GREATER 1)
   target_link_libraries(image_document_win_tests PRIVATE capture_document capture_document_core
     capture_image_gdi capture_image capture_settings kframework Pictova Kapthook gtest_main
     comdlg32 comctl32 ${SUITE_STATIC_LINK})
-  add_test(NAME image_document_win_tests COMMAND image_document_win_tests)
-  set_tests_properties(image_document_win_tests PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin RESOURCE_LOCK session_screen)
+  add_windows_test_program(image_document_win_tests)
 endif()

@@ -25,9 +25,7 @@ if(WIN32 AND TARGET gtest_main)
   target_link_libraries(file_dialogs_win_tests PRIVATE capture_filedialogs capture_document_core capture_image_gdi
     capture_image capture_settings kframework Pictova gtest_main comdlg32 comctl32 shell32 ${SUITE_STATIC_LINK})
   add_dependencies(file_dialogs_win_tests KapturaResources)
-  add_test(NAME file_dialogs_win_tests COMMAND file_dialogs_win_tests)
-  set_tests_properties(file_dialogs_win_tests PROPERTIES WORKING_DIRECTORY ${CMAKE_BINARY_DIR}/bin
-    RESOURCE_LOCK session_screen)
+  add_windows_test_program(file_dialogs_win_tests)
 endif()
 
 # The preview's speed in the Open dialog (bench/file_preview.sh runs it).
