@@ -175,6 +175,31 @@ void WaitForMainThread(const char* after)
     }
 }
 
+// Whether a visible window of the sheet still waits for its paint.
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM found)
+{
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE))
+        *reinterpret_cast<bool*>(found) = true;
+    return !*reinterpret_cast<bool*>(found);
+}
+
+// What is read or photographed is what the sheet shows: the page count,
+// for one, is worked out as the preview paints.
+void WaitForPaints(HWND sheet)
+{
+    for (DWORD start = GetTickCount();; Sleep(15)) {
+        bool found = false;
+        if (FindUnpainted(sheet, LPARAM(&found)))
+            EnumChildWindows(sheet, FindUnpainted, LPARAM(&found));
+        if (!found)
+            return;
+        if (GetTickCount() - start > kCatchUpMs) {
+            Say("stalled: the sheet was not painted in %lu s\n", kCatchUpMs / 1000);
+            return;
+        }
+    }
+}
+
 // ---- The watcher ----
 
 std::string g_meterCaption;
@@ -267,9 +292,7 @@ void RunStep(HWND sheet, const std::string& step)
 {
     size_t colon = step.find(':');
     std::string verb = step.substr(0, colon), arg = colon == std::string::npos ? "" : step.substr(colon + 1);
-    // What is read or photographed is what the sheet shows: its pending
-    // paints (the page count is worked out as the preview paints) first.
-    RedrawWindow(sheet, nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+    WaitForPaints(sheet);
     HWND page = CurrentPage(sheet);
     DWORD_PTR done = 0;
     if (verb == "page") {

@@ -55,7 +55,7 @@ kprint() {
     echo "--- its errors, last lines:"
     tr -d '\r' <"$errors" | tail -n 20
   } >&2
-  return "$status"
+  exit "$status"
 }
 
 # The PDF of the job whose file name holds the given name; waits for the
