@@ -41,19 +41,19 @@ ini="$case_dir/k.ini"
 ini_win="Z:${ini//\//\\}"
 printf '[Kaptura 99]\r\n' > "$ini"
 set_key() { printf '%s=%s\r\n' "$1" "$2" >> "$ini"; }
-# What kprint said. A call that ends badly (a crash, or cut short after two
-# minutes) fails the case with its status, what it said and its errors.
+# What kprint said; its errors go to the case's log. A call that ends badly
+# (a crash, or cut short after two minutes) fails the case with its status
+# and what it said.
 kprint() {
   local status=0 said="$case_dir/kprint.out" errors="$case_dir/kprint.err"
   (cd "$BIN" && timeout 120 "$KAPTURA_WINE" kprint.exe "$@" >"$said" 2>"$errors") || status=$?
   tr -d '\r' <"$said"
+  tr -d '\r' <"$errors" >&2
   [ "$status" = 0 ] && return 0
   {
     echo "FAIL: kprint $* ended with status $status$([ "$status" = 124 ] && echo ", cut short")"
     echo "--- what it said:"
     tr -d '\r' <"$said"
-    echo "--- its errors, last lines:"
-    tr -d '\r' <"$errors" | tail -n 20
   } >&2
   exit "$status"
 }
