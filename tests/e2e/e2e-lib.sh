@@ -9,16 +9,7 @@
 # E2E_PROGRAMS (the programs copied into the case's folder; default
 # Kaptura99.exe).
 set -Eeuo pipefail
-
-# A step that fails outside fail() names itself and the calls it was in.
-e2e_step_failed() {
-  local command=$BASH_COMMAND trail="" i
-  for ((i = 1; i < ${#FUNCNAME[@]}; i++)); do
-    trail="$trail${trail:+ < }${FUNCNAME[i]} ($(basename "${BASH_SOURCE[i]}"):${BASH_LINENO[i - 1]})"
-  done
-  echo "FAIL: $command: in $trail" >&2
-}
-trap e2e_step_failed ERR
+source "$(dirname "${BASH_SOURCE[0]}")/step-failed.sh"
 
 : "${BIN:?}" "${E2E_ROOT:?}"
 E2E_GROUP=${E2E_GROUP:-kaptura}

@@ -16,8 +16,9 @@
 //
 // The option sheets are driven by the script in KPRINT_SHEET (actions
 // separated by ';', run one by one on the open sheet); without one the
-// sheet's OK is pressed. Actions:
-//   page:N  text:ID=VALUE  click:ID  press:ID (mouse down)  ok  cancel  wait:MS
+// sheet's OK is pressed. Each action is handled by the library before the
+// next is taken. Actions:
+//   page:N  text:ID=VALUE  click:ID  press:ID (mouse down)  ok  cancel
 //   shot:FILE                 the sheet's pixels as a BMP file
 //   show:ID                   prints "show ID: <text> enabled|disabled" of a
 //                             control of the current page
@@ -32,6 +33,7 @@
 // depth, so the checker needs only the cell's place.
 #include <windows.h>
 
+#include <cstdarg>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -109,6 +111,95 @@ ImageRecord MakeRecord(int bits, int w, int h, const std::string& name, const st
     return r;
 }
 
+// ---- What the probe says ----
+
+// Each line goes out whole and at once, whichever thread says it: what was
+// said is in the case's log even when the probe is cut short. A write that
+// fails drops the stream's buffer, so the line is written again; a line
+// that cannot be written is named on stderr.
+__attribute__((format(gnu_printf, 1, 2))) void Say(const char* format, ...)
+{
+    char line[1024];
+    va_list args;
+    va_start(args, format);
+    vsnprintf(line, sizeof line, format, args);
+    va_end(args);
+    for (int attempt = 0; attempt < 3; ++attempt) {
+        if (fputs(line, stdout) >= 0 && fflush(stdout) == 0)
+            return;
+        clearerr(stdout);
+    }
+    fprintf(stderr, "kprint: could not write \"%s\" (error %lu)\n", line, GetLastError());
+}
+
+// ---- The main thread's queue ----
+
+// The watcher acts through messages posted to the main thread, which runs
+// the library's windows. A marker posted behind an action tells when the
+// action has been handled (or has opened a modal window, whose own loop
+// takes the marker); a slow machine then takes as long as it needs.
+const UINT kMarker = WM_APP + 0x3A1;
+const DWORD kCatchUpMs = 60000;
+DWORD g_mainThread = 0;
+HANDLE g_markerTaken = nullptr;
+LONG g_marker = 0;
+
+LRESULT CALLBACK NoteMarker(int code, WPARAM removed, LPARAM message)
+{
+    const auto* msg = reinterpret_cast<const MSG*>(message);
+    if (code == HC_ACTION && removed == PM_REMOVE && !msg->hwnd && msg->message == kMarker &&
+        LONG(msg->wParam) == g_marker)
+        SetEvent(g_markerTaken);
+    return CallNextHookEx(nullptr, code, removed, message);
+}
+
+bool WatchMainThread()
+{
+    g_mainThread = GetCurrentThreadId();
+    g_markerTaken = CreateEventA(nullptr, FALSE, FALSE, nullptr);
+    return g_markerTaken && SetWindowsHookExA(WH_GETMESSAGE, NoteMarker, nullptr, g_mainThread);
+}
+
+// Waits until the main thread has handled what was posted to it, and what
+// that posted in turn (two markers, one behind the other).
+void WaitForMainThread(const char* after)
+{
+    for (int round = 0; round < 2; ++round) {
+        ResetEvent(g_markerTaken);
+        LONG marker = InterlockedIncrement(&g_marker);
+        if (!PostThreadMessageA(g_mainThread, kMarker, WPARAM(marker), 0) ||
+            WaitForSingleObject(g_markerTaken, kCatchUpMs) != WAIT_OBJECT_0) {
+            Say("stalled: the program took no message for %lu s after %s\n", kCatchUpMs / 1000, after);
+            return;
+        }
+    }
+}
+
+// Whether a visible window of the sheet still waits for its paint.
+BOOL CALLBACK FindUnpainted(HWND window, LPARAM found)
+{
+    if (IsWindowVisible(window) && GetUpdateRect(window, nullptr, FALSE))
+        *reinterpret_cast<bool*>(found) = true;
+    return !*reinterpret_cast<bool*>(found);
+}
+
+// What is read or photographed is what the sheet shows: the page count,
+// for one, is worked out as the preview paints.
+void WaitForPaints(HWND sheet)
+{
+    for (DWORD start = GetTickCount();; Sleep(15)) {
+        bool found = false;
+        if (FindUnpainted(sheet, LPARAM(&found)))
+            EnumChildWindows(sheet, FindUnpainted, LPARAM(&found));
+        if (!found)
+            return;
+        if (GetTickCount() - start > kCatchUpMs) {
+            Say("stalled: the sheet was not painted in %lu s\n", kCatchUpMs / 1000);
+            return;
+        }
+    }
+}
+
 // ---- The watcher ----
 
 std::string g_meterCaption;
@@ -127,7 +218,6 @@ std::string TextOf(HWND window)
 
 std::vector<std::string> g_script;
 size_t g_step = 0;
-DWORD g_lastStep = 0;
 int g_answer = IDOK;
 int g_images = 0;   // images left in the all-images preview
 
@@ -202,6 +292,7 @@ void RunStep(HWND sheet, const std::string& step)
 {
     size_t colon = step.find(':');
     std::string verb = step.substr(0, colon), arg = colon == std::string::npos ? "" : step.substr(colon + 1);
+    WaitForPaints(sheet);
     HWND page = CurrentPage(sheet);
     DWORD_PTR done = 0;
     if (verb == "page") {
@@ -218,16 +309,14 @@ void RunStep(HWND sheet, const std::string& step)
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_OK, 0);
     } else if (verb == "cancel") {
         PostMessageA(sheet, PSM_PRESSBUTTON, PSBTN_CANCEL, 0);
-    } else if (verb == "wait") {
-        Sleep(DWORD(atoi(arg.c_str())));
     } else if (verb == "shot") {
         SaveShot(sheet, arg);
     } else if (verb == "show") {
         int id = atoi(arg.c_str());
         HWND control = GetDlgItem(page, id);
-        printf("show %d: %s %s\n", id, TextOf(control).c_str(), IsWindowEnabled(control) ? "enabled" : "disabled");
+        Say("show %d: %s %s\n", id, TextOf(control).c_str(), IsWindowEnabled(control) ? "enabled" : "disabled");
     } else if (verb == "label") {
-        printf("label: %s\n", TextOf(GetDlgItem(sheet, 1001)).c_str());
+        Say("label: %s\n", TextOf(GetDlgItem(sheet, 1001)).c_str());
     } else if (verb == "answer") {
         g_answer = arg == "cancel" ? IDCANCEL : IDOK;
     } else if (verb == "drag" || verb == "lose") {
@@ -235,7 +324,7 @@ void RunStep(HWND sheet, const std::string& step)
         int from = atoi(arg.c_str());
         POINT a = PreviewCell(sheet, preview, from);
         PostMessageA(preview, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(a.x, a.y));
-        Sleep(200);
+        WaitForMainThread("the button went down");
         if (verb == "lose") {
             SendMessageTimeoutA(preview, WM_CANCELMODE, 0, 0, SMTO_BLOCK, 2000, &done);
         } else {
@@ -247,7 +336,7 @@ void RunStep(HWND sheet, const std::string& step)
                 --g_images;
         }
     }
-    fflush(stdout);
+    WaitForMainThread(step.c_str());
 }
 
 bool IsSheet(HWND window)
@@ -269,55 +358,46 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
     if (IsSheet(window)) {
         static HWND seen = nullptr;
         if (window != seen) {
-            // A sheet just shown: its first action after it has settled.
+            // A sheet just shown: its first action once it is up.
             seen = window;
-            printf("sheet: %s\n", caption.c_str());
-            g_lastStep = GetTickCount();
-            return TRUE;
+            Say("sheet: %s\n", caption.c_str());
+            WaitForMainThread("the sheet was shown");
         }
-        if (GetTickCount() - g_lastStep < 400)
-            return TRUE;
         if (g_script.empty() && g_step == 0)
             RunStep(window, "ok"), g_step = 1;
         else if (g_step < g_script.size())
             RunStep(window, g_script[g_step++]);
-        g_lastStep = GetTickCount();
     } else if (caption == "Font") {
-        printf("font dialog\n");
-        fflush(stdout);
+        Say("font dialog\n");
         PostMessageA(window, WM_COMMAND, IDOK, 0);
-        Sleep(200);
+        WaitForMainThread("the font dialog's OK");
     } else if (caption.find("Setup") != std::string::npos) {
-        printf("setup dialog: %s\n", caption.c_str());
-        fflush(stdout);
+        Say("setup dialog: %s\n", caption.c_str());
         PostMessageA(window, WM_COMMAND, IDOK, 0);
-        Sleep(200);
+        WaitForMainThread("the setup dialog's OK");
     } else if (GetDlgItem(window, 0xFFFF) && !FindWindowExA(window, nullptr, "Edit", nullptr)) {
-        printf("message: %s\n", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
+        Say("message: %s\n", TextOf(GetDlgItem(window, 0xFFFF)).c_str());
         if (caption != "Print")
-            printf("message caption: %s\n", caption.c_str());
-        fflush(stdout);
+            Say("message caption: %s\n", caption.c_str());
         PostMessageA(window, WM_COMMAND, g_answer, 0);
         g_answer = IDOK;
-        Sleep(200);
+        WaitForMainThread("the message's answer");
     } else if (HWND line3 = GetDlgItem(window, 1303)) {
         static std::string seen[3];
         for (int i = 0; i < 3; ++i) {
             std::string text = TextOf(GetDlgItem(window, 1301 + i));
             if (!text.empty() && text != seen[i]) {
-                printf("meter%d: %s\n", i + 1, text.c_str());
-                fflush(stdout);
+                Say("meter%d: %s\n", i + 1, text.c_str());
                 seen[i] = text;
             }
         }
-        if (caption != g_meterCaption) {
-            printf("meter caption: %s\n", caption.c_str());
+        if (!caption.empty() && caption != g_meterCaption) {
+            Say("meter caption: %s\n", caption.c_str());
             g_meterCaption = caption;
         }
         int page = 0;
         if (g_cancelAtPage && sscanf(TextOf(line3).c_str(), "Page %d", &page) == 1 && page >= g_cancelAtPage) {
-            printf("cancel\n");
-            fflush(stdout);
+            Say("cancel\n");
             PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
             g_cancelAtPage = 0;
         }
@@ -381,8 +461,21 @@ int BadRecords(const char* section, const char* ini, const std::string& which)
     } else {
         return Usage();
     }
-    printf("returned\n");
+    Say("returned\n");
     return 0;
+}
+
+// Ends the watcher's pass and waits for it, answering meanwhile what it
+// sends to this thread's windows.
+void StopWatcher(HANDLE watcher)
+{
+    g_stop = true;
+    while (MsgWaitForMultipleObjects(1, &watcher, FALSE, INFINITE, QS_ALLINPUT) != WAIT_OBJECT_0) {
+        MSG msg;
+        while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE))
+            DispatchMessageA(&msg);
+    }
+    CloseHandle(watcher);
 }
 
 }  // namespace
@@ -403,6 +496,10 @@ int main(int argc, char** argv)
             at = end + 1;
         }
     }
+    if (!WatchMainThread()) {
+        fprintf(stderr, "kprint: cannot watch the main thread's messages\n");
+        return 1;
+    }
     HANDLE watcher = CreateThread(nullptr, 0, Watcher, nullptr, 0, nullptr);
     int status = 0;
     if (command == "one" && argc >= 8) {
@@ -410,7 +507,7 @@ int main(int argc, char** argv)
                                    argc > 9 ? atoi(argv[9]) : 0);
         ImageRecord before = r;
         PrintOneXImage(&r, argv[2], argv[3], 1, 0);
-        printf("record %s\n", memcmp(&before, &r, sizeof r) == 0 ? "unchanged" : "changed");
+        Say("record %s\n", memcmp(&before, &r, sizeof r) == 0 ? "unchanged" : "changed");
     } else if (command == "all" && argc >= 9) {
         int count = atoi(argv[4]);
         g_cancelAtPage = argc > 9 ? atoi(argv[9]) : 0;
@@ -422,7 +519,7 @@ int main(int argc, char** argv)
         PrintAllXImage(block, count, argv[2], argv[3], 0);
         bool same = memcmp(GlobalLock(block), records.data(), records.size() * sizeof(ImageRecord)) == 0;
         GlobalUnlock(block);
-        printf("records %s\n", same ? "unchanged" : "changed");
+        Say("records %s\n", same ? "unchanged" : "changed");
         GlobalFree(block);
     } else if (command == "onepage" && argc >= 5) {
         std::vector<ImageRecord> records;
@@ -434,13 +531,13 @@ int main(int argc, char** argv)
         g_images = int(records.size());
         PrintAllXImageOnePage(block, int(records.size()), argv[2], argv[3], 0);
         GlobalFree(block);
-        printf("returned\n");
+        Say("returned\n");
     } else if (command == "setup" && argc >= 4) {
         PrintXImageSetup(argv[2], argv[3]);
-        printf("returned\n");
+        Say("returned\n");
     } else if (command == "printer-setup" && argc >= 4) {
         PrinterSetup(argv[2], argv[3]);
-        printf("returned\n");
+        Say("returned\n");
     } else if (command == "twice" && argc >= 7) {
         const char* kSections[3][2] = {{argv[2], argv[3]}, {argv[4], argv[5]}, {argv[4], argv[5]}};
         for (int i = 0; i < 3; ++i) {
@@ -449,7 +546,7 @@ int main(int argc, char** argv)
             ImageRecord r = MakeRecord(24, 32, 24, std::string(argv[6]) + std::to_string(i + 1) + ".bmp", "", 0);
             PrintOneXImage(&r, kSections[i][0], kSections[i][1], 0, 0);
         }
-        printf("returned\n");
+        Say("returned\n");
     } else if (command == "reset") {
         ResetPrinter();
     } else if (command == "bad" && argc >= 5) {
@@ -457,9 +554,6 @@ int main(int argc, char** argv)
     } else {
         status = Usage();
     }
-    Sleep(300);   // let the watcher report the last box
-    g_stop = true;
-    WaitForSingleObject(watcher, 2000);
-    fflush(stdout);
+    StopWatcher(watcher);
     return status;
 }
