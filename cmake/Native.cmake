@@ -28,8 +28,9 @@ endforeach()
 # The framework's window-free frame and document logic.
 include(framework/FrameworkFrameCore.cmake)
 add_subdirectory(tests/native)
-# The build and test road's own scripts.
+# The build and test road's own scripts, and what their displays need.
 add_subdirectory(tests/scripts)
+add_subdirectory(tests/display)
 
 if(BUILD_FUZZERS AND CMAKE_CXX_COMPILER_ID STREQUAL "Clang")
   add_subdirectory(fuzz)

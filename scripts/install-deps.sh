@@ -11,7 +11,7 @@ source "$root/scripts/windows-road.sh"
 packages=(
   cmake make g++ clang libclang-rt-14-dev googletest
   g++-mingw-w64-i686 g++-mingw-w64-x86-64 mingw-w64-tools libz-mingw-w64-dev zlib1g-dev
-  wine wine64 fonts-wine xvfb xauth x11-utils xdotool xclip
+  wine wine64 fonts-wine xvfb xauth x11-utils xdotool xclip libx11-dev
   imagemagick netpbm libjpeg-turbo-progs pngcheck libtiff-tools giflib-tools libwpg-tools
   libpng-dev libjpeg62-turbo-dev libgif-dev libstb-dev
   cups-daemon cups-client printer-driver-cups-pdf poppler-utils
