@@ -288,7 +288,41 @@ test_print_outbox() {
     "$(getent passwd root | cut -d: -f6)/PDF"
 }
 
+# The display's WM_STATE keeper: a window shown is Normal, hidden Withdrawn,
+# as a window manager would say (Wine waits for it on every hide).
+window_state() { xprop -id "$1" WM_STATE 2>/dev/null | sed -n 's/.*window state: //p'; }
+wait_window_state() {
+  local state=""
+  for _ in $(seq 200); do
+    state=$(window_state "$1")
+    [ "$state" = "$2" ] && break
+    sleep 0.05
+  done
+  echo "$state"
+}
+test_display_keeps_window_states() {
+  [ -x "$root/build/native/bin/wm_state_keeper" ] || { fail "wm_state_keeper is not built"; return; }
+  (
+    source "$root/scripts/virtual-display.sh"
+    virtual_display_start 640x480x24 || exit 1
+    trap 'kill "$virtual_display_pid"' EXIT
+    xmessage -name keeper-test "a window" &
+    local window=""
+    for _ in $(seq 200); do
+      window=$(xdotool search --name keeper-test 2>/dev/null | head -1)
+      [ -n "$window" ] && break
+      sleep 0.05
+    done
+    [ -n "$window" ] || { echo "FAIL: no test window"; exit 1; }
+    expect_eq "state of a shown window" "$(wait_window_state "$window" Normal)" Normal
+    xdotool windowunmap "$window"
+    expect_eq "state of a hidden window" "$(wait_window_state "$window" Withdrawn)" Withdrawn
+    exit "$failures"
+  ) || fail "the display's window states"
+}
+
 test_print_outbox
+test_display_keeps_window_states
 test_road_choice
 test_emulated_road_choice
 test_emulated_i386
