@@ -173,9 +173,11 @@ uint64_t QuantisePlain(const float* block, const float* reciprocal, int16_t* out
 }
 
 #if JPEG_HAVE_SSE2
+// Clamped after rounding, eight at a time as words: a value past the
+// largest rounds to at least it, so it is clamped to it as before.
 uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out) {
-    const __m128 largest = _mm_set1_ps(kLargestCoded), sign = _mm_set1_ps(-0.0f), half = _mm_set1_ps(0.5f);
-    const __m128i zero = _mm_setzero_si128();
+    const __m128 sign = _mm_set1_ps(-0.0f), half = _mm_set1_ps(0.5f);
+    const __m128i largest = _mm_set1_epi16(int16_t(kLargestCoded)), zero = _mm_setzero_si128();
     uint64_t nonZero = 0;
     for (int n = 0; n < 64; n += 16) {
         __m128i words[2];
@@ -184,11 +186,11 @@ uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out)
             for (int q = 0; q < 2; ++q) {
                 int at = n + half8 * 8 + q * 4;
                 __m128 t = _mm_mul_ps(_mm_loadu_ps(block + at), _mm_loadu_ps(reciprocal + at));
-                t = _mm_min_ps(_mm_max_ps(t, _mm_sub_ps(_mm_setzero_ps(), largest)), largest);
                 t = _mm_add_ps(t, _mm_or_ps(_mm_and_ps(t, sign), half));
                 quads[q] = _mm_cvttps_epi32(t);
             }
             words[half8] = _mm_packs_epi32(quads[0], quads[1]);
+            words[half8] = _mm_min_epi16(_mm_max_epi16(words[half8], _mm_sub_epi16(zero, largest)), largest);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n + half8 * 8), words[half8]);
         }
         __m128i zeros = _mm_packs_epi16(_mm_cmpeq_epi16(words[0], zero), _mm_cmpeq_epi16(words[1], zero));
@@ -204,6 +206,8 @@ void LoadBlock(const int16_t* samples, int stride, float* block) {
         for (int x = 0; x < 8; ++x) block[y * 8 + x] = samples[x];
 }
 
+}  // namespace
+
 uint64_t TransformBlockPlain(const int16_t* samples, int stride, const float* reciprocal, int16_t* out) {
     float block[64];
     LoadBlock(samples, stride, block);
@@ -218,6 +222,8 @@ uint64_t TransformBlockSse2(const int16_t* samples, int stride, const float* rec
     return QuantiseSse2(block, reciprocal, out);
 }
 #endif
+
+namespace {
 
 // Codes a quantised block (natural order, with the mask of its non-zero
 // coefficients).

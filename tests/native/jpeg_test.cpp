@@ -12,6 +12,7 @@
 #include "ImageTestKit.h"
 #include "formats/JpegDct.h"
 #include "formats/JpegEncode.h"
+#include "formats/JpegEncodeLoops.h"
 #include "formats/JpegSimd.h"
 #include "formats/JpegTables.h"
 
@@ -564,6 +565,41 @@ TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
         EXPECT_EQ(WriteToMemory(WriteJpegFile, deep.record), plain) << width;
     }
     SetJpegUsesSse2(true);
+}
+
+// The writer's transform and quantisation in each wide form against the
+// plain one, with steps a quarter of the finest so that coefficients pass
+// the largest coded value both ways: the same words, the same mask.
+TEST(Jpeg, WriterTransformsClampAlikeInEveryForm) {
+    std::vector<BlockTransform> forms;
+#if JPEG_HAVE_SSE2
+    forms.push_back(TransformBlockSse2);
+#endif
+#if JPEG_HAVE_AVX2
+    if (JpegAvx2Available()) forms.push_back(TransformBlockAvx2);
+#endif
+    if (forms.empty()) GTEST_SKIP() << "no wide forms here";
+    alignas(32) float reciprocal[64];
+    for (int n = 0; n < 64; ++n) reciprocal[n] = float(4.0 / ForwardDctDivisor(n, 1));
+    unsigned state = 9;
+    int clamped[2] = {};  // at the largest, at its negative
+    for (int trial = 0; trial < 600; ++trial) {
+        constexpr int kStride = 12;
+        int16_t samples[8 * kStride];
+        for (int16_t& v : samples) {
+            state = state * 1103515245 + 12345;
+            v = int16_t(trial % 3 == 0 ? (trial % 2 ? 127 : -128) : int((state >> 16) % 256) - 128);
+        }
+        alignas(32) int16_t plain[64], wide[64];
+        uint64_t plainMask = TransformBlockPlain(samples, kStride, reciprocal, plain);
+        for (int16_t v : plain) clamped[0] += v == kLargestCoded, clamped[1] += v == -kLargestCoded;
+        for (size_t f = 0; f < forms.size(); ++f) {
+            ASSERT_EQ(forms[f](samples, kStride, reciprocal, wide), plainMask) << "trial " << trial << ", form " << f;
+            ASSERT_EQ(memcmp(plain, wide, sizeof plain), 0) << "trial " << trial << ", form " << f;
+        }
+    }
+    EXPECT_GT(clamped[0], 0);
+    EXPECT_GT(clamped[1], 0);
 }
 
 namespace {
