@@ -3,12 +3,15 @@
 // scripts/bench-pictures.sh; made-up pictures stand in when they are
 // missing), and on 4032 x 3024 ones when the folder holds them
 // (photo4032.ppm, screenshot4032.ppm). Prints medians of the processor
-// time of interleaved runs and ratios, the encoders' first, and the block
-// peak of one import against pixel block + file + one row. Every decoder
-// writes into memory the process already holds (libjpeg-turbo into a
-// buffer kept from run to run, ours and stb_image into blocks the heap
-// hands back): the first touch of fresh pages costs this machine more than
-// decoding a large picture. Run with JSIMD_FORCESSE2=1 to race
+// time of interleaved runs and ratios, and the block peak of one import
+// against pixel block + file + one row. Every coder writes into memory the
+// process already holds: each encoder's file into a buffer kept from run to
+// run (as a save writes through a buffer of fixed size), the reference
+// decoder's pixels likewise, ours and stb_image's into blocks the heap
+// hands back, and the heap keeps what is freed. The first touch of fresh
+// pages costs this machine more than coding a picture: a writer's output
+// growing by reallocation faulted in about 110 pages per run on each side
+// and took as long as the coding itself. Run with JSIMD_FORCESSE2=1 to race
 // libjpeg-turbo's SSE2 code with ours in its SSE2 form.
 //   bench_jpeg                  timed runs
 //   bench_jpeg once <file.ppm>  each piece of work once, for instruction
@@ -126,14 +129,34 @@ ImageRecord MakeRecord(const Picture& picture) {
     return r;
 }
 
+// A sink appending to memory kept from run to run.
+class KeptSink : public ByteSink {
+public:
+    void write(const void* data, size_t bytes) override {
+        const uint8_t* p = static_cast<const uint8_t*>(data);
+        bytes_.insert(bytes_.end(), p, p + bytes);
+    }
+    bool ok() const override { return true; }
+    // Empties it, keeping the memory.
+    void restart() { bytes_.clear(); }
+
+private:
+    std::vector<uint8_t> bytes_;
+};
+
 #ifdef HAVE_LIBJPEG
-std::vector<uint8_t> TurboEncode(const Picture& picture, int quality) {
+// Room for any file of the picture: more than its pixels take.
+size_t FileRoom(const Picture& picture) { return picture.rgb.size() + 65536; }
+
+// Encodes into `room`, memory kept from run to run (and grown should the
+// file not fit); returns the file's size.
+size_t TurboEncodeInto(const Picture& picture, int quality, std::vector<uint8_t>& room) {
     jpeg_compress_struct c;
     jpeg_error_mgr error;
     c.err = jpeg_std_error(&error);
     jpeg_create_compress(&c);
-    unsigned char* out = nullptr;
-    unsigned long size = 0;
+    unsigned char* out = room.data();
+    unsigned long size = room.size();
     jpeg_mem_dest(&c, &out, &size);
     c.image_width = picture.width, c.image_height = picture.height, c.input_components = 3;
     c.in_color_space = JCS_RGB;
@@ -146,8 +169,16 @@ std::vector<uint8_t> TurboEncode(const Picture& picture, int quality) {
     }
     jpeg_finish_compress(&c);
     jpeg_destroy_compress(&c);
-    std::vector<uint8_t> file(out, out + size);
-    free(out);
+    if (out != room.data()) {  // the room was too small: the library allocated more
+        room.assign(out, out + size);
+        free(out);
+    }
+    return size;
+}
+
+std::vector<uint8_t> TurboEncode(const Picture& picture, int quality) {
+    std::vector<uint8_t> file(FileRoom(picture));
+    file.resize(TurboEncodeInto(picture, quality, file));
     return file;
 }
 
@@ -208,16 +239,18 @@ std::vector<uint8_t> WriteOurs(const ImageRecord& source) {
 void MeasureEncode(const Picture& picture) {
     ImageRecord source = MakeRecord(picture);
     printf("%s: %d x %d, our file %zu bytes\n", picture.name, picture.width, picture.height, WriteOurs(source).size());
+    KeptSink ours;
     auto encodeOurs = [&] {
-        MemorySink sink;
-        RunWriter(WriteJpegFile, source, sink);
+        ours.restart();
+        RunWriter(WriteJpegFile, source, ours);
     };
 #ifdef HAVE_LIBJPEG
-    std::vector<uint8_t> turboFile = TurboEncode(picture, kJpegWriteQuality);
-    std::vector<double> encode =
-        bench::InterleavedMediansMs(kRuns, {encodeOurs, [&] { TurboEncode(picture, kJpegWriteQuality); }}, true);
+    std::vector<uint8_t> turboRoom(FileRoom(picture));
+    size_t turboSize = 0;
+    auto encodeTurbo = [&] { turboSize = TurboEncodeInto(picture, kJpegWriteQuality, turboRoom); };
+    std::vector<double> encode = bench::InterleavedMediansMs(kRuns, {encodeOurs, encodeTurbo}, true);
     printf("  encode q%d: ours %.2f ms, libjpeg-turbo %.2f ms (%zu bytes), ratio %.2fx (target <= 1.1x)\n",
-           kJpegWriteQuality, encode[0], encode[1], turboFile.size(), encode[0] / encode[1]);
+           kJpegWriteQuality, encode[0], encode[1], turboSize, encode[0] / encode[1]);
 #else
     printf("  encode: ours %.2f ms (libjpeg-turbo not built in)\n", bench::MedianMs(kRuns, encodeOurs));
 #endif
@@ -263,14 +296,15 @@ void MeasureDecodes(const Picture& picture) {
 // counts each one's instructions inclusively; each leaves its own mark, so
 // that the compiler folds none of them into another.
 volatile int g_onceMark = 0;
-__attribute__((noinline)) void OnceEncodeOurs(const ImageRecord& source) {
+// The encoders write into memory held beforehand, as in the timed runs.
+__attribute__((noinline)) void OnceEncodeOurs(const ImageRecord& source, KeptSink& sink) {
     g_onceMark = 1;
-    MemorySink sink;
+    sink.restart();
     RunWriter(WriteJpegFile, source, sink);
 }
-__attribute__((noinline)) void OnceEncodeTurbo(const Picture& picture) {
+__attribute__((noinline)) void OnceEncodeTurbo(const Picture& picture, std::vector<uint8_t>& room) {
     g_onceMark = 2;
-    TurboEncode(picture, kJpegWriteQuality);
+    TurboEncodeInto(picture, kJpegWriteQuality, room);
 }
 __attribute__((noinline)) void OnceDecodeOursQ45(const std::vector<uint8_t>& file) {
     g_onceMark = 3;
@@ -303,8 +337,11 @@ int Once(const char* path) {
     Picture picture = {path, 0, 0, {}};
     if (!bench::ReadPpm(path, picture.rgb, picture.width, picture.height)) return 1;
     ImageRecord source = MakeRecord(picture);
-    OnceEncodeOurs(source);
-    OnceEncodeTurbo(picture);
+    KeptSink ours;
+    RunWriter(WriteJpegFile, source, ours);
+    std::vector<uint8_t> turboRoom(FileRoom(picture));
+    OnceEncodeOurs(source, ours);
+    OnceEncodeTurbo(picture, turboRoom);
     std::vector<uint8_t> q45 = TurboEncode(picture, 45), q75 = TurboEncode(picture, 75);
     g_turboOut.resize(picture.rgb.size());
     OnceDecodeOursQ45(q45);
@@ -337,6 +374,10 @@ int main(int argc, char** argv) {
     const char* sse2Only = getenv("JSIMD_FORCESSE2");
     if (sse2Only && *sse2Only == '1') SetJpegForm(kJpegSse2);
     printf("our form: %s\n", CurrentJpegForm() == kJpegAvx2 ? "AVX2" : CurrentJpegForm() == kJpegSse2 ? "SSE2" : "plain");
+    // Large blocks from the heap rather than mappings of their own, and
+    // freed memory kept for the next run.
+    mallopt(M_MMAP_MAX, 0);
+    mallopt(M_TRIM_THRESHOLD, INT_MAX);
 #ifdef HAVE_LIBJPEG
     if (argc == 3 && std::string(argv[1]) == "once") return Once(argv[2]);
 #endif
@@ -344,10 +385,6 @@ int main(int argc, char** argv) {
     std::vector<Picture> pictures = Pictures();
     printf("processor time of each run, medians:\n");
     for (const Picture& picture : pictures) MeasureEncode(picture);
-    // For the decoders: large blocks from the heap rather than mappings of
-    // their own, and freed memory kept for the next run.
-    mallopt(M_MMAP_MAX, 0);
-    mallopt(M_TRIM_THRESHOLD, INT_MAX);
     for (const Picture& picture : pictures) MeasureDecodes(picture);
     return 0;
 }

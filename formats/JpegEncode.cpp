@@ -34,31 +34,47 @@ namespace {
 
 constexpr size_t kOutputBuffer = 8192;
 // The most one block can bring, stuffing included: 64 codes of at most 27
-// bits (and three runs of 16 zeros), every byte doubled.
+// bits (and three runs of 16 zeros) and the bits held before it, every byte
+// doubled.
 constexpr size_t kBlockRoom = 512;
 
+// The packer's word, 64 bits on every build (i686 too), so that all write
+// through the one path the tests take.
+constexpr int kPackBits = 64;
+
 // Packs codes most significant bit first into a buffer with room for them,
-// stuffing a 0x00 after each 0xFF. A block is coded with a copy of this in
+// stuffing a 0x00 after each 0xFF. Codes gather in a word that is written
+// whole when the next code does not fit, so that the one branch of a code
+// is taken only every few codes. A block is coded with a copy of this in
 // registers (the byte stores could touch anything in memory).
 struct BitPacker {
-    uint64_t accumulator;
-    int count;
+    uint64_t bits;  // the last kPackBits - room bits put, in the low bits
+    int room;       // 1 to kPackBits
     uint8_t* at;
 
-    // Up to 32 bits at a time.
+    // Up to 27 bits at a time (the longest code with its extra bits), with
+    // nothing above them in `code`.
     void put(uint32_t code, int length) {
-        accumulator = (accumulator << length) | code;
-        count += length;
-        if (count < 32) return;
-        count -= 32;
-        uint32_t word = static_cast<uint32_t>(accumulator >> count);
-        at[0] = uint8_t(word >> 24), at[1] = uint8_t(word >> 16), at[2] = uint8_t(word >> 8), at[3] = uint8_t(word);
-        at += 4;
+        if (length < room) {
+            bits = bits << length | code;
+            room -= length;
+            return;
+        }
+        int rest = length - room;  // the code's bits that begin the next word
+        writeWord(bits << room | code >> rest);
+        bits = code;  // the bits above `rest` are written: they will be shifted out
+        room = kPackBits - rest;
+    }
+    void writeWord(uint64_t word) {
+        uint64_t bigEndian = __builtin_bswap64(word);
+        memcpy(at, &bigEndian, sizeof bigEndian);
+        at += sizeof word;
         // A 0xFF byte anywhere in the word: redo it byte by byte with stuffing.
-        uint32_t inverted = ~word;
-        if ((inverted - 0x01010101u) & ~inverted & 0x80808080u) {
-            at -= 4;
-            for (int shift = 24; shift >= 0; shift -= 8) putByte(uint8_t(word >> shift));
+        constexpr uint64_t kOnes = ~uint64_t(0) / 0xFF;
+        uint64_t inverted = ~word;
+        if ((inverted - kOnes) & ~inverted & kOnes << 7) {
+            at -= sizeof word;
+            for (int shift = kPackBits - 8; shift >= 0; shift -= 8) putByte(uint8_t(word >> shift));
         }
     }
     void putByte(uint8_t byte) {
@@ -74,20 +90,20 @@ public:
     // The packer for one block, with room for it.
     BitPacker begin() {
         if (used_ > kOutputBuffer - kBlockRoom) flush();
-        return {accumulator_, count_, buffer_ + used_};
+        return {bits_, room_, buffer_ + used_};
     }
     void end(const BitPacker& packer) {
-        accumulator_ = packer.accumulator;
-        count_ = packer.count;
+        bits_ = packer.bits;
+        room_ = packer.room;
         used_ = static_cast<size_t>(packer.at - buffer_);
     }
     // Pads the last byte with 1-bits and writes what is buffered.
     void finish() {
         BitPacker packer = begin();
-        int pad = (8 - packer.count % 8) % 8;
+        int pad = (8 - (kPackBits - packer.room) % 8) % 8;
         if (pad) packer.put((1u << pad) - 1, pad);
-        for (packer.count -= 8; packer.count >= 0; packer.count -= 8) packer.putByte(uint8_t(packer.accumulator >> packer.count));
-        packer.count = 0;
+        for (int shift = kPackBits - packer.room - 8; shift >= 0; shift -= 8) packer.putByte(uint8_t(packer.bits >> shift));
+        packer.room = kPackBits;
         end(packer);
         flush();
     }
@@ -99,13 +115,14 @@ private:
     }
 
     ByteSink& out_;
-    uint64_t accumulator_ = 0;
-    int count_ = 0;
+    uint64_t bits_ = 0;
+    int room_ = kPackBits;
     uint8_t buffer_[kOutputBuffer];
     size_t used_ = 0;
 };
 
-inline int BitLength(uint32_t magnitude) { return magnitude ? 32 - __builtin_clz(magnitude) : 0; }
+// 0 for 0; without a branch, which a block's first coefficient would mispredict.
+inline int BitLength(uint32_t magnitude) { return 31 - __builtin_clz(magnitude << 1 | 1); }
 
 struct EncodeComponent {
     const HuffmanEncoder* dc;
@@ -114,15 +131,28 @@ struct EncodeComponent {
     int32_t prediction;
 };
 
-// Zig-zag position of each natural index.
-struct ZigZagIndex {
-    uint8_t of[64];
-    ZigZagIndex() {
-        for (int k = 0; k < 64; ++k) of[kZigZag[k]] = static_cast<uint8_t>(k);
+// A mask of natural indexes as the mask of their zig-zag positions, a
+// byte (a row of the block) at a time.
+struct ZigZagMasks {
+    uint64_t ofRow[8][256];
+    ZigZagMasks() {
+        uint8_t zigZagOf[64];
+        for (int k = 0; k < 64; ++k) zigZagOf[kZigZag[k]] = static_cast<uint8_t>(k);
+        for (int row = 0; row < 8; ++row)
+            for (int bits = 0; bits < 256; ++bits) {
+                uint64_t mask = 0;
+                for (int x = 0; x < 8; ++x)
+                    if (bits >> x & 1) mask |= uint64_t(1) << zigZagOf[row * 8 + x];
+                ofRow[row][bits] = mask;
+            }
+    }
+    uint64_t operator()(uint64_t natural) const {
+        uint64_t zigZag = 0;
+        for (int row = 0; row < 8; ++row) zigZag |= ofRow[row][natural >> (8 * row) & 0xFF];
+        return zigZag;
     }
 };
-const ZigZagIndex kZigZagInverse;
-const uint8_t* const kZigZagIndex = kZigZagInverse.of;
+const ZigZagMasks kZigZagMask;
 
 // One coefficient divided by its step, rounded half away from zero.
 inline int16_t QuantiseOne(float value, float reciprocal) {
@@ -143,9 +173,11 @@ uint64_t QuantisePlain(const float* block, const float* reciprocal, int16_t* out
 }
 
 #if JPEG_HAVE_SSE2
+// Clamped after rounding, eight at a time as words: a value past the
+// largest rounds to at least it, so it is clamped to it as before.
 uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out) {
-    const __m128 largest = _mm_set1_ps(kLargestCoded), sign = _mm_set1_ps(-0.0f), half = _mm_set1_ps(0.5f);
-    const __m128i zero = _mm_setzero_si128();
+    const __m128 sign = _mm_set1_ps(-0.0f), half = _mm_set1_ps(0.5f);
+    const __m128i largest = _mm_set1_epi16(int16_t(kLargestCoded)), zero = _mm_setzero_si128();
     uint64_t nonZero = 0;
     for (int n = 0; n < 64; n += 16) {
         __m128i words[2];
@@ -154,11 +186,11 @@ uint64_t QuantiseSse2(const float* block, const float* reciprocal, int16_t* out)
             for (int q = 0; q < 2; ++q) {
                 int at = n + half8 * 8 + q * 4;
                 __m128 t = _mm_mul_ps(_mm_loadu_ps(block + at), _mm_loadu_ps(reciprocal + at));
-                t = _mm_min_ps(_mm_max_ps(t, _mm_sub_ps(_mm_setzero_ps(), largest)), largest);
                 t = _mm_add_ps(t, _mm_or_ps(_mm_and_ps(t, sign), half));
                 quads[q] = _mm_cvttps_epi32(t);
             }
             words[half8] = _mm_packs_epi32(quads[0], quads[1]);
+            words[half8] = _mm_min_epi16(_mm_max_epi16(words[half8], _mm_sub_epi16(zero, largest)), largest);
             _mm_storeu_si128(reinterpret_cast<__m128i*>(out + n + half8 * 8), words[half8]);
         }
         __m128i zeros = _mm_packs_epi16(_mm_cmpeq_epi16(words[0], zero), _mm_cmpeq_epi16(words[1], zero));
@@ -173,6 +205,8 @@ void LoadBlock(const int16_t* samples, int stride, float* block) {
     for (int y = 0; y < 8; ++y, samples += stride)
         for (int x = 0; x < 8; ++x) block[y * 8 + x] = samples[x];
 }
+
+}  // namespace
 
 uint64_t TransformBlockPlain(const int16_t* samples, int stride, const float* reciprocal, int16_t* out) {
     float block[64];
@@ -189,24 +223,17 @@ uint64_t TransformBlockSse2(const int16_t* samples, int stride, const float* rec
 }
 #endif
 
+namespace {
+
 // Codes a quantised block (natural order, with the mask of its non-zero
 // coefficients).
 void CodeBlock(const int16_t* natural, uint64_t naturalNonZero, EncodeComponent& c, JpegBitWriter& writer) {
-    // The non-zero coefficients in zig-zag order; blocks are mostly sparse.
-    int32_t quantised[64];  // valid where nonZero has a bit, and at 0
-    uint64_t nonZero = 0;
-    quantised[0] = natural[0];
-    for (uint64_t rest = naturalNonZero; rest; rest &= rest - 1) {
-        int n = __builtin_ctzll(rest);
-        int k = kZigZagIndex[n];
-        quantised[k] = natural[n];
-        nonZero |= uint64_t(1) << k;
-    }
+    uint64_t nonZero = kZigZagMask(naturalNonZero);  // blocks are mostly sparse
     BitPacker out = writer.begin();
-    int32_t diff = quantised[0] - c.prediction;
-    c.prediction = quantised[0];
+    int32_t diff = natural[0] - c.prediction;
+    c.prediction = natural[0];
     int size = BitLength(static_cast<uint32_t>(diff < 0 ? -diff : diff));
-    uint32_t extra = static_cast<uint32_t>(diff < 0 ? diff - 1 : diff) & ((1u << size) - 1);
+    uint32_t extra = static_cast<uint32_t>(diff + (diff >> 31)) & ((1u << size) - 1);  // diff - 1 when negative
     out.put(uint32_t(c.dc->code[size]) << size | extra, c.dc->length[size] + size);
 
     const uint16_t* codes = c.ac->code;
@@ -217,7 +244,7 @@ void CodeBlock(const int16_t* natural, uint64_t naturalNonZero, EncodeComponent&
         int run = k - previous - 1;
         previous = k;
         for (; run >= 16; run -= 16) out.put(codes[0xF0], lengths[0xF0]);
-        int32_t v = quantised[k];
+        int32_t v = natural[kZigZag[k]];
         int bits = 32 - __builtin_clz(static_cast<uint32_t>(v < 0 ? -v : v));  // v is not 0
         int symbol = run << 4 | bits;
         uint32_t value = static_cast<uint32_t>(v + (v >> 31)) & ((1u << bits) - 1);  // v - 1 when negative

@@ -105,19 +105,23 @@ JPEG_AVX2_INLINE __m256 LoadRow(const int16_t* samples) {
     return _mm256_cvtepi32_ps(_mm256_cvtepi16_epi32(_mm_loadu_si128(reinterpret_cast<const __m128i*>(samples))));
 }
 
-// A row of coefficients divided by their steps, rounded half away from
-// zero and clamped, as the plain code does it.
+// A row of coefficients divided by their steps and rounded half away from
+// zero, as the plain code does it; PackRows clamps them.
 JPEG_AVX2_INLINE __m256i QuantiseRow(__m256 row, const float* reciprocal) {
-    const __m256 largest = _mm256_set1_ps(kLargestCoded), sign = _mm256_set1_ps(-0.0f), half = _mm256_set1_ps(0.5f);
+    const __m256 sign = _mm256_set1_ps(-0.0f), half = _mm256_set1_ps(0.5f);
     __m256 t = _mm256_mul_ps(row, _mm256_loadu_ps(reciprocal));
-    t = _mm256_min_ps(_mm256_max_ps(t, _mm256_sub_ps(_mm256_setzero_ps(), largest)), largest);
     t = _mm256_add_ps(t, _mm256_or_ps(_mm256_and_ps(t, sign), half));
     return _mm256_cvttps_epi32(t);
 }
 
-// Two rows of quantised coefficients as sixteen words in order.
+// Two rows of quantised coefficients as sixteen words in order, clamped
+// after rounding: a value past the largest rounds to at least it, so it is
+// clamped to it as the plain code does.
 JPEG_AVX2_INLINE __m256i PackRows(__m256i first, __m256i second) {
-    return _mm256_permute4x64_epi64(_mm256_packs_epi32(first, second), _MM_SHUFFLE(3, 1, 2, 0));
+    const __m256i largest = _mm256_set1_epi16(int16_t(kLargestCoded));
+    __m256i words = _mm256_packs_epi32(first, second);
+    words = _mm256_min_epi16(_mm256_max_epi16(words, _mm256_sub_epi16(_mm256_setzero_si256(), largest)), largest);
+    return _mm256_permute4x64_epi64(words, _MM_SHUFFLE(3, 1, 2, 0));
 }
 
 // A bit for each non-zero word of four rows (two registers of two rows).

@@ -27,6 +27,11 @@ using BlockTransform = uint64_t (*)(const int16_t* samples, int stride, const fl
 // What the coefficients are clamped to: what the example tables can code.
 constexpr float kLargestCoded = 1023.0f;
 
+uint64_t TransformBlockPlain(const int16_t* samples, int stride, const float* reciprocal, int16_t* out);
+#if JPEG_HAVE_SSE2
+uint64_t TransformBlockSse2(const int16_t* samples, int stride, const float* reciprocal, int16_t* out);
+#endif
+
 #if JPEG_HAVE_AVX2
 void ConvertRowPairAvx2Bgr(const uint8_t* top, const uint8_t* bottom, int count, int16_t* lumTop, int16_t* lumBottom,
                            int16_t* cb, int16_t* cr);

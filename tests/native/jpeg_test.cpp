@@ -12,6 +12,7 @@
 #include "ImageTestKit.h"
 #include "formats/JpegDct.h"
 #include "formats/JpegEncode.h"
+#include "formats/JpegEncodeLoops.h"
 #include "formats/JpegSimd.h"
 #include "formats/JpegTables.h"
 
@@ -566,6 +567,41 @@ TEST(Jpeg, Sse2FormsGiveExactlyThePlainResults) {
     SetJpegUsesSse2(true);
 }
 
+// The writer's transform and quantisation in each wide form against the
+// plain one, with steps a quarter of the finest so that coefficients pass
+// the largest coded value both ways: the same words, the same mask.
+TEST(Jpeg, WriterTransformsClampAlikeInEveryForm) {
+    std::vector<BlockTransform> forms;
+#if JPEG_HAVE_SSE2
+    forms.push_back(TransformBlockSse2);
+#endif
+#if JPEG_HAVE_AVX2
+    if (JpegAvx2Available()) forms.push_back(TransformBlockAvx2);
+#endif
+    if (forms.empty()) GTEST_SKIP() << "no wide forms here";
+    alignas(32) float reciprocal[64];
+    for (int n = 0; n < 64; ++n) reciprocal[n] = float(4.0 / ForwardDctDivisor(n, 1));
+    unsigned state = 9;
+    int clamped[2] = {};  // at the largest, at its negative
+    for (int trial = 0; trial < 600; ++trial) {
+        constexpr int kStride = 12;
+        int16_t samples[8 * kStride];
+        for (int16_t& v : samples) {
+            state = state * 1103515245 + 12345;
+            v = int16_t(trial % 3 == 0 ? (trial % 2 ? 127 : -128) : int((state >> 16) % 256) - 128);
+        }
+        alignas(32) int16_t plain[64], wide[64];
+        uint64_t plainMask = TransformBlockPlain(samples, kStride, reciprocal, plain);
+        for (int16_t v : plain) clamped[0] += v == kLargestCoded, clamped[1] += v == -kLargestCoded;
+        for (size_t f = 0; f < forms.size(); ++f) {
+            ASSERT_EQ(forms[f](samples, kStride, reciprocal, wide), plainMask) << "trial " << trial << ", form " << f;
+            ASSERT_EQ(memcmp(plain, wide, sizeof plain), 0) << "trial " << trial << ", form " << f;
+        }
+    }
+    EXPECT_GT(clamped[0], 0);
+    EXPECT_GT(clamped[1], 0);
+}
+
 namespace {
 
 // A written 24-bit file and where its segments start.
@@ -807,6 +843,14 @@ std::vector<WrittenCase> WrittenCases() {
             FillRecord(r, g);
         };
     };
+    auto noise = [](int width, int height) {
+        return [=](OwnedRecord& r) {
+            Picture p = MakePicture(width, height, true);
+            unsigned state = 17;
+            for (uint8_t& v : p.samples) v = uint8_t((state = state * 1103515245 + 12345) >> 16);
+            FillRecord(r, p);
+        };
+    };
     return {
         {"photo 640 x 48", 0xcbfb52cc9ec05883ull, picture(640, 48, true, 7)},
         {"photo 203 x 117", 0x187fb8a90c8deeaeull, picture(203, 117, true, 9)},
@@ -821,6 +865,11 @@ std::vector<WrittenCase> WrittenCases() {
         {"24-bit 130 x 35", 0x00615fc6d66a4b7eull, test(130, 35, 24)},
         {"palette 77 x 40", 0x308d2bc399aa86feull, test(77, 40, 8)},
         {"grey 90 x 27", 0x28a5ed5ba3266158ull, grey(90, 27)},
+        // Noise: codes of every length the quality brings, split between
+        // two of the writer's 64-bit words at many places.
+        {"noise 64 x 40", 0x0e71fb3fcee3d327ull, noise(64, 40)},
+        // The scan's last code ends a byte: no padding follows.
+        {"photo 20 x 9", 0xa3826f9e3014e612ull, picture(20, 9, true, 1)},
     };
 
 }
@@ -886,7 +935,7 @@ TEST(Jpeg, EveryFormReadsThePixelsItAlwaysHas) {
     const uint64_t read[] = {0xc553bb1cd3b839feull, 0x8d6745d03cd5b15aull, 0x8520f6dca0ef99e0ull, 0xc2da94fb86054c01ull,
                              0x9abad98fab136844ull, 0x40a863cc09e35ba3ull, 0xa11efc7614aed8f2ull, 0x5b6b195ea751698eull,
                              0x0e0602d93f4921c6ull, 0x11162cdbe96a7517ull, 0xb75212de4145c0e3ull, 0x52371078be861f38ull,
-                             0xeceaacd7f9b3da9full};
+                             0xeceaacd7f9b3da9full, 0x1756847fba5d26efull, 0x3549cefc6f5fbf54ull};
     std::vector<WrittenCase> cases = WrittenCases();
     ASSERT_EQ(cases.size(), std::size(read));
     for (size_t i = 0; i < cases.size(); ++i) {
