@@ -34,13 +34,25 @@ phase_done() {
 
 bash "$root/scripts/install-deps.sh"
 phase_done "packages"
-bash "$root/scripts/build.sh"
-phase_done "builds"
-# The session sets up the services the Windows programs use (the print
-# queue) before it makes any prefix: Wine takes in what it finds then.
+# The builds run while the session sets up what needs nothing built: its
+# display, the print queue (before any prefix: Wine takes in the printers it
+# finds when it makes one) and the run's first prefix. Their output is shown
+# once they end.
+build_log=$(mktemp)
+bash "$root/scripts/build.sh" >"$build_log" 2>&1 &
+build_pid=$!
+end_builds() { kill "$build_pid" 2>/dev/null || true; }
+trap 'end_builds; end_background_load' EXIT
 source "$root/scripts/wine-session.sh"
-trap 'wine_session_end; end_background_load' EXIT
-phase_done "session and first prefix"
+trap 'end_builds; wine_session_end; end_background_load' EXIT
+session_seconds=$((SECONDS - phase_start))
+build_status=0
+wait "$build_pid" || build_status=$?
+cat "$build_log"
+rm -f "$build_log"
+[ "$build_status" = 0 ] || exit "$build_status"
+phase_done "builds"
+phase_times="$phase_times (the session and first prefix made beside them in $session_seconds s)"
 
 # Where the kernel refuses i386 programs, the 32-bit product's test
 # programs and main road run under the emulator beside the tests below
