@@ -6,7 +6,7 @@
 # explorer...) under the loader of the road scripts/windows-road.sh chose.
 # The prefix and the display are the caller's (scripts/wine-session.sh).
 export WINEDEBUG="${WINEDEBUG:--all}"
-export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=;winemenubuilder.exe=d;wineusb.sys,winebus.sys=d}"
 wine32=${KAPTURA_WINE32_LOADER:-/usr/lib/wine/wine}
 wine64=${KAPTURA_WINE64_LOADER:-/usr/lib/wine/wine64}
 

@@ -12,7 +12,11 @@ source "$kaptura_root/scripts/virtual-display.sh"
 
 export KAPTURA_WINE="$kaptura_root/scripts/wine-run.sh"
 export WINEDEBUG=-all
-export WINEDLLOVERRIDES="mscoree,mshtml="
+# Left out: what nothing of the suite uses, and Wine would otherwise start
+# with every session of a prefix (a test run starts hundreds, each about a
+# second of processor time the less): the .NET and HTML engines, desktop
+# menu entries for shell links, and the USB and HID device buses.
+export WINEDLLOVERRIDES="mscoree,mshtml=;winemenubuilder.exe=d;wineusb.sys,winebus.sys=d"
 # The screen the tests and the programs expect.
 KAPTURA_SCREEN=${KAPTURA_SCREEN:-1280x1024x24}
 

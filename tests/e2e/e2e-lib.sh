@@ -218,14 +218,30 @@ probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
 # Checks of saved bitmaps against the probe's pattern (bmp_check.py).
 check() { python3 "$(dirname "${BASH_SOURCE[0]}")/bmp_check.py" "$@"; }
 
+# Sets string values of a key of the current user (set_user_values 'Software\Wine' name value [name
+# value]...) in the case's prefix before any of its programs runs: written
+# into the prefix's user hive, which the Wine server reads when it starts.
+# Running Wine's reg for it would start the prefix's whole session
+# (services, devices, desktop) only to end it again.
+set_user_values() {
+  local key=${1//\\/\\\\}
+  shift
+  {
+    printf '\n[%s] %s\n' "$key" "$(date +%s)"
+    while [ $# -ge 2 ]; do
+      printf '"%s"="%s"\n' "$1" "$2"
+      shift 2
+    done
+  } >>"$WINEPREFIX/user.reg"
+}
+
 # Captions need a window manager or Wine's own virtual desktop: makes the
 # case's prefix open a virtual desktop of the size given (WIDTHxHEIGHT) for
-# the programs started from now on.
+# the programs it starts, from before the first.
 use_virtual_desktop() {
   [ -f "$WINEPREFIX/.virtual-desktop" ] && return 0
-  kwine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  kwine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d "$1" /f >/dev/null 2>&1
-  kwineserver -w >/dev/null 2>&1 || true
+  set_user_values 'Software\Wine\Explorer' Desktop Default
+  set_user_values 'Software\Wine\Explorer\Desktops' Default "$1"
   touch "$WINEPREFIX/.virtual-desktop"
 }
 

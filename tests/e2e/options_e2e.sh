@@ -6,15 +6,8 @@
 # strip needs one); screenshots of every dialog land in the case's shots/.
 here=$(cd "$(dirname "$0")" && pwd)
 source "$here/e2e-lib.sh"
-# Shell links must not reach the desktop menus of the machine.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 
-if [ ! -f "$WINEPREFIX/.virtual-desktop" ]; then
-  kwine reg add 'HKCU\Software\Wine\Explorer' /v Desktop /d Default /f >/dev/null 2>&1
-  kwine reg add 'HKCU\Software\Wine\Explorer\Desktops' /v Default /d 1024x768 /f >/dev/null 2>&1
-  kwineserver -w >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.virtual-desktop"
-fi
+use_virtual_desktop 1024x768
 
 shots="$case_dir/shots"
 mkdir -p "$shots"

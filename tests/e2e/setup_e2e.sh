@@ -10,15 +10,9 @@ source "$here/e2e-lib.sh"
 DIST="$BIN/../dist"
 SHOTS="$E2E_ROOT/setup-shots"
 mkdir -p "$SHOTS"
-# No desktop entries in the home folder for the links the cases make.
-export WINEDLLOVERRIDES="$WINEDLLOVERRIDES;winemenubuilder.exe=d"
 # Wine draws the windows' captions itself (there is no window manager), so
 # that the wizard's close box is there for a real click.
-if [ ! -f "$WINEPREFIX/.drawn-captions" ]; then
-  kwine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
-  kwineserver -w >/dev/null 2>&1 || true
-  touch "$WINEPREFIX/.drawn-captions"
-fi
+set_user_values 'Software\Wine\X11 Driver' Decorated N
 
 LISTED=(Kaptura99.exe Kapthook.dll Pictova.dll Pagent.dll Kaptura99.hlp Kaptura99.cnt Logo.png Readme.txt
         Uninstall.txt Pixorama99.exe Morfix99.exe)
