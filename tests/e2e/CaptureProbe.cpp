@@ -9,7 +9,9 @@
 //                                                        prints the window, then the screen rectangle of
 //                                                        each menu-bar item, a line each
 //   kprobe drag <x1> <y1> <x2> <y2>                      press at 1, move in steps, release at 2
-//   kprobe trace <x1> <y1> <x2> <y2> ...                 press at 1, move through the points, release
+//   kprobe trace [pen=<colour>] <x1> <y1> <x2> <y2> ...  press at 1, move through the points, release;
+//                                                        with a pen colour (COLORREF), each point is left
+//                                                        only once the screen shows that colour there
 //   kprobe click <x> <y>                                  press and release there
 //   kprobe move <x> <y>                                   put the cursor there
 //   kprobe clipboard-save <file.bmp>                     the clipboard's device-independent bitmap as a file
@@ -225,8 +227,33 @@ int Drag(int x1, int y1, int x2, int y2)
     return 0;
 }
 
+// Waits until the screen pixel at (x, y) has the colour: a freehand trace
+// marks each point it takes, and moves that come faster than the program
+// takes them reach it as one (only the last is seen), so a corner passed
+// before it was taken would be cut off.
+bool WaitForScreenColour(int x, int y, COLORREF colour)
+{
+    HDC screen = GetDC(nullptr);
+    const DWORD start = GetTickCount();
+    bool seen = false;
+    while (!(seen = GetPixel(screen, x, y) == colour) && GetTickCount() - start < 30000)
+        Sleep(20);
+    ReleaseDC(nullptr, screen);
+    if (!seen)
+        fprintf(stderr, "kprobe: the trace never marked (%d, %d)\n", x, y);
+    return seen;
+}
+
 int Trace(int count, char** coordinates)
 {
+    bool penGiven = false;
+    COLORREF pen = 0;
+    if (count > 0 && strncmp(coordinates[0], "pen=", 4) == 0) {
+        penGiven = true;
+        pen = static_cast<COLORREF>(strtoul(coordinates[0] + 4, nullptr, 0));
+        --count;
+        ++coordinates;
+    }
     if (count < 4 || count % 2)
         return Usage();
     const int x1 = atoi(coordinates[0]), y1 = atoi(coordinates[1]);
@@ -243,6 +270,10 @@ int Trace(int count, char** coordinates)
         for (int step = 1; step <= steps; ++step) {
             MoveExactly(x + (toX - x) * step / steps, y + (toY - y) * step / steps);
             Sleep(20);
+        }
+        if (penGiven && !WaitForScreenColour(toX, toY, pen)) {
+            SendMouse(toX, toY, MOUSEEVENTF_LEFTUP);
+            return 1;
         }
         x = toX;
         y = toY;

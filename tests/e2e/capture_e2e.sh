@@ -263,7 +263,7 @@ case_freehand_trace() {
   kd hotkey "$frame" 5 $Ctrl
   kd wait-visible "$cover" 1 5 || fail "no cover for the freehand"
   # A triangle with its top at (400, 200) and its base from 300 to 500 at 360.
-  probe trace 400 200 500 360 300 360 400 200
+  probe trace pen=255 400 200 500 360 300 360 400 200 || fail "the trace did not take each corner in turn"
   wait_children 1
   kd mdi-children "$frame" | grep -qx "Freehand Capture" || fail "no Freehand Capture window"
   clipboard_to "$shots/freehand.bmp"
