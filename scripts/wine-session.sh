@@ -44,10 +44,12 @@ wine_session_start_display() {
 # one, and so run in two servers).
 wine_session_copy_prefix() {
   local from=$1 to=$2 server
+  local modules='.*\.\(dll\|exe\|drv\|sys\|acm\|ax\|cpl\|ocx\|tlb\|ds\|vxd\|com\|nls\)'
   cp -a --link "$from" "$to" || return 1
-  rm -f "$to/wineserver" "$to/.kaptura-prefix"
-  find "$to" -type f ! -iregex '.*\.\(dll\|exe\|drv\|sys\|acm\|ax\|cpl\|ocx\|tlb\|ds\|vxd\|com\|nls\)' -print0 |
-    while IFS= read -r -d '' file; do cp -p "$file" "$file.copy" && mv -f "$file.copy" "$file" || return 1; done
+  # The links of the other files give way to copies, all in one pass.
+  find "$to" -type f ! -iregex "$modules" -delete || return 1
+  (cd "$from" && find . -type f ! -name wineserver ! -name .kaptura-prefix ! -iregex "$modules" -print0 |
+    tar --null -T - -cf -) | (cd "$to" && tar -xpf -) || return 1
   if [ -f "$from/wineserver" ]; then
     server=$(mktemp -d /tmp/wine-XXXXXX) || return 1
     printf '%s' "$(basename "$server")" >"$to/wineserver"
