@@ -74,16 +74,22 @@ page_whole() {
   cut=$(kd text-fit "$(page)")
   [ -z "$cut" ] || fail "the page '$(kd title "$sheet")' cuts texts: $cut"
 }
-# Waits until the wizard shows the page titled $1, whole.
-wait_page() {
+# Waits until the wizard shows the page titled $1.
+wait_title() {
   local title=""
   for _ in $(seq 120); do
     # A look that fails on a loaded machine is tried again in the next round.
     title=$(kd title "$sheet") || title="(no answer)"
-    [ "$title" = "$1" ] && { sleep 0.5; page_whole; return 0; }
+    [ "$title" = "$1" ] && return 0
     sleep 0.25
   done
   fail "the wizard shows '$title', not '$1'"
+}
+# Waits until the wizard shows the page titled $1, whole.
+wait_page() {
+  wait_title "$1"
+  sleep 0.5
+  page_whole
 }
 # Waits for the installer's message box and prints its text; answers OK.
 message_box() {
@@ -106,14 +112,22 @@ click_sheet() {
   point=$(check_tool point "$sheet" "$1") || fail "no point '$1' on the wizard"
   xdotool mousemove $point click 1 || fail "xdotool cannot click"
 }
-key_to_sheet() {
+activate_sheet() {
   click_sheet caption
   local deadline=$((SECONDS + 20))
   until check_tool active "$sheet" >/dev/null; do
     [ $SECONDS -lt $deadline ] || fail "the wizard did not become the active window"
     sleep 0.2
   done
+}
+key_to_sheet() {
+  activate_sheet
   xdotool key "$1" || fail "xdotool cannot press $1"
+}
+# Types $1 into the wizard's control that has the focus.
+type_to_sheet() {
+  activate_sheet
+  xdotool type --delay 40 "$1" || fail "xdotool cannot type '$1'"
 }
 # Leaves the page shown the way $1 names: the Exit Setup button, Esc, the
 # close box or Alt+F4.
@@ -461,9 +475,10 @@ unmount_and_finish() {
 case_folder_refusals() {
   fresh_prefix
   copy_dist
-  local long ro="$case_dir/read-only" p
+  local long longest ro="$case_dir/read-only" p
   long="C:\\$(printf 'e%.0s' $(seq 242))"   # 245 characters
-  mkdir -p "$(unix_path "$long")"
+  longest=${long%e}
+  mkdir -p "$(unix_path "$long")" "$(unix_path "$longest")"
   rm -f "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/r:"
   # A read-only drive R: (a read-only mount: root writes anywhere else).
   mkdir -p "$ro"
@@ -484,8 +499,21 @@ case_folder_refusals() {
   press $NEXT
   message_box | grep -qx "User name is required." || fail "no user name message"
   [ ! -e "$target" ] || fail "the folder was made before the page was accepted"
-  kd set-text "$p" 1023 "Niklaus Wirth" >/dev/null
-  kd set-text "$p" 1027 "Pascal" >/dev/null
+  # The name typed into its field, which has the focus now, and Enter: the
+  # organisation field takes the focus, the page stays and still nothing is
+  # made; the organisation is typed there.
+  type_to_sheet "Niklaus Wirth"
+  key_to_sheet Return
+  type_to_sheet "Pascal"
+  local deadline=$((SECONDS + 30))
+  until [ "$(edit_text "$p" 1023)|$(edit_text "$p" 1027)" = "Niklaus Wirth|Pascal" ]; do
+    [ $SECONDS -lt $deadline ] ||
+      fail "Enter in the name field did not lead to the organisation field: name '$(edit_text "$p" 1023)'," \
+        "organisation '$(edit_text "$p" 1027)'"
+    sleep 0.25
+  done
+  [ "$(kd title "$sheet")" = "$FOLDER_PAGE" ] || fail "Enter in the name field left the folder page"
+  [ ! -e "$target" ] || fail "the folder was made when Enter led to the organisation field"
   refused() {   # folder typed, the line the message must hold, screenshot name
     kd set-text "$p" 1006 "$1" >/dev/null
     press $NEXT
@@ -514,6 +542,13 @@ case_folder_refusals() {
   press $NEXT
   wait_page "$COPY_PAGE"
   [ -d "$target" ] || fail "the accepted folder was not made"
+  # An existing folder of 244 characters, the longest that leaves room for
+  # every file's path, is taken (the copy page cannot show the whole name).
+  press $BACK
+  wait_page "$FOLDER_PAGE"
+  kd set-text "$p" 1006 "$longest" >/dev/null
+  press $NEXT
+  wait_title "$COPY_PAGE"
   press $CANCEL
   wait_page "$EXIT_PAGE"
   press $CANCEL
@@ -576,11 +611,18 @@ case_uninstall_in_use() {
   frame=$(kd find-prop Kaptura 30) || fail "the installed program did not start"
   start_setup "$UNINSTALL_PAGE"
   press $BACK
-  local said
+  local said file left=""
   said=$(message_box uninstall-file-in-use)
   grep -qxF 'Cannot remove file C:\Kaptura99\Kaptura99.exe. The file is being used.' <<<"$said" ||
     fail "no in-use message: $(tr '\n' '|' <<<"$said")"
   wait_page "$UNINSTALL_PAGE"
+  # Each of the installed files that is left is named, and only those (the
+  # running program may write its settings file again at any time).
+  for file in "${LISTED[@]}"; do
+    [ ! -e "$target/$file" ] || left+="Cannot remove file C:\\Kaptura99\\$file. The file is being used."$'\n'
+  done
+  [ "$(grep '^Cannot remove file ' <<<"$said" | sort)" = "$(sort <<<"${left%$'\n'}")" ] ||
+    fail "the in-use message says: $(tr '\n' '|' <<<"$said"); left are: $(ls "$target" | tr '\n' ' ')"
   [ -f "$target/Kaptura99.exe" ] || fail "Kaptura99.exe went while it ran"
   [ "$(record_folder)" = 'C:\Kaptura99' ] || fail "the record went while files of the installation are left"
   press $CANCEL
