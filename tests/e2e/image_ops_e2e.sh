@@ -256,12 +256,12 @@ sys.exit(1 if bad else 0)
   finish_case
 }
 
-# A green 24-bit bitmap 40 pixels wide and 30000 high (taller than
+# A green 24-bit bitmap 40 pixels wide and 240000 high (taller than
 # ImageMagick makes by default).
 tall_bitmap() {
   python3 - "$1" <<'PY'
 import struct, sys
-width, height = 40, 30000
+width, height = 40, 240000
 row = bytes((0, 128, 0)) * width
 header = struct.pack("<2sIHHI", b"BM", 54 + len(row) * height, 0, 0, 54)
 info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(row) * height, 2835, 2835, 0, 0)
@@ -269,12 +269,27 @@ open(sys.argv[1], "wb").write(header + info + row * height)
 PY
 }
 
+# The Linux process of the program: the descendant of its start whose
+# command line names it.
+program_process() {
+  ps -eo pid=,ppid=,args= | awk -v root="${pids[0]}" '
+    { parent[$1] = $2; line[$1] = $0 }
+    END {
+      for (p in parent) {
+        for (q = p; q > 1 && q != root; q = parent[q]) ;
+        if (q == root && line[p] ~ /Kaptura99\.exe/) print p
+      }
+    }' | head -1
+}
+
 case_merge_progress_box() {
   # Two tall pictures: the merge shows its progress row by row, which keeps
   # the progress box up long enough to be looked at, texts and all.
   seed_ini
   start_kaptura
-  local name count=0 pid watcher ready="$case_dir/watching" box text="" cut
+  local name count=0 pid watcher ready="$case_dir/watching" box text="" cut line proc standing left top right bottom
+  local shot="$E2E_ROOT/image_ops-shots/merge-progress.png"
+  mkdir -p "$(dirname "$shot")"   # kept after the run for a look
   for name in tall1 tall2; do
     tall_bitmap "$case_dir/$name.bmp"
     run_file_dialog 57601 "Z:${case_dir//\//\\}\\$name.bmp"
@@ -297,12 +312,24 @@ case_merge_progress_box() {
     text=$(kd dialog-text "$box" 2>/dev/null) || break
     [ -n "$text" ] || sleep 0.05
   done
-  # Kept after the run for a look.
-  mkdir -p "$E2E_ROOT/image_ops-shots"
-  import-im6.q16 -window root "$E2E_ROOT/image_ops-shots/merge-progress.png"
-  cut=$(kd text-fit "$box" "MS Sans Serif")
-  [ -z "$cut" ] || fail "the merge's progress box cuts texts: $cut"
   [ -n "$text" ] || fail "the progress box went before it showed a phase"
+  # The program held still as a longer merge would hold it: the box is
+  # measured and shot as it stands then.
+  proc=$(program_process)
+  [ -n "$proc" ] || fail "no process of the program"
+  kill -STOP "$proc"
+  cut=$(kd text-fit "$box" "MS Sans Serif")
+  standing=$(kd visible "$box" 2>/dev/null)
+  line=$(probe window-rect "$(kd item "$box" 1700)")
+  import-im6.q16 -window root "$shot"
+  kill -CONT "$proc"
+  [ "$standing" = 1 ] || fail "the merge ended before its progress box was looked at"
+  [ -z "$cut" ] || fail "the merge's progress box cuts texts: $cut"
+  read -r left top right bottom <<< "$line"
+  # Dark pixels where the static stands: its text is drawn.
+  convert-im6.q16 "$shot" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage -depth 8 txt:- |
+    awk -F'[(),]' 'NR > 1 && $2 + $3 + $4 < 200 { found = 1 } END { exit !found }' ||
+    fail "the progress box does not show its text '$text' ($shot)"
   wait_children 3
   kd mdi-children "$frame" | head -1 | grep -qx "Merged Image" || fail "the merge made no Merged Image"
   exit_kaptura
