@@ -239,10 +239,13 @@ int dialogPoints = 8;
 
 // A copy of the control's font in this process. A font handle does not
 // cross processes everywhere (Wine answers WM_GETFONT from another process
-// with none): then the dialogs' face, made as the dialog manager makes it.
+// with none, and a box whose thread is busy working answers nothing): then
+// the dialogs' face, made as the dialog manager makes it.
 HFONT FontOfControl(HWND control)
 {
-    HFONT font = reinterpret_cast<HFONT>(SendMessageA(control, WM_GETFONT, 0, 0));
+    DWORD_PTR answer = 0;
+    SendMessageTimeoutA(control, WM_GETFONT, 0, 0, SMTO_ABORTIFHUNG, 1000, &answer);
+    HFONT font = reinterpret_cast<HFONT>(answer);
     LOGFONTA face{};
     if (font && GetObjectA(font, sizeof face, &face) == sizeof face)
         return CreateFontIndirectA(&face);

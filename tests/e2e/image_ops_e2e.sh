@@ -198,15 +198,12 @@ sys.exit(1 if bad else 0)
   finish_case
 }
 
-case_merge_drop() {
-  # Two captures side by side; the first one's image is dropped onto the
-  # second window, moved three pixels right by keys, and merged.
-  start_with_pattern
-  capture
-  capture
+# Of two image windows, the image of the second is dropped onto the first,
+# tiled beside it; sets $target to the merging window's view.
+drop_into_merging_window() {
   kd command "$frame" 0xE134 >/dev/null        # Tile Vertically
   sleep 0.5
-  local views source target
+  local views source title=""
   views=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1 }')
   [ "$(echo "$views" | grep -c .)" = 2 ] || fail "expected two image views"
   source=$(echo "$views" | sed -n 2p)
@@ -214,21 +211,32 @@ case_merge_drop() {
   read -r sl st _ _ <<< "$(probe window-rect "$source")"
   read -r tl tt tr tb <<< "$(probe window-rect "$target")"
   probe drag $((sl + 20)) $((st + 20)) $(((tl + tr) / 2)) $(((tt + tb) / 2)) || fail "the drag failed"
-  local title=""
   for _ in $(seq 20); do
     title=$(kd mdi-children "$frame" | grep "Merging" || true)
     [ -n "$title" ] && break
     sleep 0.25
   done
   [ "$title" = "Merging - 2" ] || fail "the drop did not make a merging window: '$title'"
-  # The arrow keys move the dropped (top) image of the merging window.
-  for _ in 1 2 3; do kd send "$target" 0x100 0x27 0 >/dev/null; done   # WM_KEYDOWN VK_RIGHT
-  # A click where the merging window shows no image makes it the active one.
+}
+# A click where the merging window shows no image makes it the active one.
+activate_merging_window() {
   probe click $((tr - 30)) $((tb - 30)) || fail "the click failed"
   for _ in $(seq 20); do
     kd mdi-children "$frame" | head -1 | grep -q "Merging" && break
     sleep 0.25
   done
+}
+
+case_merge_drop() {
+  # Two captures side by side; the first one's image is dropped onto the
+  # second window, moved three pixels right by keys, and merged.
+  start_with_pattern
+  capture
+  capture
+  drop_into_merging_window
+  # The arrow keys move the dropped (top) image of the merging window.
+  for _ in 1 2 3; do kd send "$target" 0x100 0x27 0 >/dev/null; done   # WM_KEYDOWN VK_RIGHT
+  activate_merging_window
   run_command 32796 "Merged Image"
   document_to "$shots/merged.bmp"
   expect_size "$shots/merged.bmp" 117x98
@@ -246,6 +254,85 @@ bad = sum(1 for y in range(98) for x in range(117) if bmp.at(x, y) != want(x, y)
 sys.exit(1 if bad else 0)
 " || fail "the merged picture does not hold both images at their places"
   finish_case
+}
+
+# A green 24-bit bitmap 40 pixels wide and 240000 high (taller than
+# ImageMagick makes by default).
+tall_bitmap() {
+  python3 - "$1" <<'PY'
+import struct, sys
+width, height = 40, 240000
+row = bytes((0, 128, 0)) * width
+header = struct.pack("<2sIHHI", b"BM", 54 + len(row) * height, 0, 0, 54)
+info = struct.pack("<IiiHHIIiiII", 40, width, height, 1, 24, 0, len(row) * height, 2835, 2835, 0, 0)
+open(sys.argv[1], "wb").write(header + info + row * height)
+PY
+}
+
+# The Linux process of the program: the descendant of its start whose
+# command line names it.
+program_process() {
+  ps -eo pid=,ppid=,args= | awk -v root="${pids[0]}" '
+    { parent[$1] = $2; line[$1] = $0 }
+    END {
+      for (p in parent) {
+        for (q = p; q > 1 && q != root; q = parent[q]) ;
+        if (q == root && line[p] ~ /Kaptura99\.exe/) print p
+      }
+    }' | head -1
+}
+
+case_merge_progress_box() {
+  # Two tall pictures: the merge shows its progress row by row, which keeps
+  # the progress box up long enough to be looked at, texts and all.
+  seed_ini
+  start_kaptura
+  local name count=0 pid watcher ready="$case_dir/watching" box text="" cut line proc standing left top right bottom
+  local shot="$E2E_ROOT/image_ops-shots/merge-progress.png"
+  mkdir -p "$(dirname "$shot")"   # kept after the run for a look
+  for name in tall1 tall2; do
+    tall_bitmap "$case_dir/$name.bmp"
+    run_file_dialog 57601 "Z:${case_dir//\//\\}\\$name.bmp"
+    wait_children $((++count))
+  done
+  drop_into_merging_window
+  activate_merging_window
+  pid=$(kd window-pid "$frame")
+  kd watch-dialog "Z:${ready//\//\\}" "$pid" Merge 120 >"$case_dir/merge-box" &
+  watcher=$!
+  local deadline=$((SECONDS + 60))
+  while [ ! -e "$ready" ] && [ $SECONDS -lt $deadline ] && kill -0 "$watcher" 2>/dev/null; do sleep 0.1; done
+  [ -e "$ready" ] || fail "the driver does not watch for the progress box"
+  kd post-command "$frame" 32796 >/dev/null    # Merge
+  wait "$watcher" || fail "no progress box while merging"
+  box=$(cat "$case_dir/merge-box")
+  # The box is made before its first phase is set.
+  deadline=$((SECONDS + 10))
+  while [ -z "$text" ] && [ $SECONDS -lt $deadline ]; do
+    text=$(kd dialog-text "$box" 2>/dev/null) || break
+    [ -n "$text" ] || sleep 0.05
+  done
+  [ -n "$text" ] || fail "the progress box went before it showed a phase"
+  # The program held still as a longer merge would hold it: the box is
+  # measured and shot as it stands then.
+  proc=$(program_process)
+  [ -n "$proc" ] || fail "no process of the program"
+  kill -STOP "$proc"
+  cut=$(kd text-fit "$box" "MS Sans Serif")
+  standing=$(kd visible "$box" 2>/dev/null)
+  line=$(probe window-rect "$(kd item "$box" 1700)")
+  import-im6.q16 -window root "$shot"
+  kill -CONT "$proc"
+  [ "$standing" = 1 ] || fail "the merge ended before its progress box was looked at"
+  [ -z "$cut" ] || fail "the merge's progress box cuts texts: $cut"
+  read -r left top right bottom <<< "$line"
+  # Dark pixels where the static stands: its text is drawn.
+  convert-im6.q16 "$shot" -crop "$((right - left))x$((bottom - top))+$left+$top" +repage -depth 8 txt:- |
+    awk -F'[(),]' 'NR > 1 && $2 + $3 + $4 < 200 { found = 1 } END { exit !found }' ||
+    fail "the progress box does not show its text '$text' ($shot)"
+  wait_children 3
+  kd mdi-children "$frame" | head -1 | grep -qx "Merged Image" || fail "the merge made no Merged Image"
+  exit_kaptura
 }
 
 name=${1:?case name}

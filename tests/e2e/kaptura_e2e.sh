@@ -301,10 +301,12 @@ case_settings_commands() {
 
 # The splash's title, drawn in the weekday's colour in the band above its
 # last line, keeps clear of the window's right edge whatever face stands in
-# for its own: no pixel of that colour in the last 8 columns.
-splash_title_inside() {
+# for its own: no pixel of that colour in the last 8 columns. Its last line,
+# black on the logo's gradient, likewise: no black there inside the border.
+splash_texts_inside() {
   local colours=("128,0,0" "0,128,0" "128,128,0" "0,0,128" "128,0,128" "0,128,128" "128,128,128")
-  local left top right bottom shot="$case_dir/splash.png" hits rect
+  local left top right bottom shot="$E2E_ROOT/kaptura-shots/splash.png" hits rect
+  mkdir -p "$E2E_ROOT/kaptura-shots"
   # On a loaded machine the splash may have had its three seconds already.
   rect=$(probe window-rect "$1") || { echo "the splash went before its title could be looked at"; return 0; }
   read -r left top right bottom <<< "$rect"
@@ -312,6 +314,9 @@ splash_title_inside() {
   hits=$(convert-im6.q16 "$shot" -crop "8x60+$((right - 8))+$((bottom - 85))" +repage -depth 8 txt:- |
            grep -c "($(tr -d ' ' <<< "${colours[$(date +%w)]}"))" || true)
   [ "$hits" = 0 ] || fail "the splash's title reaches its right edge ($hits pixels; $shot)"
+  hits=$(convert-im6.q16 "$shot" -crop "8x22+$((right - 9))+$((bottom - 33))" +repage -depth 8 txt:- |
+           grep -c "(0,0,0)" || true)
+  [ "$hits" = 0 ] || fail "the splash's last line reaches its right edge ($hits pixels; $shot)"
 }
 
 case_exit_saves() {
@@ -329,7 +334,7 @@ case_exit_saves() {
   start_kaptura
   wait "$watcher" || fail "no splash window"
   splash=$(cat "$case_dir/splash")
-  splash_title_inside "$splash"
+  splash_texts_inside "$splash"
   kd wait-gone "$splash" 30 || fail "the splash stayed"
   kd wait-visible "$frame" 1 30 || fail "the frame is not shown"
   exit_kaptura

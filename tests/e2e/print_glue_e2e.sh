@@ -383,6 +383,30 @@ case_texts_whole_one_page() {
   exit_kaptura
 }
 
+case_texts_whole_print_setup() {
+  # The print setup behind the Send To page: the one-image sheet with no
+  # image, every page of it whole (Notepad is only in this sheet and in
+  # File Print's).
+  seed_ini "PrintOnePage=0,1,3,0,4,1,1,0,0,0,0,0,0"
+  start_kaptura
+  local pid setup sendto
+  pid=$(kd window-pid "$frame")
+  kd post-command "$frame" 32811 >/dev/null    # Capture Setup
+  setup=$(kd wait-dialog "$pid" "Capture Setup" 10) || fail "no Capture Setup sheet"
+  sendto=$(sheet_page "$setup")
+  [ "$sendto" != 0 ] || fail "no Send To page"
+  kd send "$(kd item "$sendto" 1752)" 0xF5 0 0 >/dev/null   # Printer
+  kd post "$(kd item "$sendto" 1761)" 0xF5 0 0 >/dev/null   # Set Print (modal: posted)
+  sheet=$(wait_sheet)
+  sleep 1
+  sheet_texts_whole "$sheet" 5 print-setup   # Print, Notepad, Header, Footer, Macros
+  press_button "$sheet" 2
+  kd wait-gone "$sheet" 20 >/dev/null || fail "the print sheet stayed"
+  kd answer "$setup" 2 >/dev/null
+  kd wait-gone "$setup" 10 >/dev/null || fail "Capture Setup stayed"
+  exit_kaptura
+}
+
 name=${1:?case name}
 "case_$name"
 echo "PASS: $name"
