@@ -46,10 +46,12 @@ wine_session_copy_prefix() {
   local from=$1 to=$2 server
   local modules='.*\.\(dll\|exe\|drv\|sys\|acm\|ax\|cpl\|ocx\|tlb\|ds\|vxd\|com\|nls\)'
   cp -a --link "$from" "$to" || return 1
-  # The links of the other files give way to copies, all in one pass.
+  # The links of the other files give way to copies, a few processes in all
+  # (cases copying the same prefix at once change its files' link counts,
+  # which cp, unlike tar, takes in its stride).
   find "$to" -type f ! -iregex "$modules" -delete || return 1
   (cd "$from" && find . -type f ! -name wineserver ! -name .kaptura-prefix ! -iregex "$modules" -print0 |
-    tar --null -T - -cf -) | (cd "$to" && tar -xpf -) || return 1
+    xargs -0 -r cp -p --parents -t "$to") || return 1
   if [ -f "$from/wineserver" ]; then
     server=$(mktemp -d /tmp/wine-XXXXXX) || return 1
     printf '%s' "$(basename "$server")" >"$to/wineserver"
