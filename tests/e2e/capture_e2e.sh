@@ -545,20 +545,32 @@ capture_open_menu() {
   clipboard_to "$4"
 }
 
+# The pointer slides along the open menu bar from item to item, each menu
+# taking the last one's place, and hot key $1 captures each into
+# $shots/slide-<n>.bmp, checked by $2 (capture, screen, item). Several
+# slides: a program that noticed only some of them is caught.
+slide_and_capture() {
+  local items=("$edit_item" "$file_item" "$edit_item" "$file_item") n windows
+  windows=$(kd mdi-children "$frame" | grep -c .)
+  for n in "${!items[@]}"; do
+    hover_menu_item "${items[n]}"
+    screen_to "$shots/slide-$n-open.bmp"
+    xdotool key "$1" || fail "xdotool cannot press keys"
+    wait_children $((windows + n + 1))
+    clipboard_to "$shots/slide-$n.bmp"
+    "$2" "$shots/slide-$n.bmp" "$shots/slide-$n-open.bmp" "${items[n]}"
+  done
+}
+
 case_title_and_menu() {
   # Another program's File menu, opened and captured with real input: Ctrl+4
   # takes its title bar, its menu bar and the open menu.
   start_over_open_menu "TitleMenuPage=1,1,1,0,0"
   capture_open_menu "$shots/file-open.bmp" ctrl+4 "Menu Capture" "$shots/file-menu.bmp"
   expect_title_and_menu "$shots/file-menu.bmp" "$shots/file-open.bmp"
-  # The pointer slides along the bar to Edit: File's menu closes as Edit's
-  # opens, and the next capture takes Edit's.
-  hover_menu_item "$edit_item"
-  screen_to "$shots/edit-open.bmp"
-  xdotool key ctrl+4
-  wait_children 2
-  clipboard_to "$shots/edit-menu.bmp"
-  expect_title_and_menu "$shots/edit-menu.bmp" "$shots/edit-open.bmp"
+  # The pointer slides along the bar: each menu that opens in the last one's
+  # place is the next capture's.
+  slide_and_capture ctrl+4 expect_title_and_menu
   xdotool key Escape Escape   # the menu closes before the programs end
   finish_case
 }
@@ -574,32 +586,41 @@ case_title_and_menu_cascade() {
   finish_case
 }
 
-case_command_bar_menu() {
-  # The Command Bar hot key (Ctrl+8) over another program's open File menu:
-  # its menu bar and the menu below it, each as on the screen, on white.
-  start_over_open_menu "CommandBarPage=1,1,0"
-  capture_open_menu "$shots/open.bmp" ctrl+8 "Command Bar Capture" "$shots/command-bar.bmp"
-  local wl wt wr wb pl pt pr pb fl ft fr fb width height left top bad
+# A command-bar capture ($1) of the window with menus over the screen as
+# it was ($2), with the menu bar's item $3 open: the bar and the open menu
+# below it, each as on the screen, on white.
+expect_command_bar() {
+  local wl wt wr wb pl pt pr pb il it ir ib fl ft fr fb width height left top bad
   read -r wl wt wr wb <<< "$(probe window-rect "$menus")"
   read -r pl pt pr pb <<< "$popup"
+  read -r il it ir ib <<< "$3"
   read -r fl ft fr fb <<< "$file_item"
-  read -r width height <<< "$(check size "$shots/command-bar.bmp" | cut -d' ' -f1 | tr x ' ')"
+  read -r width height <<< "$(check size "$1" | cut -d' ' -f1 | tr x ' ')"
   [ "$width" -lt $((wr - wl + 2)) ] && [ "$width" -gt $((pr - pl)) ] ||
-    fail "the capture is $width wide, not the menu bar's width"
-  [ "$height" -gt $((pb - pt)) ] && [ "$height" -lt $((pb - pt + 2 * (fb - ft) + 4)) ] ||
-    fail "the capture is $height high, not the bar and the menu below it"
+    fail "$1 is $width wide, not the menu bar's width"
+  [ "$height" -gt $((pb - pt)) ] && [ "$height" -lt $((pb - pt + 2 * (ib - it) + 4)) ] ||
+    fail "$1 is $height high, not the bar and the menu below it"
   # Its bottom is the menu's; its left the bar's, one pixel left of the
   # first item.
   left=$((fl - 1)); top=$((pb - height))
-  bad=$(check same-area "$shots/command-bar.bmp" $((pl - left)) $((pt - top)) "$shots/open.bmp" "$pl" "$pt" \
-        $((pr - pl)) $((pb - pt)))
-  [ "$bad" = 0 ] || fail "$bad pixels of the menu differ from the screen"
-  bad=$(check same-area "$shots/command-bar.bmp" $((fl - left)) $((ft - top)) "$shots/open.bmp" "$fl" "$ft" \
-        $((fr - fl)) $((fb - ft)))
-  [ "$bad" = 0 ] || fail "$bad pixels of the File item differ from the screen"
+  bad=$(check same-area "$1" $((pl - left)) $((pt - top)) "$2" "$pl" "$pt" $((pr - pl)) $((pb - pt)))
+  [ "$bad" = 0 ] || fail "$bad pixels of the menu in $1 differ from the screen"
+  bad=$(check same-area "$1" $((il - left)) $((it - top)) "$2" "$il" "$it" $((ir - il)) $((ib - it)))
+  [ "$bad" = 0 ] || fail "$bad pixels of the open item in $1 differ from the screen"
   # Beside the menu, below the bar, the window's own picture is left out.
-  [ "$(check pixel "$shots/command-bar.bmp" $((width - 5)) $((height - 5)))" = "255 255 255" ] ||
-    fail "the capture is not assembled on white"
+  [ "$(check pixel "$1" $((width - 5)) $((height - 5)))" = "255 255 255" ] ||
+    fail "$1 is not assembled on white"
+}
+
+case_command_bar_menu() {
+  # The Command Bar hot key (Ctrl+8) over another program's open File menu:
+  # its menu bar and the menu below it.
+  start_over_open_menu "CommandBarPage=1,1,0"
+  capture_open_menu "$shots/open.bmp" ctrl+8 "Command Bar Capture" "$shots/command-bar.bmp"
+  expect_command_bar "$shots/command-bar.bmp" "$shots/open.bmp" "$file_item"
+  # The pointer slides along the bar: each capture has the menu that opened
+  # last below the bar.
+  slide_and_capture ctrl+8 expect_command_bar
   xdotool key Escape Escape
   finish_case
 }

@@ -102,6 +102,9 @@ TEST(CaptureSetupResources, PagesCarryTheirTabCaptionsAndControls)
         EXPECT_EQ(dialog.Text(page.control), page.text) << page.id;
         EXPECT_TRUE(GetWindowLongA(dialog.window(), GWL_STYLE) & WS_CHILD) << page.id;
     }
+    // Freehand offers its pen's colour as Region does.
+    ResourceDialog freehand(IDD_SETUP_FREEHAND);
+    EXPECT_EQ(freehand.Text(IDC_FREEHAND_PEN_COLOR), "&Pen Color");
     // The places the pages paint into are not shown themselves.
     ResourceDialog region(IDD_SETUP_REGION);
     EXPECT_FALSE(GetWindowLongA(GetDlgItem(region.window(), IDC_REGION_SAMPLE), GWL_STYLE) & WS_VISIBLE);
