@@ -26,6 +26,7 @@ setting() { grep -a "^$1=" "$settings" | head -1 | cut -d= -f2- | tr -d '\r'; }
 # Starts the program and waits for the selection dialog it opens; sets
 # $frame, $selection and the views.
 start_browser() {
+  session_ready
   (cd "$app" && exec "$KAPTURA_WINE" Pixorama99.exe >"$case_dir/pixorama.log" 2>&1) &
   pids+=($!)
   frame=$(kd wait-window - "Pixorama 99" 30) || fail "no main window"

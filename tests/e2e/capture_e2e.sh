@@ -80,6 +80,7 @@ expect_pattern() {
 show_menus() {
   local out="$case_dir/menus.out" deadline=$((SECONDS + 30 * E2E_WAIT_SCALE))
   # Straight into the file: through a pipe, the lines would wait in a buffer.
+  session_ready
   kwine "$BIN/kprobe.exe" menus "$@" 900 > "$out" 2>/dev/null &
   pids+=($!)
   until [ "$(grep -c . "$out")" -ge 3 ]; do

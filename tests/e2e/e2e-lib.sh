@@ -97,6 +97,7 @@ E2E_WAIT_SCALE=${E2E_WAIT_SCALE:-3}
 kd_stretch_deadline() {
   local at=0
   kd_args=("$@")
+  kd_seconds=0
   case "$1" in
     find-prop | wait-gone) at=2 ;;
     wait-window | wait-dialog | wait-visible) at=3 ;;
@@ -105,6 +106,8 @@ kd_stretch_deadline() {
   if [ "$at" -gt 0 ] && [[ "${kd_args[at]:-}" =~ ^[0-9]+$ ]] && [ "${kd_args[at]}" -ge 5 ]; then
     kd_args[at]=$((kd_args[at] * E2E_WAIT_SCALE))
   fi
+  [ "$at" -gt 0 ] && [[ "${kd_args[at]:-}" =~ ^[0-9]+$ ]] && kd_seconds=${kd_args[at]}
+  return 0
 }
 kd_once() {
   local status=0
@@ -159,6 +162,7 @@ kd_served() {
 # Sends one request and prints its answer once the whole of it is in.
 kd_ask() {
   local pid=$1 id="$BASHPID.$((++kd_request))" from field line="" answer="" text="" status=""
+  local give_up=$((SECONDS + ${kd_seconds:-0} + 90))
   shift
   exec {from}<>"$case_dir/kd.out"
   {
@@ -183,6 +187,10 @@ kd_ask() {
     elif [ $? -gt 128 ]; then
       text+=$line   # what came of a line before the second was up
       kill -0 "$pid" 2>/dev/null || { echo "the driver ended during: $*" >>"$case_dir/kdriver.log"; status=3; }
+      if [ -z "$status" ] && [ $SECONDS -ge "$give_up" ]; then
+        kd_server_hung "$pid" "$*"
+        status=3
+      fi
     else
       status=3
     fi
@@ -192,6 +200,25 @@ kd_ask() {
   printf '%s' "${answer//$'\r'/}"
   return "$status"
 }
+# A driver that gives no answer long after its step's own deadline (seen
+# once or twice a day on a loaded machine, at a case's first step) is
+# taken down, so that a step that only looks is asked again of a new one;
+# what ran in the case's session then goes to the driver's log.
+kd_server_hung() {
+  {
+    echo "the driver gave no answer in time to: $2; the processes of the case's prefix:"
+    local pids
+    pids=$(grep -lzx "WINEPREFIX=$WINEPREFIX" /proc/[0-9]*/environ 2>/dev/null | cut -d/ -f3 | paste -sd,)
+    [ -z "$pids" ] || ps -o pid,ppid,stat,etime,args -p "$pids"
+  } >>"$case_dir/kdriver.log" 2>&1
+  kill -KILL "$1" 2>/dev/null || true
+  rm -f "$case_dir/kd.pid"
+}
+# The case's Wine session (its server, services and desktop) up before a
+# program of the case starts: brought up by the driver alone, rather than
+# by the program and the driver's first step starting at once.
+session_ready() { kd wait-window - - 1 >/dev/null || true; }
+
 # Waiting for the session's processes to end includes the driver's.
 kwineserver() {
   [ "${1:-}" != -w ] || kd_server_stop
@@ -256,6 +283,7 @@ seed_ini() {
 
 # Starts the program; prints nothing, sets $frame to its main window.
 start_kaptura() {
+  session_ready
   (cd "$app" && exec "$KAPTURA_WINE" Kaptura99.exe >"$case_dir/kaptura.log" 2>&1) &
   pids+=($!)
   frame=$(kd find-prop Kaptura 20) || fail "no main window"

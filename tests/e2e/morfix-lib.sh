@@ -12,6 +12,7 @@ COMPARE=/usr/bin/compare-im6.q16
 TITLE="Corvane Morfix 99 - Batch Conversion"
 
 start_morfix() {
+  session_ready
   (cd "$app" && exec "$KAPTURA_WINE" Morfix99.exe >/dev/null 2>&1) &
   morfix_pid=$!
   pids+=($morfix_pid)

@@ -57,6 +57,7 @@ copy_dist() {
 }
 
 start_setup() {
+  session_ready
   (cd "$dist" && exec "$KAPTURA_WINE" setup.exe >"$case_dir/setup.log" 2>&1) &
   setup_pid=$!
   pids+=($setup_pid)
