@@ -302,7 +302,8 @@ case_pointer_and_button() {
   probe button 700 300 90 30 120 >/dev/null &
   pids+=($!)
   kd wait-window KaptureProbeButtons - 10 >/dev/null || fail "no button window"
-  sleep 0.5
+  # The button's highlight at its top-left corner, once it is painted.
+  wait_screen_colour 720 320 "255,255,255" || fail "the button was never painted"
   pointer_to 760 335
   kd hotkey "$frame" 7 $Ctrl
   wait_children 3

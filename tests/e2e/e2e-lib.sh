@@ -242,6 +242,20 @@ texts_whole() {
 }
 # The probe (test pattern windows, mouse and key input), its output likewise.
 probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# The colour ("r,g,b") of the one pixel ImageMagick describes as text.
+only_pixel_colour() { sed -n 's/^0,0: *(\([0-9]*,[0-9]*,[0-9]*\).*/\1/p'; }
+# The colour the screen shows at (x, y); the colour of a picture file's pixel.
+screen_colour() { import-im6.q16 -window root -crop "1x1+$1+$2" -depth 8 txt:- 2>/dev/null | only_pixel_colour; }
+picture_colour() { convert-im6.q16 "$1" -crop "1x1+$2+$3" -depth 8 txt:- 2>/dev/null | only_pixel_colour; }
+# Waits until the screen shows the colour at (x, y): a window that exists
+# may not have been painted yet on a loaded machine.
+wait_screen_colour() {
+  local deadline=$((SECONDS + 20 * E2E_WAIT_SCALE))
+  until [ "$(screen_colour "$1" "$2")" = "$3" ]; do
+    [ $SECONDS -lt $deadline ] || return 1
+    sleep 0.2
+  done
+}
 # Checks of saved bitmaps against the probe's pattern (bmp_check.py).
 check() { python3 "$(dirname "${BASH_SOURCE[0]}")/bmp_check.py" "$@"; }
 
