@@ -26,8 +26,12 @@ public:
         CString text;
         text.LoadString(UINT(stringId));
         SetDlgItemText(IDC_MERGE_TEXT, text);
-        // The merge pumps no messages: paint the new text now.
-        ::UpdateWindow(m_hWnd);
+        // The merge pumps no messages: the box and its text are painted now.
+        ::RedrawWindow(m_hWnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+        // Some systems put what a window painted on the screen only when its
+        // thread next waits for messages: a wait of no time, which takes
+        // none of them, lets the text through.
+        ::MsgWaitForMultipleObjects(0, nullptr, FALSE, 0, QS_PAINT);
     }
 
 protected:
