@@ -103,11 +103,10 @@ kd_stretch_deadline() {
     wait-window | wait-dialog | wait-visible) at=3 ;;
     watch-dialog) at=4 ;;
   esac
-  if [ "$at" -gt 0 ] && [[ "${kd_args[at]:-}" =~ ^[0-9]+$ ]] && [ "${kd_args[at]}" -ge 5 ]; then
-    kd_args[at]=$((kd_args[at] * E2E_WAIT_SCALE))
+  if [ "$at" -gt 0 ] && [[ "${kd_args[at]:-}" =~ ^[0-9]+$ ]]; then
+    [ "${kd_args[at]}" -lt 5 ] || kd_args[at]=$((kd_args[at] * E2E_WAIT_SCALE))
+    kd_seconds=${kd_args[at]}
   fi
-  [ "$at" -gt 0 ] && [[ "${kd_args[at]:-}" =~ ^[0-9]+$ ]] && kd_seconds=${kd_args[at]}
-  return 0
 }
 kd_once() {
   local status=0
@@ -201,7 +200,7 @@ kd_ask() {
   return "$status"
 }
 # A driver that gives no answer long after its step's own deadline (seen
-# once or twice a day on a loaded machine, at a case's first step) is
+# on a loaded machine at a case's first step, its cause not found) is
 # taken down, so that a step that only looks is asked again of a new one;
 # what ran in the case's session then goes to the driver's log.
 kd_server_hung() {
@@ -259,9 +258,10 @@ wait_screen_colour() {
 # Checks of saved bitmaps against the probe's pattern (bmp_check.py).
 check() { python3 "$(dirname "${BASH_SOURCE[0]}")/bmp_check.py" "$@"; }
 
-# Sets string values of a key of the current user (set_user_values 'Software\Wine' name value [name
-# value]...) in the case's prefix before any of its programs runs: written
-# into the prefix's user hive, which the Wine server reads when it starts.
+# set_user_values <key> <name> <value> [<name> <value>]...: string values
+# of a key of the current user ('Software\Wine\...'), set in the case's
+# prefix before any of its programs runs, by writing them into the prefix's
+# user hive, which the Wine server reads when it starts.
 # Running Wine's reg for it would start the prefix's whole session
 # (services, devices, desktop) only to end it again.
 set_user_values() {
