@@ -129,20 +129,6 @@ ImageRecord MakeRecord(const Picture& picture) {
     return r;
 }
 
-// A sink appending to memory kept from run to run.
-class KeptSink : public ByteSink {
-public:
-    void write(const void* data, size_t bytes) override {
-        const uint8_t* p = static_cast<const uint8_t*>(data);
-        bytes_.insert(bytes_.end(), p, p + bytes);
-    }
-    bool ok() const override { return true; }
-    // Empties it, keeping the memory.
-    void restart() { bytes_.clear(); }
-
-private:
-    std::vector<uint8_t> bytes_;
-};
 
 #ifdef HAVE_LIBJPEG
 // Room for any file of the picture: more than its pixels take.
@@ -239,9 +225,9 @@ std::vector<uint8_t> WriteOurs(const ImageRecord& source) {
 void MeasureEncode(const Picture& picture) {
     ImageRecord source = MakeRecord(picture);
     printf("%s: %d x %d, our file %zu bytes\n", picture.name, picture.width, picture.height, WriteOurs(source).size());
-    KeptSink ours;
+    MemorySink ours;
     auto encodeOurs = [&] {
-        ours.restart();
+        ours.clear();
         RunWriter(WriteJpegFile, source, ours);
     };
 #ifdef HAVE_LIBJPEG
@@ -297,9 +283,9 @@ void MeasureDecodes(const Picture& picture) {
 // that the compiler folds none of them into another.
 volatile int g_onceMark = 0;
 // The encoders write into memory held beforehand, as in the timed runs.
-__attribute__((noinline)) void OnceEncodeOurs(const ImageRecord& source, KeptSink& sink) {
+__attribute__((noinline)) void OnceEncodeOurs(const ImageRecord& source, MemorySink& sink) {
     g_onceMark = 1;
-    sink.restart();
+    sink.clear();
     RunWriter(WriteJpegFile, source, sink);
 }
 __attribute__((noinline)) void OnceEncodeTurbo(const Picture& picture, std::vector<uint8_t>& room) {
@@ -337,7 +323,7 @@ int Once(const char* path) {
     Picture picture = {path, 0, 0, {}};
     if (!bench::ReadPpm(path, picture.rgb, picture.width, picture.height)) return 1;
     ImageRecord source = MakeRecord(picture);
-    KeptSink ours;
+    MemorySink ours;
     RunWriter(WriteJpegFile, source, ours);
     std::vector<uint8_t> turboRoom(FileRoom(picture));
     OnceEncodeOurs(source, ours);

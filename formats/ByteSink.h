@@ -35,6 +35,8 @@ public:
     }
     bool ok() const override { return true; }
     const std::vector<uint8_t>& bytes() const { return bytes_; }
+    // Empties it, keeping the memory for the next writes.
+    void clear() { bytes_.clear(); }
 
 private:
     std::vector<uint8_t> bytes_;
