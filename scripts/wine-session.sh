@@ -77,7 +77,17 @@ wine_session_make_prefix() {
     else
       export WINEPREFIX=$prefix
       kwine wineboot -i >/dev/null 2>&1 || { echo "wine-session: wineboot failed ($KAPTURA_WINE_LOADER)" >&2; exit 1; }
+      # The new prefix's theme is switched on but not yet applied: the first
+      # program of a session to load the theme library sets the theme's
+      # system colours then, while programs already running keep the old
+      # ones (a button face of 212,208,200 in one, 245,245,245 in the next).
+      # Loading it here, once, settles the colours before any copy is made.
+      kwine rundll32 uxtheme.dll,IsThemeActive >/dev/null 2>&1 || true
       kwineserver -w >/dev/null 2>&1 || true
+      if grep -q '"ThemeActive"="1"' "$prefix/user.reg" && ! grep -q '"LoadedBefore"="1"' "$prefix/user.reg"; then
+        echo "wine-session: the new prefix's theme was not applied" >&2
+        exit 1
+      fi
       # Wine's own fonts (fonts-wine: Marlett draws the caption buttons) in
       # the prefix's font folder, where this Wine looks for them.
       if [ -d "$prefix/drive_c/windows/Fonts" ]; then

@@ -517,7 +517,7 @@ case_print_destination() {
 # corner down to the bottom of the open menu.
 expect_title_and_menu() {
   local wl wt wr wb pl pt pr pb width height bad
-  read -r wl wt wr wb <<< "$(probe window-rect "$menus")"
+  read -r wl wt wr wb <<< "$(window_rect "$menus")"
   read -r pl pt pr pb <<< "$popup"
   read -r width height <<< "$(check size "$1" | cut -d' ' -f1 | tr x ' ')"
   [ "$height" = $((pb - wt)) ] || fail "$1 is ${width}x$height, not down to the menu's bottom ($((pb - wt)))"
@@ -593,7 +593,7 @@ case_title_and_menu_cascade() {
 # below it, each as on the screen, on white.
 expect_command_bar() {
   local wl wt wr wb pl pt pr pb il it ir ib fl ft fr fb width height left top bad
-  read -r wl wt wr wb <<< "$(probe window-rect "$menus")"
+  read -r wl wt wr wb <<< "$(window_rect "$menus")"
   read -r pl pt pr pb <<< "$popup"
   read -r il it ir ib <<< "$3"
   read -r fl ft fr fb <<< "$file_item"

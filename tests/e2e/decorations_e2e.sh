@@ -22,7 +22,7 @@ start_decorated() {
   start_kaptura
   (kwine notepad >/dev/null 2>&1 &)
   notepad=$(kd wait-window Notepad - 20) || fail "no Notepad window"
-  read -r nl nt nr nb <<< "$(probe window-rect "$notepad")"
+  read -r nl nt nr nb <<< "$(window_rect "$notepad")"
   sleep 2
 }
 
@@ -70,7 +70,7 @@ case_strip_and_clock() {
   kd mdi-children "$frame" | head -1 | grep -qx "Window Capture" || fail "the W button did not capture a window"
   # With the program in front, Notepad's caption is plain again.
   local fl ft fr fb
-  read -r fl ft fr fb <<< "$(probe window-rect "$frame")"
+  read -r fl ft fr fb <<< "$(window_rect "$frame")"
   probe click $((fl + 40)) $((fb - 8)) || fail "the click failed"
   sleep 1.5
   screenshot plain

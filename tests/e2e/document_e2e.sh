@@ -131,7 +131,7 @@ pick_colour() {
   local view left top
   view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
   [ -n "$view" ] || fail "no image view"
-  read -r left top _ _ <<< "$(probe window-rect "$view")"
+  read -r left top _ _ <<< "$(window_rect "$view")"
   kd post-command "$frame" 32803 >/dev/null
   sleep 0.5
   probe click $((left + 11)) $((top + 11)) || fail "the click failed"
@@ -144,7 +144,7 @@ colour_texts() { kd dialog-text "$1" | paste -d' ' - -; }
 # The screen's colour at the centre of a window, as "srgb(r,g,b)".
 screen_colour_at_centre() {
   local left top right bottom
-  read -r left top right bottom <<< "$(probe window-rect "$1")"
+  read -r left top right bottom <<< "$(window_rect "$1")"
   import-im6.q16 -window root "$shots/screen.png"
   convert-im6.q16 "$shots/screen.png" -format "%[pixel:p{$(((left + right) / 2)),$(((top + bottom) / 2))}]" info:
 }
@@ -283,7 +283,7 @@ case_splitter_drag() {
   wait_children 1
   local left top right bottom x
   image_view_height
-  read -r left top right bottom <<< "$(probe window-rect "$view")"
+  read -r left top right bottom <<< "$(window_rect "$view")"
   x=$(((left + right) / 2))
   probe drag "$x" $((bottom + 3)) "$x" $((bottom - 150)) || fail "the drag failed"
   notepad_edit

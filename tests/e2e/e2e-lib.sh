@@ -241,6 +241,17 @@ texts_whole() {
 }
 # The probe (test pattern windows, mouse and key input), its output likewise.
 probe() { kwine "$BIN/kprobe.exe" "$@" 2>/dev/null | tr -d '\r'; }
+# The screen rectangle of window $1, "left top right bottom". A probe that
+# gave no answer (one that could not start on a loaded machine) is asked
+# again; a window that is not there says so in the log.
+window_rect() {
+  local rect deadline=$((SECONDS + 10 * E2E_WAIT_SCALE))
+  until rect=$(probe window-rect "$1") && [[ $rect =~ ^-?[0-9]+( -?[0-9]+){3}$ ]]; do
+    [ $SECONDS -lt $deadline ] || { echo "window_rect: no rectangle for window $1 (probe said '$rect')" >&2; return 1; }
+    sleep 0.2
+  done
+  echo "$rect"
+}
 # The colour ("r,g,b") of the one pixel ImageMagick describes as text.
 only_pixel_colour() { sed -n 's/^0,0: *(\([0-9]*,[0-9]*,[0-9]*\).*/\1/p'; }
 # The colour the screen shows at (x, y); the colour of a picture file's pixel.

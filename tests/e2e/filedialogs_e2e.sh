@@ -124,11 +124,11 @@ case_explorer_bar() {
   # The bar is sized at its right edge, never below 80 pixels; its width
   # and its selected file are kept across runs.
   local left top right bottom middle
-  read -r left top right bottom <<< "$(probe window-rect "$tree")"
+  read -r left top right bottom <<< "$(window_rect "$tree")"
   middle=$(((top + bottom) / 2))
   kd drag $((right + 2)) $middle $((left + 10)) $middle >/dev/null
   sleep 0.5
-  read -r left top right bottom <<< "$(probe window-rect "$tree")"
+  read -r left top right bottom <<< "$(window_rect "$tree")"
   kd drag $((right + 2)) $middle $((right + 62)) $middle >/dev/null
   sleep 0.5
   key_select_after "My Computer\\M:\\b"      # a.GIF
@@ -194,14 +194,14 @@ confirm_name() {
   kd answer "$dialog" 1 >/dev/null
   kd wait-gone "$dialog" 10 >/dev/null || fail "the Open dialog stayed"
 }
-window_width() { probe window-rect "$1" | awk '{ print $3 - $1 }'; }
+window_width() { window_rect "$1" | awk '{ print $3 - $1 }'; }
 
 # The pane shows the image scaled into its box: a 200 x 100 picture, red on
 # the left, blue on the right, drawn 130 wide in a square box of white.
 check_preview_pixels() {
   local pane left top right bottom
   pane=$(kd item "$extra" $PreviewPane)
-  read -r left top right bottom <<< "$(probe window-rect "$pane")"
+  read -r left top right bottom <<< "$(window_rect "$pane")"
   shoot "$1"
   python3 - "$shots/$1.png" "$left" "$top" "$right" "$bottom" <<'PY' || fail "the preview's pixels are wrong"
 import subprocess, sys

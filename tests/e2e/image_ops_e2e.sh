@@ -208,8 +208,8 @@ drop_into_merging_window() {
   [ "$(echo "$views" | grep -c .)" = 2 ] || fail "expected two image views"
   source=$(echo "$views" | sed -n 2p)
   target=$(echo "$views" | sed -n 1p)
-  read -r sl st _ _ <<< "$(probe window-rect "$source")"
-  read -r tl tt tr tb <<< "$(probe window-rect "$target")"
+  read -r sl st _ _ <<< "$(window_rect "$source")"
+  read -r tl tt tr tb <<< "$(window_rect "$target")"
   probe drag $((sl + 20)) $((st + 20)) $(((tl + tr) / 2)) $(((tt + tb) / 2)) || fail "the drag failed"
   for _ in $(seq 20); do
     title=$(kd mdi-children "$frame" | grep "Merging" || true)
@@ -320,7 +320,7 @@ case_merge_progress_box() {
   kill -STOP "$proc"
   cut=$(kd text-fit "$box" "MS Sans Serif")
   standing=$(kd visible "$box" 2>/dev/null)
-  line=$(probe window-rect "$(kd item "$box" 1700)")
+  line=$(window_rect "$(kd item "$box" 1700)")
   import-im6.q16 -window root "$shot"
   kill -CONT "$proc"
   [ "$standing" = 1 ] || fail "the merge ended before its progress box was looked at"

@@ -23,7 +23,7 @@ screenshot() {
 # Screenshot $1 cut to window $2 into $shots/$1-window.png (for looking at).
 window_shot() {
   local l t r b
-  read -r l t r b <<< "$(probe window-rect "$2")"
+  read -r l t r b <<< "$(window_rect "$2")"
   convert-im6.q16 "$shots/$1.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "$shots/$1-window.png"
 }
 
@@ -96,7 +96,7 @@ finish_case() {
 # The caption band of window $1 (its top 24 rows).
 caption_band() {
   local l t r b
-  read -r l t r b <<< "$(probe window-rect "$1")"
+  read -r l t r b <<< "$(window_rect "$1")"
   echo "$l" "$t" "$r" "$((t + 24))"
 }
 # How many strip buttons $3 screenshot $1 shows on window $2's caption.
@@ -164,8 +164,11 @@ case_snapshot_buttons() {
   sleep 1
   screenshot snap-red
   window_shot snap-red "$box"
-  [ "$(caption count "$shots/snap-red.rgb" 1280 $(caption_band "$box") 255 0 0)" -gt 50 ] ||
-    fail "the strip's face is not red"
+  local band red
+  band=$(caption_band "$box")
+  # shellcheck disable=SC2086
+  red=$(caption count "$shots/snap-red.rgb" 1280 $band 255 0 0)
+  [ "${red:-0}" -gt 50 ] || fail "the strip's face is not red: $red red pixels in the caption band $band"
   close_with 1
   expect_ini SnapshotButton 0,1,1,0,1,1,1
   expect_ini ButtonColors 255
@@ -181,7 +184,7 @@ case_snapshot_buttons() {
 # The preview line of $box in screenshot $1, as a file of its own.
 preview_of() {
   local l t r b
-  read -r l t r b <<< "$(probe window-rect "$(kd item "$box" 1460)")"
+  read -r l t r b <<< "$(window_rect "$(kd item "$box" 1460)")"
   convert-im6.q16 "$shots/$1.png" -crop "$((r - l))x$((b - t))+$l+$t" +repage "rgb:$shots/$1-preview.rgb"
 }
 
@@ -253,7 +256,7 @@ case_black_white() {
   window_shot bw "$box"
   # Row 9's swatch is red, row 0's radio says White.
   local l t r b
-  read -r l t r b <<< "$(probe window-rect "$(kd item "$box" 109)")"
+  read -r l t r b <<< "$(window_rect "$(kd item "$box" 109)")"
   convert-im6.q16 "$shots/bw.png" -crop "1x1+$(((l + r) / 2))+$(((t + b) / 2))" -depth 8 "rgb:$shots/bw-swatch.rgb"
   [ "$(od -An -tu1 "$shots/bw-swatch.rgb" | tr -s ' ')" = " 255 0 0" ] || fail "the red swatch is not red"
   [ "$(checked 1864)" = 1 ] && [ "$(checked 1863)" = 0 ] || fail "row 0 does not show White"

@@ -71,7 +71,7 @@ image_view_centre() {
   local view left top right bottom
   view=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1; exit }')
   [ -n "$view" ] || fail "no image view"
-  read -r left top right bottom <<< "$(probe window-rect "$view")"
+  read -r left top right bottom <<< "$(window_rect "$view")"
   echo $(((left + right) / 2)) $(((top + bottom) / 2))
 }
 
@@ -255,8 +255,8 @@ case_print_all() {
   views=$(kd children "$frame" | awk '$2 ~ /^Kf:b:/ { print $1 }')
   source=$(echo "$views" | sed -n 1p)
   target=$(echo "$views" | sed -n 2p)
-  read -r sl st _ _ <<< "$(probe window-rect "$source")"
-  read -r tl tt tr tb <<< "$(probe window-rect "$target")"
+  read -r sl st _ _ <<< "$(window_rect "$source")"
+  read -r tl tt tr tb <<< "$(window_rect "$target")"
   probe drag $((sl + 10)) $((st + 10)) $(((tl + tr) / 2)) $(((tt + tb) / 2)) || fail "the drag failed"
   for _ in $(seq 20); do
     kd mdi-children "$frame" | grep -q "^Merging - 2$" && break
@@ -322,7 +322,7 @@ set_check() {
 # in the box, and none in the two columns at either end of its inside.
 sample_whole() {
   local left top right bottom
-  read -r left top right bottom <<< "$(probe window-rect "$2")"
+  read -r left top right bottom <<< "$(window_rect "$2")"
   convert-im6.q16 "$1" -crop "$((right - left - 6))x$((bottom - top - 6))+$((left + 3))+$((top + 3))" +repage \
     -depth 8 "$case_dir/sample.ppm"
   python3 - "$case_dir/sample.ppm" <<'PY'

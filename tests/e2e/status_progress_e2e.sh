@@ -11,7 +11,7 @@ progress_pixels() {
   local bar left top right bottom
   bar=$(kd children "$frame" | awk -F'\t' '$2 == "msctls_statusbar32" { print $1; exit }')
   [ -n "$bar" ] || fail "no status bar"
-  read -r left top right bottom <<< "$(probe window-rect "$bar")"
+  read -r left top right bottom <<< "$(window_rect "$bar")"
   /usr/bin/import-im6.q16 -window root -crop $((right - left))x$((bottom - top))+$left+$top +repage "$1"
   /usr/bin/convert-im6.q16 "$1" -depth 8 rgb:- | python3 -c "
 import sys
