@@ -126,13 +126,22 @@ kd_not_served=250
 kd_request=0
 kd_server_pid() { cat "$case_dir/kd.pid" 2>/dev/null || true; }
 # Started with the step's lock closed ($1), else the driver would hold it.
+# Returns once the driver holds its end of the request pipe: a request
+# written and closed before then would be dropped with the pipe's last
+# reader (seen on a loaded machine as a driver waiting for ever on its
+# first step).
 kd_server_start() {
-  local lock=$1
+  local lock=$1 pid
   rm -f "$case_dir/kd.in" "$case_dir/kd.out"
   mkfifo "$case_dir/kd.in" "$case_dir/kd.out"
   "$KAPTURA_WINE" "$BIN/kdriver.exe" serve 0<>"$case_dir/kd.in" 1<>"$case_dir/kd.out" \
     2>>"$case_dir/kdriver.log" {lock}>&- &
-  echo $! >"$case_dir/kd.pid"
+  pid=$!
+  echo "$pid" >"$case_dir/kd.pid"
+  until [ "/proc/$pid/fd/0" -ef "$case_dir/kd.in" ]; do
+    kill -0 "$pid" 2>/dev/null || return 0   # kd_ask says that it ended
+    sleep 0.01
+  done
 }
 kd_server_stop() {
   local pid
@@ -199,8 +208,7 @@ kd_ask() {
   printf '%s' "${answer//$'\r'/}"
   return "$status"
 }
-# A driver that gives no answer long after its step's own deadline (seen
-# on a loaded machine at a case's first step, its cause not found) is
+# A driver that gives no answer long after its step's own deadline is
 # taken down, so that a step that only looks is asked again of a new one;
 # what ran in the case's session then goes to the driver's log.
 kd_server_hung() {

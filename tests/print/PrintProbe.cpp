@@ -382,13 +382,14 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
         PostMessageA(window, WM_COMMAND, g_answer, 0);
         g_answer = IDOK;
         WaitForMainThread("the message's answer");
-    } else if (HWND line3 = GetDlgItem(window, 1303)) {
+    } else if (GetDlgItem(window, 1303)) {   // the meter
         static std::string seen[3];
+        std::string text[3];
         for (int i = 0; i < 3; ++i) {
-            std::string text = TextOf(GetDlgItem(window, 1301 + i));
-            if (!text.empty() && text != seen[i]) {
-                Say("meter%d: %s\n", i + 1, text.c_str());
-                seen[i] = text;
+            text[i] = TextOf(GetDlgItem(window, 1301 + i));
+            if (!text[i].empty() && text[i] != seen[i]) {
+                Say("meter%d: %s\n", i + 1, text[i].c_str());
+                seen[i] = text[i];
             }
         }
         if (!caption.empty() && caption != g_meterCaption) {
@@ -396,7 +397,9 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
             g_meterCaption = caption;
         }
         int page = 0;
-        if (g_cancelAtPage && sscanf(TextOf(line3).c_str(), "Page %d", &page) == 1 && page >= g_cancelAtPage) {
+        // The page is judged on the line just read: read again, it may already
+        // name the next image, as each read waits for the printing thread.
+        if (g_cancelAtPage && sscanf(text[2].c_str(), "Page %d", &page) == 1 && page >= g_cancelAtPage) {
             Say("cancel\n");
             PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
             g_cancelAtPage = 0;
