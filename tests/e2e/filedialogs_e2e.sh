@@ -35,11 +35,23 @@ mkdir -p "$keep"
 winpath() { echo "Z:${app//\//\\}\\$1"; }
 shoot() { $IM/import-im6.q16 -window root "$shots/$1.png" && cp "$shots/$1.png" "$keep/$1.png"; }
 
+# Prints the program's box titled $2 (or any, "-"), waiting until one
+# shows that is not the file dialog $dialog: that stays up behind its
+# questions, and until a question shows it is the program's only box.
+box_over_dialog() {
+  local pid=$1 title=$2 box deadline=$((SECONDS + 10 * E2E_WAIT_SCALE))
+  while box=$(kd wait-dialog "$pid" "$title" 10); do
+    [ "$box" = "${dialog:-}" ] || { echo "$box"; return 0; }
+    [ $SECONDS -lt $deadline ] || break
+    sleep 0.1
+  done
+  return 1
+}
 # Answers the next message box of the program with a button and prints its text.
 answer_box() {
   local pid box
   pid=$(kd window-pid "$frame")
-  box=$(kd wait-dialog "$pid" "$1" 10) || fail "no \"$1\" box"
+  box=$(box_over_dialog "$pid" "$1") || fail "no \"$1\" box"
   kd dialog-text "$box"
   kd answer "$box" "$2" >/dev/null
   kd wait-gone "$box" 10 >/dev/null || fail "the \"$1\" box stayed"
@@ -443,8 +455,7 @@ case_save_as_names() {
   save_as 8 out8.png
   local pid box
   pid=$(kd window-pid "$frame")
-  box=$(kd wait-dialog "$pid" - 10) || fail "no overwrite prompt"
-  [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
+  box=$(box_over_dialog "$pid" -) || fail "no overwrite prompt"
   shoot save_overwrite
   kd dialog-text "$box" | grep -qi "exist" || fail "prompt: $(kd dialog-text "$box")"
   kd answer "$box" 6 >/dev/null
@@ -455,8 +466,7 @@ case_save_as_names() {
   # too; No keeps the dialog open and the file as it was.
   before=$(stat -c %Y "$app/out8.png")
   save_as 8 out8
-  box=$(kd wait-dialog "$pid" - 10) || fail "no question for the bare name"
-  [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
+  box=$(box_over_dialog "$pid" -) || fail "no question for the bare name"
   kd dialog-text "$box" | grep -q "out8.png already exists" || fail "question: $(kd dialog-text "$box")"
   kd answer "$box" 7 >/dev/null
   kd wait-gone "$box" 10 >/dev/null || fail "the question stayed"
@@ -501,8 +511,7 @@ case_save_readonly() {
   save_as 8 locked.png
   local pid box
   pid=$(kd window-pid "$frame")
-  box=$(kd wait-dialog "$pid" - 10) || fail "no overwrite prompt"
-  [ "$box" != "$dialog" ] || box=$(kd wait-dialog "$pid" - 10)
+  box=$(box_over_dialog "$pid" -) || fail "no overwrite prompt"
   kd dialog-text "$box" | grep -qi "exist" || fail "prompt: $(kd dialog-text "$box")"
   # Save As stays under its prompt, with its added check box.
   texts_whole "$(kd children "$dialog" | awk -F'\t' '$2 == "#32770" { print $1; exit }')" "the Save As dialog's added part"

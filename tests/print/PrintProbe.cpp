@@ -384,28 +384,36 @@ BOOL CALLBACK WatchWindow(HWND window, LPARAM)
         WaitForMainThread("the message's answer");
     } else if (GetDlgItem(window, 1303)) {   // the meter
         static std::string seen[3];
-        std::string text[3];
         for (int i = 0; i < 3; ++i) {
-            text[i] = TextOf(GetDlgItem(window, 1301 + i));
-            if (!text[i].empty() && text[i] != seen[i]) {
-                Say("meter%d: %s\n", i + 1, text[i].c_str());
-                seen[i] = text[i];
+            std::string text = TextOf(GetDlgItem(window, 1301 + i));
+            if (!text.empty() && text != seen[i]) {
+                Say("meter%d: %s\n", i + 1, text.c_str());
+                seen[i] = text;
             }
         }
         if (!caption.empty() && caption != g_meterCaption) {
             Say("meter caption: %s\n", caption.c_str());
             g_meterCaption = caption;
         }
-        int page = 0;
-        // The page is judged on the line just read: read again, it may already
-        // name the next image, as each read waits for the printing thread.
-        if (g_cancelAtPage && sscanf(text[2].c_str(), "Page %d", &page) == 1 && page >= g_cancelAtPage) {
-            Say("cancel\n");
-            PostMessageA(GetDlgItem(window, IDCANCEL), BM_CLICK, 0, 0);
-            g_cancelAtPage = 0;
-        }
     }
     return TRUE;
+}
+
+// Cancel on the meter once its page line reaches g_cancelAtPage, judged as
+// the library sets the line (on the printing thread): a watcher reading the
+// line between pages may see none of a quick image's later pages.
+LRESULT CALLBACK CancelAtPage(int code, WPARAM wParam, LPARAM lParam)
+{
+    const auto* call = reinterpret_cast<const CWPSTRUCT*>(lParam);
+    int page = 0;
+    if (code == HC_ACTION && g_cancelAtPage && call->message == WM_SETTEXT && GetDlgCtrlID(call->hwnd) == 1303 &&
+        call->lParam && sscanf(reinterpret_cast<const char*>(call->lParam), "Page %d", &page) == 1 &&
+        page >= g_cancelAtPage) {
+        Say("cancel\n");
+        PostMessageA(GetDlgItem(GetParent(call->hwnd), IDCANCEL), BM_CLICK, 0, 0);
+        g_cancelAtPage = 0;
+    }
+    return CallNextHookEx(nullptr, code, wParam, lParam);
 }
 
 DWORD WINAPI Watcher(LPVOID)
@@ -514,6 +522,10 @@ int main(int argc, char** argv)
     } else if (command == "all" && argc >= 9) {
         int count = atoi(argv[4]);
         g_cancelAtPage = argc > 9 ? atoi(argv[9]) : 0;
+        if (g_cancelAtPage && !SetWindowsHookExA(WH_CALLWNDPROC, CancelAtPage, nullptr, GetCurrentThreadId())) {
+            fprintf(stderr, "kprint: cannot watch the meter's page line\n");
+            return 1;
+        }
         std::vector<ImageRecord> records;
         for (int i = 0; i < count; ++i)
             records.push_back(MakeRecord(atoi(argv[5]), atoi(argv[6]), atoi(argv[7]),
