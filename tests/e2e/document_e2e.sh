@@ -301,12 +301,15 @@ highlighted_items() { kd tree-marked "$tree" | grep -E $'\t.*(selected|drop-high
 case_saved_file_in_tree() {
   seed_ini
   local data="$case_dir/data" x y indent height listed="" marked=""
+  # c.bmp, already there, sorts after the saved a.bmp: a file only added at
+  # the end would come after it.
   mkdir -p "$data/b"
+  : > "$data/c.bmp"
   ln -sfn "$data" "$WINEPREFIX/dosdevices/m:"
   start_kaptura
   tree=$(kd children "$frame" | awk -F'\t' '$2 == "SysTreeView32" { print $1; exit }')
   [ -n "$tree" ] || fail "no folder tree"
-  [ "$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')" = "b " ] || fail "M: lists: $(kd tree-items "$tree" "My Computer\\M:")"
+  [ "$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')" = "b c.bmp " ] || fail "M: lists: $(kd tree-items "$tree" "My Computer\\M:")"
   # The user opens M: with a click on its "+" and clicks the folder b.
   read -r x y <<<"$(kd tree-button "$tree" "My Computer\\M:")" || fail "no button beside M:"
   xdotool mousemove "$x" "$y" click 1 || fail "xdotool cannot click"
@@ -333,12 +336,12 @@ case_saved_file_in_tree() {
   [ -s "$data/a.bmp" ] || fail "a.bmp was not written"
   for _ in $(seq 40); do
     listed=$(kd tree-items "$tree" "My Computer\\M:" | tr '\n' ' ')
-    [ "$listed" = "b a.bmp " ] && break
+    [ "$listed" = "b a.bmp c.bmp " ] && break
     sleep 0.25
   done
   marked=$(highlighted_items | tr '\n' ' ')
   keep_shot saved-file-in-tree
-  [ "$listed" = "b a.bmp " ] && [ "$marked" = 'My Computer\M:\a.bmp ' ] ||
+  [ "$listed" = "b a.bmp c.bmp " ] && [ "$marked" = 'My Computer\M:\a.bmp ' ] ||
     fail "after the save M: lists '$listed', and the highlighted items are '$marked' ($(kd tree-marked "$tree" | tr '\t\n' '= '))"
   exit_kaptura
 }
