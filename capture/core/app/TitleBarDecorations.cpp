@@ -7,6 +7,7 @@
 #include <ctime>
 #include <initializer_list>
 #include <string>
+#include <vector>
 
 #include "../../../hook/Kapthook.h"
 #include "CaptureDispatch.h"
@@ -235,6 +236,52 @@ bool Uncovered(HWND window, const RECT& r)
     return true;
 }
 
+// The 32-bit pixels of a bitmap, top row first.
+std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height)
+{
+    BITMAPINFO info = {};
+    info.bmiHeader.biSize = sizeof info.bmiHeader;
+    info.bmiHeader.biWidth = width;
+    info.bmiHeader.biHeight = -height;
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    std::vector<uint32_t> pixels(size_t(width) * height);
+    ::GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    return pixels;
+}
+
+// Whether the screen still shows the strip where it was last drawn.
+bool StripOnScreen()
+{
+    const int width = StripRect.right - StripRect.left, height = StripRect.bottom - StripRect.top;
+    HDC screen = ::GetDC(nullptr);
+    HDC dc = ::CreateCompatibleDC(screen);
+    HBITMAP shown = ::CreateCompatibleBitmap(screen, width, height);
+    HGDIOBJ old = ::SelectObject(dc, shown);
+    ::BitBlt(dc, 0, 0, width, height, screen, StripRect.left, StripRect.top, SRCCOPY);
+    ::SelectObject(dc, old);
+    const bool same = PixelsOf(dc, shown, width, height) == PixelsOf(dc, Strip.strip, width, height);
+    ::DeleteObject(shown);
+    ::DeleteDC(dc);
+    ::ReleaseDC(nullptr, screen);
+    return same;
+}
+
+// Another program paints its caption when asked, but under Wine what it
+// paints reaches the screen only when it next flushes its drawing, on a
+// busy machine after the screen was frozen for the capture. So the strip
+// is waited for to leave the screen, for a moment at most.
+void WaitUntilStripLeavesScreen()
+{
+    constexpr DWORD kLongestWaitMs = 500;
+    if (!Strip.strip || ::IsRectEmpty(&StripRect) || StripRect.right - StripRect.left != Strip.stripWidth)
+        return;
+    const DWORD start = ::GetTickCount();
+    while (StripOnScreen() && ::GetTickCount() - start < kLongestWaitMs)
+        ::Sleep(10);
+}
+
 void CopyToScreen(HBITMAP bitmap, int x, int y, int width, int height)
 {
     HDC screen = ::GetDC(nullptr);
@@ -380,10 +427,13 @@ void RedrawTitleBarDecorations()
     // children stay valid (a main window without WS_CLIPCHILDREN would
     // otherwise have every bar and image window painted again, the folder
     // tree synchronously when the new image window takes the focus).
-    if (window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId())
+    const bool otherThread = window && ::GetWindowThreadProcessId(window, nullptr) != ::GetCurrentThreadId();
+    if (otherThread)
         RedrawFrame(window, 0);
     if (window && ::IsWindow(window))
         ::RedrawWindow(window, nullptr, nullptr, RDW_FRAME | RDW_INVALIDATE | RDW_UPDATENOW | RDW_NOCHILDREN);
+    if (otherThread && StripHiddenForCapture() && StripWindow == window)
+        WaitUntilStripLeavesScreen();
     if (!Clock[kClockHideInCapture] && clockShown)
         DrawTitleBarClock(window);
     if (!SnapshotButton[kSnapHideInCapture] && Strip.stripWidth)
