@@ -12,6 +12,7 @@
 #include "../../../hook/Kapthook.h"
 #include "CaptureDispatch.h"
 #include "CaptureState.h"
+#include "ScreenProbes.h"
 #include "Settings.h"
 #include "TitleBarLayout.h"
 
@@ -236,9 +237,11 @@ bool Uncovered(HWND window, const RECT& r)
     return true;
 }
 
-// The 32-bit pixels of a bitmap, top row first.
-std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height)
+// The strip's pixels as a screen copy gives them (0x00BBGGRR, top row
+// first).
+std::vector<uint32_t> StripPixels()
 {
+    const int width = Strip.stripWidth, height = SnapshotButtonHeight;
     BITMAPINFO info = {};
     info.bmiHeader.biSize = sizeof info.bmiHeader;
     info.bmiHeader.biWidth = width;
@@ -247,25 +250,23 @@ std::vector<uint32_t> PixelsOf(HDC dc, HBITMAP bitmap, int width, int height)
     info.bmiHeader.biBitCount = 32;
     info.bmiHeader.biCompression = BI_RGB;
     std::vector<uint32_t> pixels(size_t(width) * height);
-    ::GetDIBits(dc, bitmap, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    HDC screen = ::GetDC(nullptr);
+    ::GetDIBits(screen, Strip.strip, 0, height, pixels.data(), &info, DIB_RGB_COLORS);
+    ::ReleaseDC(nullptr, screen);
+    for (uint32_t& quad : pixels)   // blue, green, red quads
+        quad = ((quad & 0xFF) << 16) | (quad & 0xFF00) | ((quad >> 16) & 0xFF);
     return pixels;
 }
 
 // Whether the screen still shows the strip where it was last drawn.
-bool StripOnScreen()
+bool StripOnScreen(const std::vector<uint32_t>& strip)
 {
-    const int width = StripRect.right - StripRect.left, height = StripRect.bottom - StripRect.top;
-    HDC screen = ::GetDC(nullptr);
-    HDC dc = ::CreateCompatibleDC(screen);
-    HBITMAP shown = ::CreateCompatibleBitmap(screen, width, height);
-    HGDIOBJ old = ::SelectObject(dc, shown);
-    ::BitBlt(dc, 0, 0, width, height, screen, StripRect.left, StripRect.top, SRCCOPY);
-    ::SelectObject(dc, old);
-    const bool same = PixelsOf(dc, shown, width, height) == PixelsOf(dc, Strip.strip, width, height);
-    ::DeleteObject(shown);
-    ::DeleteDC(dc);
-    ::ReleaseDC(nullptr, screen);
-    return same;
+    const ScreenSnapshot shown(StripRect);
+    const int width = StripRect.right - StripRect.left;
+    for (size_t i = 0; i < strip.size(); ++i)
+        if (shown.At(StripRect.left + int(i % width), StripRect.top + int(i / width)) != strip[i])
+            return false;
+    return true;
 }
 
 // Another program paints its caption when asked, but under Wine what it
@@ -275,10 +276,12 @@ bool StripOnScreen()
 void WaitUntilStripLeavesScreen()
 {
     constexpr DWORD kLongestWaitMs = 500;
-    if (!Strip.strip || ::IsRectEmpty(&StripRect) || StripRect.right - StripRect.left != Strip.stripWidth)
+    if (!Strip.strip || ::IsRectEmpty(&StripRect) || StripRect.right - StripRect.left != Strip.stripWidth ||
+        StripRect.bottom - StripRect.top != SnapshotButtonHeight)
         return;
+    const std::vector<uint32_t> strip = StripPixels();
     const DWORD start = ::GetTickCount();
-    while (StripOnScreen() && ::GetTickCount() - start < kLongestWaitMs)
+    while (StripOnScreen(strip) && ::GetTickCount() - start < kLongestWaitMs)
         ::Sleep(10);
 }
 

@@ -9,7 +9,7 @@ target_link_libraries(capture_decorations_core PUBLIC capture_dispatch capture_s
 
 if(WIN32)
   add_library(capture_decorations STATIC ${CAPTURE_DECORATIONS_DIR}/TitleBarDecorations.cpp)
-  target_link_libraries(capture_decorations PUBLIC capture_decorations_core kframework Kapthook gdi32 user32)
+  target_link_libraries(capture_decorations PUBLIC capture_decorations_core capture_screen kframework Kapthook gdi32 user32)
   set_property(GLOBAL APPEND PROPERTY KAPTURA_LIBS capture_decorations)
 else()
   set_property(GLOBAL APPEND PROPERTY NATIVE_TEST_LIBS capture_decorations_core)
